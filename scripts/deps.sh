@@ -1,0 +1,16 @@
+#!/usr/bin/env bash
+# Installs the Debian packages Quorvel builds, runs and tests with, when any is missing.
+set -euo pipefail
+packages=(build-essential cmake ninja-build ccache pkg-config qt6-base-dev libgl-dev libxrandr-dev libx11-dev
+          libgtest-dev libbenchmark-dev fonts-dejavu-core xvfb xauth xdotool imagemagick poppler-utils)
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+if ((${#missing[@]})); then
+  echo "Installing: ${missing[*]}"
+  sudo=""
+  [ "$(id -u)" -eq 0 ] || sudo="sudo"
+  $sudo apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi

@@ -1,0 +1,39 @@
+#pragma once
+// What a page needs to talk to the clinician: boxes captioned with the active page's caption.
+
+#include "platform/Dialogs.h"
+
+#include <functional>
+
+namespace qv {
+class IoError;
+}
+
+namespace qv::platform {
+
+class PageContext {
+public:
+    PageContext(Dialogs& dialogs, std::function<QString()> activeCaption)
+        : m_dialogs(dialogs), m_activeCaption(std::move(activeCaption))
+    {
+    }
+
+    Dialogs& dialogs() const { return m_dialogs; }
+    QString caption() const { return m_activeCaption ? m_activeCaption() : QString(); }
+
+    void warn(const QString& text) const { m_dialogs.ShowNotice(NoticeKind::Warning, text, caption()); }
+    void error(const QString& text) const { m_dialogs.ShowNotice(NoticeKind::Error, text, caption()); }
+    void inform(const QString& text) const { m_dialogs.ShowNotice(NoticeKind::Information, text, caption()); }
+    Answer confirm(const QString& text) const { return m_dialogs.Confirm(text); }
+    void failure(const QString& message) const { m_dialogs.ShowFailure(message); }
+    std::function<void(const QString&)> warner() const
+    {
+        return [this](const QString& text) { warn(text); };
+    }
+
+private:
+    Dialogs& m_dialogs;
+    std::function<QString()> m_activeCaption;
+};
+
+}  // namespace qv::platform

@@ -1,0 +1,45 @@
+#include "records/FileIo.h"
+
+#include "records/IoError.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+namespace qv {
+
+QByteArray ReadFileBytes(const QString& path, qsizetype minimum)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        throw IoError::cannotOpen(path);
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        throw IoError::cannotOpen(path);
+    if (minimum >= 0 && bytes.size() < minimum)
+        throw IoError::tooShort(path);
+    return bytes;
+}
+
+void ReplaceFileBytes(const QString& path, const QByteArray& bytes)
+{
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        throw IoError::cannotWrite(path);
+    if (file.write(bytes) != bytes.size() || !file.commit())
+        throw IoError::cannotWrite(path);
+}
+
+void WriteNewFileBytes(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly))
+        throw IoError::cannotWrite(path);
+    if (file.write(bytes) != bytes.size() || !file.flush()) {
+        file.close();
+        file.remove();
+        throw IoError::cannotWrite(path);
+    }
+}
+
+}  // namespace qv

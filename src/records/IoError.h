@@ -1,0 +1,32 @@
+#pragma once
+// A failed read or write of a data or patient file. Handlers let it reach their top,
+// where the error box shows its message; steps already done stay done.
+
+#include <QString>
+#include <stdexcept>
+
+namespace qv {
+
+class IoError : public std::runtime_error {
+public:
+    explicit IoError(const QString& message) : std::runtime_error(message.toStdString()), m_message(message) {}
+    const QString& message() const { return m_message; }
+
+    static IoError cannotOpen(const QString& path)
+    {
+        return IoError(QStringLiteral("Erro de entrada/saída: não foi possível abrir o arquivo \"%1\".").arg(path));
+    }
+    static IoError tooShort(const QString& path)
+    {
+        return IoError(QStringLiteral("Erro de entrada/saída: o arquivo \"%1\" está incompleto (leitura além do fim do arquivo).").arg(path));
+    }
+    static IoError cannotWrite(const QString& path)
+    {
+        return IoError(QStringLiteral("Erro de entrada/saída: não foi possível gravar o arquivo \"%1\".").arg(path));
+    }
+
+private:
+    QString m_message;
+};
+
+}  // namespace qv

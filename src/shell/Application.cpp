@@ -1,0 +1,53 @@
+#include "shell/Application.h"
+
+#include "guide/GuideWindow.h"
+#include "platform/Dialogs.h"
+#include "platform/Display.h"
+#include "platform/Shell.h"
+#include "shell/MainWindow.h"
+#include "shell/StartWindow.h"
+#include "shell/Startup.h"
+#include "spaceentry/SpaceEntryWindow.h"
+
+#include <QApplication>
+
+namespace qv {
+
+Windows::Windows(platform::Dialogs& dialogs, platform::Shell& shell)
+{
+    m_form1 = std::make_unique<StartWindow>();
+    m_form2 = std::make_unique<MainWindow>(dialogs, shell);
+    m_form3 = std::make_unique<GuideWindow>();
+    m_form4 = std::make_unique<SpaceEntryWindow>();
+    m_form1->setMainWindow(m_form2.get());
+    m_form2->setStartWindow(m_form1.get());
+}
+
+Windows::~Windows() = default;
+
+int RunQuorvel(QApplication& app, platform::Dialogs& dialogs, platform::Display& display, platform::Shell& shell)
+{
+    const StartupResult start = RunStartup(dialogs, display);
+    if (!start.proceed)
+        return start.exitCode;
+    QApplication::setApplicationName(QStringLiteral("Quorvel"));
+    QApplication::setApplicationDisplayName(QStringLiteral("Quorvel"));
+    // Only the exit commands end the program; hiding a window never does.
+    QApplication::setQuitOnLastWindowClosed(false);
+    {
+        Windows windows(dialogs, shell);
+        windows.form1()->startSplash();
+        app.exec();
+    }
+    return RunShutdown(dialogs, display, start.found);
+}
+
+int RunQuorvel(QApplication& app)
+{
+    platform::QtDialogs dialogs;
+    platform::DesktopShell shell;
+    auto display = platform::CreateSystemDisplay();
+    return RunQuorvel(app, dialogs, *display, shell);
+}
+
+}  // namespace qv

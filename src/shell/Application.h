@@ -1,0 +1,43 @@
+#pragma once
+// The program body: start-up, the four windows, the event loop, shutdown.
+
+#include <memory>
+
+class QApplication;
+
+namespace qv {
+
+namespace platform {
+class Dialogs;
+class Display;
+class Shell;
+}  // namespace platform
+
+class StartWindow;
+class MainWindow;
+class GuideWindow;
+class SpaceEntryWindow;
+
+// The four windows, created in the order Form1, Form2, Form3, Form4 and destroyed at exit.
+class Windows {
+public:
+    Windows(platform::Dialogs& dialogs, platform::Shell& shell);
+    ~Windows();
+    StartWindow* form1() const { return m_form1.get(); }
+    MainWindow* form2() const { return m_form2.get(); }
+    GuideWindow* form3() const { return m_form3.get(); }
+    SpaceEntryWindow* form4() const { return m_form4.get(); }
+
+private:
+    std::unique_ptr<StartWindow> m_form1;
+    std::unique_ptr<MainWindow> m_form2;
+    std::unique_ptr<GuideWindow> m_form3;
+    std::unique_ptr<SpaceEntryWindow> m_form4;
+};
+
+// Runs the whole program with the given services; returns the process exit code.
+int RunQuorvel(QApplication& app, platform::Dialogs& dialogs, platform::Display& display, platform::Shell& shell);
+// The same with the desktop's own services.
+int RunQuorvel(QApplication& app);
+
+}  // namespace qv

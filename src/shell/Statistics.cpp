@@ -1,0 +1,19 @@
+#include "shell/Statistics.h"
+
+namespace qv {
+
+StatsRecord RecordStatistic(char letter, const QString& path)
+{
+    if (letter == 't')
+        return UpdateStats([](StatsRecord& r) { ++r.tweedCount; }, path);
+    if (letter == 'b')
+        return UpdateStats([](StatsRecord& r) { ++r.boltonCount; }, path);
+    return ReadStats(path);
+}
+
+StatsRecord CountGuideUse(const QString& path)
+{
+    return UpdateStats([](StatsRecord& r) { ++r.guideCount; }, path);
+}
+
+}  // namespace qv

@@ -1,0 +1,1 @@
+quorvel_add_test(test_entry entry/RealEntryTest.cpp)

@@ -1,0 +1,70 @@
+#include "support/WorkFolder.h"
+
+#include "shell/StatsFile.h"
+
+#include <QDir>
+#include <QFile>
+
+namespace qv::test {
+
+WorkFolder::WorkFolder() : m_previous(QDir::currentPath())
+{
+    if (!m_dir.isValid())
+        throw std::runtime_error("cannot create a temporary folder");
+    const QDir data(QStringLiteral(QUORVEL_DATA_DIR));
+    for (const QString& name : {QStringLiteral("Stats.cef"), QStringLiteral("Bolton.cef"), QStringLiteral("Análises.rav")})
+        if (!QFile::copy(data.filePath(name), file(name)))
+            throw std::runtime_error("cannot copy the data files from " QUORVEL_DATA_DIR);
+    for (const QString& name : {QStringLiteral("Stats.cef"), QStringLiteral("Bolton.cef"), QStringLiteral("Análises.rav")})
+        QFile::setPermissions(file(name), QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    QDir(m_dir.path()).mkdir(QStringLiteral("Análises"));
+    QDir::setCurrent(m_dir.path());
+}
+
+WorkFolder::~WorkFolder()
+{
+    QDir::setCurrent(m_previous);
+    // Undo read-only permissions a test may have set, so the folder can be removed.
+    QFile::setPermissions(m_dir.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    QDir analyses(file(QStringLiteral("Análises")));
+    if (analyses.exists())
+        QFile::setPermissions(analyses.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+}
+
+QString WorkFolder::file(const QString& name) const { return QDir(m_dir.path()).filePath(name); }
+
+QByteArray WorkFolder::read(const QString& name) const
+{
+    QFile f(file(name));
+    if (!f.open(QIODevice::ReadOnly))
+        return {};
+    return f.readAll();
+}
+
+void WorkFolder::write(const QString& name, const QByteArray& bytes) const
+{
+    QFile f(file(name));
+    if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate) || f.write(bytes) != bytes.size())
+        ADD_FAILURE() << "cannot write " << name.toStdString();
+}
+
+bool WorkFolder::exists(const QString& name) const { return QFile::exists(file(name)); }
+
+void WorkFolder::remove(const QString& name) const { QFile::remove(file(name)); }
+
+void WorkFolderTest::TearDown()
+{
+    EXPECT_TRUE(dialogs.pending().empty()) << "boxes nobody expected: " << dialogs.describePending().toStdString();
+}
+
+QByteArray StatsBytes(quint8 flag, qint32 tweed, qint32 bolton, qint32 guide)
+{
+    StatsRecord r;
+    r.instanceFlag = flag;
+    r.tweedCount = tweed;
+    r.boltonCount = bolton;
+    r.guideCount = guide;
+    return r.encode();
+}
+
+}  // namespace qv::test
