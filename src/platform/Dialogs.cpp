@@ -19,11 +19,12 @@ void Dialogs::setHideItemEnabled(bool enabled)
 
 bool Dialogs::hideItemEnabled() const { return m_hideItem && m_hideItem->isEnabled(); }
 
-void Dialogs::ShowNotice(NoticeKind kind, const QString& text, const QString& caption)
+void Dialogs::ShowNotice(NoticeKind kind, const QString& text, const QString& caption, bool enableAfter)
 {
     setHideItemEnabled(false);
     showMessage(kind, text, caption);
-    setHideItemEnabled(true);
+    if (enableAfter)
+        setHideItemEnabled(true);
 }
 
 void Dialogs::ShowFailure(const QString& message) { ShowNotice(NoticeKind::Error, message, QStringLiteral("Quorvel")); }

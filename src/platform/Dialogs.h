@@ -26,8 +26,9 @@ public:
     QAction* hideItem() const { return m_hideItem; }
     void setHideItemEnabled(bool enabled);
 
-    // Modal box with one OK button, bracketed by the tray item.
-    void ShowNotice(NoticeKind kind, const QString& text, const QString& caption);
+    // Modal box with one OK button, bracketed by the tray item. With enableAfter false the
+    // item stays disabled after the box (a window that acts as a dialog follows it).
+    void ShowNotice(NoticeKind kind, const QString& text, const QString& caption, bool enableAfter = true);
     // Reports a failed file operation: error box captioned "Quorvel".
     void ShowFailure(const QString& message);
     // Yes/No question captioned "Confirm", bracketed like ShowNotice.
