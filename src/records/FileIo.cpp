@@ -23,6 +23,12 @@ QByteArray ReadFileBytes(const QString& path, qsizetype minimum)
 
 void ReplaceFileBytes(const QString& path, const QByteArray& bytes)
 {
+    // Renaming over a file would succeed where writing it is not allowed: keep the file's own say.
+    if (QFileInfo::exists(path)) {
+        QFile probe(path);
+        if (!probe.open(QIODevice::WriteOnly | QIODevice::Append))
+            throw IoError::cannotWrite(path);
+    }
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         throw IoError::cannotWrite(path);

@@ -68,3 +68,63 @@ QByteArray StatsBytes(quint8 flag, qint32 tweed, qint32 bolton, qint32 guide)
 }
 
 }  // namespace qv::test
+
+#include <QDirIterator>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace qv::test {
+
+namespace {
+constexpr uid_t kNobody = 65534;
+}
+
+void SetModeForAll(const QString& path, bool read, bool write, bool execute)
+{
+    mode_t mode = 0;
+    if (read)
+        mode |= S_IRUSR | S_IRGRP | S_IROTH;
+    if (write)
+        mode |= S_IWUSR | S_IWGRP | S_IWOTH;
+    if (execute)
+        mode |= S_IXUSR | S_IXGRP | S_IXOTH;
+    ::chmod(QFile::encodeName(path).constData(), mode);
+}
+
+Unprivileged::Unprivileged(const WorkFolder& work)
+{
+    if (::geteuid() != 0) {
+        m_ok = true;
+        return;
+    }
+    // Let the ordinary user reach the folder, and read and write what the test did not restrict.
+    QString dir = work.path();
+    while (!dir.isEmpty() && dir != QLatin1String("/")) {
+        struct stat st;
+        if (::stat(QFile::encodeName(dir).constData(), &st) == 0)
+            ::chmod(QFile::encodeName(dir).constData(), st.st_mode | S_IXOTH);
+        dir = QFileInfo(dir).path();
+    }
+    SetModeForAll(work.path(), true, true, true);
+    QDirIterator it(work.path(), QDir::AllEntries | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString p = it.next();
+        struct stat st;
+        if (::stat(QFile::encodeName(p).constData(), &st) != 0)
+            continue;
+        // Copy the owner's bits to everybody so the modes the test set still hold.
+        const mode_t owner = st.st_mode & S_IRWXU;
+        ::chmod(QFile::encodeName(p).constData(), owner | (owner >> 3) | (owner >> 6));
+    }
+    m_switched = ::setresuid(kNobody, kNobody, 0) == 0;
+    m_ok = m_switched;
+}
+
+Unprivileged::~Unprivileged()
+{
+    if (m_switched)
+        (void)::setresuid(0, 0, 0);
+}
+
+}  // namespace qv::test

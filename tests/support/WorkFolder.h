@@ -42,3 +42,26 @@ protected:
 QByteArray StatsBytes(quint8 flag, qint32 tweed, qint32 bolton, qint32 guide);
 
 }  // namespace qv::test
+
+namespace qv::test {
+
+// File modes do not stop root. For tests of unreadable or unwritable files this runs the
+// scope as an ordinary user when the tests run as root (CI does), opening the working
+// folder to that user first. ok() is false when no such switch is possible.
+class Unprivileged {
+public:
+    explicit Unprivileged(const WorkFolder& work);
+    ~Unprivileged();
+    Unprivileged(const Unprivileged&) = delete;
+    Unprivileged& operator=(const Unprivileged&) = delete;
+    bool ok() const { return m_ok; }
+
+private:
+    bool m_switched = false;
+    bool m_ok = false;
+};
+
+// Sets a file's or folder's permission bits for everybody (owner, group, others).
+void SetModeForAll(const QString& path, bool read, bool write, bool execute = false);
+
+}  // namespace qv::test

@@ -1,0 +1,1 @@
+quorvel_add_test(test_shell shell/StartupTest.cpp shell/StatsTest.cpp)
