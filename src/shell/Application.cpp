@@ -4,6 +4,7 @@
 #include "platform/Dialogs.h"
 #include "platform/Display.h"
 #include "platform/Shell.h"
+#include "platform/Tray.h"
 #include "shell/MainWindow.h"
 #include "shell/StartWindow.h"
 #include "shell/Startup.h"
@@ -13,10 +14,14 @@
 
 namespace qv {
 
-Windows::Windows(platform::Dialogs& dialogs, platform::Shell& shell)
+Windows::Windows(platform::Dialogs& dialogs, platform::Shell& shell, bool showSplash)
 {
     m_form1 = std::make_unique<StartWindow>();
-    m_form2 = std::make_unique<MainWindow>(dialogs, shell);
+    if (showSplash) {
+        m_form1->startSplash();
+        QCoreApplication::processEvents();
+    }
+    m_form2 = std::make_unique<MainWindow>(dialogs, shell, platform::Tray::desktopHasTray());
     m_form3 = std::make_unique<GuideWindow>();
     m_form4 = std::make_unique<SpaceEntryWindow>();
     m_form1->setMainWindow(m_form2.get());
@@ -35,8 +40,7 @@ int RunQuorvel(QApplication& app, platform::Dialogs& dialogs, platform::Display&
     // Only the exit commands end the program; hiding a window never does.
     QApplication::setQuitOnLastWindowClosed(false);
     {
-        Windows windows(dialogs, shell);
-        windows.form1()->startSplash();
+        Windows windows(dialogs, shell, true);
         app.exec();
     }
     return RunShutdown(dialogs, display, start.found);

@@ -21,7 +21,8 @@ class SpaceEntryWindow;
 // The four windows, created in the order Form1, Form2, Form3, Form4 and destroyed at exit.
 class Windows {
 public:
-    Windows(platform::Dialogs& dialogs, platform::Shell& shell);
+    // showSplash: Form1 shows its splash as soon as it exists, while the others are built.
+    Windows(platform::Dialogs& dialogs, platform::Shell& shell, bool showSplash = false);
     ~Windows();
     StartWindow* form1() const { return m_form1.get(); }
     MainWindow* form2() const { return m_form2.get(); }

@@ -1,8 +1,16 @@
 #pragma once
-// Form2: the main window with its five pages, menus and tray icon.
+// Form2: the main window with its five pages, menus, tray icon and the message convention.
+
+#include "platform/PageContext.h"
 
 #include <QMainWindow>
 
+#include <array>
+#include <functional>
+#include <memory>
+
+class QAction;
+class QScrollArea;
 class QTabWidget;
 
 namespace qv {
@@ -10,21 +18,87 @@ namespace qv {
 namespace platform {
 class Dialogs;
 class Shell;
+class Tray;
 }  // namespace platform
 
+class FoundationsPage;
 class StartWindow;
+
+// What the File menu does on a page; an empty command answers "Ação não disponível!".
+struct PageActions {
+    std::function<void()> novo;
+    std::function<void()> abrir;
+    std::function<void()> salvar;
+    std::function<void()> imprimir;
+};
 
 class MainWindow : public QMainWindow {
     Q_OBJECT
 public:
-    MainWindow(platform::Dialogs& dialogs, platform::Shell& shell, QWidget* parent = nullptr);
+    // In tab order.
+    enum Page { Foundations, Tweed, Bolton, History, Plan };
+
+    MainWindow(platform::Dialogs& dialogs, platform::Shell& shell, bool trayAvailable, QWidget* parent = nullptr);
+    ~MainWindow() override;
     void setStartWindow(StartWindow* form1) { m_form1 = form1; }
 
+    // Puts a page's widget in its tab and routes the File menu to its actions.
+    void setPage(Page page, QWidget* widget, PageActions actions);
+    QWidget* page(Page page) const;
+    FoundationsPage* foundationsPage() const { return m_foundations; }
+
+    // The context every page's boxes go through (captioned with the active page's caption).
+    platform::PageContext& context() { return m_context; }
+    platform::Dialogs& dialogs() { return m_dialogs; }
+    QString activeCaption() const;
+
+    // Makes a page active without running the tab rule.
+    void setActivePage(Page page);
+    Page activePage() const;
+
+    void showMain();      // MainShown: visible, in its normal state
+    void fitToScreen();   // scroll bars where a small screen cuts the window
+    void restoreFromTray();
+    void hideToTray();
+
+    platform::Tray* tray() const { return m_tray.get(); }
+    QAction* popOcultarAction() const;
+    QAction* popRestaurarAction() const;
+
+    // File menu commands, routed by the active page.
+    void New1Click();
+    void Open1Click();
+    void Save1Click();
+    void Print1Click();
+    // Help menu commands.
+    void Estatsticas1Click();
+    void Contato1Click();
+    void Site1Click();
+    void About1Click();
+
+    static QString AboutText();
+    static QUrl ContactAddress();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
+
 private:
+    void buildMenus();
+    void route(std::function<void()> PageActions::*command);
+    void backToStartMenu();
+    void onTabChanged(int index);
+
     platform::Dialogs& m_dialogs;
     platform::Shell& m_shell;
+    platform::PageContext m_context;
+    std::unique_ptr<platform::Tray> m_tray;
     StartWindow* m_form1 = nullptr;
+    QScrollArea* m_scroll = nullptr;
     QTabWidget* m_analise = nullptr;
+    FoundationsPage* m_foundations = nullptr;
+    std::array<PageActions, 5> m_actions;
+    bool m_settingPage = false;
 };
 
 }  // namespace qv

@@ -1,19 +1,102 @@
 #include "shell/StartWindow.h"
 
+#include "shell/FoundationsPage.h"
+#include "shell/MainWindow.h"
+
+#include "shell/Art.h"
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QGuiApplication>
 #include <QLabel>
+#include <QPushButton>
+#include <QScreen>
 #include <QTimer>
 
 namespace qv {
 
+namespace {
+
+struct MenuButton {
+    const char* name;
+    const char* caption;
+};
+
+// Top to bottom.
+constexpr MenuButton kButtons[] = {
+    {"Button6", "OBJETIVO"},          {"Button2", "FUNDAMENTOS TEÓRICOS"},   {"Button3", "ANÁLISE DE TWEED"},
+    {"Button4", "ANÁLISE DE BOLTON"}, {"Button7", "HISTÓRICO DO TRATAMENTO"}, {"Button8", "PLANO DE TRATAMENTO"},
+    {"Button5", "SAIR"},
+};
+
+constexpr QSize kSplashSize(699, 381);
+constexpr QSize kMenuOuterSize(315, 474);
+
+void centre(QWidget* w, QSize outer)
+{
+    if (QScreen* screen = QGuiApplication::primaryScreen()) {
+        const QRect area = screen->availableGeometry();
+        w->move(area.center() - QPoint(outer.width() / 2, outer.height() / 2));
+    }
+}
+
+}  // namespace
+
 StartWindow::StartWindow(QWidget* parent) : QWidget(parent)
 {
+    InitArt();
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Quorvel"));
-    setWindowFlags(Qt::FramelessWindowHint);
-    setFixedSize(699, 381);
+    setWindowIcon(QIcon(QStringLiteral(":/art/quorvel.png")));
+    setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
+    setFixedSize(kSplashSize);
+
     m_image = new QLabel(this);
     m_image->setObjectName(QStringLiteral("Image2"));
+    m_image->setPixmap(QPixmap(QStringLiteral(":/art/splash.png")));
     m_image->setGeometry(0, 0, 700, 381);
+    m_image->setAccessibleName(QStringLiteral("Quorvel"));
+
+    m_title = new QLabel(QStringLiteral("QUORVEL"), this);
+    m_title->setObjectName(QStringLiteral("Label1"));
+    QFont titleFont(QStringLiteral("DejaVu Serif"));
+    titleFont.setPixelSize(21);
+    titleFont.setBold(true);
+    titleFont.setLetterSpacing(QFont::AbsoluteSpacing, 3);
+    m_title->setFont(titleFont);
+    m_title->setStyleSheet(QStringLiteral("color: navy;"));
+    m_title->setAlignment(Qt::AlignCenter);
+    m_title->hide();
+
+    QFont buttonFont;
+    buttonFont.setBold(true);
+    for (const MenuButton& b : kButtons) {
+        auto* button = new QPushButton(QString::fromUtf8(b.caption), this);
+        button->setObjectName(QLatin1String(b.name));
+        button->setFixedSize(260, 45);
+        button->setFont(buttonFont);
+        button->setFocusPolicy(Qt::StrongFocus);
+        if (qstrcmp(b.name, "Button8") != 0)
+            button->setCursor(Qt::PointingHandCursor);
+        button->hide();
+        m_buttons << button;
+        if (qstrcmp(b.name, "Button5") == 0)
+            connect(button, &QPushButton::clicked, this, [] { QCoreApplication::exit(0); });
+        else
+            connect(button, &QPushButton::clicked, this, [this, button] { openPage(button); });
+    }
+    // Keyboard order: the menu's rows, but "SAIR" before "PLANO DE TRATAMENTO".
+    auto byName = [this](const char* name) { return findChild<QPushButton*>(QLatin1String(name)); };
+    const char* order[] = {"Button6", "Button2", "Button3", "Button4", "Button7", "Button5", "Button8"};
+    for (int i = 0; i + 1 < 7; ++i)
+        setTabOrder(byName(order[i]), byName(order[i + 1]));
+
+    // Never shown: it only carries the timer's handler.
+    auto* hidden = new QPushButton(this);
+    hidden->setObjectName(QStringLiteral("Button1"));
+    hidden->hide();
+    connect(hidden, &QPushButton::clicked, this, &StartWindow::Button1Click);
+
     m_timer = new QTimer(this);
     m_timer->setObjectName(QStringLiteral("Timer"));
     m_timer->setInterval(5000);
@@ -22,10 +105,73 @@ StartWindow::StartWindow(QWidget* parent) : QWidget(parent)
 
 void StartWindow::startSplash()
 {
+    centre(this, kSplashSize);
     show();
     m_timer->start();
 }
 
-void StartWindow::Button1Click() { m_timer->stop(); }
+bool StartWindow::showingSplash() const { return m_image->isVisible(); }
+
+void StartWindow::Button1Click()
+{
+    // A bordered window with a title and only a close box.
+    const bool wasVisible = isVisible();
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint
+                   | Qt::MSWindowsFixedSizeDialogHint);
+    const int margin = 20;
+    setFixedSize(kMenuOuterSize.width() - 6, kMenuOuterSize.height() - 29);
+    m_title->setGeometry(margin, 16, width() - 2 * margin, 30);
+    int y = 62;
+    for (QPushButton* b : m_buttons) {
+        b->move((width() - b->width()) / 2, y);
+        y += b->height() + 8;
+    }
+    centre(this, kMenuOuterSize);
+    m_timer->stop();
+    m_image->hide();
+    m_title->show();
+    for (QPushButton* b : m_buttons)
+        b->show();
+    if (wasVisible)
+        show();  // changing the flags hides the window
+    m_buttons.first()->setFocus();
+}
+
+void StartWindow::showStartMenu()
+{
+    setEnabled(true);
+    show();
+    raise();
+    activateWindow();
+}
+
+void StartWindow::openPage(QPushButton* button)
+{
+    if (!m_form2)
+        return;
+    m_form2->popOcultarAction()->setEnabled(true);
+    hide();
+    setEnabled(false);
+    m_form2->setEnabled(true);
+    const QString name = button->objectName();
+    if (name == QLatin1String("Button6"))
+        m_form2->foundationsPage()->ShowObjective();
+    else if (name == QLatin1String("Button2"))
+        m_form2->foundationsPage()->ShowFoundationsLinks();
+    static const QHash<QString, MainWindow::Page> pages = {
+        {QStringLiteral("Button6"), MainWindow::Foundations}, {QStringLiteral("Button2"), MainWindow::Foundations},
+        {QStringLiteral("Button3"), MainWindow::Tweed},       {QStringLiteral("Button4"), MainWindow::Bolton},
+        {QStringLiteral("Button7"), MainWindow::History},     {QStringLiteral("Button8"), MainWindow::Plan},
+    };
+    m_form2->setActivePage(pages.value(name));
+    m_form2->fitToScreen();
+    m_form2->showMain();
+}
+
+void StartWindow::closeEvent(QCloseEvent* event)
+{
+    event->ignore();
+    QCoreApplication::exit(0);
+}
 
 }  // namespace qv

@@ -1,5 +1,5 @@
 #pragma once
-// Form1: the splash picture, then the start menu.
+// Form1: the splash picture, then the start menu that opens the main window at a page.
 
 #include <QWidget>
 
@@ -16,13 +16,27 @@ class StartWindow : public QWidget {
 public:
     explicit StartWindow(QWidget* parent = nullptr);
     void setMainWindow(MainWindow* form2) { m_form2 = form2; }
+
+    // Shows the splash and starts the timer that ends it.
     void startSplash();
+    // The timer's handler: the splash becomes the start menu.
+    void Button1Click();
+    // Shows the start menu again (from "MENU"), without the splash.
+    void showStartMenu();
+
+    bool showingSplash() const;
     QTimer* timer() const { return m_timer; }
 
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
 private:
-    void Button1Click();  // the timer's handler: splash to start menu
+    void openPage(QPushButton* button);
+
     MainWindow* m_form2 = nullptr;
     QLabel* m_image = nullptr;
+    QLabel* m_title = nullptr;
+    QList<QPushButton*> m_buttons;
     QTimer* m_timer = nullptr;
 };
 

@@ -1,1 +1,2 @@
 quorvel_add_test(test_shell shell/StartupTest.cpp shell/StatsTest.cpp)
+quorvel_add_test(test_shell_windows shell/MainWindowTest.cpp)

@@ -1,0 +1,6 @@
+#pragma once
+// The pictures compiled into the program; call before the first use (the library is static).
+
+namespace qv {
+void InitArt();
+}
