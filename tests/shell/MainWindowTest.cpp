@@ -13,6 +13,9 @@
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QTabWidget>
 #include <QTest>
 #include <QTimer>
@@ -471,6 +474,27 @@ TEST_F(ShellWindowsTest, WholeProgramRunsAndClearsTheMarkOnExit)
     for (QWidget* w : QApplication::topLevelWidgets())
         titles << w->objectName();
     EXPECT_FALSE(titles.contains(QStringLiteral("Form1"))) << "windows are destroyed at exit";
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(ShellWindowsTest, ASmallScreenGetsScrollBars)
+{
+    const QSize screen = QGuiApplication::primaryScreen()->size();
+    openFromMenu("Button3");
+    auto* scroll = form2->findChild<QScrollArea*>();
+    ASSERT_NE(scroll, nullptr);
+    QTest::qWait(20);
+    if (screen.width() < 1024 || screen.height() < 768) {
+        EXPECT_LT(form2->width() * form2->height(), 1016 * 692);
+        EXPECT_TRUE(scroll->horizontalScrollBar()->isVisible() || scroll->verticalScrollBar()->isVisible());
+    } else {
+        EXPECT_EQ(form2->size(), QSize(1016, 692));
+        EXPECT_FALSE(scroll->horizontalScrollBar()->isVisible());
+        EXPECT_FALSE(scroll->verticalScrollBar()->isVisible());
+    }
 }
 
 }  // namespace
