@@ -40,11 +40,20 @@ until [ -n "$(visible '^Quorvel$')" ]; do sleep 0.005; done
 mapped=$(date +%s%N)
 echo "splash mapped $(( (mapped - start) / 1000000 )) ms after the process started"
 shot 01-splash '^Quorvel$'
-sleep 5.2
+# The start menu is 309 pixels wide, the main window 1016.
+width_of_visible() { xdotool search --onlyvisible --name '^Quorvel$' getwindowgeometry 2>/dev/null | sed -n 's/.*Geometry: \([0-9]*\)x.*/\1/p' | head -n1; }
+until [ "$(width_of_visible)" = 309 ]; do sleep 0.005; done
+menu=$(date +%s%N)
+echo "start menu shown $(( (menu - mapped) / 1000000 - 5000 )) ms beyond the 5-second splash"
 shot 02-start-menu '^Quorvel$'
 
 focus '^Quorvel$'
-key space                      # OBJETIVO
+pressed=$(date +%s%N)
+xdotool key --clearmodifiers space   # OBJETIVO
+until [ "$(width_of_visible)" = 1016 ]; do sleep 0.005; done
+shown=$(date +%s%N)
+echo "main window shown $(( (shown - pressed) / 1000000 )) ms after the start-menu button"
+sleep 0.4
 focus '^Quorvel$'
 shot 03-objective '^Quorvel$'
 key alt+m f                    # Módulos > Fundamentos Teóricos
