@@ -17,7 +17,7 @@ Windows::Windows(platform::Dialogs& dialogs, platform::Shell& shell)
 {
     m_form1 = std::make_unique<StartWindow>();
     m_form2 = std::make_unique<MainWindow>(dialogs, shell);
-    m_form3 = std::make_unique<GuideWindow>();
+    m_form3 = std::make_unique<GuideWindow>(dialogs);
     m_form4 = std::make_unique<SpaceEntryWindow>();
     m_form1->setMainWindow(m_form2.get());
     m_form2->setStartWindow(m_form1.get());
