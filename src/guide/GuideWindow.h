@@ -1,14 +1,93 @@
 #pragma once
-// Form3: the diagnosis guide questionnaire.
+// Form3: the diagnosis guide questionnaire. Created once and only shown and hidden, so its
+// answers survive from one opening to the next until cleared.
 
+#include "guide/DiagnosisGeneration.h"
+#include "guide/GuideAnswers.h"
+#include "guide/PanelState.h"
+
+#include <QHash>
 #include <QWidget>
 
+#include <functional>
+
+class QAbstractButton;
+class QCheckBox;
+class QLabel;
+class QPushButton;
+class QRadioButton;
+
 namespace qv {
+
+namespace platform {
+class Dialogs;
+}
+
+// What the guide needs from the main window and the Tweed page; each link may be left empty.
+struct GuideLinks {
+    std::function<void(bool)> setMainWindowEnabled;     // Form2 enabled
+    std::function<GuideInputs()> readTweedValues;       // texts of anantres, anmedres, anposres, twanbres
+    std::function<void(const PanelState&)> fillPanel;   // writes the panel ds
+    std::function<void()> concludeDiagnosis;            // disables tCalcular
+};
 
 class GuideWindow : public QWidget {
     Q_OBJECT
 public:
-    explicit GuideWindow(QWidget* parent = nullptr);
+    explicit GuideWindow(platform::Dialogs& dialogs, GuideLinks links = {}, QWidget* parent = nullptr);
+
+    void setLinks(GuideLinks links) { m_links = std::move(links); }
+
+    // The Tweed page's "GUIA DIAGNÓSTICO": disables Form2 and the tray item, shows the notice
+    // that the diagnosis is only a suggestion, captioned with the page's caption, then the guide.
+    void Open(const QString& pageCaption);
+
+    // Resets the answers (LIMPAR); the consistency rules hide and uncheck the rest.
+    void ClearGuide();
+
+    // Shows the first incomplete answer, if any, and returns whether one was found.
+    bool ValidateAnswers();
+
+    GuideAnswers answers() const;
+    // Answer controls by objectName ("daapinh" .. "dessevera", "clsim", "clnao"); null for others.
+    QAbstractButton* answerControl(const QString& name) const;
+    bool answer(const QString& name) const;
+    // Sets a control as a click would, running its rule when the state changes. Unchecking one
+    // of clsim/clnao checks the other.
+    void setAnswer(const QString& name, bool checked);
+
+    // Handlers.
+    void FormClose();
+    void gcancelarClick();
+    void glimparClick();
+    void gdiagClick();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void build();
+    void connectRules();
+    QCheckBox* box(const QString& name, const QString& caption);
+    QRadioButton* radio(const QString& name, const QString& caption);
+    void leaveGuide();
+    void centreOnScreen();
+    bool mediaIsMedium() const;
+    void describeDeepBite(bool deep);
+
+    platform::Dialogs& m_dialogs;
+    GuideLinks m_links;
+    QHash<QString, QAbstractButton*> m_controls;
+
+    QCheckBox *daapinh, *menor, *maior;
+    QCheckBox *dmapinh, *dmrel, *dmpro;
+    QCheckBox *dpadq, *dpinadeq;
+    QRadioButton *clsim, *clnao;
+    QCheckBox *horcl2, *direita, *esquerda, *sem, *horcl3;
+    QCheckBox *aberta, *profunda, *suave, *media, *severa;
+    QCheckBox *desarm, *dessuave, *dessevera;
+    QLabel *label1, *label2;
+    QPushButton *gcancelar, *glimpar, *gdiag;
 };
 
 }  // namespace qv

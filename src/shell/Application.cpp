@@ -22,7 +22,7 @@ Windows::Windows(platform::Dialogs& dialogs, platform::Shell& shell, bool showSp
         QCoreApplication::processEvents();
     }
     m_form2 = std::make_unique<MainWindow>(dialogs, shell, platform::Tray::desktopHasTray());
-    m_form3 = std::make_unique<GuideWindow>();
+    m_form3 = std::make_unique<GuideWindow>(dialogs);
     m_form4 = std::make_unique<SpaceEntryWindow>();
     m_form1->setMainWindow(m_form2.get());
     m_form2->setStartWindow(m_form1.get());
