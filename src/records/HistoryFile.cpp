@@ -45,7 +45,9 @@ void CreateHistoryFile(const QString& path, const QString& patient, const QByteA
 void AppendHistoryFile(const QString& path, const QByteArray& block)
 {
     QFile file(path);
-    if (!file.open(QIODevice::ReadWrite | QIODevice::ExistingOnly))
+    // Unbuffered: a failed write is seen at once and nothing is left waiting to be flushed,
+    // so the file can be cut back.
+    if (!file.open(QIODevice::ReadWrite | QIODevice::ExistingOnly | QIODevice::Unbuffered))
         throw IoError::cannotWrite(path);
     const qint64 oldSize = file.size();
     QByteArray bytes;
@@ -57,7 +59,7 @@ void AppendHistoryFile(const QString& path, const QByteArray& block)
             bytes = "\r\n";
     }
     bytes += block;
-    if (!file.seek(oldSize) || file.write(bytes) != bytes.size() || !file.flush()) {
+    if (!file.seek(oldSize) || file.write(bytes) != bytes.size()) {
         // Whatever reached the disk of this block goes; the earlier visits stay as they were.
         file.resize(oldSize);
         throw IoError::cannotWrite(path);

@@ -1,0 +1,1 @@
+quorvel_add_core_test(test_records_core records/TweedFileTest.cpp records/TextFilesTest.cpp)
