@@ -49,7 +49,7 @@ PlanPage::PlanPage(platform::PageContext& context, QWidget* parent) : QWidget(pa
     m_outline = new StorableTextEdit(this);
     m_outline->setObjectName(QStringLiteral("outline"));
     QFont f = m_outline->font();
-    f.setPixelSize(16);
+    f.setPixelSize(17);
     m_outline->setFont(f);
     label11->setBuddy(m_outline);
 
