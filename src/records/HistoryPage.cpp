@@ -16,6 +16,8 @@
 
 namespace qv {
 
+using platform::NoticeKind;
+
 namespace {
 
 QPushButton* pageButton(QWidget* page, const char* name, const QString& caption)
@@ -117,6 +119,25 @@ HistoryPage::HistoryPage(platform::PageContext& context, QWidget* parent) : QWid
 
 QPlainTextEdit* HistoryPage::insere() const { return m_insere; }
 
+void HistoryPage::notice(platform::NoticeKind kind, const QString& text) const
+{
+    const QString caption = m_callerCaption.isEmpty() ? m_context.caption() : m_callerCaption;
+    m_context.dialogs().ShowNotice(kind, text, caption);
+}
+
+void HistoryPage::runFor(const QString& caption, void (HistoryPage::*action)())
+{
+    const QString previous = m_callerCaption;
+    m_callerCaption = caption;
+    try {
+        (this->*action)();
+    } catch (...) {
+        m_callerCaption = previous;
+        throw;
+    }
+    m_callerCaption = previous;
+}
+
 void HistoryPage::pllimparClick()
 {
     m_plpaciente->clear();
@@ -137,17 +158,17 @@ void HistoryPage::plsalvarClick()
     try {
         const QString patient = m_plpaciente->text();
         if (patient.isEmpty()) {
-            m_context.warn(QStringLiteral("O nome do paciente deve ser preenchido!"));
+            notice(NoticeKind::Warning, QStringLiteral("O nome do paciente deve ser preenchido!"));
             return;
         }
         if (!IsSafePatientName(patient)) {
-            m_context.error(UnsafePatientNameText());
+            notice(NoticeKind::Error, UnsafePatientNameText());
             return;
         }
         const QString path = HistoryFileName(patient);
         const QStringList description = DisplayedLines(m_insere);
         if (description.isEmpty()) {
-            m_context.warn(QStringLiteral("O Campo descrição do atendimento deve ser preenchido antes de salvar!"));
+            notice(NoticeKind::Warning, QStringLiteral("O Campo descrição do atendimento deve ser preenchido antes de salvar!"));
             return;
         }
         const QByteArray block = HistoryBlock(HistoryDateText(today()), description);
@@ -159,7 +180,7 @@ void HistoryPage::plsalvarClick()
         m_insere->clear();
         m_historico->clear();
         ReloadHistory(path);
-        m_context.inform(existed ? QStringLiteral("Plano de Tratamento atualizado com sucesso!")
+        notice(NoticeKind::Information, existed ? QStringLiteral("Plano de Tratamento atualizado com sucesso!")
                                  : QStringLiteral("Plano de Tratamento gravado com sucesso!"));
     } catch (const IoError& e) {
         m_context.failure(e.message());

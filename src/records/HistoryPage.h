@@ -16,6 +16,7 @@ namespace qv {
 
 namespace platform {
 class PageContext;
+enum class NoticeKind;
 }
 
 class StorableTextEdit;
@@ -33,6 +34,10 @@ public:
     void plabrirClick();
     // SALVAR / "&Salvar": appends the description under today's date.
     void plsalvarClick();
+    // Runs one of the actions above for another page (the File menu while the plan page is
+    // active): its boxes then carry that page's caption.
+    void runFor(const QString& caption, void (HistoryPage::*action)());
+
     // Reads a history file into the page: name into plpaciente, the rest into historico;
     // throws IoError.
     void ReloadHistory(const QString& path);
@@ -48,7 +53,10 @@ public:
     QPushButton* plimprimir() const { return m_plimprimir; }
 
 private:
+    void notice(platform::NoticeKind kind, const QString& text) const;
+
     platform::PageContext& m_context;
+    QString m_callerCaption;  // set while an action runs for another page
     QLineEdit* m_plpaciente = nullptr;
     StorableTextEdit* m_insere = nullptr;
     QPlainTextEdit* m_historico = nullptr;

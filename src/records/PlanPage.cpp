@@ -155,19 +155,19 @@ void PlanPage::poabrirclick()
 void PlanPage::pllimparClick()
 {
     if (m_history)
-        m_history->pllimparClick();
+        m_history->runFor(Caption(), &HistoryPage::pllimparClick);
 }
 
 void PlanPage::plabrirClick()
 {
     if (m_history)
-        m_history->plabrirClick();
+        m_history->runFor(Caption(), &HistoryPage::plabrirClick);
 }
 
 void PlanPage::plsalvarClick()
 {
     if (m_history)
-        m_history->plsalvarClick();
+        m_history->runFor(Caption(), &HistoryPage::plsalvarClick);
 }
 
 }  // namespace qv

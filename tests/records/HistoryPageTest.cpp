@@ -178,9 +178,9 @@ TEST_F(HistoryPageTest, DescriptionOfOnlyALineBreakIsOneEmptyLine)
 
 TEST_F(HistoryPageTest, MenuSaveOnThePlanPageUsesThisPageAndThePlanCaption)
 {
+    // Even a context that does not follow the active page gives the plan's caption here.
     PlanPage plan(context);
     plan.setHistoryPage(&page);
-    caption = PlanPage::Caption();
     plan.plsalvarClick();
     dialogs.expectNotice(NoticeKind::Warning, kNoName, QStringLiteral("Plano de Tratamento"));
 
@@ -194,6 +194,11 @@ TEST_F(HistoryPageTest, MenuSaveOnThePlanPageUsesThisPageAndThePlanCaption)
 
     plan.pllimparClick();
     EXPECT_TRUE(page.plpaciente()->text().isEmpty());
+    dialogs.files.push_back(QString());
+    plan.plabrirClick();
+    EXPECT_EQ(dialogs.take().type, test::Box::OpenFile);
+    page.plsalvarClick();
+    dialogs.expectNotice(NoticeKind::Warning, kNoName, kHistoryCaption);
     EXPECT_TRUE(page.historico()->toPlainText().isEmpty());
     EXPECT_EQ(plan.popaciente()->text(), QStringLiteral("BIA"));
 }
