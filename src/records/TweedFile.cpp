@@ -123,9 +123,22 @@ QByteArray TweedFileRecord::encode() const
     return r;
 }
 
-TweedFileRecord TweedFileRecord::decode(const QByteArray& bytes)
+namespace {
+
+// Exactly one record: bytes after it are ignored, missing ones read as zero.
+QByteArray oneRecord(const QByteArray& bytes)
 {
-    Q_ASSERT(bytes.size() >= kSize);
+    QByteArray r = bytes.left(TweedFileRecord::kSize);
+    if (r.size() < TweedFileRecord::kSize)
+        r.append(QByteArray(TweedFileRecord::kSize - r.size(), '\0'));
+    return r;
+}
+
+}  // namespace
+
+TweedFileRecord TweedFileRecord::decode(const QByteArray& record)
+{
+    const QByteArray bytes = oneRecord(record);
     TweedFileRecord rec;
     rec.guideDone = flag(bytes, kGuideDone);
     rec.twPaciente = GetShortString(bytes, kName, kNameCapacity);
@@ -141,9 +154,9 @@ TweedFileRecord TweedFileRecord::decode(const QByteArray& bytes)
     return rec;
 }
 
-GuideAnswers RestoreGuideAnswers(const QByteArray& r)
+GuideAnswers RestoreGuideAnswers(const QByteArray& record)
 {
-    Q_ASSERT(r.size() >= TweedFileRecord::kSize);
+    const QByteArray r = oneRecord(record);
     // Same order as the controls are set on the guide window; the answers a control's rule
     // derives (the partner of an unchecked box, the grade for another letter) are filled in.
     GuideAnswers g;

@@ -48,7 +48,8 @@ struct TweedFileRecord {
 
     // The 199 bytes, zero-filled; texts longer than their field are cut.
     QByteArray encode() const;
-    // Reads the first 199 bytes; bytes after them are ignored. `bytes` must hold at least kSize.
+    // Reads the first 199 bytes; bytes after them are ignored. A shorter array reads as if
+    // zero-filled (ReadTweedFile refuses short files before they get here).
     static TweedFileRecord decode(const QByteArray& bytes);
 
     bool operator==(const TweedFileRecord&) const = default;
@@ -63,7 +64,7 @@ struct TweedMeasurementField {
 const std::array<TweedMeasurementField, 20>& TweedMeasurementFields();
 
 // The guide answers as the file's restore leaves the guide window, from the stored flags and
-// letter codes at offsets 183 to 198 of a record (at least kSize bytes).
+// letter codes at offsets 183 to 198 of a record.
 GuideAnswers RestoreGuideAnswers(const QByteArray& record);
 
 // Reads the record; throws IoError when the file cannot be read or is shorter than 199 bytes.

@@ -170,6 +170,17 @@ TEST(TweedFileRecord, LengthBytesBeyondCapacityReadAsTheCapacity)
     EXPECT_FALSE(r.GenMasc);  // 'X' is not 1
 }
 
+GuideAnswers expect(std::initializer_list<bool GuideAnswers::*> on, bool clnao = false);
+
+TEST(TweedFileRecord, ShortArrayReadsAsZeroFilled)
+{
+    const TweedFileRecord r = TweedFileRecord::decode(QByteArray("\x01\x03" "ANA", 5));
+    EXPECT_TRUE(r.guideDone);
+    EXPECT_EQ(r.twPaciente, QStringLiteral("ANA"));
+    EXPECT_TRUE(r.twfma.isEmpty());
+    EXPECT_TRUE(r.guide == expect({&GuideAnswers::dpinadeq}, true));
+}
+
 TEST(TweedFileRecord, ClinicianImpaOnlyWithNao)
 {
     TweedFileRecord r;
@@ -257,7 +268,7 @@ TEST_P(GuideRestore, DerivesTheUnstoredAnswers)
     EXPECT_TRUE(RestoreGuideAnswers(b) == GetParam().expected);
 }
 
-GuideAnswers expect(std::initializer_list<bool GuideAnswers::*> on, bool clnao = false)
+GuideAnswers expect(std::initializer_list<bool GuideAnswers::*> on, bool clnao)
 {
     GuideAnswers g;
     g.clnao = clnao;
