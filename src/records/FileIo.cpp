@@ -32,7 +32,9 @@ void ReplaceFileBytes(const QString& path, const QByteArray& bytes)
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         throw IoError::cannotWrite(path);
-    if (file.write(bytes) != bytes.size() || !file.commit())
+    // commit() in this Qt does not see a failure of the final buffered flush and would rename a
+    // cut-off file over the old one; an explicit flush catches it, and the uncommitted file is dropped.
+    if (file.write(bytes) != bytes.size() || !file.flush() || !file.commit())
         throw IoError::cannotWrite(path);
 }
 

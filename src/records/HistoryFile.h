@@ -1,0 +1,38 @@
+#pragma once
+// The treatment history (".pln"): the patient's name on the first line, then one block per
+// visit: the date, an empty line, the description's lines and a separator of 145 dashes.
+
+#include <QByteArray>
+#include <QDate>
+#include <QString>
+#include <QStringList>
+
+namespace qv {
+
+inline constexpr int kHistorySeparatorLength = 145;
+
+QString HistorySeparator();
+// "Análises/" + patient + ".pln".
+QString HistoryFileName(const QString& patient);
+// The visit date in the system's short date format.
+QString HistoryDateText(const QDate& date);
+
+// One visit's block, with CR LF line ends.
+QByteArray HistoryBlock(const QString& date, const QStringList& description);
+
+struct HistoryContents {
+    QString patient;        // the first line
+    QStringList lines;      // every following line
+};
+HistoryContents ParseHistory(const QByteArray& bytes);
+
+// Reads the file; throws IoError.
+HistoryContents ReadHistoryFile(const QString& path);
+// Creates the file with the name line and the first block, replacing nothing; throws IoError.
+void CreateHistoryFile(const QString& path, const QString& patient, const QByteArray& block);
+// Appends a block to an existing file. The stored lines are never rewritten: a failed write is
+// cut back to the old length, and a last line left without its line end is ended first so the
+// date does not run into it. Throws IoError.
+void AppendHistoryFile(const QString& path, const QByteArray& block);
+
+}  // namespace qv

@@ -1,0 +1,205 @@
+#include "records/HistoryPage.h"
+
+#include "entry/EntryFilter.h"
+#include "platform/PageContext.h"
+#include "records/HistoryFile.h"
+#include "records/IoError.h"
+#include "records/PatientName.h"
+#include "records/StorableTextEdit.h"
+
+#include <QFileInfo>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace qv {
+
+using platform::NoticeKind;
+
+namespace {
+
+QPushButton* pageButton(QWidget* page, const char* name, const QString& caption)
+{
+    auto* b = new QPushButton(caption, page);
+    b->setObjectName(QString::fromLatin1(name));
+    b->setFixedSize(140, 36);
+    return b;
+}
+
+QFont fieldFont(QWidget* w)
+{
+    QFont f = w->font();
+    f.setPixelSize(17);  // the 145-dash separator then fits on one line of historico
+    return f;
+}
+
+}  // namespace
+
+HistoryPage::HistoryPage(platform::PageContext& context, QWidget* parent) : QWidget(parent), m_context(context)
+{
+    setObjectName(QStringLiteral("TabSheet4"));
+    setWindowTitle(Caption());
+
+    auto* pacienteLabel = new QLabel(QStringLiteral("Paciente"), this);
+    m_plpaciente = new QLineEdit(this);
+    m_plpaciente->setObjectName(QStringLiteral("plpaciente"));
+    pacienteLabel->setBuddy(m_plpaciente);
+    EntryFilter::install(m_plpaciente, EntryRule::name(context.warner()));
+
+    auto* label4 = new QLabel(QStringLiteral("Descrição do atendimento"), this);
+    label4->setObjectName(QStringLiteral("Label4"));
+    m_insere = new StorableTextEdit(this);
+    m_insere->setObjectName(QStringLiteral("insere"));
+    m_insere->setFont(fieldFont(m_insere));
+    label4->setBuddy(m_insere);
+
+    auto* label5 = new QLabel(QStringLiteral("Histórico"), this);
+    label5->setObjectName(QStringLiteral("Label5"));
+    m_historico = new QPlainTextEdit(this);
+    m_historico->setObjectName(QStringLiteral("historico"));
+    m_historico->setReadOnly(true);
+    m_historico->setFont(fieldFont(m_historico));
+    m_historico->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    m_historico->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    m_historico->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    m_historico->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_historico->setFocusPolicy(Qt::ClickFocus);  // Tab passes it by
+    m_historico->setBackgroundRole(QPalette::Window);
+    QPalette pal = m_historico->palette();
+    pal.setColor(QPalette::Base, pal.color(QPalette::Window));
+    m_historico->setPalette(pal);
+    label5->setBuddy(m_historico);
+
+    auto* pllimpar = pageButton(this, "pllimpar", QStringLiteral("LIMPAR"));
+    auto* plsalvar = pageButton(this, "plsalvar", QStringLiteral("SALVAR"));
+    auto* plabrir = pageButton(this, "plabrir", QStringLiteral("ABRIR"));
+    m_plimprimir = pageButton(this, "plimprimir", QStringLiteral("IMPRIMIR"));
+    auto* plsair = pageButton(this, "plsair", QStringLiteral("SAIR"));
+    connect(pllimpar, &QPushButton::clicked, this, &HistoryPage::pllimparClick);
+    connect(plsalvar, &QPushButton::clicked, this, &HistoryPage::plsalvarClick);
+    connect(plabrir, &QPushButton::clicked, this, &HistoryPage::plabrirClick);
+    connect(plsair, &QPushButton::clicked, this, [this] {
+        if (exitProgram)
+            exitProgram();
+    });
+
+    auto* name = new QVBoxLayout;
+    name->setSpacing(2);
+    name->addWidget(pacienteLabel);
+    name->addWidget(m_plpaciente);
+    auto* nameRow = new QHBoxLayout;
+    nameRow->addLayout(name, 3);
+    nameRow->addStretch(2);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->setSpacing(24);
+    buttons->addStretch();
+    for (QPushButton* b : {pllimpar, plsalvar, plabrir, m_plimprimir, plsair})
+        buttons->addWidget(b);
+    buttons->addStretch();
+
+    auto* page = new QVBoxLayout(this);
+    page->setContentsMargins(16, 12, 16, 12);
+    page->setSpacing(4);
+    page->addLayout(nameRow);
+    page->addSpacing(8);
+    page->addWidget(label4);
+    page->addWidget(m_insere, 2);
+    page->addSpacing(8);
+    page->addWidget(label5);
+    page->addWidget(m_historico, 5);
+    page->addSpacing(10);
+    page->addLayout(buttons);
+
+    setTabOrder(m_plpaciente, m_insere);
+    setTabOrder(m_insere, pllimpar);
+}
+
+QPlainTextEdit* HistoryPage::insere() const { return m_insere; }
+
+void HistoryPage::notice(platform::NoticeKind kind, const QString& text) const
+{
+    const QString caption = m_callerCaption.isEmpty() ? m_context.caption() : m_callerCaption;
+    m_context.dialogs().ShowNotice(kind, text, caption);
+}
+
+void HistoryPage::runFor(const QString& caption, void (HistoryPage::*action)())
+{
+    const QString previous = m_callerCaption;
+    m_callerCaption = caption;
+    try {
+        (this->*action)();
+    } catch (...) {
+        m_callerCaption = previous;
+        throw;
+    }
+    m_callerCaption = previous;
+}
+
+void HistoryPage::pllimparClick()
+{
+    m_plpaciente->clear();
+    m_insere->clear();
+    m_historico->clear();
+}
+
+void HistoryPage::ReloadHistory(const QString& path)
+{
+    const HistoryContents contents = ReadHistoryFile(path);
+    m_plpaciente->setText(contents.patient);
+    // One text for all lines: a history of thousands of visits loads at once.
+    m_historico->setPlainText(contents.lines.join(u'\n'));
+}
+
+void HistoryPage::plsalvarClick()
+{
+    try {
+        const QString patient = m_plpaciente->text();
+        if (patient.isEmpty()) {
+            notice(NoticeKind::Warning, QStringLiteral("O nome do paciente deve ser preenchido!"));
+            return;
+        }
+        if (!IsSafePatientName(patient)) {
+            notice(NoticeKind::Error, UnsafePatientNameText());
+            return;
+        }
+        const QString path = HistoryFileName(patient);
+        const QStringList description = DisplayedLines(m_insere);
+        if (description.isEmpty()) {
+            notice(NoticeKind::Warning, QStringLiteral("O Campo descrição do atendimento deve ser preenchido antes de salvar!"));
+            return;
+        }
+        const QByteArray block = HistoryBlock(HistoryDateText(today()), description);
+        const bool existed = QFileInfo::exists(path);
+        if (existed)
+            AppendHistoryFile(path, block);
+        else
+            CreateHistoryFile(path, patient, block);
+        m_insere->clear();
+        m_historico->clear();
+        ReloadHistory(path);
+        notice(NoticeKind::Information, existed ? QStringLiteral("Plano de Tratamento atualizado com sucesso!")
+                                 : QStringLiteral("Plano de Tratamento gravado com sucesso!"));
+    } catch (const IoError& e) {
+        m_context.failure(e.message());
+    }
+}
+
+void HistoryPage::plabrirClick()
+{
+    const QString path = m_context.dialogs().OpenFile(
+        {QStringLiteral("pln"), QStringLiteral("Arquivo de Plano de Tratamento|*.pln")});
+    try {
+        if (path.contains(QStringLiteral(".pln"))) {
+            pllimparClick();
+            ReloadHistory(path);
+        }
+    } catch (const IoError& e) {
+        m_context.failure(e.message());
+    }
+    m_context.dialogs().setHideItemEnabled(true);
+}
+
+}  // namespace qv

@@ -1,0 +1,173 @@
+#include "records/PlanPage.h"
+
+#include "entry/EntryFilter.h"
+#include "platform/PageContext.h"
+#include "records/HistoryPage.h"
+#include "records/IoError.h"
+#include "records/PatientName.h"
+#include "records/PlanFile.h"
+#include "records/StorableTextEdit.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace qv {
+
+using platform::NoticeKind;
+
+namespace {
+
+const QString kOpenMark = QStringLiteral("open");
+
+QPushButton* pageButton(QWidget* page, const char* name, const QString& caption)
+{
+    auto* b = new QPushButton(caption, page);
+    b->setObjectName(QString::fromLatin1(name));
+    b->setFixedSize(140, 36);
+    return b;
+}
+
+}  // namespace
+
+PlanPage::PlanPage(platform::PageContext& context, QWidget* parent) : QWidget(parent), m_context(context)
+{
+    setObjectName(QStringLiteral("TabSheet5"));
+    setWindowTitle(Caption());
+
+    auto* pacienteLabel = new QLabel(QStringLiteral("Paciente"), this);
+    m_popaciente = new QLineEdit(this);
+    m_popaciente->setObjectName(QStringLiteral("popaciente"));
+    pacienteLabel->setBuddy(m_popaciente);
+    // Refusals on this page carry its own caption.
+    EntryFilter::install(m_popaciente, EntryRule::name([this](const QString& text) { notice(NoticeKind::Warning, text); }));
+
+    auto* label11 = new QLabel(QStringLiteral("Descrição do atendimento"), this);
+    label11->setObjectName(QStringLiteral("Label11"));
+    m_outline = new StorableTextEdit(this);
+    m_outline->setObjectName(QStringLiteral("outline"));
+    QFont f = m_outline->font();
+    f.setPixelSize(17);
+    m_outline->setFont(f);
+    label11->setBuddy(m_outline);
+
+    m_label10 = new QLabel(this);
+    m_label10->setObjectName(QStringLiteral("Label10"));
+    m_label10->hide();
+
+    auto* button1 = pageButton(this, "Button1", QStringLiteral("LIMPAR"));
+    auto* button2 = pageButton(this, "Button2", QStringLiteral("SALVAR"));
+    auto* button4 = pageButton(this, "Button4", QStringLiteral("ABRIR"));
+    m_button5 = pageButton(this, "Button5", QStringLiteral("IMPRIMIR"));
+    auto* button6 = pageButton(this, "Button6", QStringLiteral("SAIR"));
+    connect(button1, &QPushButton::clicked, this, &PlanPage::polimparclick);
+    connect(button2, &QPushButton::clicked, this, &PlanPage::posalvarclick);
+    connect(button4, &QPushButton::clicked, this, &PlanPage::poabrirclick);
+    connect(button6, &QPushButton::clicked, this, [this] {
+        if (exitProgram)
+            exitProgram();
+    });
+
+    auto* name = new QVBoxLayout;
+    name->setSpacing(2);
+    name->addWidget(pacienteLabel);
+    name->addWidget(m_popaciente);
+    auto* nameRow = new QHBoxLayout;
+    nameRow->addLayout(name, 3);
+    nameRow->addStretch(2);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->setSpacing(24);
+    buttons->addStretch();
+    for (QPushButton* b : {button1, button2, button4, m_button5, button6})
+        buttons->addWidget(b);
+    buttons->addStretch();
+
+    auto* page = new QVBoxLayout(this);
+    page->setContentsMargins(16, 12, 16, 12);
+    page->setSpacing(4);
+    page->addLayout(nameRow);
+    page->addSpacing(8);
+    page->addWidget(label11);
+    page->addWidget(m_outline, 1);
+    page->addSpacing(10);
+    page->addLayout(buttons);
+
+    setTabOrder(m_popaciente, m_outline);
+    setTabOrder(m_outline, button1);
+}
+
+QPlainTextEdit* PlanPage::outline() const { return m_outline; }
+
+void PlanPage::notice(NoticeKind kind, const QString& text) { m_context.dialogs().ShowNotice(kind, text, Caption()); }
+
+void PlanPage::polimparclick()
+{
+    m_popaciente->clear();
+    m_outline->clear();
+    m_label10->clear();
+}
+
+bool PlanPage::posalvarclick()
+{
+    const QString patient = m_popaciente->text();
+    if (patient.isEmpty()) {
+        notice(NoticeKind::Warning, QStringLiteral("O nome do paciente deve ser preenchido!"));
+        return false;
+    }
+    if (!IsSafePatientName(patient)) {
+        notice(NoticeKind::Error, UnsafePatientNameText());
+        return false;
+    }
+    try {
+        WritePlanFile(PlanFileName(patient), {patient, DisplayedLines(m_outline)});
+    } catch (const IoError& e) {
+        m_context.failure(e.message());
+        return false;
+    }
+    notice(NoticeKind::Information, m_label10->text() == kOpenMark ? QStringLiteral("Plano de Tratamento atualizado com sucesso!")
+                                                                   : QStringLiteral("Plano de Tratamento salvo com sucesso!"));
+    m_label10->setText(kOpenMark);
+    return true;
+}
+
+void PlanPage::poabrirclick()
+{
+    const QString path = m_context.dialogs().OpenFile(
+        {QStringLiteral("otl"), QStringLiteral("Arquivo de Plano de Tratamento|*.otl")});
+    try {
+        if (path.contains(QStringLiteral(".otl"))) {
+            polimparclick();
+            const PlanContents plan = ReadPlanFile(path);
+            m_popaciente->setText(plan.patient);
+            m_outline->setPlainText(plan.lines.join(u'\n'));
+        }
+    } catch (const IoError& e) {
+        m_context.failure(e.message());
+        return;
+    }
+    m_context.dialogs().setHideItemEnabled(true);
+    m_label10->setText(kOpenMark);
+}
+
+void PlanPage::pllimparClick()
+{
+    if (m_history)
+        m_history->runFor(Caption(), &HistoryPage::pllimparClick);
+}
+
+void PlanPage::plabrirClick()
+{
+    if (m_history)
+        m_history->runFor(Caption(), &HistoryPage::plabrirClick);
+}
+
+void PlanPage::plsalvarClick()
+{
+    if (m_history)
+        m_history->runFor(Caption(), &HistoryPage::plsalvarClick);
+}
+
+}  // namespace qv

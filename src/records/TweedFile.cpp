@@ -1,0 +1,251 @@
+#include "records/TweedFile.h"
+
+#include "records/Cp1252.h"
+#include "records/FileIo.h"
+#include "records/PatientName.h"
+
+namespace qv {
+
+namespace {
+
+constexpr int kGuideDone = 0;
+constexpr int kName = 1;
+constexpr int kAge = 52;
+constexpr int kGenMasc = 55;
+constexpr int kDcnao = 176;
+constexpr int kDcopcres = 177;
+// Guide answers.
+constexpr int kDaapinh = 183;
+constexpr int kMenor = 184;
+constexpr int kDmapinh = 185;
+constexpr int kDmrel = 186;
+constexpr int kDmpro = 187;
+constexpr int kDpadq = 188;
+constexpr int kClsim = 189;
+constexpr int kHorcl2 = 190;
+constexpr int kSubdivision = 191;
+constexpr int kHorcl3 = 192;
+constexpr int kAberta = 193;
+constexpr int kOpenBiteGrade = 194;
+constexpr int kProfunda = 195;
+constexpr int kMedia = 196;
+constexpr int kDesarm = 197;
+constexpr int kDessuave = 198;
+
+void putFlag(QByteArray& r, int offset, bool on) { r[offset] = on ? char(1) : char(0); }
+bool flag(const QByteArray& r, int offset) { return r.at(offset) == char(1); }
+
+}  // namespace
+
+QString StageText(AnalysisStage stage)
+{
+    switch (stage) {
+    case AnalysisStage::INICIAL:
+        return QStringLiteral("INICIAL");
+    case AnalysisStage::INTER1:
+        return QStringLiteral("INTER1");
+    case AnalysisStage::INTER2:
+        return QStringLiteral("INTER2");
+    case AnalysisStage::FINAL:
+        return QStringLiteral("FINAL");
+    }
+    return QStringLiteral("INICIAL");
+}
+
+QString TweedFileName(const QString& patient, AnalysisStage stage)
+{
+    return AnalysesFolder() + patient + u'-' + StageText(stage) + QStringLiteral(".twe");
+}
+
+AnalysisStage StageFromPath(const QString& path)
+{
+    if (path.contains(QStringLiteral("-FINAL")))
+        return AnalysisStage::FINAL;
+    if (path.contains(QStringLiteral("-INTER1")))
+        return AnalysisStage::INTER1;
+    if (path.contains(QStringLiteral("-INTER2")))
+        return AnalysisStage::INTER2;
+    return AnalysisStage::INICIAL;
+}
+
+bool IsTweedPath(const QString& path) { return path.contains(QStringLiteral(".twe")); }
+
+bool IsTweedFileAlreadyOpen(const QString& path, const QString& patient, bool concluded, AnalysisStage pageStage)
+{
+    return concluded && !patient.isEmpty() && path.contains(patient) && path.contains(StageText(pageStage));
+}
+
+const std::array<TweedMeasurementField, 20>& TweedMeasurementFields()
+{
+    using R = TweedFileRecord;
+    static const std::array<TweedMeasurementField, 20> fields = {{
+        {"twfma", 56, &R::twfma},     {"twfmia", 62, &R::twfmia},   {"twimpa", 68, &R::twimpa},
+        {"twploc", 74, &R::twploc},   {"twsna", 80, &R::twsna},     {"twsnb", 86, &R::twsnb},
+        {"twaobo", 92, &R::twaobo},   {"twangz", 98, &R::twangz},   {"twls", 104, &R::twls},
+        {"twqt", 110, &R::twqt},      {"twafa", 116, &R::twafa},    {"twafp", 122, &R::twafp},
+        {"anaer", 128, &R::anaer},    {"anaep", 134, &R::anaep},    {"anmer", 140, &R::anmer},
+        {"anmep", 146, &R::anmep},    {"anmspee", 152, &R::anmspee}, {"anmcorr", 158, &R::anmcorr},
+        {"anper", 164, &R::anper},    {"anpep", 170, &R::anpep},
+    }};
+    return fields;
+}
+
+QByteArray TweedFileRecord::encode() const
+{
+    QByteArray r(kSize, '\0');
+    putFlag(r, kGuideDone, guideDone);
+    PutShortString(r, kName, kNameCapacity, twPaciente);
+    PutShortString(r, kAge, kAgeCapacity, Idade);
+    putFlag(r, kGenMasc, GenMasc);
+    for (const TweedMeasurementField& f : TweedMeasurementFields())
+        PutShortString(r, f.offset, kMeasureCapacity, this->*(f.member));
+    putFlag(r, kDcnao, dcnao);
+    if (dcnao)
+        PutShortString(r, kDcopcres, kMeasureCapacity, dcopcres);
+
+    const GuideAnswers& g = guide;
+    putFlag(r, kDaapinh, g.daapinh);
+    putFlag(r, kMenor, g.menor);
+    putFlag(r, kDmapinh, g.dmapinh);
+    putFlag(r, kDmrel, g.dmrel);
+    putFlag(r, kDmpro, g.dmpro);
+    putFlag(r, kDpadq, g.dpadq);
+    putFlag(r, kClsim, g.clsim);
+    putFlag(r, kHorcl2, g.horcl2);
+    r[kSubdivision] = g.direita ? 'd' : g.esquerda ? 'e' : 's';
+    putFlag(r, kHorcl3, g.horcl3);
+    putFlag(r, kAberta, g.aberta);
+    r[kOpenBiteGrade] = g.suave ? 's' : g.media ? 'm' : 'v';
+    putFlag(r, kProfunda, g.profunda);
+    putFlag(r, kMedia, g.media);
+    putFlag(r, kDesarm, g.desarm);
+    putFlag(r, kDessuave, g.dessuave);
+    return r;
+}
+
+namespace {
+
+// Exactly one record: bytes after it are ignored, missing ones read as zero.
+QByteArray oneRecord(const QByteArray& bytes)
+{
+    QByteArray r = bytes.left(TweedFileRecord::kSize);
+    if (r.size() < TweedFileRecord::kSize)
+        r.append(QByteArray(TweedFileRecord::kSize - r.size(), '\0'));
+    return r;
+}
+
+}  // namespace
+
+TweedFileRecord TweedFileRecord::decode(const QByteArray& record)
+{
+    const QByteArray bytes = oneRecord(record);
+    TweedFileRecord rec;
+    rec.guideDone = flag(bytes, kGuideDone);
+    rec.twPaciente = GetShortString(bytes, kName, kNameCapacity);
+    rec.Idade = GetShortString(bytes, kAge, kAgeCapacity);
+    rec.GenMasc = flag(bytes, kGenMasc);
+    for (const TweedMeasurementField& f : TweedMeasurementFields())
+        rec.*(f.member) = GetShortString(bytes, f.offset, kMeasureCapacity);
+    rec.dcnao = flag(bytes, kDcnao);
+    if (rec.dcnao)
+        rec.dcopcres = GetShortString(bytes, kDcopcres, kMeasureCapacity);
+    if (rec.guideDone)
+        rec.guide = RestoreGuideAnswers(bytes);
+    return rec;
+}
+
+GuideAnswers RestoreGuideAnswers(const QByteArray& record)
+{
+    const QByteArray r = oneRecord(record);
+    // Same order as the controls are set on the guide window; the answers a control's rule
+    // derives (the partner of an unchecked box, the grade for another letter) are filled in.
+    GuideAnswers g;
+    g.daapinh = flag(r, kDaapinh);
+    if (g.daapinh) {
+        g.menor = flag(r, kMenor);
+        g.maior = !g.menor;
+    }
+    g.dmapinh = flag(r, kDmapinh);
+    g.dmrel = flag(r, kDmrel);
+    g.dmpro = flag(r, kDmpro);
+    g.dpadq = flag(r, kDpadq);
+    g.dpinadeq = !g.dpadq;
+    g.clsim = flag(r, kClsim);
+    g.clnao = !g.clsim;
+    if (!g.clsim)
+        return g;
+    g.horcl2 = flag(r, kHorcl2);
+    if (g.horcl2) {
+        const char code = r.at(kSubdivision);
+        g.direita = code == 'd';
+        g.esquerda = code == 'e';
+        g.sem = !g.direita && !g.esquerda;
+    }
+    g.horcl3 = flag(r, kHorcl3);
+    g.aberta = flag(r, kAberta);
+    if (g.aberta) {
+        const char code = r.at(kOpenBiteGrade);
+        g.suave = code == 's';
+        g.media = code == 'm';
+        g.severa = !g.suave && !g.media;
+    }
+    g.profunda = flag(r, kProfunda);
+    if (g.profunda) {
+        g.media = flag(r, kMedia);
+        if (!g.media)
+            g.severa = true;
+    }
+    g.desarm = flag(r, kDesarm);
+    if (g.desarm) {
+        g.dessuave = flag(r, kDessuave);
+        g.dessevera = !g.dessuave;
+    }
+    return g;
+}
+
+TweedFileRecord ReadTweedFile(const QString& path)
+{
+    return TweedFileRecord::decode(ReadFileBytes(path, TweedFileRecord::kSize));
+}
+
+void CreateTweedFile(const QString& path, const TweedFileRecord& record) { WriteNewFileBytes(path, record.encode()); }
+
+void RewriteTweedFile(const QString& path, const TweedFileRecord& record) { ReplaceFileBytes(path, record.encode()); }
+
+TweedSaveDecision DecideTweedSave(const TweedSaveState& s)
+{
+    TweedSaveDecision d;
+    const QString written = QStringLiteral("Arquivo Gravado com sucesso!");
+    if (!s.concluded) {
+        d.action = TweedSaveDecision::RefuseIncomplete;
+        d.kind = TweedSaveDecision::Warning;
+        d.message = QStringLiteral("A Análise não está concluída!");
+    } else if (!s.nameSafe) {
+        d.action = TweedSaveDecision::RefuseUnsafeName;
+        d.kind = TweedSaveDecision::Error;
+        d.message = UnsafePatientNameText();
+    } else if (!s.fileExists) {
+        d.action = TweedSaveDecision::Create;
+        d.checkParcial = true;
+        d.checkCompleto = s.diagnosed;
+        d.kind = TweedSaveDecision::Information;
+        d.message = written;
+    } else if (s.completo) {
+        d.action = TweedSaveDecision::RefuseComplete;
+        d.kind = TweedSaveDecision::Error;
+        d.message = QStringLiteral("Já existe análise e Guia Diagnóstico salvos para este paciente!");
+    } else if (s.diagnosed) {
+        d.action = TweedSaveDecision::Rewrite;
+        d.checkParcial = true;
+        d.checkCompleto = true;
+        d.kind = TweedSaveDecision::Information;
+        d.message = written;
+    } else if (s.parcial) {
+        d.action = TweedSaveDecision::RefuseSaved;
+        d.kind = TweedSaveDecision::Error;
+        d.message = QStringLiteral("Já existe análise salva para este paciente!");
+    }
+    return d;
+}
+
+}  // namespace qv

@@ -1,0 +1,105 @@
+#pragma once
+// The Tweed analysis file: one 199-byte record per patient and stage, holding what was typed
+// on the Tweed page and the guide's answers. Results are never stored; opening recomputes them.
+
+#include "guide/GuideAnswers.h"
+
+#include <QByteArray>
+#include <QString>
+
+#include <array>
+
+namespace qv {
+
+enum class AnalysisStage { INICIAL, INTER1, INTER2, FINAL };
+
+// "INICIAL", "INTER1", "INTER2" or "FINAL".
+QString StageText(AnalysisStage stage);
+// "Análises/" + patient + "-" + stage + ".twe", relative to the working folder.
+QString TweedFileName(const QString& patient, AnalysisStage stage);
+// The stage an opened file is shown under: "-FINAL", else "-INTER1", else "-INTER2" in the
+// path, otherwise the initial stage.
+AnalysisStage StageFromPath(const QString& path);
+// A chosen path is opened only when it holds ".twe" (case-sensitive).
+bool IsTweedPath(const QString& path);
+// The already-open test of ABRIR: the path holds the (non-empty) patient name and the page's
+// stage text while the page holds a concluded calculation.
+bool IsTweedFileAlreadyOpen(const QString& path, const QString& patient, bool concluded, AnalysisStage pageStage);
+
+struct TweedFileRecord {
+    static constexpr int kSize = 199;
+    static constexpr int kNameCapacity = 50;
+    static constexpr int kAgeCapacity = 2;
+    static constexpr int kMeasureCapacity = 5;
+
+    bool guideDone = false;  // the panel held a generated diagnosis
+    QString twPaciente;
+    QString Idade;
+    bool GenMasc = false;
+    // The twenty measurements, as the texts shown in their fields.
+    QString twfma, twfmia, twimpa, twploc, twsna, twsnb, twaobo, twangz, twls, twqt, twafa, twafp;
+    QString anaer, anaep, anmer, anmep, anmspee, anmcorr, anper, anpep;
+    bool dcnao = false;  // the clinician did not keep the computed IMPA
+    QString dcopcres;    // the clinician's IMPA; only stored with dcnao
+    // Saving stores the guide window's answers as they stand. Reading gives them back as the
+    // guide holds them after the restore (the derived answers maior, dpinadeq, clnao, sem,
+    // severa, dessevera filled in) when guideDone is set, and the cleared guide otherwise.
+    GuideAnswers guide;
+
+    // The 199 bytes, zero-filled; texts longer than their field are cut.
+    QByteArray encode() const;
+    // Reads the first 199 bytes; bytes after them are ignored. A shorter array reads as if
+    // zero-filled (ReadTweedFile refuses short files before they get here).
+    static TweedFileRecord decode(const QByteArray& bytes);
+
+    bool operator==(const TweedFileRecord&) const = default;
+};
+
+// One measurement field of the record: the control it comes from and where it is stored.
+struct TweedMeasurementField {
+    const char* name;  // objectName of the field on the Tweed page
+    int offset;
+    QString TweedFileRecord::*member;
+};
+const std::array<TweedMeasurementField, 20>& TweedMeasurementFields();
+
+// The guide answers as the file's restore leaves the guide window, from the stored flags and
+// letter codes at offsets 183 to 198 of a record.
+GuideAnswers RestoreGuideAnswers(const QByteArray& record);
+
+// Reads the record; throws IoError when the file cannot be read or is shorter than 199 bytes.
+TweedFileRecord ReadTweedFile(const QString& path);
+// Writes a new file, replacing nothing; throws IoError.
+void CreateTweedFile(const QString& path, const TweedFileRecord& record);
+// Replaces an existing file's content as a whole; throws IoError and leaves the old content.
+void RewriteTweedFile(const QString& path, const TweedFileRecord& record);
+
+// What SALVAR on the Tweed page does, from the page's state.
+struct TweedSaveState {
+    bool concluded = false;   // idlabel holds a difficulty grade
+    bool diagnosed = false;   // dsantinfo is visible: the suggestion has been generated
+    bool nameSafe = true;     // IsSafePatientName(twPaciente)
+    bool fileExists = false;  // a file of the patient's name and stage exists
+    bool parcial = false;
+    bool completo = false;
+};
+
+struct TweedSaveDecision {
+    enum Action {
+        RefuseIncomplete,  // warning "A Análise não está concluída!"
+        RefuseUnsafeName,  // error UnsafePatientNameText()
+        Create,            // new file, then the success information
+        Rewrite,           // replace the existing file, then the success information
+        RefuseComplete,    // error: analysis and guide already saved
+        RefuseSaved,       // error: analysis already saved
+        Nothing,           // no file, no message (IMPA choice pending)
+    } action = Nothing;
+    bool checkParcial = false;   // set before writing: they stay set if the write fails
+    bool checkCompleto = false;
+    enum Kind { NoBox, Warning, Error, Information } kind = NoBox;
+    QString message;  // the box to show; for Create/Rewrite, after a successful write
+};
+
+TweedSaveDecision DecideTweedSave(const TweedSaveState& state);
+
+}  // namespace qv
