@@ -343,9 +343,9 @@ TEST_F(HistoryPageTest, MissingFolderReportsAndShowsNoSuccess)
 
 TEST_F(HistoryPageTest, ReadOnlyFolderReportsAndShowsNoSuccess)
 {
-    if (!test::permissionsApply())
-        GTEST_SKIP() << "running as root: folder permissions are not enforced";
     QFile::setPermissions(work.file(QStringLiteral("Análises")), QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+    const test::Unprivileged user(work);
+    ASSERT_TRUE(user.ok());
     save(QStringLiteral("ANA"), QStringLiteral("visita"));
     EXPECT_EQ(dialogs.take().kind, NoticeKind::Error);
     EXPECT_FALSE(work.exists(QStringLiteral("Análises/ANA.pln")));

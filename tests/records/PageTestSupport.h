@@ -36,7 +36,5 @@ inline QString paragraphFor(const QPlainTextEdit* field, double widths)
     return text;
 }
 
-// Root ignores folder permissions: tests that need a read-only folder can only run as a user.
-inline bool permissionsApply() { return geteuid() != 0; }
 
 }  // namespace qv::test

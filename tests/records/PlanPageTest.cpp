@@ -235,10 +235,10 @@ TEST_F(PlanPageTest, MissingFolderReportsAndKeepsTheMark)
 
 TEST_F(PlanPageTest, ReadOnlyFolderKeepsTheOldPlan)
 {
-    if (!test::permissionsApply())
-        GTEST_SKIP() << "running as root: folder permissions are not enforced";
     work.write(QStringLiteral("Análises/ANA.otl"), "ANA\r\nvelho\r\n");
     QFile::setPermissions(work.file(QStringLiteral("Análises")), QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+    const test::Unprivileged user(work);
+    ASSERT_TRUE(user.ok());
     EXPECT_FALSE(save(QStringLiteral("ANA"), QStringLiteral("novo")));
     EXPECT_EQ(dialogs.take().kind, NoticeKind::Error);
     EXPECT_EQ(work.read(QStringLiteral("Análises/ANA.otl")), QByteArray("ANA\r\nvelho\r\n"));
