@@ -5,6 +5,8 @@
 #include "platform/Display.h"
 #include "platform/Shell.h"
 #include "platform/Tray.h"
+#include "records/HistoryPage.h"
+#include "records/PlanPage.h"
 #include "shell/MainWindow.h"
 #include "shell/StartWindow.h"
 #include "shell/Startup.h"
@@ -26,6 +28,27 @@ Windows::Windows(platform::Dialogs& dialogs, platform::Shell& shell, bool showSp
     m_form4 = std::make_unique<SpaceEntryWindow>();
     m_form1->setMainWindow(m_form2.get());
     m_form2->setStartWindow(m_form1.get());
+    buildPages();
+}
+
+void Windows::buildPages()
+{
+    MainWindow* form2 = m_form2.get();
+    const auto exitProgram = [] { QCoreApplication::exit(0); };
+
+    auto* history = new HistoryPage(form2->context());
+    history->exitProgram = exitProgram;
+    form2->setPage(MainWindow::History, history,
+                   {[history] { history->pllimparClick(); }, [history] { history->plabrirClick(); },
+                    [history] { history->plsalvarClick(); }, {}});
+
+    // On the plan page the File menu acts on the history page's fields.
+    auto* plan = new PlanPage(form2->context());
+    plan->setHistoryPage(history);
+    plan->exitProgram = exitProgram;
+    form2->setPage(MainWindow::Plan, plan,
+                   {[plan] { plan->pllimparClick(); }, [plan] { plan->plabrirClick(); },
+                    [plan] { plan->plsalvarClick(); }, {}});
 }
 
 Windows::~Windows() = default;

@@ -30,6 +30,8 @@ public:
     SpaceEntryWindow* form4() const { return m_form4.get(); }
 
 private:
+    void buildPages();
+
     std::unique_ptr<StartWindow> m_form1;
     std::unique_ptr<MainWindow> m_form2;
     std::unique_ptr<GuideWindow> m_form3;
