@@ -44,7 +44,7 @@ shot 01-splash '^Quorvel$'
 width_of_visible() { xdotool search --onlyvisible --name '^Quorvel$' getwindowgeometry 2>/dev/null | sed -n 's/.*Geometry: \([0-9]*\)x.*/\1/p' | head -n1; }
 until [ "$(width_of_visible)" = 309 ]; do sleep 0.005; done
 menu=$(date +%s%N)
-echo "start menu shown $(( (menu - mapped) / 1000000 - 5000 )) ms beyond the 5-second splash"
+echo "start menu shown $(( (menu - start) / 1000000 - 5000 )) ms beyond the 5-second splash (counted from the process start)"
 shot 02-start-menu '^Quorvel$'
 
 focus '^Quorvel$'
