@@ -1,6 +1,7 @@
 // The 219-byte Bolton record: layout, cuts, oversized length bytes, short files, safe names.
 
 #include "bolton/BoltonFile.h"
+#include "records/Cp1252.h"
 #include "records/IoError.h"
 
 #include <QFile>
@@ -180,5 +181,51 @@ INSTANTIATE_TEST_SUITE_P(Bolton, PatientNames,
                                            NameCase{"A*B", false}, NameCase{"A\bB", false},
                                            NameCase{"A\nB", false}, NameCase{"ABC1", false},
                                            NameCase{"A'B", false}, NameCase{"ÿ", false}));
+
+}  // namespace
+
+namespace {
+
+// The record is converted in one piece; it must read and write exactly as the shared
+// length-prefixed helpers do, field by field.
+const std::pair<int, int> kFields[] = {
+    {0, 50},    {51, 5},  {57, 5},  {63, 5},  {69, 5},  {75, 5},  {81, 5},  {87, 5},  {93, 5},  {99, 5},
+    {105, 5},   {111, 5}, {117, 5}, {123, 5}, {129, 5}, {135, 5}, {141, 5}, {147, 5}, {153, 5}, {159, 5},
+    {165, 5},   {171, 5}, {177, 5}, {183, 5}, {189, 5}, {195, 5}, {201, 5}, {207, 5}, {213, 5}};
+
+QStringList fieldsOf(const BoltonFileRecord& r)
+{
+    QStringList out = {r.paciente};
+    for (const QString& t : r.s)
+        out << t;
+    for (const QString& t : r.i)
+        out << t;
+    out << r.termole << r.termold << r.segmole << r.segmold;
+    return out;
+}
+
+TEST(BoltonFileRecord, DecodesEveryByteAsTheFieldHelperDoes)
+{
+    QByteArray bytes(219, '\0');
+    for (int k = 0; k < 219; ++k)
+        bytes[k] = char((k * 37 + 11) % 256);  // every kind of byte, undefined ones included
+    const QStringList fields = fieldsOf(BoltonFileRecord::decode(bytes));
+    for (int f = 0; f < 29; ++f)
+        EXPECT_EQ(fields[f], GetShortString(bytes, kFields[f].first, kFields[f].second)) << "field " << f;
+}
+
+TEST(BoltonFileRecord, EncodesAsTheFieldHelperDoes)
+{
+    for (const QString& name : {QStringLiteral("€ŠŒŽšœžŸ ÀÉÎÕÜ ÿ"), QStringLiteral("ΩMEGA"), QStringLiteral("A\U0001F600B")}) {
+        BoltonFileRecord r = sample();
+        r.paciente = name;
+        r.segmole = QStringLiteral("1.234567");
+        QByteArray expected(219, '\0');
+        const QStringList fields = fieldsOf(r);
+        for (int f = 0; f < 29; ++f)
+            PutShortString(expected, kFields[f].first, kFields[f].second, fields[f]);
+        EXPECT_EQ(r.encode(), expected) << name.toStdString();
+    }
+}
 
 }  // namespace
