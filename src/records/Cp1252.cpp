@@ -31,7 +31,9 @@ QByteArray ToCp1252(const QString& text)
 {
     static QStringEncoder probe("windows-1252");
     if (probe.isValid()) {
-        QStringEncoder enc("windows-1252");
+        // Opening the codec costs far more than converting a field: one per thread, reset each time.
+        thread_local QStringEncoder enc("windows-1252");
+        enc.resetState();
         return enc.encode(text);
     }
     QByteArray out;
@@ -47,7 +49,8 @@ QString FromCp1252(const QByteArray& bytes)
 {
     static QStringDecoder probe("windows-1252");
     if (probe.isValid()) {
-        QStringDecoder dec("windows-1252");
+        thread_local QStringDecoder dec("windows-1252");
+        dec.resetState();
         return dec.decode(bytes);
     }
     QString out;

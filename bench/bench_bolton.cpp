@@ -1,0 +1,81 @@
+// The Bolton calculation as CALCULAR runs it (checks, sums, Bolton.cef read from disk, look-ups,
+// excesses, texts), and one Bolton file record encoded and decoded.
+#include "bolton/BoltonCalc.h"
+#include "bolton/BoltonFile.h"
+#include "bolton/BoltonTable.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
+
+namespace {
+
+qv::BoltonInputs sampleInputs()
+{
+    const char* upper[12] = {"10.0", "6.5", "7.0", "7.5", "6.5", "8.5", "8.5", "6.5", "7.5", "7.0", "6.5", "10.0"};
+    const char* lower[12] = {"11.0", "7.0", "7.0", "7.0", "6.0", "5.5", "5.5", "6.0", "7.0", "7.0", "7.0", "11.0"};
+    qv::BoltonInputs in;
+    in.bpaciente = QStringLiteral("MARIA DA SILVA");
+    for (size_t k = 0; k < 12; ++k) {
+        in.s[k] = QString::fromLatin1(upper[k]);
+        in.i[k] = QString::fromLatin1(lower[k]);
+    }
+    in.termole = in.termold = QStringLiteral("11.0");
+    in.segmole = in.segmold = QStringLiteral("10.5");
+    return in;
+}
+
+}  // namespace
+
+static void BM_BoltonCalculationWithTableFile(benchmark::State& state)
+{
+    QTemporaryDir dir;
+    const QString table = dir.filePath(QStringLiteral("Bolton.cef"));
+    QFile::copy(QDir(QStringLiteral(QUORVEL_DATA_DIR)).filePath(QStringLiteral("Bolton.cef")), table);
+    const qv::BoltonInputs in = sampleInputs();
+    for (auto _ : state) {
+        QString refusal = qv::BoltonRefusal(in);
+        const bool molars = qv::MolarsFilled(in);
+        qv::BoltonResults r = qv::ComputeBoltonSums(in);
+        qv::CompleteBolton(r, qv::ReadBoltonTables(table));
+        benchmark::DoNotOptimize(refusal);
+        benchmark::DoNotOptimize(molars);
+        benchmark::DoNotOptimize(r);
+    }
+}
+BENCHMARK(BM_BoltonCalculationWithTableFile);
+
+static void BM_BoltonCalculationTableInMemory(benchmark::State& state)
+{
+    const qv::BoltonTable table =
+        qv::ReadBoltonTables(QDir(QStringLiteral(QUORVEL_DATA_DIR)).filePath(QStringLiteral("Bolton.cef")));
+    const qv::BoltonInputs in = sampleInputs();
+    for (auto _ : state) {
+        qv::BoltonResults r = qv::ComputeBolton(in, table);
+        benchmark::DoNotOptimize(r);
+    }
+}
+BENCHMARK(BM_BoltonCalculationTableInMemory);
+
+static void BM_BoltonFileRecordEncodeDecode(benchmark::State& state)
+{
+    const qv::BoltonInputs in = sampleInputs();
+    qv::BoltonFileRecord record;
+    record.paciente = QStringLiteral("JOSÉ DA CONCEIÇÃO");
+    record.s = in.s;
+    record.i = in.i;
+    record.termole = in.termole;
+    record.termold = in.termold;
+    record.segmole = in.segmole;
+    record.segmold = in.segmold;
+    for (auto _ : state) {
+        const QByteArray bytes = record.encode();
+        qv::BoltonFileRecord back = qv::BoltonFileRecord::decode(bytes);
+        benchmark::DoNotOptimize(back);
+    }
+}
+BENCHMARK(BM_BoltonFileRecordEncodeDecode);
+
+BENCHMARK_MAIN();

@@ -1,0 +1,2 @@
+quorvel_add_core_test(test_spaceentry_core spaceentry/SpaceSumsTest.cpp)
+quorvel_add_test(test_spaceentry spaceentry/SpaceEntryWindowTest.cpp)
