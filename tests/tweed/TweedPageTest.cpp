@@ -3,6 +3,7 @@
 #include "TweedPageFixture.h"
 
 #include <QAccessible>
+#include <QAction>
 #include <QApplication>
 #include <QFile>
 #include <QFocusEvent>
@@ -114,10 +115,14 @@ TEST_F(TweedPageTest, YesConcludesAndLocksThePage)
 {
     fillSample();
     radio("inter2")->setChecked(true);
+    QAction popOcultar;
+    dialogs.setHideItem(&popOcultar);
     const qint32 before = tweedCount();
     const Box q = calculateAnswering(Answer::Yes);
     EXPECT_EQ(q.text.toStdString(), kQuestion87);
     EXPECT_EQ(q.caption.toStdString(), "Confirm");
+    EXPECT_FALSE(q.hideItemEnabled);  // "&Ocultar" is disabled while the question is up
+    EXPECT_TRUE(popOcultar.isEnabled());
     EXPECT_EQ(tweedCount(), before + 1);
 
     EXPECT_EQ(text("twanbres"), "3.5");
