@@ -1,0 +1,118 @@
+#pragma once
+// The Tweed calculation as plain data: the typed texts in, the texts (and colours) of every
+// result label out. Each step reads the earlier results back from their shown text, so a
+// value carries its displayed rounding into the next step.
+
+#include <QString>
+
+namespace qv {
+
+struct Rgb {
+    int r = 0, g = 0, b = 0;
+    bool operator==(const Rgb&) const = default;
+};
+
+inline constexpr Rgb kGradeRed{255, 0, 0};
+inline constexpr Rgb kGradeOlive{128, 128, 0};
+inline constexpr Rgb kGradeGreen{0, 128, 0};
+
+// Everything the calculation reads from the page, as typed.
+struct TweedInputs {
+    // Group tw.
+    QString twfma, twfmia, twimpa, twploc, twsna, twsnb, twaobo, twangz, twls, twqt, twafa, twafp;
+    // Space analysis.
+    QString anaer, anaep, anmer, anmep, anmspee, anmcorr, anper, anpep;
+    // The clinician's own IMPA (in force while dcnao is checked).
+    bool dcnao = false;
+    QString dcopcres;
+    // Patient.
+    QString Idade, twPaciente;
+    bool GenMasc = false;
+    bool GenFem = false;
+};
+
+enum class TweedRefusal { None, Incomplete, NoGender, ZeroAfa };
+
+// The checks before anything is counted or written, in their order of precedence.
+TweedRefusal CheckTweedInputs(const TweedInputs& in);
+// The warning for a refusal (empty for None).
+QString RefusalText(TweedRefusal refusal);
+
+struct HornResult {
+    QString text;
+    Rgb colour;
+    QString percent;  // twafpafares
+};
+
+// Horn's facial height index of AFP / AFA. Ratios of plain decimal texts are compared with the
+// bounds exactly (87.3 / 116.4 is 0.75, not the 0.7499... of its double quotient).
+HornResult ClassifyHorn(const QString& afp, const QString& afa);
+
+// Sign of AFP / AFA - percent / 100, exact for plain decimal texts; AFA must not read as 0.
+int CompareRatio(const QString& afp, const QString& afa, int percent);
+
+struct DcTargets {
+    QString dcfmares, dcfmiares, dcimpares;
+};
+DcTargets ComputeDcTargets(const QString& twfma);
+
+// DC := F1((IMPA target in force - measured IMPA) * 0.8).
+QString CephalometricDiscrepancy(const QString& impaTarget, const QString& twimpa);
+
+// Soft-tissue modification from the DC as shown and the typed LS, QT.
+QString SoftTissueModification(const QString& anadcres, const QString& twls, const QString& twqt);
+
+// Growth still expected in the posterior area: 3 mm a year up to 14 (girls) or 16 (boys).
+QString ExpectedGrowth(const QString& idade, bool genMasc, bool genFem);
+
+struct SpaceInputs {
+    QString anaer, anaep, anmer, anmep, anmspee, anmcorr, anper, anpep;
+    QString twls, twqt, twimpa;
+    QString impaTarget;  // dcimpares, or dcopcres when the clinician chose his own
+    QString Idade;
+    bool GenMasc = false;
+    bool GenFem = false;
+};
+
+struct SpaceResults {
+    QString anadmres, anadcres, anamtmres, anantres;
+    QString anmdmres, anmedres;
+    QString anpdmres, anpcresres, anposres;
+    QString andiscres;
+};
+SpaceResults ComputeTotalSpace(const SpaceInputs& in);
+
+struct DifficultyInputs {
+    QString twfma, twanbres, twangz, twploc, twsnb, twafp, twafa;
+    QString anadmres, anadcres, anamtmres, anmdmres, anmspee, anmcorr, anposres;
+};
+
+struct DifficultyResults {
+    QString idfmares, idanbres, idangzres, idplocres, idsnbres, idifres, idsub1res;
+    QString iddmares, iddcres, idmtmres, iddmmres, idspeeres, idcorrres, iddmpres, idsub2res;
+    QString idtotres;
+    QString idlabel;
+    Rgb colour;  // of idlabel and idtotres
+};
+DifficultyResults ComputeDifficulty(const DifficultyInputs& in);
+
+struct TweedResults {
+    QString twanbres;
+    HornResult horn;  // hornres and twafpafares
+    DcTargets targets;
+    QString dcdcres;
+    SpaceResults space;
+    DifficultyResults difficulty;
+};
+
+// All results of one calculation; the inputs must have passed CheckTweedInputs. Never fails:
+// any text is read with ParseReal.
+TweedResults ComputeTweed(const TweedInputs& in);
+
+// The IMPA question asked at the end of a calculation.
+QString ImpaQuestionText(const QString& dcimpares);
+
+// Text of the grade label for a shown total.
+QString DifficultyGradeText(const QString& idtotres);
+
+}  // namespace qv

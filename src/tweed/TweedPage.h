@@ -1,0 +1,192 @@
+#pragma once
+// TabSheet1: the Tweed page. Reads its fields into TweedInputs, writes the results of the
+// calculation into its labels and runs the page's workflow (IMPA question, locking, VOLTAR,
+// LIMPAR). The guide window and the total space window are reached through TweedPageLinks.
+
+#include "guide/PanelState.h"
+#include "tweed/TweedAnalysis.h"
+
+#include <QWidget>
+
+#include <functional>
+
+class QButtonGroup;
+class QCheckBox;
+class QGridLayout;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+
+namespace qv {
+
+namespace platform {
+class PageContext;
+}
+
+class DiagnosisPanel;
+
+// What the page asks of the windows around it; an unset link does nothing.
+struct TweedPageLinks {
+    // "GUIA DIAGNÓSTICO": the whole opening of the guide (disable the main window and the tray
+    // item, the reminder that the diagnosis is only a suggestion, show Form3).
+    std::function<void()> openGuide;
+    // The guide's LIMPAR (after a full clear of the page).
+    std::function<void()> clearGuide;
+    // The button "Análise Total do Espaço": disable the main window and the tray item, show Form4.
+    std::function<void()> openSpaceEntry;
+    // The total space window's LIMPAR (when a calculation concludes, and after a full clear).
+    std::function<void()> clearSpaceEntry;
+    // "SAIR": end the program.
+    std::function<void()> exitProgram;
+};
+
+// The four results the diagnosis generation reads, as shown.
+struct TweedDiagnosisReadings {
+    QString anantres;  // A, anterior area discrepancy
+    QString anmedres;  // M, middle area discrepancy
+    QString anposres;  // P, posterior area discrepancy
+    QString twanbres;  // ANB
+};
+
+class TweedPage : public QWidget {
+    Q_OBJECT
+public:
+    enum class State { Editing, ImpaChoice, Concluded, Diagnosed };
+
+    explicit TweedPage(platform::PageContext& context, QWidget* parent = nullptr);
+
+    void setLinks(TweedPageLinks links) { m_links = std::move(links); }
+
+    // "CALCULAR": the calculation; "GUIA DIAGNÓSTICO": the guide.
+    void tCalcularClick();
+    // "LIMPAR": everything emptied; "VOLTAR": back to editing with the inputs kept.
+    void tLimparClick();
+    // File menu "&Novo": always ends in the full clear.
+    void NewAnalysis();
+    void dcsimClick();
+    void dcnaoClick();
+
+    // For the guide: its four inputs, the panel it fills, and the end of a generation
+    // (tCalcular disabled: the page is Diagnosed).
+    TweedDiagnosisReadings diagnosisReadings() const;
+    DiagnosisPanel* panel() const { return m_ds; }
+    void concludeDiagnosis();
+
+    State state() const;
+    // The fields as the calculation reads them.
+    TweedInputs inputs() const;
+
+private:
+    QLineEdit* addEntry(QWidget* group, const char* name, const QString& caption);
+    QLabel* addResult(QWidget* group, const char* name, const QString& description, bool bold);
+    void buildPatient(QGridLayout* grid);
+    QGroupBox* buildTweedGroup();
+    QGroupBox* buildDcGroup();
+    QGroupBox* buildSpaceGroup();
+    QGroupBox* buildDifficultyGroup();
+    void installFilters();
+
+    void calculate();
+    void writeResults(const TweedResults& r);
+    void conclude(bool answeredYes);
+    void enterImpaChoice();
+    void LockPage();
+    void backToEditing();
+    void fullClear();
+    void setInputsReadOnly(bool readOnly);
+    void setColour(QLabel* label, Rgb colour);
+
+    platform::PageContext& m_context;
+    TweedPageLinks m_links;
+
+    // Patient.
+    QLineEdit* m_twPaciente;
+    QLineEdit* m_Idade;
+    QRadioButton* m_GenMasc;
+    QRadioButton* m_GenFem;
+    QRadioButton* m_inicial;
+    QRadioButton* m_inter1;
+    QRadioButton* m_inter2;
+    QRadioButton* m_final;
+    QButtonGroup* m_gender;
+    // Group tw.
+    QLineEdit* m_twfma;
+    QLineEdit* m_twfmia;
+    QLineEdit* m_twimpa;
+    QLineEdit* m_twploc;
+    QLineEdit* m_twsna;
+    QLineEdit* m_twsnb;
+    QLineEdit* m_twaobo;
+    QLineEdit* m_twangz;
+    QLineEdit* m_twls;
+    QLineEdit* m_twqt;
+    QLineEdit* m_twafa;
+    QLineEdit* m_twafp;
+    QLabel* m_twanbres;
+    QLabel* m_twafpafares;
+    QLabel* m_hornres;
+    // Group dc.
+    QLabel* m_dcfmares;
+    QLabel* m_dcfmiares;
+    QLabel* m_dcimpares;
+    QLabel* m_dcdcres;
+    QLabel* m_dcopc;
+    QRadioButton* m_dcsim;
+    QRadioButton* m_dcnao;
+    QLineEdit* m_dcopcres;
+    // Group esp.
+    QLineEdit* m_anaer;
+    QLineEdit* m_anaep;
+    QLineEdit* m_anmer;
+    QLineEdit* m_anmep;
+    QLineEdit* m_anmspee;
+    QLineEdit* m_anmcorr;
+    QLineEdit* m_anper;
+    QLineEdit* m_anpep;
+    QRadioButton* m_anmcl2;
+    QRadioButton* m_anmcl3;
+    QButtonGroup* m_molarClass;
+    QLabel* m_anadmres;
+    QLabel* m_anadcres;
+    QLabel* m_anamtmres;
+    QLabel* m_anantres;
+    QLabel* m_anmdmres;
+    QLabel* m_anmedres;
+    QLabel* m_anpdmres;
+    QLabel* m_anpcresres;
+    QLabel* m_anposres;
+    QLabel* m_andiscres;
+    QPushButton* m_total;
+    // Group id.
+    QLabel* m_idfmares;
+    QLabel* m_idanbres;
+    QLabel* m_idangzres;
+    QLabel* m_idplocres;
+    QLabel* m_idsnbres;
+    QLabel* m_idifres;
+    QLabel* m_idsub1res;
+    QLabel* m_iddmares;
+    QLabel* m_iddcres;
+    QLabel* m_idmtmres;
+    QLabel* m_iddmmres;
+    QLabel* m_idspeeres;
+    QLabel* m_idcorrres;
+    QLabel* m_iddmpres;
+    QLabel* m_idsub2res;
+    QLabel* m_idtotres;
+    QLabel* m_idlabel;
+    // Buttons and flags.
+    QPushButton* m_tCalcular;
+    QPushButton* m_tLimpar;
+    QPushButton* m_tsalvar;
+    QPushButton* m_tabrir;
+    QPushButton* m_timprimir;
+    QPushButton* m_tSair;
+    QCheckBox* m_parcial;
+    QCheckBox* m_completo;
+    DiagnosisPanel* m_ds;
+};
+
+}  // namespace qv
