@@ -79,15 +79,6 @@ QString BoltonFilePath(const QString& paciente)
     return QStringLiteral("Análises/") + paciente + QStringLiteral(".bol");
 }
 
-bool IsStorablePatientName(const QString& paciente)
-{
-    for (QChar c : paciente) {
-        const KeyVerdict v = FilterNameKey(c);
-        if (v.kind != KeyVerdict::Accept || c == QChar(kBackspace))
-            return false;
-    }
-    return true;
-}
 
 BoltonFileRecord ReadBoltonFile(const QString& path)
 {

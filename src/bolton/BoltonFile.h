@@ -26,9 +26,6 @@ struct BoltonFileRecord {
 // Relative to the working folder.
 QString BoltonFilePath(const QString& paciente);
 
-// True when every character of the name is one the name field admits, so the name can only
-// ever make a file name inside the analyses folder.
-bool IsStorablePatientName(const QString& paciente);
 
 // Reads the first record of the file; throws IoError when it is missing, unreadable or short.
 BoltonFileRecord ReadBoltonFile(const QString& path);

@@ -1,4 +1,5 @@
 #include "bolton/BoltonPage.h"
+#include "records/PatientName.h"
 
 #include "bolton/BoltonFile.h"
 #include "bolton/BoltonMemo.h"
@@ -544,7 +545,7 @@ void BoltonPage::bsalvarClick()
         return;
     }
     // A name read from a file was never filtered: it must not lead outside the analyses folder.
-    if (!IsStorablePatientName(in.bpaciente)) {
+    if (!IsSafePatientName(in.bpaciente)) {
         m_context.error(QStringLiteral("O nome do paciente contém caracteres inválidos!"));
         return;
     }

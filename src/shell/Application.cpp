@@ -5,7 +5,10 @@
 #include "platform/Display.h"
 #include "platform/Shell.h"
 #include "platform/Tray.h"
+#include "bolton/BoltonPage.h"
+#include "guide/DiagnosisPanel.h"
 #include "records/HistoryPage.h"
+#include "tweed/TweedPage.h"
 #include "records/PlanPage.h"
 #include "shell/MainWindow.h"
 #include "shell/StartWindow.h"
@@ -25,7 +28,7 @@ Windows::Windows(platform::Dialogs& dialogs, platform::Shell& shell, bool showSp
     }
     m_form2 = std::make_unique<MainWindow>(dialogs, shell, platform::Tray::desktopHasTray());
     m_form3 = std::make_unique<GuideWindow>(dialogs);
-    m_form4 = std::make_unique<SpaceEntryWindow>();
+    m_form4 = std::make_unique<SpaceEntryWindow>(dialogs);
     m_form1->setMainWindow(m_form2.get());
     m_form2->setStartWindow(m_form1.get());
     buildPages();
@@ -34,7 +37,35 @@ Windows::Windows(platform::Dialogs& dialogs, platform::Shell& shell, bool showSp
 void Windows::buildPages()
 {
     MainWindow* form2 = m_form2.get();
+    GuideWindow* form3 = m_form3.get();
+    SpaceEntryWindow* form4 = m_form4.get();
     const auto exitProgram = [] { QCoreApplication::exit(0); };
+    const auto setMainEnabled = [form2](bool enabled) { form2->setEnabled(enabled); };
+
+    auto* tweed = new TweedPage(form2->context());
+    TweedPageLinks tweedLinks;
+    tweedLinks.openGuide = [form2, form3] { form3->Open(form2->activeCaption()); };
+    tweedLinks.clearGuide = [form3] { form3->ClearGuide(); };
+    tweedLinks.openSpaceEntry = [form4] { form4->Open(); };
+    tweedLinks.clearSpaceEntry = [form4] { form4->Button3Click(); };
+    tweedLinks.exitProgram = exitProgram;
+    tweed->setLinks(tweedLinks);
+    form2->setPage(MainWindow::Tweed, tweed, {[tweed] { tweed->NewAnalysis(); }, {}, {}, {}});
+
+    GuideLinks guideLinks;
+    guideLinks.setMainWindowEnabled = setMainEnabled;
+    guideLinks.readTweedValues = [tweed] { return tweed->diagnosisReadings(); };
+    guideLinks.fillPanel = [tweed](const PanelState& state) { tweed->panel()->showState(state); };
+    guideLinks.concludeDiagnosis = [tweed] { tweed->concludeDiagnosis(); };
+    form3->setLinks(guideLinks);
+
+    auto* bolton = new BoltonPage(form2->context());
+    QObject::connect(bolton, &BoltonPage::exitRequested, bolton, exitProgram);
+    form2->setPage(MainWindow::Bolton, bolton,
+                   {[bolton] { bolton->NewAnalysis(); }, [bolton] { bolton->babrirClick(); },
+                    [bolton] { bolton->bsalvarClick(); }, {}});
+
+    form4->setLinks({tweed, bolton, setMainEnabled});
 
     auto* history = new HistoryPage(form2->context());
     history->exitProgram = exitProgram;

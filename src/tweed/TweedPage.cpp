@@ -779,7 +779,7 @@ void TweedPage::setInputsReadOnly(bool readOnly)
 
 // ---- for the guide ----
 
-TweedDiagnosisReadings TweedPage::diagnosisReadings() const
+GuideInputs TweedPage::diagnosisReadings() const
 {
     return {m_anantres->text(), m_anmedres->text(), m_anposres->text(), m_twanbres->text()};
 }

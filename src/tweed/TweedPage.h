@@ -6,6 +6,8 @@
 #include "guide/PanelState.h"
 #include "tweed/TweedAnalysis.h"
 
+#include "guide/DiagnosisGeneration.h"
+
 #include <QWidget>
 
 #include <functional>
@@ -42,14 +44,6 @@ struct TweedPageLinks {
     std::function<void()> exitProgram;
 };
 
-// The four results the diagnosis generation reads, as shown.
-struct TweedDiagnosisReadings {
-    QString anantres;  // A, anterior area discrepancy
-    QString anmedres;  // M, middle area discrepancy
-    QString anposres;  // P, posterior area discrepancy
-    QString twanbres;  // ANB
-};
-
 class TweedPage : public QWidget {
     Q_OBJECT
 public:
@@ -70,7 +64,8 @@ public:
 
     // For the guide: its four inputs, the panel it fills, and the end of a generation
     // (tCalcular disabled: the page is Diagnosed).
-    TweedDiagnosisReadings diagnosisReadings() const;
+    // The four values the guide reads: A, M, P and ANB as shown.
+    GuideInputs diagnosisReadings() const;
     DiagnosisPanel* panel() const { return m_ds; }
     void concludeDiagnosis();
 

@@ -1,6 +1,7 @@
 // The 219-byte Bolton record: layout, cuts, oversized length bytes, short files, safe names.
 
 #include "bolton/BoltonFile.h"
+#include "records/PatientName.h"
 #include "records/Cp1252.h"
 #include "records/IoError.h"
 
@@ -169,7 +170,7 @@ class PatientNames : public ::testing::TestWithParam<NameCase> {};
 
 TEST_P(PatientNames, OnlyWhatTheNameFieldAdmits)
 {
-    EXPECT_EQ(IsStorablePatientName(QString::fromUtf8(GetParam().name)), GetParam().storable) << GetParam().name;
+    EXPECT_EQ(IsSafePatientName(QString::fromUtf8(GetParam().name)), GetParam().storable) << GetParam().name;
 }
 
 INSTANTIATE_TEST_SUITE_P(Bolton, PatientNames,

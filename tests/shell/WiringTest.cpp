@@ -1,13 +1,23 @@
 // The program's windows as the start-up builds them: pages in their tabs, the File menu
 // reaching each page's actions with the active page's caption.
 
+#include "guide/GuideWindow.h"
 #include "shell/Application.h"
+#include "spaceentry/SpaceEntryWindow.h"
+#include "tweed/TweedPage.h"
+#include "tweed/TweedPageFixture.h"
 #include "shell/MainWindow.h"
 #include "support/WorkFolder.h"
 
 #include <QAction>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+
+#include "shell/StatsFile.h"
+
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -54,6 +64,61 @@ TEST_F(WiringTest, EveryPageSitsInItsTab)
         EXPECT_EQ(form2->page(MainWindow::Page(i))->objectName(), QLatin1String(names[i]));
     EXPECT_NE(form2->page(MainWindow::History)->findChild<QPlainTextEdit*>(QStringLiteral("historico")), nullptr);
     EXPECT_NE(form2->page(MainWindow::Plan)->findChild<QPlainTextEdit*>(QStringLiteral("outline")), nullptr);
+}
+
+TEST_F(WiringTest, FromCalculationThroughTheGuideToAFilledPanel)
+{
+    auto* page = static_cast<TweedPage*>(form2->page(MainWindow::Tweed));
+    for (const auto& [name, value] : qv::test::kSamplePatient)
+        page->findChild<QLineEdit*>(QLatin1String(name))->setText(QString::fromUtf8(value));
+    page->findChild<QRadioButton*>(QStringLiteral("GenMasc"))->setChecked(true);
+    form2->setActivePage(MainWindow::Tweed);
+    form2->setEnabled(true);
+    form2->popOcultarAction()->setEnabled(true);
+
+    dialogs.answers.push_back(platform::Answer::Yes);
+    page->tCalcularClick();
+    EXPECT_EQ(dialogs.take().type, qv::test::Box::Question);
+    ASSERT_EQ(page->state(), TweedPage::State::Concluded);
+
+    // GUIA DIAGNÓSTICO: the reminder while the main window and the tray item are off, then the guide.
+    dialogs.onBox = [this](const qv::test::Box& box) {
+        EXPECT_FALSE(form2->isEnabled());
+        EXPECT_FALSE(box.hideItemEnabled);
+    };
+    page->tCalcularClick();
+    dialogs.onBox = nullptr;
+    const qv::test::Box reminder = dialogs.take();
+    EXPECT_EQ(reminder.caption, QStringLiteral("Análise de Tweed"));
+    EXPECT_TRUE(reminder.text.startsWith(QStringLiteral("O diagnóstico gerado é meramente sugestivo")));
+    GuideWindow* guide = windows.form3();
+    EXPECT_TRUE(guide->isVisible());
+    EXPECT_FALSE(form2->isEnabled());
+    EXPECT_FALSE(form2->popOcultarAction()->isEnabled());
+
+    guide->setAnswer(QStringLiteral("dpadq"), true);
+    guide->gdiagClick();
+    EXPECT_FALSE(guide->isVisible());
+    EXPECT_TRUE(form2->isEnabled());
+    EXPECT_TRUE(form2->popOcultarAction()->isEnabled());
+    EXPECT_EQ(page->state(), TweedPage::State::Diagnosed);
+    const PanelState panel = page->panel()->state();
+    EXPECT_TRUE(panel.antInfo);
+    EXPECT_FALSE(panel.dsant.isEmpty());
+    EXPECT_EQ(qv::ReadStats().guideCount, 1);
+    EXPECT_EQ(qv::ReadStats().tweedCount, 1);
+}
+
+TEST_F(WiringTest, TotalSpaceWindowOpensOverTheDisabledMainWindow)
+{
+    auto* page = form2->page(MainWindow::Tweed);
+    form2->setEnabled(true);
+    QTest::mouseClick(page->findChild<QPushButton*>(QStringLiteral("total")), Qt::LeftButton);
+    EXPECT_TRUE(windows.form4()->isVisible());
+    EXPECT_FALSE(form2->isEnabled());
+    windows.form4()->Button1Click();  // CANCELAR
+    EXPECT_FALSE(windows.form4()->isVisible());
+    EXPECT_TRUE(form2->isEnabled());
 }
 
 }  // namespace

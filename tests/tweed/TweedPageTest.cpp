@@ -375,11 +375,11 @@ TEST_F(TweedPageTest, GuideReadsTheAreasAndEndsDiagnosed)
     page->tCalcularClick();
     EXPECT_EQ(calls.back(), "openGuide");
     EXPECT_EQ(tweedCount(), before);
-    const TweedDiagnosisReadings r = page->diagnosisReadings();
-    EXPECT_EQ(r.anantres.toStdString(), "-8.9");
-    EXPECT_EQ(r.anmedres.toStdString(), "-4.5");
-    EXPECT_EQ(r.anposres.toStdString(), "5.0");
-    EXPECT_EQ(r.twanbres.toStdString(), "3.5");
+    const GuideInputs r = page->diagnosisReadings();
+    EXPECT_EQ(r.anterior.toStdString(), "-8.9");
+    EXPECT_EQ(r.middle.toStdString(), "-4.5");
+    EXPECT_EQ(r.posterior.toStdString(), "5.0");
+    EXPECT_EQ(r.anb.toStdString(), "3.5");
 
     page->panel()->showState(SamplePanel());
     page->concludeDiagnosis();
