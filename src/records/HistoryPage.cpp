@@ -14,19 +14,13 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "records/RecordsPageLayout.h"
+
 namespace qv {
 
 using platform::NoticeKind;
 
 namespace {
-
-QPushButton* pageButton(QWidget* page, const char* name, const QString& caption)
-{
-    auto* b = new QPushButton(caption, page);
-    b->setObjectName(QString::fromLatin1(name));
-    b->setFixedSize(140, 36);
-    return b;
-}
 
 QFont fieldFont(QWidget* w)
 {
@@ -72,11 +66,11 @@ HistoryPage::HistoryPage(platform::PageContext& context, QWidget* parent) : QWid
     m_historico->setPalette(pal);
     label5->setBuddy(m_historico);
 
-    auto* pllimpar = pageButton(this, "pllimpar", QStringLiteral("LIMPAR"));
-    auto* plsalvar = pageButton(this, "plsalvar", QStringLiteral("SALVAR"));
-    auto* plabrir = pageButton(this, "plabrir", QStringLiteral("ABRIR"));
-    m_plimprimir = pageButton(this, "plimprimir", QStringLiteral("IMPRIMIR"));
-    auto* plsair = pageButton(this, "plsair", QStringLiteral("SAIR"));
+    auto* pllimpar = RecordsPageButton(this, "pllimpar", QStringLiteral("LIMPAR"));
+    auto* plsalvar = RecordsPageButton(this, "plsalvar", QStringLiteral("SALVAR"));
+    auto* plabrir = RecordsPageButton(this, "plabrir", QStringLiteral("ABRIR"));
+    m_plimprimir = RecordsPageButton(this, "plimprimir", QStringLiteral("IMPRIMIR"));
+    auto* plsair = RecordsPageButton(this, "plsair", QStringLiteral("SAIR"));
     connect(pllimpar, &QPushButton::clicked, this, &HistoryPage::pllimparClick);
     connect(plsalvar, &QPushButton::clicked, this, &HistoryPage::plsalvarClick);
     connect(plabrir, &QPushButton::clicked, this, &HistoryPage::plabrirClick);
@@ -85,33 +79,13 @@ HistoryPage::HistoryPage(platform::PageContext& context, QWidget* parent) : QWid
             exitProgram();
     });
 
-    auto* name = new QVBoxLayout;
-    name->setSpacing(2);
-    name->addWidget(pacienteLabel);
-    name->addWidget(m_plpaciente);
-    auto* nameRow = new QHBoxLayout;
-    nameRow->addLayout(name, 3);
-    nameRow->addStretch(2);
-
-    auto* buttons = new QHBoxLayout;
-    buttons->setSpacing(24);
-    buttons->addStretch();
-    for (QPushButton* b : {pllimpar, plsalvar, plabrir, m_plimprimir, plsair})
-        buttons->addWidget(b);
-    buttons->addStretch();
-
-    auto* page = new QVBoxLayout(this);
-    page->setContentsMargins(16, 12, 16, 12);
-    page->setSpacing(4);
-    page->addLayout(nameRow);
-    page->addSpacing(8);
+    QVBoxLayout* page = StartRecordsPage(this, pacienteLabel, m_plpaciente);
     page->addWidget(label4);
     page->addWidget(m_insere, 2);
     page->addSpacing(8);
     page->addWidget(label5);
     page->addWidget(m_historico, 5);
-    page->addSpacing(10);
-    page->addLayout(buttons);
+    FinishRecordsPage(page, {pllimpar, plsalvar, plabrir, m_plimprimir, plsair});
 
     setTabOrder(m_plpaciente, m_insere);
     setTabOrder(m_insere, pllimpar);

@@ -14,6 +14,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "records/RecordsPageLayout.h"
+
 namespace qv {
 
 using platform::NoticeKind;
@@ -21,14 +23,6 @@ using platform::NoticeKind;
 namespace {
 
 const QString kOpenMark = QStringLiteral("open");
-
-QPushButton* pageButton(QWidget* page, const char* name, const QString& caption)
-{
-    auto* b = new QPushButton(caption, page);
-    b->setObjectName(QString::fromLatin1(name));
-    b->setFixedSize(140, 36);
-    return b;
-}
 
 }  // namespace
 
@@ -57,11 +51,11 @@ PlanPage::PlanPage(platform::PageContext& context, QWidget* parent) : QWidget(pa
     m_label10->setObjectName(QStringLiteral("Label10"));
     m_label10->hide();
 
-    auto* button1 = pageButton(this, "Button1", QStringLiteral("LIMPAR"));
-    auto* button2 = pageButton(this, "Button2", QStringLiteral("SALVAR"));
-    auto* button4 = pageButton(this, "Button4", QStringLiteral("ABRIR"));
-    m_button5 = pageButton(this, "Button5", QStringLiteral("IMPRIMIR"));
-    auto* button6 = pageButton(this, "Button6", QStringLiteral("SAIR"));
+    auto* button1 = RecordsPageButton(this, "Button1", QStringLiteral("LIMPAR"));
+    auto* button2 = RecordsPageButton(this, "Button2", QStringLiteral("SALVAR"));
+    auto* button4 = RecordsPageButton(this, "Button4", QStringLiteral("ABRIR"));
+    m_button5 = RecordsPageButton(this, "Button5", QStringLiteral("IMPRIMIR"));
+    auto* button6 = RecordsPageButton(this, "Button6", QStringLiteral("SAIR"));
     connect(button1, &QPushButton::clicked, this, &PlanPage::polimparclick);
     connect(button2, &QPushButton::clicked, this, &PlanPage::posalvarclick);
     connect(button4, &QPushButton::clicked, this, &PlanPage::poabrirclick);
@@ -70,30 +64,10 @@ PlanPage::PlanPage(platform::PageContext& context, QWidget* parent) : QWidget(pa
             exitProgram();
     });
 
-    auto* name = new QVBoxLayout;
-    name->setSpacing(2);
-    name->addWidget(pacienteLabel);
-    name->addWidget(m_popaciente);
-    auto* nameRow = new QHBoxLayout;
-    nameRow->addLayout(name, 3);
-    nameRow->addStretch(2);
-
-    auto* buttons = new QHBoxLayout;
-    buttons->setSpacing(24);
-    buttons->addStretch();
-    for (QPushButton* b : {button1, button2, button4, m_button5, button6})
-        buttons->addWidget(b);
-    buttons->addStretch();
-
-    auto* page = new QVBoxLayout(this);
-    page->setContentsMargins(16, 12, 16, 12);
-    page->setSpacing(4);
-    page->addLayout(nameRow);
-    page->addSpacing(8);
+    QVBoxLayout* page = StartRecordsPage(this, pacienteLabel, m_popaciente);
     page->addWidget(label11);
     page->addWidget(m_outline, 1);
-    page->addSpacing(10);
-    page->addLayout(buttons);
+    FinishRecordsPage(page, {button1, button2, button4, m_button5, button6});
 
     setTabOrder(m_popaciente, m_outline);
     setTabOrder(m_outline, button1);
