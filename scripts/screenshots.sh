@@ -79,4 +79,13 @@ key Return
 focus '^Quorvel$'
 key alt+a r                    # Arquivo > Sair
 wait "$app" || true
+app=""
+
+# Filled pages and the secondary windows, as the widget tests lay them out offscreen.
+bash "$root/scripts/build.sh" --target test_tweed_page test_bolton_page test_spaceentry test_guide >/dev/null 2>&1 || true
+for t in test_tweed_page test_bolton_page test_spaceentry test_guide; do
+  [ -x "$build/tests/$t" ] && QT_QPA_PLATFORM=offscreen QUORVEL_SCREENSHOT_DIR="$out" "$build/tests/$t" \
+    --gtest_filter='*Screenshot*:*Fits*:*GroupsStandLeftToRight*' >/dev/null 2>&1 || true
+done
+ls "$out"/*_page.png "$out"/form4.png "$out"/guide_window.png 2>/dev/null | sed 's/^/saved /' 
 echo "program ended; Stats.cef: $(od -An -tx1 "$work/Stats.cef" | tr -s ' ')"

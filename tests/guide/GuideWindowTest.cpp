@@ -7,6 +7,7 @@
 #include <QAbstractButton>
 #include <QAccessible>
 #include <QAction>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QGroupBox>
@@ -547,6 +548,30 @@ TEST_F(GuideTest, MissingStatisticsFileStopsTheDiagnosis)
     EXPECT_FALSE(panel.has_value());
     EXPECT_FALSE(work.exists(QStringLiteral("Stats.cef")));
     window.close();
+}
+
+}  // namespace
+
+namespace {
+
+// Every control stays inside the window with the longest answers shown; with
+// QUORVEL_SCREENSHOT_DIR set the window is saved there as a picture.
+TEST_F(GuideTest, ScreenshotWithSkeletalAnswersFits)
+{
+    open();
+    check({"daapinh", "maior", "dmapinh", "dmrel", "dpinadeq", "clsim", "horcl2", "sem", "aberta", "media", "desarm",
+           "dessevera"});
+    QCoreApplication::processEvents();
+    for (QWidget* w : window.findChildren<QWidget*>()) {
+        if (w->isVisible()) {
+            EXPECT_TRUE(window.rect().contains(QRect(w->mapTo(&window, QPoint(0, 0)), w->size())))
+                << w->objectName().toStdString();
+        }
+    }
+    const QString shots = qEnvironmentVariable("QUORVEL_SCREENSHOT_DIR");
+    if (!shots.isEmpty()) {
+        EXPECT_TRUE(window.grab().save(QDir(shots).filePath(QStringLiteral("guide_window.png"))));
+    }
 }
 
 }  // namespace
