@@ -7,6 +7,7 @@
 #include <QLocale>
 #include <QPagedPaintDevice>
 #include <QPainter>
+#include <QRegularExpression>
 #include <QTextLayout>
 
 #include <algorithm>
@@ -153,7 +154,7 @@ private:
         return r.height() / m_unit + 2 * s.padding;
     }
 
-    void addText(const QRectF& mm, const QString& text, const Style& s, int vertical = Qt::AlignTop)
+    void addText(const QRectF& mm, const QString& text, const Style& s, int vertical = Qt::AlignTop, bool wrap = true)
     {
         if (!s.fill.isEmpty()) {
             DrawOp fill;
@@ -170,7 +171,7 @@ private:
         op.text = lines(text);
         op.font = font(s);
         op.color = QColor(s.color);
-        op.flags = alignFlags(s.align) | vertical | Qt::TextWordWrap;
+        op.flags = alignFlags(s.align) | vertical | (wrap ? int(Qt::TextWordWrap) : 0);
         m_current->ops.append(op);
     }
 
@@ -222,9 +223,10 @@ private:
             break;
         }
         y = m_rowBottom + (m_pageHasBody ? e.y : 0);
-        if (y + h > m_bodyBottom + 0.01 && m_pageHasBody) {
-            if (!newPage())
-                return false;
+        // A row that does not fit goes to a new page; on the last page of the range it stays,
+        // since a squeezed row is better than a lost one.
+        if (y + h > m_bodyBottom + 0.01 && m_pageHasBody && int(m_pages.size()) < m_lastPage) {
+            newPage();
             y = m_rowTop;
         }
         m_rowTop = y;
@@ -325,7 +327,7 @@ private:
         const Style& js = style(e.jointStyle);
         const Style& qs = style(e.quadrantStyle.isEmpty() ? e.style : e.quadrantStyle);
         const double side = e.crossSize;
-        const double crossColumn = e.crosses.isEmpty() ? 0 : side + 8;
+        const double crossColumn = e.crosses.isEmpty() ? 0 : 1.5 * side + 8;
         const double textW = std::max(10.0, w - crossColumn);
         const double jointH = textHeight(QStringLiteral("ou"), js, textW) + 1;
 
@@ -349,31 +351,39 @@ private:
             const double h = heights[i];
             addText(QRectF(e.x, y, textW, h), alternatives[i], ts, Qt::AlignVCenter);
             if (i < e.crosses.size())
-                drawCross(e, e.crosses[i], e.x + textW + 4 + side / 2, y + h / 2, side, qs);
+                drawCross(e, e.crosses[i], e.x + textW + 4 + 0.75 * side, y + h / 2, side, qs);
             y += h;
         }
     }
 
+    // The cross is half again as wide as it is tall, so tooth pairs such as "X  4" fit their quadrant.
     void drawCross(const Element& e, const CrossSpec& c, double cx, double cy, double side, const Style& qs)
     {
-        const double half = side / 2;
+        const double halfW = 0.75 * side;
+        const double halfH = side / 2;
         const bool h = !param(c.hbar).isEmpty();
         const bool v = !param(c.vbar).isEmpty();
         const double pen = std::max(e.thickness, 0.35);
         if (h)
-            addLine(cx - half, cy, cx + half, cy, pen, e.color);
+            addLine(cx - halfW, cy, cx + halfW, cy, pen, e.color);
         if (v)
-            addLine(cx, cy - half, cx, cy + half, pen, e.color);
+            addLine(cx, cy - halfH, cx, cy + halfH, pen, e.color);
         if (h && v)
             ++m_current->crosses;
-        const std::array<QPointF, 4> corners = {QPointF(cx - half, cy - half), QPointF(cx, cy - half),
-                                                QPointF(cx - half, cy), QPointF(cx, cy)};
+        const std::array<QPointF, 4> corners = {QPointF(cx - halfW, cy - halfH), QPointF(cx, cy - halfH),
+                                                QPointF(cx - halfW, cy), QPointF(cx, cy)};
         for (int q = 0; q < 4; ++q) {
             const QString text = param(c.quadrants[size_t(q)]);
-            if (text.isEmpty())
-                continue;
-            addText(QRectF(corners[size_t(q)].x(), corners[size_t(q)].y(), half, half), text, qs, Qt::AlignVCenter);
+            if (!text.isEmpty())
+                addText(QRectF(corners[size_t(q)].x(), corners[size_t(q)].y(), halfW, halfH), text, qs, Qt::AlignVCenter,
+                        false);
         }
+    }
+
+    static bool isSeparator(const QString& row)
+    {
+        static const QRegularExpression dashes(QStringLiteral("^-{10,}$"));
+        return dashes.match(row.trimmed()).hasMatch();
     }
 
     void placeFlow(const Element& e, double w)
@@ -392,8 +402,8 @@ private:
         QTextOption option;
         option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
         for (const QString& paragraph : paragraphs) {
-            if (paragraph.isEmpty()) {
-                rows.append(QString());
+            if (paragraph.isEmpty() || isSeparator(paragraph)) {
+                rows.append(paragraph);
                 continue;
             }
             QTextLayout layout(paragraph, f, m_device);
@@ -427,6 +437,12 @@ private:
                 newPage();
                 y = m_bodyTop;
                 --i;
+                continue;
+            }
+            if (isSeparator(rows[i])) {
+                // The history's separator lines would wrap as text: a rule reads the same.
+                addLine(e.x, y + lineH / 2, e.x + w, y + lineH / 2, 0.2, QStringLiteral("#8c8c8c"));
+                y += lineH;
                 continue;
             }
             DrawOp op;
@@ -465,7 +481,7 @@ private:
         t.replace(QStringLiteral("{title}"), m_spec.title);
         t.replace(QStringLiteral("{page}"), QString::number(page));
         t.replace(QStringLiteral("{pages}"), QString::number(pages));
-        t.replace(QStringLiteral("{date}"), QLocale::system().toString(QDate::currentDate(), QLocale::ShortFormat));
+        t.replace(QStringLiteral("{date}"), QLocale(QLocale::Portuguese, QLocale::Brazil).toString(QDate::currentDate(), QLocale::ShortFormat));
         return t;
     }
 

@@ -85,13 +85,14 @@ TweedReportTexts SampleTweedDiagnosed()
     ds.med2 = {true, {QStringLiteral("4"), QStringLiteral("4"), QStringLiteral("5"), QStringLiteral("5")}};
     ds.dspos = x;
     ds.pos = {true, {QStringLiteral("8"), QStringLiteral("8"), QStringLiteral("8"), QStringLiteral("8")}};
-    ds.dsdesc = {x, x, x, QStringLiteral("Extração e usar forças\rdirecionais intrusivas"),
-                 QStringLiteral("Ortodontia e cirurgia")};
+    // The tallest texts the guide writes into slots 4 and 5.
+    ds.dsdesc = {x, x, x, QStringLiteral("Extração, força de inclinação\rdistal e usar forças\rdirecionais intrusivas"),
+                 QStringLiteral("Tratamento compensatório por\rposicionamento dentário")};
     ds.ouDesc = {true, true, true, true};
     ds.desc[0] = {true, {QStringLiteral("8"), QStringLiteral("8"), QStringLiteral("8"), QStringLiteral("8")}};
     ds.desc[1] = {true, {QStringLiteral("4"), QStringLiteral("4"), QString(), QString()}};
     ds.desc[2] = {true, {QStringLiteral("4"), QStringLiteral("4"), QStringLiteral("5"), QStringLiteral("5")}};
-    ds.desc[3] = {true, {QStringLiteral("4"), QStringLiteral("4"), QStringLiteral("4"), QStringLiteral("4")}};
+    ds.desc[3] = {true, {QStringLiteral("5"), QStringLiteral("5"), QStringLiteral("5"), QStringLiteral("5")}};
     return t;
 }
 

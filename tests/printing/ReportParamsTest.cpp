@@ -240,7 +240,7 @@ TEST(TweedReport, CrossesSetBarsAndQuadrantsUnderTheirNumbers)
         {"m1", "8"},    {"m4", "8"},    {"m5", "4"},    {"m8", "5"},     // both middle crosses
         {"p1", "8"},    {"p4", "8"},                                     // posterior
         {"d1", "8"},    {"d5", "4"},    {"d6", "4"},    {"d7", ""},   {"d8", ""},  // skeletal 2: upper only
-        {"d9", "4"},    {"d12", "5"},   {"d13", "4"},   {"d16", "4"}};
+        {"d9", "4"},    {"d12", "5"},   {"d13", "5"},   {"d16", "5"}};
     for (const auto& [name, text] : quadrants) {
         ASSERT_TRUE(p.contains(QString::fromLatin1(name))) << name;
         EXPECT_EQ(p.value(QString::fromLatin1(name)), QString::fromUtf8(text)) << name;
