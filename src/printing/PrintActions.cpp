@@ -5,6 +5,7 @@
 #include "records/Cp1252.h"
 #include "records/FileIo.h"
 #include "records/IoError.h"
+#include "shell/Startup.h"
 
 #include <QFileInfo>
 
@@ -35,16 +36,10 @@ PrintOutcome run(ReportEngine& engine, const platform::PageContext& page, const 
 
 }  // namespace
 
-QString MissingComponentsText()
+QString MissingFeatureText()
 {
     return QStringLiteral("Alguns componentes necessários à execução desta funcionalidade não foram encontrados!\r")
            + QString(26, u' ') + QStringLiteral("Reinstale o software e tente executá-lo novamente.");
-}
-
-QString MissingSoftwareText()
-{
-    return QStringLiteral("Alguns componentes necessários à execução do software não foram encontrados!\r")
-           + QString(20, u' ') + QStringLiteral("Reinstale o software e tente executá-lo novamente.");
 }
 
 QString HistoryFilePath(const QString& plpaciente) { return QStringLiteral("Análises/") + plpaciente + QStringLiteral(".pln"); }
@@ -60,7 +55,7 @@ PrintOutcome PrintTweed(ReportEngine& engine, const platform::PageContext& page,
     engine.ClearReportParams();
     engine.SetReportParams(plan.params);
     engine.SetLastPage(plan.lastPage);
-    return run(engine, page, QStringLiteral("report1"), MissingComponentsText());
+    return run(engine, page, QStringLiteral("report1"), MissingFeatureText());
 }
 
 PrintOutcome PrintBolton(ReportEngine& engine, const platform::PageContext& page, const BoltonReportTexts& texts)
@@ -72,7 +67,7 @@ PrintOutcome PrintBolton(ReportEngine& engine, const platform::PageContext& page
     engine.ClearReportParams();
     engine.SetReportParams(BuildBoltonReport(texts));
     engine.SetLastPage(1);
-    return run(engine, page, QStringLiteral("report2"), MissingComponentsText());
+    return run(engine, page, QStringLiteral("report2"), MissingFeatureText());
 }
 
 PrintOutcome PrintHistory(ReportEngine& engine, const platform::PageContext& page, const QString& plpaciente,
@@ -94,7 +89,7 @@ PrintOutcome PrintHistory(ReportEngine& engine, const platform::PageContext& pag
     }
     engine.SetReportParam(QStringLiteral("memo1"), HistoryMemo(fileLines, historicoLines));
     engine.SetLastPage(50);
-    return run(engine, page, QStringLiteral("report3"), MissingComponentsText());
+    return run(engine, page, QStringLiteral("report3"), MissingFeatureText());
 }
 
 PrintOutcome PrintPlan(ReportEngine& engine, const platform::PageContext& page, const QString& popaciente,
@@ -109,7 +104,7 @@ PrintOutcome PrintPlan(ReportEngine& engine, const platform::PageContext& page, 
     engine.ClearReportParams();
     engine.SetReportParams(BuildPlanReport(popaciente, outline));
     engine.SetLastPage(50);
-    return run(engine, page, QStringLiteral("report4"), MissingSoftwareText());
+    return run(engine, page, QStringLiteral("report4"), MissingComponentsText());
 }
 
 }  // namespace qv

@@ -22,10 +22,9 @@ enum class PrintOutcome {
     Ran,             // the report ran (the engine reports its own failures)
 };
 
-// Error when the report project is missing (reports 1 to 3).
-QString MissingComponentsText();
-// The start-up's text for missing files, which the plan's print shows instead.
-QString MissingSoftwareText();
+// Error when the report project is missing (reports 1 to 3). The plan's print shows the
+// start-up's text for missing files instead (MissingComponentsText, shell/Startup.h).
+QString MissingFeatureText();
 
 // timprimirClick: report1, pages 1 to 1, or 1 to 2 with a suggested diagnosis.
 PrintOutcome PrintTweed(ReportEngine& engine, const platform::PageContext& page, const TweedReportTexts& texts);

@@ -80,6 +80,7 @@ public:
     QString pdfPath() const;
     void setPdfPath(const QString& path);
     bool printersAvailable() const { return m_havePrinters; }
+    QPrinter& printer() const { return m_printer; }
 
     void accept() override;
 
