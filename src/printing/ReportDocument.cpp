@@ -244,7 +244,8 @@ private:
         case ElementKind::Text:
         case ElementKind::Field: {
             const Style& s = style(e.style);
-            const QString text = e.kind == ElementKind::Text ? e.text : param(e.param);
+            // Page numbers are known only once the pages are made: they belong in the bands.
+            const QString text = e.kind == ElementKind::Text ? expand(e.text, int(m_pages.size()), 0) : param(e.param);
             const double h = e.h > 0 ? e.h : textHeight(text, s, w);
             if (!top(e, h, y))
                 return;
@@ -479,8 +480,10 @@ private:
     {
         QString t = text;
         t.replace(QStringLiteral("{title}"), m_spec.title);
-        t.replace(QStringLiteral("{page}"), QString::number(page));
-        t.replace(QStringLiteral("{pages}"), QString::number(pages));
+        if (pages > 0) {
+            t.replace(QStringLiteral("{page}"), QString::number(page));
+            t.replace(QStringLiteral("{pages}"), QString::number(pages));
+        }
         t.replace(QStringLiteral("{date}"), QLocale(QLocale::Portuguese, QLocale::Brazil).toString(QDate::currentDate(), QLocale::ShortFormat));
         return t;
     }

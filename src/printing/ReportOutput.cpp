@@ -174,7 +174,7 @@ ReportSetupDialog::ReportSetupDialog(QPrinter& printer, int lastPage, QWidget* p
         m_toPrinter->setEnabled(false);
         m_printerSetup->setEnabled(false);
     }
-    m_pdfPath->setText(QDir::current().absoluteFilePath(QStringLiteral("Análises/relatorio.pdf")));
+    m_pdfPath->setText(QDir::current().absoluteFilePath(QStringLiteral("Análises/relatório.pdf")));
     m_preview->setChecked(true);
 
     connect(m_printerSetup, &QPushButton::clicked, this, &ReportSetupDialog::printerSetup);
@@ -316,6 +316,7 @@ void QtReportOutput::Deliver(const ReportDocument& document, platform::Dialogs& 
     printer.setFromTo(1, document.lastPage());
 
     ReportSetupDialog setup(printer, document.lastPage(), parent);
+    setup.setPdfPath(QDir::current().absoluteFilePath(QStringLiteral("Análises/") + document.title() + QStringLiteral(".pdf")));
     if (runSetup(setup) != QDialog::Accepted)
         return;
     printer.setCopyCount(setup.copies());
