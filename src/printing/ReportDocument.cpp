@@ -57,18 +57,18 @@ int alignFlags(Align a)
 // device pixels when an operation is recorded.
 class Layouter {
 public:
-    Layouter(const ReportProject& project, const ReportSpec& spec, const ParamMap& params, int lastPage,
+    Layouter(const ReportProject& project, const ReportLayout& report, const ParamMap& params, int lastPage,
              QPaintDevice* device, const QSizeF& paintSize)
-        : m_project(project), m_spec(spec), m_params(params), m_lastPage(std::max(1, lastPage)), m_device(device)
+        : m_project(project), m_report(report), m_params(params), m_lastPage(std::max(1, lastPage)), m_device(device)
     {
         const double dpi = device->logicalDpiY();
         const double pxPerMm = dpi / 25.4;
         const QPageSize size = pageSize();
         QSizeF paper = size.size(QPageSize::Millimeter);
-        if (spec.landscape)
+        if (report.landscape)
             paper.transpose();
-        const double designW = paper.width() - spec.margins[0] - spec.margins[2];
-        const double designH = paper.height() - spec.margins[1] - spec.margins[3];
+        const double designW = paper.width() - report.margins[0] - report.margins[2];
+        const double designH = paper.height() - report.margins[1] - report.margins[3];
         // A smaller paper or wider margins chosen in the page setup shrink the whole layout.
         m_scale = std::min({1.0, paintSize.width() / (designW * pxPerMm), paintSize.height() / (designH * pxPerMm)});
         m_unit = pxPerMm * m_scale;
@@ -78,11 +78,11 @@ public:
 
     QPageSize pageSize() const
     {
-        if (m_spec.paper == QLatin1String("A5"))
+        if (m_report.paper == QLatin1String("A5"))
             return QPageSize(QPageSize::A5);
-        if (m_spec.paper == QLatin1String("Letter"))
+        if (m_report.paper == QLatin1String("Letter"))
             return QPageSize(QPageSize::Letter);
-        if (m_spec.paper == QLatin1String("Legal"))
+        if (m_report.paper == QLatin1String("Legal"))
             return QPageSize(QPageSize::Legal);
         return QPageSize(QPageSize::A4);
     }
@@ -90,13 +90,13 @@ public:
     QList<LaidPage> run()
     {
         // Header and footer are measured once; their texts are drawn on each page at the end.
-        m_headerBottom = measureBand(m_spec.header);
-        const double footerHeight = measureBand(m_spec.footer);
-        m_bodyTop = m_spec.header.isEmpty() ? 0 : m_headerBottom + m_spec.bodyGap;
-        m_bodyBottom = m_spec.footer.isEmpty() ? m_areaH : m_areaH - footerHeight - m_spec.bodyGap / 2;
+        m_headerBottom = measureBand(m_report.header);
+        const double footerHeight = measureBand(m_report.footer);
+        m_bodyTop = m_report.header.isEmpty() ? 0 : m_headerBottom + m_report.bodyGap;
+        m_bodyBottom = m_report.footer.isEmpty() ? m_areaH : m_areaH - footerHeight - m_report.bodyGap / 2;
         m_footerTop = m_areaH - footerHeight;
 
-        for (const QList<Element>& block : m_spec.pages) {
+        for (const QList<Element>& block : m_report.pages) {
             if (!newPage())
                 break;
             for (const Element& e : block) {
@@ -112,8 +112,8 @@ public:
             QList<DrawOp> body = std::move(m_pages[i].ops);
             m_pages[i].ops.clear();
             m_current = &m_pages[i];
-            drawBand(m_spec.header, 0, i + 1, total);
-            drawBand(m_spec.footer, m_footerTop, i + 1, total);
+            drawBand(m_report.header, 0, i + 1, total);
+            drawBand(m_report.footer, m_footerTop, i + 1, total);
             m_pages[i].ops.append(body);
         }
         return m_pages;
@@ -358,7 +358,7 @@ private:
     }
 
     // The cross is half again as wide as it is tall, so tooth pairs such as "X  4" fit their quadrant.
-    void drawCross(const Element& e, const CrossSpec& c, double cx, double cy, double side, const Style& qs)
+    void drawCross(const Element& e, const CrossDef& c, double cx, double cy, double side, const Style& qs)
     {
         const double halfW = 0.75 * side;
         const double halfH = side / 2;
@@ -479,7 +479,7 @@ private:
     QString expand(const QString& text, int page, int pages) const
     {
         QString t = text;
-        t.replace(QStringLiteral("{title}"), m_spec.title);
+        t.replace(QStringLiteral("{title}"), m_report.title);
         if (pages > 0) {
             t.replace(QStringLiteral("{page}"), QString::number(page));
             t.replace(QStringLiteral("{pages}"), QString::number(pages));
@@ -559,7 +559,7 @@ private:
     }
 
     const ReportProject& m_project;
-    const ReportSpec& m_spec;
+    const ReportLayout& m_report;
     const ParamMap& m_params;
     const int m_lastPage;
     QPaintDevice* m_device;
@@ -582,28 +582,28 @@ private:
 
 }  // namespace
 
-ReportDocument::ReportDocument(const ReportProject& project, const ReportSpec& spec, ParamMap params, int lastPage)
-    : m_project(project), m_spec(spec), m_params(std::move(params)), m_lastPage(std::max(1, lastPage))
+ReportDocument::ReportDocument(const ReportProject& project, const ReportLayout& report, ParamMap params, int lastPage)
+    : m_project(project), m_report(report), m_params(std::move(params)), m_lastPage(std::max(1, lastPage))
 {
 }
 
 QPageLayout ReportDocument::pageLayout() const
 {
     QPageSize size(QPageSize::A4);
-    if (m_spec.paper == QLatin1String("A5"))
+    if (m_report.paper == QLatin1String("A5"))
         size = QPageSize(QPageSize::A5);
-    else if (m_spec.paper == QLatin1String("Letter"))
+    else if (m_report.paper == QLatin1String("Letter"))
         size = QPageSize(QPageSize::Letter);
-    else if (m_spec.paper == QLatin1String("Legal"))
+    else if (m_report.paper == QLatin1String("Legal"))
         size = QPageSize(QPageSize::Legal);
-    const auto& m = m_spec.margins;
-    return QPageLayout(size, m_spec.landscape ? QPageLayout::Landscape : QPageLayout::Portrait,
+    const auto& m = m_report.margins;
+    return QPageLayout(size, m_report.landscape ? QPageLayout::Landscape : QPageLayout::Portrait,
                        QMarginsF(m[0], m[1], m[2], m[3]), QPageLayout::Millimeter);
 }
 
 QList<LaidPage> ReportDocument::layout(QPaintDevice* device, const QSizeF& paintSize) const
 {
-    Layouter layouter(m_project, m_spec, m_params, m_lastPage, device, paintSize);
+    Layouter layouter(m_project, m_report, m_params, m_lastPage, device, paintSize);
     return layouter.run();
 }
 

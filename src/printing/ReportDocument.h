@@ -50,10 +50,10 @@ QString TruncationNotice(int lastPage);
 
 class ReportDocument {
 public:
-    ReportDocument(const ReportProject& project, const ReportSpec& spec, ParamMap params, int lastPage);
+    ReportDocument(const ReportProject& project, const ReportLayout& report, ParamMap params, int lastPage);
 
-    const ReportSpec& spec() const { return m_spec; }
-    QString title() const { return m_spec.title; }
+    const ReportLayout& report() const { return m_report; }
+    QString title() const { return m_report.title; }
     int lastPage() const { return m_lastPage; }
 
     // Paper, orientation and margins of the report.
@@ -73,7 +73,7 @@ public:
 
 private:
     const ReportProject& m_project;
-    ReportSpec m_spec;
+    ReportLayout m_report;
     ParamMap m_params;
     int m_lastPage;
 };

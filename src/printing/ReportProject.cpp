@@ -265,7 +265,7 @@ ReportProject ParseReportProject(const QString& text)
 {
     ReportProject project;
     const QStringList lines = text.split(u'\n');
-    ReportSpec* report = nullptr;
+    ReportLayout* report = nullptr;
     QList<Element>* area = nullptr;
     int reportLine = 0;
     bool sawProject = false;

@@ -25,7 +25,7 @@ struct Style {
 };
 
 // A cross: two bars shown when their parameters are set, and four quadrant texts.
-struct CrossSpec {
+struct CrossDef {
     QString hbar;
     QString vbar;
     std::array<QString, 4> quadrants;  // upper-left, upper-right, lower-left, lower-right
@@ -66,13 +66,13 @@ struct Element {
     double thickness = 0.25;  // mm
     QString color = QStringLiteral("#000000");
     // Choices
-    QList<CrossSpec> crosses;
+    QList<CrossDef> crosses;
     double crossSize = 16;  // mm, the side of the cross's square
     QString quadrantStyle;
     QString jointStyle;
 };
 
-struct ReportSpec {
+struct ReportLayout {
     QString name;
     QString title;
     QString paper = QStringLiteral("A4");
@@ -87,7 +87,7 @@ struct ReportSpec {
 struct ReportProject {
     QString name;
     QMap<QString, Style> styles;
-    QMap<QString, ReportSpec> reports;
+    QMap<QString, ReportLayout> reports;
 };
 
 // A project that cannot be parsed; line 0 when the fault is not on one line.

@@ -20,7 +20,7 @@ namespace {
 
 QString shippedPath() { return QDir(QStringLiteral(QUORVEL_DATA_DIR)).filePath(QStringLiteral("Análises.rav")); }
 
-QSet<QString> placed(const ReportSpec& spec)
+QSet<QString> placed(const ReportLayout& report)
 {
     QSet<QString> names;
     auto add = [&](const QList<Element>& elements) {
@@ -28,7 +28,7 @@ QSet<QString> placed(const ReportSpec& spec)
             for (const QString& n : {e.param, e.ifParam})
                 if (!n.isEmpty())
                     names.insert(n);
-            for (const CrossSpec& c : e.crosses) {
+            for (const CrossDef& c : e.crosses) {
                 names.insert(c.hbar);
                 names.insert(c.vbar);
                 for (const QString& q : c.quadrants)
@@ -36,9 +36,9 @@ QSet<QString> placed(const ReportSpec& spec)
             }
         }
     };
-    add(spec.header);
-    add(spec.footer);
-    for (const auto& page : spec.pages)
+    add(report.header);
+    add(report.footer);
+    for (const auto& page : report.pages)
         add(page);
     return names;
 }
@@ -70,10 +70,10 @@ TEST(ShippedProject, PlacesExactlyTheParametersOfEachReport)
     };
     for (auto it = expected.begin(); it != expected.end(); ++it) {
         ASSERT_TRUE(project.reports.contains(it.key())) << it.key().toStdString();
-        const ReportSpec& spec = project.reports[it.key()];
-        EXPECT_EQ(sorted(placed(spec)).toStdString(), sorted(it.value()).toStdString()) << it.key().toStdString();
-        EXPECT_EQ(spec.paper, QStringLiteral("A4"));
-        EXPECT_FALSE(spec.title.isEmpty());
+        const ReportLayout& report = project.reports[it.key()];
+        EXPECT_EQ(sorted(placed(report)).toStdString(), sorted(it.value()).toStdString()) << it.key().toStdString();
+        EXPECT_EQ(report.paper, QStringLiteral("A4"));
+        EXPECT_FALSE(report.title.isEmpty());
     }
     EXPECT_EQ(project.reports[QStringLiteral("report1")].pages.size(), 2);
     EXPECT_EQ(project.reports[QStringLiteral("report1")].title, QStringLiteral("Análise Cefalométrica de Tweed"));
@@ -108,7 +108,7 @@ TEST(ProjectParser, ReadsPlacementsStylesAndCrosses)
         "    choices param=c if=ci cross=h1,v1,q1,q2,q3,q4 cross=h2,v2,r1,r2,r3,r4 crosssize=14\n"
         "end\n"));
     ASSERT_TRUE(p.reports.contains(QStringLiteral("r")));
-    const ReportSpec& r = p.reports[QStringLiteral("r")];
+    const ReportLayout& r = p.reports[QStringLiteral("r")];
     EXPECT_EQ(r.title, QStringLiteral("Título \"entre aspas\""));
     EXPECT_EQ(r.paper, QStringLiteral("A5"));
     EXPECT_TRUE(r.landscape);
