@@ -1,4 +1,5 @@
 #include "bolton/BoltonPage.h"
+#include "printing/PrintActions.h"
 #include "records/PatientName.h"
 
 #include "bolton/BoltonFile.h"
@@ -397,6 +398,7 @@ void BoltonPage::buildSheet()
     connect(m_limpar, &QPushButton::clicked, this, &BoltonPage::blimparClick);
     connect(salvar, &QPushButton::clicked, this, &BoltonPage::bsalvarClick);
     connect(abrir, &QPushButton::clicked, this, &BoltonPage::babrirClick);
+    connect(imprimir, &QPushButton::clicked, this, &BoltonPage::bimprimirClick);
     connect(sair, &QPushButton::clicked, this, [this] {
         if (isSignalConnected(QMetaMethod::fromSignal(&BoltonPage::exitRequested)))
             emit exitRequested();
@@ -426,6 +428,49 @@ QList<QLineEdit*> BoltonPage::allInputs() const
     for (QLineEdit* m : molars())
         all << m;
     return all;
+}
+
+void BoltonPage::bimprimirClick()
+{
+    if (!m_reports)
+        return;
+    BoltonReportTexts t;
+    t.bpaciente = m_paciente->text();
+    for (size_t k = 0; k < 12; ++k) {
+        t.s[k] = m_s[k]->text();
+        t.i[k] = m_i[k]->text();
+    }
+    const auto shown = [this](const char* name) {
+        const QLabel* l = findChild<QLabel*>(QLatin1String(name));
+        return l ? l->text() : QString();
+    };
+    t.sup12res = shown("sup12res");
+    t.sup6res = shown("sup6res");
+    t.inf12res = shown("inf12res");
+    t.inf6res = shown("inf6res");
+    t.busca12 = shown("busca12");
+    t.busca6 = shown("busca6");
+    t.busca12res = shown("busca12res");
+    t.busca6res = shown("busca6res");
+    t.infobusca12res = shown("infobusca12res");
+    t.infobusca6res = shown("infobusca6res");
+    t.res12info = shown("res12info");
+    t.res6info = shown("res6info");
+    t.tab12res = shown("tab12res");
+    t.tab6res = shown("tab6res");
+    t.res12 = shown("res12");
+    t.res6 = shown("res6");
+    t.cinf12res = shown("cinf12res");
+    t.csup12res = shown("csup12res");
+    t.cinf6res = shown("cinf6res");
+    t.csup6res = shown("csup6res");
+    t.x10012res = shown("x10012res");
+    t.x1006res = shown("x1006res");
+    t.diag12info = shown("diag12info");
+    t.diag12 = shown("diag12");
+    t.diag6info = shown("diag6info");
+    t.diag6 = shown("diag6");
+    PrintBolton(*m_reports, m_context, t);
 }
 
 BoltonInputs BoltonPage::inputs() const

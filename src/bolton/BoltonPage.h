@@ -18,6 +18,7 @@ namespace qv {
 namespace platform {
 class PageContext;
 }
+class ReportEngine;
 
 class BoltonPage : public QWidget {
     Q_OBJECT
@@ -34,6 +35,10 @@ public:
     void babrirClick();
     // The File menu's "&Novo": from any state to an empty page.
     void NewAnalysis();
+    // IMPRIMIR: report2 from what the page shows.
+    void bimprimirClick();
+    void setReportEngine(ReportEngine* engine) { m_reports = engine; }
+
     // Puts the record of the file into the entry fields; throws IoError.
     void LoadBoltonFile(const QString& path);
 
@@ -65,6 +70,7 @@ private:
     QPushButton* m_calcular = nullptr;
     QPushButton* m_limpar = nullptr;
     QCheckBox* m_abrirb = nullptr;
+    ReportEngine* m_reports = nullptr;
 };
 
 }  // namespace qv

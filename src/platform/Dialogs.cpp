@@ -94,6 +94,7 @@ Answer QtDialogs::askYesNo(const QString& text, const QString& caption)
 QString QtDialogs::chooseFile(const OpenFileRequest& request)
 {
     QFileDialog dialog(boxParent(parentWindow()), QStringLiteral("Abrir..."));
+    dialog.setObjectName(QStringLiteral("OpenDialog1"));
     dialog.setDirectory(QDir::current().absoluteFilePath(QStringLiteral("Análises")));
     dialog.setFileMode(QFileDialog::ExistingFile);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);

@@ -1,5 +1,7 @@
 #include "records/HistoryPage.h"
 
+#include "printing/PrintActions.h"
+
 #include "entry/EntryFilter.h"
 #include "platform/PageContext.h"
 #include "records/HistoryFile.h"
@@ -74,6 +76,7 @@ HistoryPage::HistoryPage(platform::PageContext& context, QWidget* parent) : QWid
     connect(pllimpar, &QPushButton::clicked, this, &HistoryPage::pllimparClick);
     connect(plsalvar, &QPushButton::clicked, this, &HistoryPage::plsalvarClick);
     connect(plabrir, &QPushButton::clicked, this, &HistoryPage::plabrirClick);
+    connect(m_plimprimir, &QPushButton::clicked, this, &HistoryPage::plimprimirClick);
     connect(plsair, &QPushButton::clicked, this, [this] {
         if (exitProgram)
             exitProgram();
@@ -92,6 +95,12 @@ HistoryPage::HistoryPage(platform::PageContext& context, QWidget* parent) : QWid
 }
 
 QPlainTextEdit* HistoryPage::insere() const { return m_insere; }
+
+void HistoryPage::plimprimirClick()
+{
+    if (m_reports)
+        PrintHistory(*m_reports, m_context, m_plpaciente->text(), int(DisplayedLines(m_historico).size()));
+}
 
 void HistoryPage::notice(platform::NoticeKind kind, const QString& text) const
 {

@@ -19,6 +19,7 @@ class PageContext;
 enum class NoticeKind;
 }
 
+class ReportEngine;
 class StorableTextEdit;
 
 class HistoryPage : public QWidget {
@@ -34,6 +35,10 @@ public:
     void plabrirClick();
     // SALVAR / "&Salvar": appends the description under today's date.
     void plsalvarClick();
+    // IMPRIMIR: report3 from the patient's history file, as many lines as historico shows.
+    void plimprimirClick();
+    void setReportEngine(ReportEngine* engine) { m_reports = engine; }
+
     // Runs one of the actions above for another page (the File menu while the plan page is
     // active): its boxes then carry that page's caption.
     void runFor(const QString& caption, void (HistoryPage::*action)());
@@ -61,6 +66,7 @@ private:
     StorableTextEdit* m_insere = nullptr;
     QPlainTextEdit* m_historico = nullptr;
     QPushButton* m_plimprimir = nullptr;
+    ReportEngine* m_reports = nullptr;
 };
 
 }  // namespace qv

@@ -1,5 +1,7 @@
 #include "records/PlanPage.h"
 
+#include "printing/PrintActions.h"
+
 #include "entry/EntryFilter.h"
 #include "platform/PageContext.h"
 #include "records/HistoryPage.h"
@@ -59,6 +61,7 @@ PlanPage::PlanPage(platform::PageContext& context, QWidget* parent) : QWidget(pa
     connect(button1, &QPushButton::clicked, this, &PlanPage::polimparclick);
     connect(button2, &QPushButton::clicked, this, &PlanPage::posalvarclick);
     connect(button4, &QPushButton::clicked, this, &PlanPage::poabrirclick);
+    connect(m_button5, &QPushButton::clicked, this, &PlanPage::poimprimirclick);
     connect(button6, &QPushButton::clicked, this, [this] {
         if (exitProgram)
             exitProgram();
@@ -74,6 +77,13 @@ PlanPage::PlanPage(platform::PageContext& context, QWidget* parent) : QWidget(pa
 }
 
 QPlainTextEdit* PlanPage::outline() const { return m_outline; }
+
+void PlanPage::poimprimirclick()
+{
+    if (m_reports)
+        PrintPlan(*m_reports, m_context, m_popaciente->text(), m_outline->toPlainText(),
+                  int(DisplayedLines(m_outline).size()), [this] { return posalvarclick(); });
+}
 
 void PlanPage::notice(NoticeKind kind, const QString& text) { m_context.dialogs().ShowNotice(kind, text, Caption()); }
 

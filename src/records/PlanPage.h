@@ -20,6 +20,7 @@ enum class NoticeKind;
 }
 
 class HistoryPage;
+class ReportEngine;
 class StorableTextEdit;
 
 class PlanPage : public QWidget {
@@ -38,6 +39,9 @@ public:
 
     // The File menu on this page runs the history page's actions.
     void setHistoryPage(HistoryPage* history) { m_history = history; }
+    // IMPRIMIR: saves the plan, then report4 from the page's text.
+    void poimprimirclick();
+    void setReportEngine(ReportEngine* engine) { m_reports = engine; }
     HistoryPage* historyPage() const { return m_history; }
     void pllimparClick();
     void plabrirClick();
@@ -60,6 +64,7 @@ private:
     StorableTextEdit* m_outline = nullptr;
     QLabel* m_label10 = nullptr;
     QPushButton* m_button5 = nullptr;
+    ReportEngine* m_reports = nullptr;
 };
 
 }  // namespace qv

@@ -63,20 +63,23 @@ void Windows::buildPages()
     QObject::connect(bolton, &BoltonPage::exitRequested, bolton, exitProgram);
     form2->setPage(MainWindow::Bolton, bolton,
                    {[bolton] { bolton->NewAnalysis(); }, [bolton] { bolton->babrirClick(); },
-                    [bolton] { bolton->bsalvarClick(); }, {}});
+                    [bolton] { bolton->bsalvarClick(); }, [bolton] { bolton->bimprimirClick(); }});
+    bolton->setReportEngine(&form2->reports());
 
     form4->setLinks({tweed, bolton, setMainEnabled});
 
     auto* history = new HistoryPage(form2->context());
     history->exitProgram = exitProgram;
+    history->setReportEngine(&form2->reports());
     form2->setPage(MainWindow::History, history,
                    {[history] { history->pllimparClick(); }, [history] { history->plabrirClick(); },
-                    [history] { history->plsalvarClick(); }, {}});
+                    [history] { history->plsalvarClick(); }, [history] { history->plimprimirClick(); }});
 
     // On the plan page the File menu acts on the history page's fields.
     auto* plan = new PlanPage(form2->context());
     plan->setHistoryPage(history);
     plan->exitProgram = exitProgram;
+    plan->setReportEngine(&form2->reports());
     form2->setPage(MainWindow::Plan, plan,
                    {[plan] { plan->pllimparClick(); }, [plan] { plan->plabrirClick(); },
                     [plan] { plan->plsalvarClick(); }, {}});

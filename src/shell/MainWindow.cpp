@@ -3,6 +3,8 @@
 #include "platform/Dialogs.h"
 #include "platform/Shell.h"
 #include "platform/Tray.h"
+#include "printing/ReportEngine.h"
+#include "printing/ReportOutput.h"
 #include "records/IoError.h"
 #include "shell/FoundationsPage.h"
 #include "shell/MakerInfo.h"
@@ -70,6 +72,7 @@ MainWindow::MainWindow(platform::Dialogs& dialogs, platform::Shell& shell, bool 
         restoreFromTray();
     });
 
+    m_reports = std::make_unique<ReportEngine>(m_dialogs);
     buildMenus();
 
     m_analise = new QTabWidget;
@@ -97,14 +100,20 @@ MainWindow::MainWindow(platform::Dialogs& dialogs, platform::Shell& shell, bool 
     m_scroll->setWidgetResizable(true);
     m_scroll->setWidget(m_analise);
     setCentralWidget(m_scroll);
-    setFixedSize(kClientSize);
-    m_analise->setMinimumSize(kClientSize.width(), kClientSize.height() - menuBar()->sizeHint().height());
+    // The client area is the pages' own: the menu bar comes on top of it.
+    m_analise->setMinimumSize(kClientSize);
+    setFixedSize(windowSizeFor(kClientSize));
 
     m_tray->show();
     setEnabled(false);
 }
 
 MainWindow::~MainWindow() = default;
+
+QSize MainWindow::windowSizeFor(QSize client) const
+{
+    return {client.width(), client.height() + menuBar()->sizeHint().height()};
+}
 
 void MainWindow::buildMenus()
 {
@@ -267,12 +276,13 @@ void MainWindow::fitToScreen()
         return;
     const QSize s = screen->size();
     if (s.width() >= 1024 && s.height() >= 768) {
-        setFixedSize(kClientSize);
+        setFixedSize(windowSizeFor(kClientSize));
         return;
     }
     // A smaller screen: the window takes what there is and scrolls its contents.
     const QRect area = screen->availableGeometry();
-    setFixedSize(qMin(kClientSize.width(), area.width() - 8), qMin(kClientSize.height(), area.height() - 32));
+    const QSize full = windowSizeFor(kClientSize);
+    setFixedSize(qMin(full.width(), area.width() - 8), qMin(full.height(), area.height() - 32));
 }
 
 void MainWindow::restoreFromTray()

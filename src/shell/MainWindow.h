@@ -22,6 +22,7 @@ class Tray;
 }  // namespace platform
 
 class FoundationsPage;
+class ReportEngine;
 class StartWindow;
 
 // What the File menu does on a page; an empty command answers "Ação não disponível!".
@@ -50,6 +51,8 @@ public:
     // The context every page's boxes go through (captioned with the active page's caption).
     platform::PageContext& context() { return m_context; }
     platform::Dialogs& dialogs() { return m_dialogs; }
+    // The report engine every page prints through.
+    ReportEngine& reports() { return *m_reports; }
     QString activeCaption() const;
 
     // Makes a page active without running the tab rule.
@@ -85,6 +88,7 @@ protected:
 
 private:
     void buildMenus();
+    QSize windowSizeFor(QSize client) const;
     void route(std::function<void()> PageActions::*command);
     void backToStartMenu();
     void onTabChanged(int index);
@@ -93,6 +97,7 @@ private:
     platform::Shell& m_shell;
     platform::PageContext m_context;
     std::unique_ptr<platform::Tray> m_tray;
+    std::unique_ptr<ReportEngine> m_reports;
     StartWindow* m_form1 = nullptr;
     QScrollArea* m_scroll = nullptr;
     QTabWidget* m_analise = nullptr;

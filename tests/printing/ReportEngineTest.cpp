@@ -103,8 +103,9 @@ TEST_F(RenderTest, TweedWithDiagnosisAddsPageTwoWithAlternativesAndCrosses)
             footerTop = op.rect.top();
     for (const report::DrawOp& op : out->pages[1].ops)
         if (op.kind == report::DrawOp::Text && !op.text.startsWith(QStringLiteral("Impresso em"))
-            && !op.text.startsWith(QStringLiteral("Página")))
+            && !op.text.startsWith(QStringLiteral("Página"))) {
             EXPECT_LT(op.rect.bottom(), footerTop) << op.text.toStdString();
+        }
 }
 
 TEST_F(RenderTest, QuadrantsOfACrossWithoutBarsAreNotDrawn)
@@ -222,8 +223,9 @@ TEST_F(RenderTest, SmallerPaperShrinksTheLayoutToFit)
     // Everything of the A4 page is on the A5 page, inside its paintable area.
     const QRect area = writer.pageLayout().paintRectPixels(writer.resolution());
     for (const report::DrawOp& op : pages[0].ops)
-        if (op.kind == report::DrawOp::Text)
+        if (op.kind == report::DrawOp::Text) {
             EXPECT_LE(op.rect.bottom(), area.height() + 1) << op.text.toStdString();
+        }
     EXPECT_TRUE(pages[0].texts().contains(QStringLiteral("ÍNDICE DE DIFICULDADE SUAVE: 18.8")));
 }
 

@@ -106,8 +106,9 @@ TEST_F(WindowsTest, PreviewOpensAtActualSizeWithThePagesOfTheRange)
         EXPECT_EQ(widget->pageCount(), pages);
         // Neither fit button claims the zoom.
         for (QAction* a : preview->findChildren<QAction*>())
-            if (a->objectName().startsWith(QLatin1String("fit")))
+            if (a->objectName().startsWith(QLatin1String("fit"))) {
                 EXPECT_FALSE(a->isChecked()) << a->objectName().toStdString();
+            }
     }
 }
 

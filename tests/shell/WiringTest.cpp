@@ -121,4 +121,28 @@ TEST_F(WiringTest, TotalSpaceWindowOpensOverTheDisabledMainWindow)
     EXPECT_TRUE(form2->isEnabled());
 }
 
+TEST_F(WiringTest, PrintReachesEachPagesReport)
+{
+    struct Row {
+        MainWindow::Page page;
+        const char* warning;
+        const char* caption;
+    };
+    const Row rows[] = {
+        {MainWindow::Bolton, "A Análise não está concluída!", "Análise de Bolton"},
+        {MainWindow::History, "Não há plano de tratamento aberto!", "Histórico do Tratamento"},
+    };
+    for (const Row& r : rows) {
+        form2->setActivePage(r.page);
+        action("Print1")->trigger();
+        dialogs.expectNotice(NoticeKind::Warning, QString::fromUtf8(r.warning), QString::fromUtf8(r.caption));
+    }
+    // The plan page prints from its own button only.
+    form2->setActivePage(MainWindow::Plan);
+    form2->setEnabled(true);
+    form2->page(MainWindow::Plan)->findChild<QPushButton*>(QStringLiteral("Button5"))->click();
+    dialogs.expectNotice(NoticeKind::Warning, QStringLiteral("Não há plano de tratamento aberto!"),
+                         QStringLiteral("Plano de Tratamento"));
+}
+
 }  // namespace
