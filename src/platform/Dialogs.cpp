@@ -82,6 +82,10 @@ Answer QtDialogs::askYesNo(const QString& text, const QString& caption)
     QMessageBox box(QMessageBox::Question, caption, DisplayText(text), QMessageBox::NoButton, boxParent(parentWindow()));
     QPushButton* yes = box.addButton(QStringLiteral("&Yes"), QMessageBox::YesRole);
     QPushButton* no = box.addButton(QStringLiteral("&No"), QMessageBox::NoRole);
+    // Escape and the close box must not pass for "No": they land on a button nobody sees.
+    QPushButton* none = box.addButton(QMessageBox::Cancel);
+    none->hide();
+    box.setEscapeButton(none);
     box.setDefaultButton(yes);
     box.exec();
     if (box.clickedButton() == yes)

@@ -1,0 +1,1 @@
+quorvel_add_test(test_platform platform/QtDialogsTest.cpp)
