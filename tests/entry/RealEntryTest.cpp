@@ -13,6 +13,8 @@ struct ParseCase {
     double value;
 };
 
+void PrintTo(const ParseCase& c, std::ostream* os) { *os << '"' << QString::fromUtf16(c.text).toStdString() << '"'; }
+
 class ParseRealTable : public ::testing::TestWithParam<ParseCase> {};
 
 TEST_P(ParseRealTable, ReadsTheGrammar)
@@ -45,6 +47,8 @@ struct FormatCase {
     double value;
     const char* text;
 };
+
+void PrintTo(const FormatCase& c, std::ostream* os) { *os << c.width << ',' << c.decimals << ',' << c.value; }
 
 class FormatRealTable : public ::testing::TestWithParam<FormatCase> {};
 
@@ -84,6 +88,11 @@ struct KeyCase {
     KeyVerdict::Kind kind;
     char16_t inserted;
 };
+
+void PrintTo(const KeyCase& c, std::ostream* os)
+{
+    *os << '"' << QString::fromUtf16(c.text).toStdString() << "\" key " << int(c.key);
+}
 
 class FilterRealKeyTable : public ::testing::TestWithParam<KeyCase> {};
 
@@ -126,6 +135,8 @@ struct NormaliseCase {
     RealFamily family;
     const char16_t* after;
 };
+
+void PrintTo(const NormaliseCase& c, std::ostream* os) { *os << '"' << QString::fromUtf16(c.before).toStdString() << '"'; }
 
 class NormaliseTable : public ::testing::TestWithParam<NormaliseCase> {};
 

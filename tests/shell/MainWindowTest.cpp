@@ -319,6 +319,8 @@ struct StartButton {
     MainWindow::Page page;
 };
 
+void PrintTo(const StartButton& b, std::ostream* os) { *os << b.button; }
+
 class StartMenuButton : public ShellWindowsTest, public ::testing::WithParamInterface<StartButton> {};
 
 TEST_P(StartMenuButton, OpensTheMainWindowAtItsPage)

@@ -83,6 +83,8 @@ struct LowDisplay {
     const char* firstLine;
 };
 
+void PrintTo(const LowDisplay& d, std::ostream* os) { *os << d.found.width << 'x' << d.found.height << 'x' << d.found.bitsPerPixel; }
+
 class LowDisplayTest : public StartupTest, public ::testing::WithParamInterface<LowDisplay> {};
 
 TEST_P(LowDisplayTest, SwitchesMarksAndRestoresAtShutdown)
