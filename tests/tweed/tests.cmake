@@ -1,2 +1,3 @@
 quorvel_add_core_test(test_tweed_logic tweed/TweedAnalysisTest.cpp)
 quorvel_add_test(test_tweed_page tweed/TweedPageTest.cpp tweed/DiagnosisPanelTest.cpp tweed/TweedPageLayoutTest.cpp)
+quorvel_add_test(test_tweed_file tweed/TweedFilePageTest.cpp)
