@@ -21,6 +21,19 @@ QByteArray ReadFileBytes(const QString& path, qsizetype minimum)
     return bytes;
 }
 
+QByteArray ReadFileHead(const QString& path, qsizetype size)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        throw IoError::cannotOpen(path);
+    const QByteArray bytes = file.read(size);
+    if (file.error() != QFileDevice::NoError)
+        throw IoError::cannotOpen(path);
+    if (bytes.size() < size)
+        throw IoError::tooShort(path);
+    return bytes;
+}
+
 void ReplaceFileBytes(const QString& path, const QByteArray& bytes)
 {
     // Renaming over a file would succeed where writing it is not allowed: keep the file's own say.

@@ -203,10 +203,55 @@ GuideAnswers RestoreGuideAnswers(const QByteArray& record)
     return g;
 }
 
-TweedFileRecord ReadTweedFile(const QString& path)
+void RestoreGuideAnswers(const QByteArray& record, const GuideAnswerControls& guide)
 {
-    return TweedFileRecord::decode(ReadFileBytes(path, TweedFileRecord::kSize));
+    const QByteArray r = oneRecord(record);
+    const auto set = [&](const char* name, bool on) { guide.set(QLatin1String(name), on); };
+    const auto checked = [&](const char* name) { return guide.checked(QLatin1String(name)); };
+
+    set("daapinh", flag(r, kDaapinh));
+    if (checked("daapinh")) {
+        set("menor", flag(r, kMenor));
+        if (!checked("menor"))
+            set("maior", true);
+    }
+    set("dmapinh", flag(r, kDmapinh));
+    set("dmrel", flag(r, kDmrel));
+    set("dmpro", flag(r, kDmpro));
+    set("dpadq", flag(r, kDpadq));
+    if (!checked("dpadq"))
+        set("dpinadeq", true);
+    set("clsim", flag(r, kClsim));
+    if (!checked("clsim"))
+        return;
+    set("horcl2", flag(r, kHorcl2));
+    if (checked("horcl2")) {
+        const char code = r.at(kSubdivision);
+        set(code == 'd' ? "direita" : code == 'e' ? "esquerda" : "sem", true);
+    }
+    set("horcl3", flag(r, kHorcl3));
+    set("aberta", flag(r, kAberta));
+    if (checked("aberta")) {
+        const char code = r.at(kOpenBiteGrade);
+        set(code == 's' ? "suave" : code == 'm' ? "media" : "severa", true);
+    }
+    set("profunda", flag(r, kProfunda));
+    if (checked("profunda")) {
+        set("media", flag(r, kMedia));  // the deep bite's "Suave"
+        if (!checked("media"))
+            set("severa", true);
+    }
+    set("desarm", flag(r, kDesarm));
+    if (checked("desarm")) {
+        set("dessuave", flag(r, kDessuave));
+        if (!checked("dessuave"))
+            set("dessevera", true);
+    }
 }
+
+QByteArray ReadTweedFileBytes(const QString& path) { return ReadFileHead(path, TweedFileRecord::kSize); }
+
+TweedFileRecord ReadTweedFile(const QString& path) { return TweedFileRecord::decode(ReadTweedFileBytes(path)); }
 
 void CreateTweedFile(const QString& path, const TweedFileRecord& record) { WriteNewFileBytes(path, record.encode()); }
 

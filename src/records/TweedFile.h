@@ -8,6 +8,7 @@
 #include <QString>
 
 #include <array>
+#include <functional>
 
 namespace qv {
 
@@ -67,6 +68,20 @@ const std::array<TweedMeasurementField, 20>& TweedMeasurementFields();
 // letter codes at offsets 183 to 198 of a record.
 GuideAnswers RestoreGuideAnswers(const QByteArray& record);
 
+// The guide window's answer controls as the restore reaches them. set() acts as a click: the
+// control's rule runs when its state changes, so interlocks, captions and visibility follow.
+struct GuideAnswerControls {
+    std::function<void(const QString& name, bool checked)> set;
+    std::function<bool(const QString& name)> checked;
+};
+
+// Sets the guide's controls from the stored flags and letter codes, in the order that lets the
+// rules derive what is not stored. Only the first six answers when clsim was not stored checked.
+void RestoreGuideAnswers(const QByteArray& record, const GuideAnswerControls& guide);
+
+// The record's 199 bytes, without reading the rest of the file; throws IoError when the file
+// cannot be read or is shorter.
+QByteArray ReadTweedFileBytes(const QString& path);
 // Reads the record; throws IoError when the file cannot be read or is shorter than 199 bytes.
 TweedFileRecord ReadTweedFile(const QString& path);
 // Writes a new file, replacing nothing; throws IoError.

@@ -45,12 +45,22 @@ void Windows::buildPages()
     auto* tweed = new TweedPage(form2->context());
     TweedPageLinks tweedLinks;
     tweedLinks.openGuide = [form2, form3] { form3->Open(form2->activeCaption()); };
-    tweedLinks.clearGuide = [form3] { form3->ClearGuide(); };
+    tweedLinks.clearGuide = [form3] { form3->glimparClick(); };
+    tweedLinks.guideAnswers = [form3] { return form3->answers(); };
+    tweedLinks.guideAnswer = [form3](const QString& name) { return form3->answer(name); };
+    tweedLinks.setGuideAnswer = [form3](const QString& name, bool checked) { form3->setAnswer(name, checked); };
+    tweedLinks.generateDiagnosis = [form3] { form3->gdiagClick(); };
+    tweedLinks.keepGuideMinimised = [form3](bool minimised) {
+        const Qt::WindowStates s = form3->windowState();
+        form3->setWindowState(minimised ? (s | Qt::WindowMinimized) : (s & ~Qt::WindowMinimized));
+    };
     tweedLinks.openSpaceEntry = [form4] { form4->Open(); };
     tweedLinks.clearSpaceEntry = [form4] { form4->Button3Click(); };
     tweedLinks.exitProgram = exitProgram;
     tweed->setLinks(tweedLinks);
-    form2->setPage(MainWindow::Tweed, tweed, {[tweed] { tweed->NewAnalysis(); }, {}, {}, {}});
+    form2->setPage(MainWindow::Tweed, tweed,
+                   {[tweed] { tweed->NewAnalysis(); }, [tweed] { tweed->tabrirClick(); },
+                    [tweed] { tweed->tsalvarClick(); }, {}});
 
     GuideLinks guideLinks;
     guideLinks.setMainWindowEnabled = setMainEnabled;

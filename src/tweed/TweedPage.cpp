@@ -4,10 +4,12 @@
 #include "guide/DiagnosisPanel.h"
 #include "platform/PageContext.h"
 #include "records/IoError.h"
+#include "records/PatientName.h"
 #include "shell/Statistics.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -141,6 +143,8 @@ TweedPage::TweedPage(platform::PageContext& context, QWidget* parent) : QWidget(
 
     connect(m_tCalcular, &QPushButton::clicked, this, &TweedPage::tCalcularClick);
     connect(m_tLimpar, &QPushButton::clicked, this, &TweedPage::tLimparClick);
+    connect(m_tsalvar, &QPushButton::clicked, this, &TweedPage::tsalvarClick);
+    connect(m_tabrir, &QPushButton::clicked, this, &TweedPage::tabrirClick);
     connect(m_tSair, &QPushButton::clicked, this, [this] {
         if (m_links.exitProgram)
             m_links.exitProgram();
@@ -589,6 +593,7 @@ void TweedPage::calculate()
     }
     writeResults(ComputeTweed(in));
     m_ds->ClearPanel();
+    m_diagnosisAnswers.reset();
 
     if (m_ds->abrirFlag()->isChecked()) {
         conclude(false);
@@ -757,6 +762,7 @@ void TweedPage::backToEditing()
     m_tCalcular->setEnabled(true);
     m_total->setEnabled(true);
     m_ds->ClearPanel();
+    m_diagnosisAnswers.reset();
     setInputsReadOnly(false);
     for (QWidget* w : {static_cast<QWidget*>(m_GenMasc), static_cast<QWidget*>(m_GenFem),
                        static_cast<QWidget*>(m_inicial), static_cast<QWidget*>(m_final),
@@ -784,6 +790,193 @@ GuideInputs TweedPage::diagnosisReadings() const
     return {m_anantres->text(), m_anmedres->text(), m_anposres->text(), m_twanbres->text()};
 }
 
-void TweedPage::concludeDiagnosis() { m_tCalcular->setEnabled(false); }
+void TweedPage::concludeDiagnosis()
+{
+    m_tCalcular->setEnabled(false);
+    if (m_links.guideAnswers)
+        m_diagnosisAnswers = m_links.guideAnswers();
+}
+
+// ---- the analysis file ----
+
+AnalysisStage TweedPage::stage() const
+{
+    if (m_inicial->isChecked())
+        return AnalysisStage::INICIAL;
+    if (m_inter1->isChecked())
+        return AnalysisStage::INTER1;
+    if (m_inter2->isChecked())
+        return AnalysisStage::INTER2;
+    return AnalysisStage::FINAL;
+}
+
+// The heading dsantinfo is shown by every generation and by nothing else.
+bool TweedPage::diagnosisShown() const { return m_ds->state().antInfo; }
+
+TweedFileRecord TweedPage::fileRecord() const
+{
+    const TweedInputs in = inputs();
+    TweedFileRecord r;
+    r.guideDone = diagnosisShown();
+    r.twPaciente = in.twPaciente;
+    r.Idade = in.Idade;
+    r.GenMasc = in.GenMasc;
+    r.twfma = in.twfma;
+    r.twfmia = in.twfmia;
+    r.twimpa = in.twimpa;
+    r.twploc = in.twploc;
+    r.twsna = in.twsna;
+    r.twsnb = in.twsnb;
+    r.twaobo = in.twaobo;
+    r.twangz = in.twangz;
+    r.twls = in.twls;
+    r.twqt = in.twqt;
+    r.twafa = in.twafa;
+    r.twafp = in.twafp;
+    r.anaer = in.anaer;
+    r.anaep = in.anaep;
+    r.anmer = in.anmer;
+    r.anmep = in.anmep;
+    r.anmspee = in.anmspee;
+    r.anmcorr = in.anmcorr;
+    r.anper = in.anper;
+    r.anpep = in.anpep;
+    r.dcnao = in.dcnao;
+    r.dcopcres = in.dcopcres;
+    // A diagnosis regenerated from a file leaves the guide cleared: store the answers it came from.
+    if (r.guideDone && m_diagnosisAnswers)
+        r.guide = *m_diagnosisAnswers;
+    else if (m_links.guideAnswers)
+        r.guide = m_links.guideAnswers();
+    return r;
+}
+
+void TweedPage::tsalvarClick()
+{
+    const TweedFileRecord record = fileRecord();
+    const QString path = TweedFileName(m_twPaciente->text(), stage());
+
+    TweedSaveState s;
+    s.concluded = !m_idlabel->text().isEmpty();
+    s.diagnosed = record.guideDone;
+    s.nameSafe = IsSafePatientName(m_twPaciente->text());
+    s.fileExists = QFileInfo::exists(path);
+    s.parcial = m_parcial->isChecked();
+    s.completo = m_completo->isChecked();
+    const TweedSaveDecision d = DecideTweedSave(s);
+
+    if (d.checkParcial)
+        m_parcial->setChecked(true);
+    if (d.checkCompleto)
+        m_completo->setChecked(true);
+    try {
+        if (d.action == TweedSaveDecision::Create)
+            CreateTweedFile(path, record);
+        else if (d.action == TweedSaveDecision::Rewrite)
+            RewriteTweedFile(path, record);
+    } catch (const IoError& e) {
+        m_context.failure(e.message());
+        return;
+    }
+    switch (d.kind) {
+    case TweedSaveDecision::Warning:
+        m_context.warn(d.message);
+        break;
+    case TweedSaveDecision::Error:
+        m_context.error(d.message);
+        break;
+    case TweedSaveDecision::Information:
+        m_context.inform(d.message);
+        break;
+    case TweedSaveDecision::NoBox:
+        break;
+    }
+}
+
+void TweedPage::tabrirClick()
+{
+    platform::Dialogs& dialogs = m_context.dialogs();
+    const QString path =
+        dialogs.OpenFile({QStringLiteral("twe"), QStringLiteral("Arquivo de Análise de Tweed|*.twe")});
+    if (IsTweedPath(path)) {
+        if (IsTweedFileAlreadyOpen(path, m_twPaciente->text(), m_tCalcular->text() != kCalcular, stage()))
+            m_context.error(QStringLiteral("O arquivo já está aberto!"));
+        else
+            openAnalysis(path);
+    }
+    // Every way out: the guide holds no answers (a regenerated diagnosis stays on the panel),
+    // and the tray item the open-file dialog disabled is back.
+    if (m_links.clearGuide)
+        m_links.clearGuide();
+    dialogs.setHideItemEnabled(true);
+}
+
+void TweedPage::openAnalysis(const QString& path)
+{
+    tLimparClick();
+    m_ds->abrirFlag()->setChecked(true);
+    if (m_links.clearGuide)
+        m_links.clearGuide();
+    switch (StageFromPath(path)) {
+    case AnalysisStage::FINAL:
+        m_final->setChecked(true);
+        break;
+    case AnalysisStage::INTER1:
+        m_inter1->setChecked(true);
+        break;
+    case AnalysisStage::INTER2:
+        m_inter2->setChecked(true);
+        break;
+    case AnalysisStage::INICIAL:
+        m_inicial->setChecked(true);
+        break;
+    }
+    m_parcial->setChecked(true);
+
+    TweedFileRecord record;
+    try {
+        record = LoadTweedFile(path);
+    } catch (const IoError& e) {
+        m_context.failure(e.message());
+        return;
+    }
+    tCalcularClick();  // with abrir checked: no IMPA question, concluded at once
+    if (!m_dcopcres->text().isEmpty())
+        m_dcimpares->setText(m_dcopcres->text());
+
+    // A recalculation stopped by a check leaves the page editable: a diagnosis generated now
+    // would come from empty results and leave CALCULAR disabled.
+    if (!record.guideDone || state() != State::Concluded)
+        return;
+    m_completo->setChecked(true);
+    if (m_links.keepGuideMinimised)
+        m_links.keepGuideMinimised(true);
+    tCalcularClick();  // "GUIA DIAGNÓSTICO": the reminder, then the guide (minimised)
+    if (m_links.generateDiagnosis)
+        m_links.generateDiagnosis();
+    if (m_links.keepGuideMinimised)
+        m_links.keepGuideMinimised(false);
+}
+
+TweedFileRecord TweedPage::LoadTweedFile(const QString& path)
+{
+    const QByteArray bytes = ReadTweedFileBytes(path);
+    const TweedFileRecord r = TweedFileRecord::decode(bytes);
+    m_twPaciente->setText(r.twPaciente);
+    m_Idade->setText(r.Idade);
+    (r.GenMasc ? m_GenMasc : m_GenFem)->setChecked(true);
+    for (const TweedMeasurementField& f : TweedMeasurementFields())
+        findChild<QLineEdit*>(QLatin1String(f.name))->setText(r.*(f.member));
+    if (r.dcnao) {
+        m_dcnao->setChecked(true);  // its handler shows dcopcres
+        m_dcopcres->hide();
+        m_dcopcres->setText(r.dcopcres);
+    } else {
+        m_dcsim->setChecked(true);  // its handler hides and empties dcopcres
+    }
+    if (r.guideDone && m_links.setGuideAnswer && m_links.guideAnswer)
+        RestoreGuideAnswers(bytes, {m_links.setGuideAnswer, m_links.guideAnswer});
+    return r;
+}
 
 }  // namespace qv

@@ -4,6 +4,7 @@
 // LIMPAR). The guide window and the total space window are reached through TweedPageLinks.
 
 #include "guide/PanelState.h"
+#include "records/TweedFile.h"
 #include "tweed/TweedAnalysis.h"
 
 #include "guide/DiagnosisGeneration.h"
@@ -11,6 +12,7 @@
 #include <QWidget>
 
 #include <functional>
+#include <optional>
 
 class QButtonGroup;
 class QCheckBox;
@@ -34,8 +36,18 @@ struct TweedPageLinks {
     // "GUIA DIAGNÓSTICO": the whole opening of the guide (disable the main window and the tray
     // item, the reminder that the diagnosis is only a suggestion, show Form3).
     std::function<void()> openGuide;
-    // The guide's LIMPAR (after a full clear of the page).
+    // The guide's LIMPAR (after a full clear of the page, and around the opening of a file).
     std::function<void()> clearGuide;
+    // The guide's answers, for saving them.
+    std::function<GuideAnswers()> guideAnswers;
+    // One answer control of the guide, read and set as a click would (its rule runs).
+    std::function<bool(const QString& name)> guideAnswer;
+    std::function<void(const QString& name, bool checked)> setGuideAnswer;
+    // The guide's DIAGNÓSTICO.
+    std::function<void()> generateDiagnosis;
+    // Keeps Form3 minimised (true) while an opened file's diagnosis is regenerated, then
+    // returns it to its normal state (false).
+    std::function<void(bool)> keepGuideMinimised;
     // The button "Análise Total do Espaço": disable the main window and the tray item, show Form4.
     std::function<void()> openSpaceEntry;
     // The total space window's LIMPAR (when a calculation concludes, and after a full clear).
@@ -61,6 +73,14 @@ public:
     void NewAnalysis();
     void dcsimClick();
     void dcnaoClick();
+    // "SALVAR" and "ABRIR": the analysis file of the patient and stage.
+    void tsalvarClick();
+    void tabrirClick();
+    // Fills the page from the file and, when it holds a completed guide, the guide's answers;
+    // throws IoError before changing anything when the file cannot be read.
+    TweedFileRecord LoadTweedFile(const QString& path);
+    // The stage chosen by the radio buttons.
+    AnalysisStage stage() const;
 
     // For the guide: its four inputs, the panel it fills, and the end of a generation
     // (tCalcular disabled: the page is Diagnosed).
@@ -92,6 +112,9 @@ private:
     void fullClear();
     void setInputsReadOnly(bool readOnly);
     void setColour(QLabel* label, Rgb colour);
+    bool diagnosisShown() const;
+    TweedFileRecord fileRecord() const;
+    void openAnalysis(const QString& path);
 
     platform::PageContext& m_context;
     TweedPageLinks m_links;
@@ -182,6 +205,9 @@ private:
     QCheckBox* m_parcial;
     QCheckBox* m_completo;
     DiagnosisPanel* m_ds;
+    // The answers the panel's diagnosis was generated from. Opening a file clears the guide
+    // after regenerating, so a later save takes them from here.
+    std::optional<GuideAnswers> m_diagnosisAnswers;
 };
 
 }  // namespace qv

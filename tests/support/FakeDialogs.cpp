@@ -80,6 +80,7 @@ Answer FakeDialogs::askYesNo(const QString& text, const QString& caption)
 
 QString FakeDialogs::chooseFile(const platform::OpenFileRequest& request)
 {
+    lastOpenRequest = request;
     record({Box::OpenFile, NoticeKind::Information, request.filter, QStringLiteral("Abrir..."), hideItemEnabled()});
     if (files.empty()) {
         ADD_FAILURE() << "unexpected open-file dialog: " << request.filter.toStdString();

@@ -25,6 +25,7 @@ public:
     std::deque<platform::Answer> answers;  // for Confirm
     std::deque<QString> files;             // for OpenFile; an empty text cancels
     std::function<void(const Box&)> onBox; // runs while the box is "up"
+    platform::OpenFileRequest lastOpenRequest; // what the last open-file dialog was set up with
 
     const std::vector<Box>& pending() const { return m_boxes; }
     // Removes and returns the oldest box; fails the test when there is none.
