@@ -60,7 +60,8 @@ void Windows::buildPages()
     tweed->setLinks(tweedLinks);
     form2->setPage(MainWindow::Tweed, tweed,
                    {[tweed] { tweed->NewAnalysis(); }, [tweed] { tweed->tabrirClick(); },
-                    [tweed] { tweed->tsalvarClick(); }, {}});
+                    [tweed] { tweed->tsalvarClick(); }, [tweed] { tweed->timprimirClick(); }});
+    tweed->setReportEngine(&form2->reports());
 
     GuideLinks guideLinks;
     guideLinks.setMainWindowEnabled = setMainEnabled;

@@ -1,5 +1,8 @@
 #include "tweed/TweedPage.h"
 
+#include "printing/PrintActions.h"
+#include "tweed/TweedReportTexts.h"
+
 #include "entry/EntryFilter.h"
 #include "guide/DiagnosisPanel.h"
 #include "platform/PageContext.h"
@@ -145,6 +148,7 @@ TweedPage::TweedPage(platform::PageContext& context, QWidget* parent) : QWidget(
     connect(m_tLimpar, &QPushButton::clicked, this, &TweedPage::tLimparClick);
     connect(m_tsalvar, &QPushButton::clicked, this, &TweedPage::tsalvarClick);
     connect(m_tabrir, &QPushButton::clicked, this, &TweedPage::tabrirClick);
+    connect(m_timprimir, &QPushButton::clicked, this, &TweedPage::timprimirClick);
     connect(m_tSair, &QPushButton::clicked, this, [this] {
         if (m_links.exitProgram)
             m_links.exitProgram();
@@ -849,6 +853,12 @@ TweedFileRecord TweedPage::fileRecord() const
     else if (m_links.guideAnswers)
         r.guide = m_links.guideAnswers();
     return r;
+}
+
+void TweedPage::timprimirClick()
+{
+    if (m_reports)
+        PrintTweed(*m_reports, m_context, ReadTweedReportTexts(*this));
 }
 
 void TweedPage::tsalvarClick()

@@ -24,6 +24,10 @@ class QPushButton;
 class QRadioButton;
 
 namespace qv {
+class ReportEngine;
+}
+
+namespace qv {
 
 namespace platform {
 class PageContext;
@@ -76,6 +80,9 @@ public:
     // "SALVAR" and "ABRIR": the analysis file of the patient and stage.
     void tsalvarClick();
     void tabrirClick();
+    // IMPRIMIR: report1 from what the page shows (page 2 with a suggested diagnosis).
+    void timprimirClick();
+    void setReportEngine(ReportEngine* engine) { m_reports = engine; }
     // Fills the page from the file and, when it holds a completed guide, the guide's answers;
     // throws IoError before changing anything when the file cannot be read.
     TweedFileRecord LoadTweedFile(const QString& path);
@@ -201,6 +208,7 @@ private:
     QPushButton* m_tsalvar;
     QPushButton* m_tabrir;
     QPushButton* m_timprimir;
+    ReportEngine* m_reports = nullptr;
     QPushButton* m_tSair;
     QCheckBox* m_parcial;
     QCheckBox* m_completo;

@@ -129,6 +129,7 @@ TEST_F(WiringTest, PrintReachesEachPagesReport)
         const char* caption;
     };
     const Row rows[] = {
+        {MainWindow::Tweed, "A Análise não está concluída!", "Análise de Tweed"},
         {MainWindow::Bolton, "A Análise não está concluída!", "Análise de Bolton"},
         {MainWindow::History, "Não há plano de tratamento aberto!", "Histórico do Tratamento"},
     };
