@@ -26,14 +26,7 @@ QByteArray HistoryBlock(const QString& date, const QStringList& description)
     return JoinTextLines(lines);
 }
 
-HistoryContents ParseHistory(const QByteArray& bytes)
-{
-    HistoryContents c;
-    c.lines = SplitTextLines(bytes);
-    if (!c.lines.isEmpty())
-        c.patient = c.lines.takeFirst();
-    return c;
-}
+HistoryContents ParseHistory(const QByteArray& bytes) { return ParsePatientText(bytes); }
 
 HistoryContents ReadHistoryFile(const QString& path) { return ParseHistory(ReadFileBytes(path)); }
 

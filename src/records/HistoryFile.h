@@ -2,6 +2,8 @@
 // The treatment history (".pln"): the patient's name on the first line, then one block per
 // visit: the date, an empty line, the description's lines and a separator of 145 dashes.
 
+#include "records/TextFile.h"
+
 #include <QByteArray>
 #include <QDate>
 #include <QString>
@@ -20,10 +22,7 @@ QString HistoryDateText(const QDate& date);
 // One visit's block, with CR LF line ends.
 QByteArray HistoryBlock(const QString& date, const QStringList& description);
 
-struct HistoryContents {
-    QString patient;        // the first line
-    QStringList lines;      // every following line
-};
+using HistoryContents = PatientText;
 HistoryContents ParseHistory(const QByteArray& bytes);
 
 // Reads the file; throws IoError.

@@ -17,14 +17,7 @@ QByteArray EncodePlan(const PlanContents& plan)
     return JoinTextLines(lines);
 }
 
-PlanContents ParsePlan(const QByteArray& bytes)
-{
-    PlanContents p;
-    p.lines = SplitTextLines(bytes);
-    if (!p.lines.isEmpty())
-        p.patient = p.lines.takeFirst();
-    return p;
-}
+PlanContents ParsePlan(const QByteArray& bytes) { return ParsePatientText(bytes); }
 
 PlanContents ReadPlanFile(const QString& path) { return ParsePlan(ReadFileBytes(path)); }
 

@@ -2,6 +2,8 @@
 // The treatment plan (".otl"): the patient's name on the first line, then the plan's lines.
 // Every save replaces the whole file.
 
+#include "records/TextFile.h"
+
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
@@ -11,10 +13,7 @@ namespace qv {
 // "Análises/" + patient + ".otl".
 QString PlanFileName(const QString& patient);
 
-struct PlanContents {
-    QString patient;    // the first line
-    QStringList lines;  // every following line
-};
+using PlanContents = PatientText;
 
 QByteArray EncodePlan(const PlanContents& plan);
 PlanContents ParsePlan(const QByteArray& bytes);

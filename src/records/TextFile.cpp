@@ -58,4 +58,13 @@ QString StorableText(const QString& text)
     return out;
 }
 
+PatientText ParsePatientText(const QByteArray& bytes)
+{
+    PatientText t;
+    t.lines = SplitTextLines(bytes);
+    if (!t.lines.isEmpty())
+        t.patient = t.lines.takeFirst();
+    return t;
+}
+
 }  // namespace qv
