@@ -30,8 +30,8 @@ PrintOutcome run(ReportEngine& engine, const platform::PageContext& page, const 
         platform::Dialogs& d;
         ~Enable() { d.setHideItemEnabled(true); }
     } enable{dialogs};
-    engine.RunReport(report);
-    return PrintOutcome::Ran;
+    // The engine has already told the user why a report could not run.
+    return engine.RunReport(report) ? PrintOutcome::Ran : PrintOutcome::Failed;
 }
 
 }  // namespace

@@ -18,7 +18,7 @@ class ReportEngine;
 enum class PrintOutcome {
     Refused,         // a warning told why nothing can be printed
     ProjectMissing,  // ".\Análises.rav" is not there: error box, nothing run
-    Failed,          // a file could not be read or the plan not saved: nothing run
+    Failed,          // a file could not be read, the plan not saved, or the project not loaded
     Ran,             // the report ran (the engine reports its own failures)
 };
 

@@ -132,6 +132,15 @@ TEST_F(PrintActionsTest, MissingProjectGivesTheErrorAndRunsNothing)
     EXPECT_TRUE(popOcultar.isEnabled());
 }
 
+TEST_F(PrintActionsTest, AProjectThatCannotBeParsedIsNotReportedAsPrinted)
+{
+    work.write(ReportEngine::ProjectFile(), "this is not a report project\n");
+    EXPECT_EQ(PrintBolton(*engine, page("Análise de Bolton"), test::SampleBolton()), PrintOutcome::Failed);
+    EXPECT_EQ(dialogs.take().kind, NoticeKind::Error);
+    EXPECT_EQ(output->runs, 0);
+    EXPECT_TRUE(popOcultar.isEnabled());
+}
+
 TEST_F(PrintActionsTest, ReportRunsWithTheHideItemDisabledAndEnablesItAfter)
 {
     EXPECT_EQ(PrintBolton(*engine, page("Análise de Bolton"), test::SampleBolton()), PrintOutcome::Ran);
