@@ -155,7 +155,7 @@ TEST_F(PrintActionsTest, FaultyProjectIsReportedByTheEngineAndRetriedNextTime)
 {
     work.write(ReportEngine::ProjectFile(), ToCp1252(QStringLiteral("project \"Q\"\nreport report1\n page\n  campo param=x\nend\n")));
     dialogs.onBox = [](const test::Box& box) { EXPECT_FALSE(box.hideItemEnabled); };
-    EXPECT_EQ(PrintTweed(*engine, page("Análise de Tweed"), test::SampleTweed()), PrintOutcome::Ran);
+    EXPECT_EQ(PrintTweed(*engine, page("Análise de Tweed"), test::SampleTweed()), PrintOutcome::Failed);
     const test::Box box = dialogs.take();
     EXPECT_EQ(box.kind, NoticeKind::Error);
     EXPECT_EQ(box.caption, QStringLiteral("Análise Cefalométrica"));
@@ -167,7 +167,7 @@ TEST_F(PrintActionsTest, FaultyProjectIsReportedByTheEngineAndRetriedNextTime)
 
     // Once the project is put right, the next print reads it.
     work.write(ReportEngine::ProjectFile(), QByteArray());
-    EXPECT_EQ(PrintTweed(*engine, page("Análise de Tweed"), test::SampleTweed()), PrintOutcome::Ran);
+    EXPECT_EQ(PrintTweed(*engine, page("Análise de Tweed"), test::SampleTweed()), PrintOutcome::Failed);
     EXPECT_TRUE(dialogs.take().text.endsWith(QStringLiteral("o arquivo está vazio")));
     QFile::remove(ReportEngine::ProjectFile());
     ASSERT_TRUE(QFile::copy(QStringLiteral(QUORVEL_DATA_DIR "/Análises.rav"), ReportEngine::ProjectFile()));
