@@ -185,6 +185,16 @@ private:
         m_current->ops.append(op);
     }
 
+    void addFrame(double x, double y, double w, double h, double thickness, const QString& colour)
+    {
+        DrawOp op;
+        op.kind = DrawOp::Frame;
+        op.rect = pxRect(x, y, w, h);
+        op.width = std::max(1.0, px(thickness));
+        op.color = QColor(colour);
+        m_current->ops.append(op);
+    }
+
     bool newPage()
     {
         if (int(m_pages.size()) >= m_lastPage) {
@@ -269,12 +279,7 @@ private:
         case ElementKind::Box: {
             if (!top(e, e.h, y))
                 return;
-            DrawOp op;
-            op.kind = DrawOp::Frame;
-            op.rect = pxRect(e.x, y, w, e.h);
-            op.width = std::max(1.0, px(e.thickness));
-            op.color = QColor(e.color);
-            m_current->ops.append(op);
+            addFrame(e.x, y, w, e.h, e.thickness, e.color);
             break;
         }
         case ElementKind::Choices:
@@ -541,15 +546,9 @@ private:
             case ElementKind::Rule:
                 addLine(e.x, y + e.thickness / 2, e.x + w, y + e.thickness / 2, e.thickness, e.color);
                 break;
-            case ElementKind::Box: {
-                DrawOp op;
-                op.kind = DrawOp::Frame;
-                op.rect = pxRect(e.x, y, w, e.h);
-                op.width = std::max(1.0, px(e.thickness));
-                op.color = QColor(e.color);
-                m_current->ops.append(op);
+            case ElementKind::Box:
+                addFrame(e.x, y, w, e.h, e.thickness, e.color);
                 break;
-            }
             case ElementKind::Choices:
             case ElementKind::Flow:
                 break;  // the parser keeps these out of bands
