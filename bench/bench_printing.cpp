@@ -52,7 +52,7 @@ QString longHistoryMemo()
 void BM_TweedReportWithDiagnosisToPdf(benchmark::State& state)
 {
     Folder folder;
-    const qv::TweedReportPlan plan = qv::BuildTweedReport(qv::test::SampleTweedDiagnosed());
+    const qv::TweedReportPlan plan = qv::test::BuildTweedReport(qv::test::SampleTweedDiagnosed());
     const QString path = folder.file(QStringLiteral("tweed.pdf"));
     for (auto _ : state) {
         // A fresh engine: the first print of a session also reads the project.

@@ -1,7 +1,7 @@
 #pragma once
 // Turns the guide's answers and four results of the Tweed page into the suggested diagnosis.
 
-#include "guide/GuideAnswers.h"
+#include "records/GuideAnswers.h"
 #include "guide/PanelState.h"
 
 #include <QString>

@@ -1,7 +1,7 @@
 #pragma once
 // The answers of the guide as named fields, and the checks run before a diagnosis is generated.
 
-#include "guide/GuideAnswers.h"
+#include "records/GuideAnswers.h"
 
 #include <QString>
 

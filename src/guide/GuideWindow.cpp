@@ -424,4 +424,45 @@ void GuideWindow::gdiagClick()
     leaveGuide();
 }
 
+void GuideWindow::restoreAnswers(const GuideAnswers& g)
+{
+    const auto set = [this](const char* name, bool on) { setAnswer(QLatin1String(name), on); };
+    const auto checked = [this](const char* name) { return answer(QLatin1String(name)); };
+
+    set("daapinh", g.daapinh);
+    if (checked("daapinh")) {
+        set("menor", g.menor);
+        if (!checked("menor"))
+            set("maior", true);
+    }
+    set("dmapinh", g.dmapinh);
+    set("dmrel", g.dmrel);
+    set("dmpro", g.dmpro);
+    set("dpadq", g.dpadq);
+    if (!checked("dpadq"))
+        set("dpinadeq", true);
+    set("clsim", g.clsim);
+    if (!checked("clsim"))
+        return;
+    set("horcl2", g.horcl2);
+    if (checked("horcl2"))
+        set(g.direita ? "direita" : g.esquerda ? "esquerda" : "sem", true);
+    set("horcl3", g.horcl3);
+    set("aberta", g.aberta);
+    if (checked("aberta"))
+        set(g.suave ? "suave" : g.media ? "media" : "severa", true);
+    set("profunda", g.profunda);
+    if (checked("profunda")) {
+        set("media", g.media);  // the deep bite's "Suave"
+        if (!checked("media"))
+            set("severa", true);
+    }
+    set("desarm", g.desarm);
+    if (checked("desarm")) {
+        set("dessuave", g.dessuave);
+        if (!checked("dessuave"))
+            set("dessevera", true);
+    }
+}
+
 }  // namespace qv

@@ -3,7 +3,7 @@
 // answers survive from one opening to the next until cleared.
 
 #include "guide/DiagnosisGeneration.h"
-#include "guide/GuideAnswers.h"
+#include "records/GuideAnswers.h"
 #include "guide/PanelState.h"
 
 #include <QHash>
@@ -55,6 +55,9 @@ public:
     // Sets a control as a click would, running its rule when the state changes. Unchecking one
     // of clsim/clnao checks the other.
     void setAnswer(const QString& name, bool checked);
+    // Sets the controls from stored answers in the order that lets the rules derive what is not
+    // stored: only the first six answers unless clsim is set.
+    void restoreAnswers(const GuideAnswers& stored);
 
     // Handlers.
     void FormClose();

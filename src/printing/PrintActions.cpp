@@ -5,7 +5,6 @@
 #include "records/Cp1252.h"
 #include "records/FileIo.h"
 #include "records/IoError.h"
-#include "shell/Startup.h"
 
 #include <QFileInfo>
 
@@ -36,6 +35,12 @@ PrintOutcome run(ReportEngine& engine, const platform::PageContext& page, const 
 
 }  // namespace
 
+QString MissingComponentsText()
+{
+    return QStringLiteral("Alguns componentes necessários à execução do software não foram encontrados!\r"
+                          "                    Reinstale o software e tente executá-lo novamente.");
+}
+
 QString MissingFeatureText()
 {
     return QStringLiteral("Alguns componentes necessários à execução desta funcionalidade não foram encontrados!\r")
@@ -44,13 +49,14 @@ QString MissingFeatureText()
 
 QString HistoryFilePath(const QString& plpaciente) { return QStringLiteral("Análises/") + plpaciente + QStringLiteral(".pln"); }
 
-PrintOutcome PrintTweed(ReportEngine& engine, const platform::PageContext& page, const TweedReportTexts& texts)
+PrintOutcome PrintTweed(ReportEngine& engine, const platform::PageContext& page, const TweedSheet& sheet,
+                        const TweedResults& results, const PanelState& panel)
 {
-    if (texts.idlabel.isEmpty()) {
+    if (results.difficulty.idlabel.isEmpty()) {
         page.warn(kNotConcluded);
         return PrintOutcome::Refused;
     }
-    const TweedReportPlan plan = BuildTweedReport(texts);
+    const TweedReportPlan plan = BuildTweedReport(sheet, results, panel);
     // Parameters this run does not set (crosses, diagnosis groups) must not keep an earlier patient's texts.
     engine.ClearReportParams();
     engine.SetReportParams(plan.params);

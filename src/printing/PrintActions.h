@@ -22,12 +22,14 @@ enum class PrintOutcome {
     Ran,             // the report ran (the engine reports its own failures)
 };
 
-// Error when the report project is missing (reports 1 to 3). The plan's print shows the
-// start-up's text for missing files instead (MissingComponentsText, shell/Startup.h).
+// The texts for missing components: the start-up's, when a data file is missing (also the
+// plan's print when the report project is missing), and the feature's (reports 1 to 3).
+QString MissingComponentsText();
 QString MissingFeatureText();
 
 // timprimirClick: report1, pages 1 to 1, or 1 to 2 with a suggested diagnosis.
-PrintOutcome PrintTweed(ReportEngine& engine, const platform::PageContext& page, const TweedReportTexts& texts);
+PrintOutcome PrintTweed(ReportEngine& engine, const platform::PageContext& page, const TweedSheet& sheet,
+                        const TweedResults& results, const PanelState& panel);
 
 // bimprimirClick: report2, pages 1 to 1.
 PrintOutcome PrintBolton(ReportEngine& engine, const platform::PageContext& page, const BoltonReportTexts& texts);

@@ -1,5 +1,9 @@
 #include "printing/ReportParams.h"
 
+#include "records/TweedFile.h"
+
+#include <string_view>
+
 namespace qv {
 
 namespace {
@@ -28,21 +32,9 @@ struct CrossSlot {
 
 QString DiagnosisJoint() { return QStringLiteral("\r\r\r\rou\r\r"); }
 
-QString StageWord(bool inicial, bool inter1, bool inter2)
-{
-    if (inicial)
-        return QStringLiteral("INICIAL");
-    if (inter1)
-        return QStringLiteral("INTER1");
-    if (inter2)
-        return QStringLiteral("INTER2");
-    return QStringLiteral("FINAL");
-}
-
-TweedReportPlan BuildTweedReport(const TweedReportTexts& t)
+TweedReportPlan BuildTweedReport(const TweedSheet& t, const TweedResults& r, const PanelState& ds)
 {
     Params p;
-    const PanelState& ds = t.panel;
 
     // Crosses: set only when the upper-left quadrant holds a tooth.
     const std::array<CrossSlot, 8> crosses = {{{&ds.ant, u'a', 1},
@@ -64,69 +56,24 @@ TweedReportPlan BuildTweedReport(const TweedReportTexts& t)
             p.set(QString(c.prefix) + QString::number(c.first + q), c.cross->quadrants[size_t(q)]);
     }
 
-    p.set(QStringLiteral("nome"), QStringLiteral("Paciente") + kSep + t.twPaciente + QStringLiteral("  -  ")
-                                      + StageWord(t.inicial, t.inter1, t.inter2));
-    p.line(QStringLiteral("idade"), QStringLiteral("Idade"), t.Idade, QStringLiteral(" anos"));
+    p.set(QStringLiteral("nome"), TweedFieldOf("twPaciente").captionText() + kSep + t.twPaciente + QStringLiteral("  -  ")
+                                      + StageText(t.stage));
+    p.line(QStringLiteral("idade"), TweedFieldOf("Idade").captionText(), t.Idade, QStringLiteral(" anos"));
     p.set(QStringLiteral("genero"), t.GenMasc ? QStringLiteral("Gênero:  Masculino") : QStringLiteral("Gênero:  Feminino"));
 
-    const QString deg = QStringLiteral("°");
-    p.line(QStringLiteral("fma"), QStringLiteral("FMA (22° a 28°)"), t.twfma, deg);
-    p.line(QStringLiteral("fmia"), QStringLiteral("FMIA (65° a 68°)"), t.twfmia, deg);
-    p.line(QStringLiteral("impa"), QStringLiteral("IMPA (88° a 94°)"), t.twimpa, deg);
-    p.line(QStringLiteral("ploc"), QStringLiteral("Pl. ocl. - Hf (8° a 12°)"), t.twploc, deg);
-    p.line(QStringLiteral("sna"), QStringLiteral("SNA ( 80° a 84°)"), t.twsna, deg);
-    p.line(QStringLiteral("snb"), QStringLiteral("SNB (78° a 82°)"), t.twsnb, deg);
-    p.line(QStringLiteral("anb"), QStringLiteral("ANB ( 1° a 5°)"), t.twanbres, deg);
-    p.line(QStringLiteral("aobo"), QStringLiteral("AO - BO ( 0 a 4 mm)"), t.twaobo, QStringLiteral("mm"));
-    p.line(QStringLiteral("angz"), QStringLiteral("Ang. Z ( 70° a 80°)"), t.twangz, deg);
-    p.line(QStringLiteral("ls"), QStringLiteral("LS"), t.twls);
-    p.line(QStringLiteral("qt"), QStringLiteral("QT"), t.twqt);
-    p.line(QStringLiteral("afa"), QStringLiteral("AFA"), t.twafa);
-    p.line(QStringLiteral("afp"), QStringLiteral("AFP"), t.twafp);
-    p.line(QStringLiteral("afpafa"), QStringLiteral("AFP / AFA ( 65% a 75%)"), t.twafpafares);
-    p.set(QStringLiteral("horn"), t.hornres);
-
-    p.line(QStringLiteral("ifma"), QStringLiteral("FMA"), t.idfmares);
-    p.line(QStringLiteral("ianb"), QStringLiteral("ANB"), t.idanbres);
-    p.line(QStringLiteral("iangz"), QStringLiteral("Ângulo Z"), t.idangzres);
-    p.line(QStringLiteral("iploc"), QStringLiteral("Pl. Ocl. Hf"), t.idplocres);
-    p.line(QStringLiteral("isnb"), QStringLiteral("SNB"), t.idsnbres);
-    p.line(QStringLiteral("iif"), QStringLiteral("Índice Facial"), t.idifres);
-    p.line(QStringLiteral("isub1"), QStringLiteral("Sub Total"), t.idsub1res);
-    p.line(QStringLiteral("idma"), QStringLiteral("DMAnt"), t.iddmares);
-    p.line(QStringLiteral("idc"), QStringLiteral("DC"), t.iddcres);
-    p.line(QStringLiteral("imtm"), QStringLiteral("MTM"), t.idmtmres);
-    p.line(QStringLiteral("idmm"), QStringLiteral("DMMed"), t.iddmmres);
-    p.line(QStringLiteral("ispee"), QStringLiteral("C. Spee"), t.idspeeres);
-    p.line(QStringLiteral("icorr"), QStringLiteral("Correção Molar"), t.idcorrres);
-    p.line(QStringLiteral("idmp"), QStringLiteral("DMPost"), t.iddmpres);
-    p.line(QStringLiteral("isub2"), QStringLiteral("Sub Total"), t.idsub2res);
-    p.line(QStringLiteral("itot"), QStringLiteral("Total"), t.idtotres);
-
-    p.line(QStringLiteral("aer"), QStringLiteral("ER"), t.anaer);
-    p.line(QStringLiteral("aep"), QStringLiteral("EP"), t.anaep);
-    p.line(QStringLiteral("adm"), QStringLiteral("DM"), t.anadmres);
-    p.line(QStringLiteral("adc"), QStringLiteral("DC"), t.anadcres);
-    p.line(QStringLiteral("amtm"), QStringLiteral("MTM"), t.anamtmres);
-    p.line(QStringLiteral("adisc"), QStringLiteral("Disc. Área Ant."), t.anantres);
-    p.line(QStringLiteral("mer"), QStringLiteral("ER"), t.anmer);
-    p.line(QStringLiteral("mep"), QStringLiteral("EP"), t.anmep);
-    p.line(QStringLiteral("mdm"), QStringLiteral("DM"), t.anmdmres);
-    p.line(QStringLiteral("spee"), QStringLiteral("Curva Spee"), t.anmspee);
-    p.line(QStringLiteral("corr"), QStringLiteral("Correção Molar"), t.anmcorr);
-    p.line(QStringLiteral("mdisc"), QStringLiteral("Disc. Área Med."), t.anmedres);
-    p.line(QStringLiteral("per"), QStringLiteral("ER"), t.anper);
-    p.line(QStringLiteral("pep"), QStringLiteral("EP"), t.anpep);
-    p.line(QStringLiteral("pdm"), QStringLiteral("DM"), t.anpdmres);
-    p.line(QStringLiteral("cres"), QStringLiteral("Cresc. Esper."), t.anpcresres);
-    p.line(QStringLiteral("pdisc"), QStringLiteral("Disc. Área Pos."), t.anposres);
-    p.line(QStringLiteral("total"), QStringLiteral("Discrepância Total"), t.andiscres);
-
-    p.line(QStringLiteral("dcfma"), QStringLiteral("FMA"), t.dcfmares);
-    p.line(QStringLiteral("dcfmia"), QStringLiteral("FMIA"), t.dcfmiares);
-    p.line(QStringLiteral("dcimpa"), QStringLiteral("IMPA"), t.dcnao ? t.dcopcres : t.dcimpares);
-    p.line(QStringLiteral("dcdc"), QStringLiteral("DC"), t.dcdcres);
-    p.set(QStringLiteral("dif"), t.idlabel);
+    for (const TweedField& f : TweedFields()) {
+        if (!f.reportParam)
+            continue;
+        const QString name = QLatin1String(f.reportParam);
+        QString value = f.value(t, r);
+        // The clinician's own IMPA while it is in force, not the target.
+        if (f.result && std::string_view(f.objectName) == "dcimpares" && t.dcnao)
+            value = t.dcopcres;
+        if (f.captionInReport)
+            p.line(name, f.captionText(), value, QString::fromUtf16(f.unit));
+        else
+            p.set(name, value);
+    }
 
     TweedReportPlan plan;
     const QString J = DiagnosisJoint();

@@ -3,6 +3,7 @@
 // Pure: the pages read their widgets into these structs; nothing here is computed anew.
 
 #include "guide/PanelState.h"
+#include "records/TweedModel.h"
 
 #include <QList>
 #include <QString>
@@ -25,43 +26,15 @@ inline constexpr char16_t kReportSeparator[] = u":  ";
 // Between two alternative suggestions: four line breaks, "ou", two line breaks.
 QString DiagnosisJoint();
 
-// The Tweed page as the report reads it: texts of fields and result labels, by control name.
-struct TweedReportTexts {
-    QString twPaciente;
-    QString Idade;
-    bool GenMasc = false;
-    bool inicial = true;  // stage radio buttons; none of the three checked means FINAL
-    bool inter1 = false;
-    bool inter2 = false;
-
-    QString twfma, twfmia, twimpa, twploc, twsna, twsnb, twanbres, twaobo, twangz;
-    QString twls, twqt, twafa, twafp, twafpafares, hornres;
-
-    QString idfmares, idanbres, idangzres, idplocres, idsnbres, idifres, idsub1res;
-    QString iddmares, iddcres, idmtmres, iddmmres, idspeeres, idcorrres, iddmpres, idsub2res;
-    QString idtotres, idlabel;
-
-    QString anaer, anaep, anadmres, anadcres, anamtmres, anantres;
-    QString anmer, anmep, anmdmres, anmspee, anmcorr, anmedres;
-    QString anper, anpep, anpdmres, anpcresres, anposres, andiscres;
-
-    QString dcfmares, dcfmiares, dcimpares, dcdcres;
-    bool dcnao = false;
-    QString dcopcres;
-
-    PanelState panel;  // the suggested-diagnosis panel ds
-};
-
 struct TweedReportPlan {
     ReportParamList params;  // in the order they are set
     int lastPage = 1;        // 2 when a diagnosis was generated
 };
 
-// "INICIAL", "INTER1", "INTER2" or "FINAL".
-QString StageWord(bool inicial, bool inter1, bool inter2);
-
-// Parameters of report1; only the groups and crosses the panel shows are in the list.
-TweedReportPlan BuildTweedReport(const TweedReportTexts& t);
+// Parameters of report1 from the sheet, the results shown and the suggested-diagnosis panel;
+// only the groups and crosses the panel shows are in the list. Every line with a caption reads
+// caption + ":  " + value + unit, captions and units from the Tweed field table.
+TweedReportPlan BuildTweedReport(const TweedSheet& sheet, const TweedResults& results, const PanelState& panel);
 
 // The Bolton page as the report reads it.
 struct BoltonReportTexts {

@@ -8,9 +8,8 @@ namespace qv {
 
 namespace {
 
+constexpr int kMeasureCapacity = 5;
 constexpr int kGuideDone = 0;
-constexpr int kName = 1;
-constexpr int kAge = 52;
 constexpr int kGenMasc = 55;
 constexpr int kDcnao = 176;
 constexpr int kDcopcres = 177;
@@ -75,35 +74,19 @@ bool IsTweedFileAlreadyOpen(const QString& path, const QString& patient, bool co
     return concluded && !patient.isEmpty() && path.contains(patient) && path.contains(StageText(pageStage));
 }
 
-const std::array<TweedMeasurementField, 20>& TweedMeasurementFields()
+QByteArray EncodeTweed(const TweedSheet& sheet)
 {
-    using R = TweedFileRecord;
-    static const std::array<TweedMeasurementField, 20> fields = {{
-        {"twfma", 56, &R::twfma},     {"twfmia", 62, &R::twfmia},   {"twimpa", 68, &R::twimpa},
-        {"twploc", 74, &R::twploc},   {"twsna", 80, &R::twsna},     {"twsnb", 86, &R::twsnb},
-        {"twaobo", 92, &R::twaobo},   {"twangz", 98, &R::twangz},   {"twls", 104, &R::twls},
-        {"twqt", 110, &R::twqt},      {"twafa", 116, &R::twafa},    {"twafp", 122, &R::twafp},
-        {"anaer", 128, &R::anaer},    {"anaep", 134, &R::anaep},    {"anmer", 140, &R::anmer},
-        {"anmep", 146, &R::anmep},    {"anmspee", 152, &R::anmspee}, {"anmcorr", 158, &R::anmcorr},
-        {"anper", 164, &R::anper},    {"anpep", 170, &R::anpep},
-    }};
-    return fields;
-}
+    QByteArray r(kTweedRecordSize, '\0');
+    putFlag(r, kGuideDone, sheet.guideDone);
+    for (const TweedField& f : TweedFields())
+        if (f.input && f.offset >= 0)
+            PutShortString(r, f.offset, f.capacity, sheet.*(f.input));
+    putFlag(r, kGenMasc, sheet.GenMasc);
+    putFlag(r, kDcnao, sheet.dcnao);
+    if (sheet.dcnao)
+        PutShortString(r, kDcopcres, kMeasureCapacity, sheet.dcopcres);
 
-QByteArray TweedFileRecord::encode() const
-{
-    QByteArray r(kSize, '\0');
-    putFlag(r, kGuideDone, guideDone);
-    PutShortString(r, kName, kNameCapacity, twPaciente);
-    PutShortString(r, kAge, kAgeCapacity, Idade);
-    putFlag(r, kGenMasc, GenMasc);
-    for (const TweedMeasurementField& f : TweedMeasurementFields())
-        PutShortString(r, f.offset, kMeasureCapacity, this->*(f.member));
-    putFlag(r, kDcnao, dcnao);
-    if (dcnao)
-        PutShortString(r, kDcopcres, kMeasureCapacity, dcopcres);
-
-    const GuideAnswers& g = guide;
+    const GuideAnswers& g = sheet.guide;
     putFlag(r, kDaapinh, g.daapinh);
     putFlag(r, kMenor, g.menor);
     putFlag(r, kDmapinh, g.dmapinh);
@@ -128,30 +111,30 @@ namespace {
 // Exactly one record: bytes after it are ignored, missing ones read as zero.
 QByteArray oneRecord(const QByteArray& bytes)
 {
-    QByteArray r = bytes.left(TweedFileRecord::kSize);
-    if (r.size() < TweedFileRecord::kSize)
-        r.append(QByteArray(TweedFileRecord::kSize - r.size(), '\0'));
+    QByteArray r = bytes.left(kTweedRecordSize);
+    if (r.size() < kTweedRecordSize)
+        r.append(QByteArray(kTweedRecordSize - r.size(), '\0'));
     return r;
 }
 
 }  // namespace
 
-TweedFileRecord TweedFileRecord::decode(const QByteArray& record)
+TweedSheet DecodeTweed(const QByteArray& record)
 {
     const QByteArray bytes = oneRecord(record);
-    TweedFileRecord rec;
-    rec.guideDone = flag(bytes, kGuideDone);
-    rec.twPaciente = GetShortString(bytes, kName, kNameCapacity);
-    rec.Idade = GetShortString(bytes, kAge, kAgeCapacity);
-    rec.GenMasc = flag(bytes, kGenMasc);
-    for (const TweedMeasurementField& f : TweedMeasurementFields())
-        rec.*(f.member) = GetShortString(bytes, f.offset, kMeasureCapacity);
-    rec.dcnao = flag(bytes, kDcnao);
-    if (rec.dcnao)
-        rec.dcopcres = GetShortString(bytes, kDcopcres, kMeasureCapacity);
-    if (rec.guideDone)
-        rec.guide = RestoreGuideAnswers(bytes);
-    return rec;
+    TweedSheet sheet;
+    sheet.guideDone = flag(bytes, kGuideDone);
+    for (const TweedField& f : TweedFields())
+        if (f.input && f.offset >= 0)
+            sheet.*(f.input) = GetShortString(bytes, f.offset, f.capacity);
+    sheet.GenMasc = flag(bytes, kGenMasc);
+    sheet.GenFem = !sheet.GenMasc;
+    sheet.dcnao = flag(bytes, kDcnao);
+    if (sheet.dcnao)
+        sheet.dcopcres = GetShortString(bytes, kDcopcres, kMeasureCapacity);
+    if (sheet.guideDone)
+        sheet.guide = RestoreGuideAnswers(bytes);
+    return sheet;
 }
 
 GuideAnswers RestoreGuideAnswers(const QByteArray& record)
@@ -203,59 +186,13 @@ GuideAnswers RestoreGuideAnswers(const QByteArray& record)
     return g;
 }
 
-void RestoreGuideAnswers(const QByteArray& record, const GuideAnswerControls& guide)
-{
-    const QByteArray r = oneRecord(record);
-    const auto set = [&](const char* name, bool on) { guide.set(QLatin1String(name), on); };
-    const auto checked = [&](const char* name) { return guide.checked(QLatin1String(name)); };
+QByteArray ReadTweedFileBytes(const QString& path) { return ReadFileHead(path, kTweedRecordSize); }
 
-    set("daapinh", flag(r, kDaapinh));
-    if (checked("daapinh")) {
-        set("menor", flag(r, kMenor));
-        if (!checked("menor"))
-            set("maior", true);
-    }
-    set("dmapinh", flag(r, kDmapinh));
-    set("dmrel", flag(r, kDmrel));
-    set("dmpro", flag(r, kDmpro));
-    set("dpadq", flag(r, kDpadq));
-    if (!checked("dpadq"))
-        set("dpinadeq", true);
-    set("clsim", flag(r, kClsim));
-    if (!checked("clsim"))
-        return;
-    set("horcl2", flag(r, kHorcl2));
-    if (checked("horcl2")) {
-        const char code = r.at(kSubdivision);
-        set(code == 'd' ? "direita" : code == 'e' ? "esquerda" : "sem", true);
-    }
-    set("horcl3", flag(r, kHorcl3));
-    set("aberta", flag(r, kAberta));
-    if (checked("aberta")) {
-        const char code = r.at(kOpenBiteGrade);
-        set(code == 's' ? "suave" : code == 'm' ? "media" : "severa", true);
-    }
-    set("profunda", flag(r, kProfunda));
-    if (checked("profunda")) {
-        set("media", flag(r, kMedia));  // the deep bite's "Suave"
-        if (!checked("media"))
-            set("severa", true);
-    }
-    set("desarm", flag(r, kDesarm));
-    if (checked("desarm")) {
-        set("dessuave", flag(r, kDessuave));
-        if (!checked("dessuave"))
-            set("dessevera", true);
-    }
-}
+TweedSheet ReadTweedFile(const QString& path) { return DecodeTweed(ReadTweedFileBytes(path)); }
 
-QByteArray ReadTweedFileBytes(const QString& path) { return ReadFileHead(path, TweedFileRecord::kSize); }
+void CreateTweedFile(const QString& path, const TweedFileRecord& record) { WriteNewFileBytes(path, EncodeTweed(record)); }
 
-TweedFileRecord ReadTweedFile(const QString& path) { return TweedFileRecord::decode(ReadTweedFileBytes(path)); }
-
-void CreateTweedFile(const QString& path, const TweedFileRecord& record) { WriteNewFileBytes(path, record.encode()); }
-
-void RewriteTweedFile(const QString& path, const TweedFileRecord& record) { ReplaceFileBytes(path, record.encode()); }
+void RewriteTweedFile(const QString& path, const TweedFileRecord& record) { ReplaceFileBytes(path, EncodeTweed(record)); }
 
 TweedSaveDecision DecideTweedSave(const TweedSaveState& s)
 {

@@ -2,7 +2,7 @@
 // The Tweed analysis file: one 199-byte record per patient and stage, holding what was typed
 // on the Tweed page and the guide's answers. Results are never stored; opening recomputes them.
 
-#include "guide/GuideAnswers.h"
+#include "records/TweedModel.h"
 
 #include <QByteArray>
 #include <QString>
@@ -11,8 +11,6 @@
 #include <functional>
 
 namespace qv {
-
-enum class AnalysisStage { INICIAL, INTER1, INTER2, FINAL };
 
 // "INICIAL", "INTER1", "INTER2" or "FINAL".
 QString StageText(AnalysisStage stage);
@@ -27,57 +25,25 @@ bool IsTweedPath(const QString& path);
 // stage text while the page holds a concluded calculation.
 bool IsTweedFileAlreadyOpen(const QString& path, const QString& patient, bool concluded, AnalysisStage pageStage);
 
-struct TweedFileRecord {
-    static constexpr int kSize = 199;
-    static constexpr int kNameCapacity = 50;
-    static constexpr int kAgeCapacity = 2;
-    static constexpr int kMeasureCapacity = 5;
+// The file holds a sheet: the typed texts, the gender, the guide's answers and whether the
+// diagnosis was generated. The stage is in the file's name, not in the record.
+using TweedFileRecord = TweedSheet;
 
-    bool guideDone = false;  // the panel held a generated diagnosis
-    QString twPaciente;
-    QString Idade;
-    bool GenMasc = false;
-    // The twenty measurements, as the texts shown in their fields.
-    QString twfma, twfmia, twimpa, twploc, twsna, twsnb, twaobo, twangz, twls, twqt, twafa, twafp;
-    QString anaer, anaep, anmer, anmep, anmspee, anmcorr, anper, anpep;
-    bool dcnao = false;  // the clinician did not keep the computed IMPA
-    QString dcopcres;    // the clinician's IMPA; only stored with dcnao
-    // Saving stores the guide window's answers as they stand. Reading gives them back as the
-    // guide holds them after the restore (the derived answers maior, dpinadeq, clnao, sem,
-    // severa, dessevera filled in) when guideDone is set, and the cleared guide otherwise.
-    GuideAnswers guide;
+inline constexpr int kTweedRecordSize = 199;
 
-    // The 199 bytes, zero-filled; texts longer than their field are cut.
-    QByteArray encode() const;
-    // Reads the first 199 bytes; bytes after them are ignored. A shorter array reads as if
-    // zero-filled (ReadTweedFile refuses short files before they get here).
-    static TweedFileRecord decode(const QByteArray& bytes);
-
-    bool operator==(const TweedFileRecord&) const = default;
-};
-
-// One measurement field of the record: the control it comes from and where it is stored.
-struct TweedMeasurementField {
-    const char* name;  // objectName of the field on the Tweed page
-    int offset;
-    QString TweedFileRecord::*member;
-};
-const std::array<TweedMeasurementField, 20>& TweedMeasurementFields();
+// The 199 bytes, zero-filled; texts longer than their field are cut. The clinician's IMPA is
+// stored only with dcnao, the guide's answers as they stand.
+QByteArray EncodeTweed(const TweedSheet& sheet);
+// Reads the first 199 bytes; bytes after them are ignored and a shorter array reads as if
+// zero-filled (ReadTweedFile refuses short files before they get here). The gender is Feminino
+// unless the Masculino flag is set; the guide's answers are those the guide holds after its
+// restore (the derived answers maior, dpinadeq, clnao, sem, severa, dessevera filled in) when
+// the diagnosis was generated, and the cleared guide otherwise.
+TweedSheet DecodeTweed(const QByteArray& bytes);
 
 // The guide answers as the file's restore leaves the guide window, from the stored flags and
 // letter codes at offsets 183 to 198 of a record.
 GuideAnswers RestoreGuideAnswers(const QByteArray& record);
-
-// The guide window's answer controls as the restore reaches them. set() acts as a click: the
-// control's rule runs when its state changes, so interlocks, captions and visibility follow.
-struct GuideAnswerControls {
-    std::function<void(const QString& name, bool checked)> set;
-    std::function<bool(const QString& name)> checked;
-};
-
-// Sets the guide's controls from the stored flags and letter codes, in the order that lets the
-// rules derive what is not stored. Only the first six answers when clsim was not stored checked.
-void RestoreGuideAnswers(const QByteArray& record, const GuideAnswerControls& guide);
 
 // The record's 199 bytes, without reading the rest of the file; throws IoError when the file
 // cannot be read or is shorter.

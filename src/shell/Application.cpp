@@ -6,7 +6,7 @@
 #include "platform/Shell.h"
 #include "platform/Tray.h"
 #include "bolton/BoltonPage.h"
-#include "guide/DiagnosisPanel.h"
+#include "tweed/DiagnosisPanel.h"
 #include "records/HistoryPage.h"
 #include "tweed/TweedPage.h"
 #include "records/PlanPage.h"
@@ -47,8 +47,7 @@ void Windows::buildPages()
     tweedLinks.openGuide = [form2, form3] { form3->Open(form2->activeCaption()); };
     tweedLinks.clearGuide = [form3] { form3->glimparClick(); };
     tweedLinks.guideAnswers = [form3] { return form3->answers(); };
-    tweedLinks.guideAnswer = [form3](const QString& name) { return form3->answer(name); };
-    tweedLinks.setGuideAnswer = [form3](const QString& name, bool checked) { form3->setAnswer(name, checked); };
+    tweedLinks.restoreGuide = [form3](const GuideAnswers& stored) { form3->restoreAnswers(stored); };
     tweedLinks.generateDiagnosis = [form3] { form3->gdiagClick(); };
     tweedLinks.keepGuideMinimised = [form3](bool minimised) {
         const Qt::WindowStates s = form3->windowState();

@@ -3,6 +3,7 @@
 #include "bolton/BoltonTable.h"
 #include "entry/RealEntry.h"
 #include "platform/Dialogs.h"
+#include "printing/PrintActions.h"
 #include "records/FileIo.h"
 #include "records/IoError.h"
 #include "shell/StatsFile.h"
@@ -12,12 +13,6 @@
 namespace qv {
 
 using platform::NoticeKind;
-
-QString MissingComponentsText()
-{
-    return QStringLiteral("Alguns componentes necessários à execução do software não foram encontrados!\r"
-                          "                    Reinstale o software e tente executá-lo novamente.");
-}
 
 QString AlreadyRunningText()
 {

@@ -25,7 +25,6 @@ StartupResult RunStartup(platform::Dialogs& dialogs, platform::Display& display)
 // Restores the display mode and clears the running mark; returns the exit code.
 int RunShutdown(platform::Dialogs& dialogs, platform::Display& display, const platform::DisplayMode& found);
 
-QString MissingComponentsText();
 QString AlreadyRunningText();
 QString ResolutionChangeText(const platform::DisplayMode& found);
 

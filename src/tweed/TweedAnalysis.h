@@ -3,33 +3,14 @@
 // result label out. Each step reads the earlier results back from their shown text, so a
 // value carries its displayed rounding into the next step.
 
+#include "records/TweedModel.h"
+
 #include <QString>
 
 namespace qv {
 
-struct Rgb {
-    int r = 0, g = 0, b = 0;
-    bool operator==(const Rgb&) const = default;
-};
-
-inline constexpr Rgb kGradeRed{255, 0, 0};
-inline constexpr Rgb kGradeOlive{128, 128, 0};
-inline constexpr Rgb kGradeGreen{0, 128, 0};
-
-// Everything the calculation reads from the page, as typed.
-struct TweedInputs {
-    // Group tw.
-    QString twfma, twfmia, twimpa, twploc, twsna, twsnb, twaobo, twangz, twls, twqt, twafa, twafp;
-    // Space analysis.
-    QString anaer, anaep, anmer, anmep, anmspee, anmcorr, anper, anpep;
-    // The clinician's own IMPA (in force while dcnao is checked).
-    bool dcnao = false;
-    QString dcopcres;
-    // Patient.
-    QString Idade, twPaciente;
-    bool GenMasc = false;
-    bool GenFem = false;
-};
+// The calculation reads the sheet as typed.
+using TweedInputs = TweedSheet;
 
 enum class TweedRefusal { None, Incomplete, NoGender, ZeroAfa };
 
@@ -38,12 +19,6 @@ TweedRefusal CheckTweedInputs(const TweedInputs& in);
 // The warning for a refusal (empty for None).
 QString RefusalText(TweedRefusal refusal);
 
-struct HornResult {
-    QString text;
-    Rgb colour;
-    QString percent;  // twafpafares
-};
-
 // Horn's facial height index of AFP / AFA. Ratios of plain decimal texts are compared with the
 // bounds exactly (87.3 / 116.4 is 0.75, not the 0.7499... of its double quotient).
 HornResult ClassifyHorn(const QString& afp, const QString& afa);
@@ -51,9 +26,6 @@ HornResult ClassifyHorn(const QString& afp, const QString& afa);
 // Sign of AFP / AFA - percent / 100, exact for plain decimal texts; AFA must not read as 0.
 int CompareRatio(const QString& afp, const QString& afa, int percent);
 
-struct DcTargets {
-    QString dcfmares, dcfmiares, dcimpares;
-};
 DcTargets ComputeDcTargets(const QString& twfma);
 
 // DC := F1((IMPA target in force - measured IMPA) * 0.8).
@@ -74,12 +46,6 @@ struct SpaceInputs {
     bool GenFem = false;
 };
 
-struct SpaceResults {
-    QString anadmres, anadcres, anamtmres, anantres;
-    QString anmdmres, anmedres;
-    QString anpdmres, anpcresres, anposres;
-    QString andiscres;
-};
 SpaceResults ComputeTotalSpace(const SpaceInputs& in);
 
 struct DifficultyInputs {
@@ -87,23 +53,7 @@ struct DifficultyInputs {
     QString anadmres, anadcres, anamtmres, anmdmres, anmspee, anmcorr, anposres;
 };
 
-struct DifficultyResults {
-    QString idfmares, idanbres, idangzres, idplocres, idsnbres, idifres, idsub1res;
-    QString iddmares, iddcres, idmtmres, iddmmres, idspeeres, idcorrres, iddmpres, idsub2res;
-    QString idtotres;
-    QString idlabel;
-    Rgb colour;  // of idlabel and idtotres
-};
 DifficultyResults ComputeDifficulty(const DifficultyInputs& in);
-
-struct TweedResults {
-    QString twanbres;
-    HornResult horn;  // hornres and twafpafares
-    DcTargets targets;
-    QString dcdcres;
-    SpaceResults space;
-    DifficultyResults difficulty;
-};
 
 // All results of one calculation; the inputs must have passed CheckTweedInputs. Never fails:
 // any text is read with ParseReal.

@@ -1,14 +1,15 @@
 #pragma once
-// TabSheet1: the Tweed page. Reads its fields into TweedInputs, writes the results of the
-// calculation into its labels and runs the page's workflow (IMPA question, locking, VOLTAR,
-// LIMPAR). The guide window and the total space window are reached through TweedPageLinks.
+// TabSheet1: the Tweed page. Shows a TweedSheet and hands one back, keeps the results of its
+// last calculation, and runs the page's workflow (IMPA question, locking, VOLTAR, LIMPAR) as an
+// explicit state. The guide window and the total space window are reached through
+// TweedPageLinks.
 
+#include "guide/DiagnosisGeneration.h"
 #include "guide/PanelState.h"
 #include "records/TweedFile.h"
 #include "tweed/TweedAnalysis.h"
 
-#include "guide/DiagnosisGeneration.h"
-
+#include <QHash>
 #include <QWidget>
 
 #include <functional>
@@ -24,10 +25,9 @@ class QPushButton;
 class QRadioButton;
 
 namespace qv {
-class ReportEngine;
-}
 
-namespace qv {
+class ReportEngine;
+struct SpaceSums;
 
 namespace platform {
 class PageContext;
@@ -44,10 +44,9 @@ struct TweedPageLinks {
     std::function<void()> clearGuide;
     // The guide's answers, for saving them.
     std::function<GuideAnswers()> guideAnswers;
-    // One answer control of the guide, read and set as a click would (its rule runs).
-    std::function<bool(const QString& name)> guideAnswer;
-    std::function<void(const QString& name, bool checked)> setGuideAnswer;
-    // The guide's DIAGNÓSTICO.
+    // Sets the guide's answer controls from stored answers, through the guide's own rules.
+    std::function<void(const GuideAnswers&)> restoreGuide;
+    // The guide's diagnosis generation (its DIAGNÓSTICO).
     std::function<void()> generateDiagnosis;
     // Keeps Form3 minimised (true) while an opened file's diagnosis is regenerated, then
     // returns it to its normal state (false).
@@ -69,6 +68,15 @@ public:
 
     void setLinks(TweedPageLinks links) { m_links = std::move(links); }
 
+    // What is typed on the page, the guide's answers of its diagnosis included.
+    TweedSheet sheet() const;
+    // Fills the fields, gender, stage and IMPA choice from a sheet (nothing is calculated).
+    void show(const TweedSheet& sheet);
+    using QWidget::show;
+    // The results shown on the page (empty ones when nothing is calculated).
+    const TweedResults& results() const { return m_results; }
+    State state() const { return m_state; }
+
     // "CALCULAR": the calculation; "GUIA DIAGNÓSTICO": the guide.
     void tCalcularClick();
     // "LIMPAR": everything emptied; "VOLTAR": back to editing with the inputs kept.
@@ -80,142 +88,102 @@ public:
     // "SALVAR" and "ABRIR": the analysis file of the patient and stage.
     void tsalvarClick();
     void tabrirClick();
-    // IMPRIMIR: report1 from what the page shows (page 2 with a suggested diagnosis).
+    // Opens an analysis file chosen elsewhere, with ABRIR's checks and messages.
+    void openFile(const QString& path);
+    // IMPRIMIR: report1 from the sheet and the results (page 2 with a suggested diagnosis).
     void timprimirClick();
     void setReportEngine(ReportEngine* engine) { m_reports = engine; }
-    // Fills the page from the file and, when it holds a completed guide, the guide's answers;
-    // throws IoError before changing anything when the file cannot be read.
-    TweedFileRecord LoadTweedFile(const QString& path);
     // The stage chosen by the radio buttons.
     AnalysisStage stage() const;
 
-    // For the guide: its four inputs, the panel it fills, and the end of a generation
-    // (tCalcular disabled: the page is Diagnosed).
-    // The four values the guide reads: A, M, P and ANB as shown.
+    // The six space fields the total space window sums into, as if typed.
+    void fillSpace(const SpaceSums& sums);
+    QString patientName() const;
+
+    // For the guide: its four inputs (A, M, P and ANB as shown), the panel it fills, and the
+    // end of a generation (the page is Diagnosed).
     GuideInputs diagnosisReadings() const;
     DiagnosisPanel* panel() const { return m_ds; }
     void concludeDiagnosis();
 
-    State state() const;
     // The fields as the calculation reads them.
-    TweedInputs inputs() const;
+    TweedInputs inputs() const { return sheet(); }
 
 private:
-    QLineEdit* addEntry(QWidget* group, const char* name, const QString& caption);
-    QLabel* addResult(QWidget* group, const char* name, const QString& description, bool bold);
+    // Layout, one builder per group box.
+    QLineEdit* addEntry(QWidget* group, const char* name);
+    QLabel* addResult(QWidget* group, const char* name, const QString& description);
+    QLabel* captionOf(QWidget* group, const char* name);
     void buildPatient(QGridLayout* grid);
     QGroupBox* buildTweedGroup();
     QGroupBox* buildDcGroup();
     QGroupBox* buildSpaceGroup();
     QGroupBox* buildDifficultyGroup();
+    QLabel* buildGradeLabel();
+    void buildButtons(class QBoxLayout* row);
     void installFilters();
+    QLineEdit* entry(const char* name) const { return m_entries.value(QLatin1String(name)); }
+    QLabel* result(const char* name) const { return m_resultLabels.value(QLatin1String(name)); }
 
+    // Workflow.
     void calculate();
-    void writeResults(const TweedResults& r);
-    void conclude(bool answeredYes);
+    void showResults(const TweedResults& r);
+    void enterState(State state);
+    void lock();
+    void unlock();
+    void syncFlags();
     void enterImpaChoice();
-    void LockPage();
     void backToEditing();
     void fullClear();
-    void setInputsReadOnly(bool readOnly);
-    void setColour(QLabel* label, Rgb colour);
-    bool diagnosisShown() const;
-    TweedFileRecord fileRecord() const;
     void openAnalysis(const QString& path);
+    bool diagnosisShown() const;
 
     platform::PageContext& m_context;
     TweedPageLinks m_links;
-
-    // Patient.
-    QLineEdit* m_twPaciente;
-    QLineEdit* m_Idade;
-    QRadioButton* m_GenMasc;
-    QRadioButton* m_GenFem;
-    QRadioButton* m_inicial;
-    QRadioButton* m_inter1;
-    QRadioButton* m_inter2;
-    QRadioButton* m_final;
-    QButtonGroup* m_gender;
-    // Group tw.
-    QLineEdit* m_twfma;
-    QLineEdit* m_twfmia;
-    QLineEdit* m_twimpa;
-    QLineEdit* m_twploc;
-    QLineEdit* m_twsna;
-    QLineEdit* m_twsnb;
-    QLineEdit* m_twaobo;
-    QLineEdit* m_twangz;
-    QLineEdit* m_twls;
-    QLineEdit* m_twqt;
-    QLineEdit* m_twafa;
-    QLineEdit* m_twafp;
-    QLabel* m_twanbres;
-    QLabel* m_twafpafares;
-    QLabel* m_hornres;
-    // Group dc.
-    QLabel* m_dcfmares;
-    QLabel* m_dcfmiares;
-    QLabel* m_dcimpares;
-    QLabel* m_dcdcres;
-    QLabel* m_dcopc;
-    QRadioButton* m_dcsim;
-    QRadioButton* m_dcnao;
-    QLineEdit* m_dcopcres;
-    // Group esp.
-    QLineEdit* m_anaer;
-    QLineEdit* m_anaep;
-    QLineEdit* m_anmer;
-    QLineEdit* m_anmep;
-    QLineEdit* m_anmspee;
-    QLineEdit* m_anmcorr;
-    QLineEdit* m_anper;
-    QLineEdit* m_anpep;
-    QRadioButton* m_anmcl2;
-    QRadioButton* m_anmcl3;
-    QButtonGroup* m_molarClass;
-    QLabel* m_anadmres;
-    QLabel* m_anadcres;
-    QLabel* m_anamtmres;
-    QLabel* m_anantres;
-    QLabel* m_anmdmres;
-    QLabel* m_anmedres;
-    QLabel* m_anpdmres;
-    QLabel* m_anpcresres;
-    QLabel* m_anposres;
-    QLabel* m_andiscres;
-    QPushButton* m_total;
-    // Group id.
-    QLabel* m_idfmares;
-    QLabel* m_idanbres;
-    QLabel* m_idangzres;
-    QLabel* m_idplocres;
-    QLabel* m_idsnbres;
-    QLabel* m_idifres;
-    QLabel* m_idsub1res;
-    QLabel* m_iddmares;
-    QLabel* m_iddcres;
-    QLabel* m_idmtmres;
-    QLabel* m_iddmmres;
-    QLabel* m_idspeeres;
-    QLabel* m_idcorrres;
-    QLabel* m_iddmpres;
-    QLabel* m_idsub2res;
-    QLabel* m_idtotres;
-    QLabel* m_idlabel;
-    // Buttons and flags.
-    QPushButton* m_tCalcular;
-    QPushButton* m_tLimpar;
-    QPushButton* m_tsalvar;
-    QPushButton* m_tabrir;
-    QPushButton* m_timprimir;
     ReportEngine* m_reports = nullptr;
-    QPushButton* m_tSair;
-    QCheckBox* m_parcial;
-    QCheckBox* m_completo;
-    DiagnosisPanel* m_ds;
+
+    State m_state = State::Editing;
+    bool m_parcial = false;   // concluded, saved or opened
+    bool m_completo = false;  // saved or opened with its generated diagnosis
+    bool m_opened = false;    // the page holds an analysis opened from a file
+    TweedResults m_results;
     // The answers the panel's diagnosis was generated from. Opening a file clears the guide
     // after regenerating, so a later save takes them from here.
     std::optional<GuideAnswers> m_diagnosisAnswers;
+
+    QHash<QString, QLineEdit*> m_entries;     // the typed fields of the field table
+    QHash<QString, QLabel*> m_resultLabels;  // the results of the field table
+
+    QLineEdit* m_twPaciente = nullptr;
+    QLineEdit* m_Idade = nullptr;
+    QRadioButton* m_GenMasc = nullptr;
+    QRadioButton* m_GenFem = nullptr;
+    QButtonGroup* m_gender = nullptr;
+    QRadioButton* m_inicial = nullptr;
+    QRadioButton* m_inter1 = nullptr;
+    QRadioButton* m_inter2 = nullptr;
+    QRadioButton* m_final = nullptr;
+    QLabel* m_hornres = nullptr;
+    QLabel* m_idlabel = nullptr;
+    QLabel* m_idtotres = nullptr;
+    QLabel* m_dcimpares = nullptr;
+    QLabel* m_dcopc = nullptr;
+    QRadioButton* m_dcsim = nullptr;
+    QRadioButton* m_dcnao = nullptr;
+    QLineEdit* m_dcopcres = nullptr;
+    QRadioButton* m_anmcl2 = nullptr;
+    QRadioButton* m_anmcl3 = nullptr;
+    QButtonGroup* m_molarClass = nullptr;
+    QPushButton* m_total = nullptr;
+    QPushButton* m_tCalcular = nullptr;
+    QPushButton* m_tLimpar = nullptr;
+    QPushButton* m_tsalvar = nullptr;
+    QPushButton* m_tabrir = nullptr;
+    QPushButton* m_timprimir = nullptr;
+    QPushButton* m_tSair = nullptr;
+    QCheckBox* m_parcialBox = nullptr;
+    QCheckBox* m_completoBox = nullptr;
+    DiagnosisPanel* m_ds = nullptr;
 };
 
 }  // namespace qv

@@ -75,8 +75,8 @@ TEST_F(PrintActionsTest, NothingToPrintIsRefusedWithTheActivePagesCaption)
     bool saved = false;
     const auto save = [&] { return saved = true; };
 
-    TweedReportTexts t = test::SampleTweed();
-    t.idlabel.clear();
+    test::TweedReportSample t = test::SampleTweed();
+    t.results.difficulty.idlabel.clear();
     EXPECT_EQ(PrintTweed(*engine, tweed, t), PrintOutcome::Refused);
     dialogs.expectNotice(NoticeKind::Warning, QStringLiteral("A Análise não está concluída!"), QStringLiteral("Análise de Tweed"));
 
@@ -207,8 +207,8 @@ TEST_F(PrintActionsTest, NoRunShowsTextsAnEarlierRunLeft)
     EXPECT_EQ(engine->ReportParam(QStringLiteral("a1")), QStringLiteral("X  4"));
 
     // Another patient: anterior suggestion without extraction, no middle or skeletal section.
-    TweedReportTexts other = test::SampleTweed();
-    other.twPaciente = QStringLiteral("BIA");
+    test::TweedReportSample other = test::SampleTweed();
+    other.sheet.twPaciente = QStringLiteral("BIA");
     other.panel.antInfo = other.panel.posInfo = true;
     other.panel.dsant = QStringLiteral("Não há necessidade de Extração");
     other.panel.dspos = QStringLiteral("Aguardar desenvolvimento dos\r3º Molares");

@@ -2,77 +2,76 @@
 
 namespace qv::test {
 
-TweedReportTexts SampleTweed()
+TweedReportSample SampleTweed()
 {
-    TweedReportTexts t;
-    t.twPaciente = QStringLiteral("ANA");
-    t.Idade = QStringLiteral("34");
-    t.GenMasc = false;
-    t.inicial = false;
-    t.inter1 = true;
-    t.twfma = QStringLiteral("25.0");
-    t.twfmia = QStringLiteral("68.0");
-    t.twimpa = QStringLiteral("95.0");
-    t.twploc = QStringLiteral("10.0");
-    t.twsna = QStringLiteral("82.0");
-    t.twsnb = QStringLiteral("78.5");
-    t.twanbres = QStringLiteral("3.5");
-    t.twaobo = QStringLiteral("-1.5");
-    t.twangz = QStringLiteral("75.0");
-    t.twls = QStringLiteral("15.0");
-    t.twqt = QStringLiteral("12.0");
-    t.twafa = QStringLiteral("70.0");
-    t.twafp = QStringLiteral("45.0");
-    t.twafpafares = QStringLiteral("64%");
-    t.hornres = QStringLiteral("Tratamento Ortodôntico");
+    TweedReportSample t;
+    t.sheet.twPaciente = QStringLiteral("ANA");
+    t.sheet.Idade = QStringLiteral("34");
+    t.sheet.GenFem = true;
+    t.sheet.stage = AnalysisStage::INTER1;
+    t.sheet.twfma = QStringLiteral("25.0");
+    t.sheet.twfmia = QStringLiteral("68.0");
+    t.sheet.twimpa = QStringLiteral("95.0");
+    t.sheet.twploc = QStringLiteral("10.0");
+    t.sheet.twsna = QStringLiteral("82.0");
+    t.sheet.twsnb = QStringLiteral("78.5");
+    t.results.twanbres = QStringLiteral("3.5");
+    t.sheet.twaobo = QStringLiteral("-1.5");
+    t.sheet.twangz = QStringLiteral("75.0");
+    t.sheet.twls = QStringLiteral("15.0");
+    t.sheet.twqt = QStringLiteral("12.0");
+    t.sheet.twafa = QStringLiteral("70.0");
+    t.sheet.twafp = QStringLiteral("45.0");
+    t.results.horn.percent = QStringLiteral("64%");
+    t.results.horn.text = QStringLiteral("Tratamento Ortodôntico");
 
-    t.idfmares = QStringLiteral("0.0");
-    t.idanbres = QStringLiteral("0.0");
-    t.idangzres = QStringLiteral("0.0");
-    t.idplocres = QStringLiteral("0.0");
-    t.idsnbres = QStringLiteral("0.0");
-    t.idifres = QStringLiteral("2.1");
-    t.idsub1res = QStringLiteral("2.1");
-    t.iddmares = QStringLiteral("3.8");
-    t.iddcres = QStringLiteral("6.4");
-    t.idmtmres = QStringLiteral("0.0");
-    t.iddmmres = QStringLiteral("1.0");
-    t.idspeeres = QStringLiteral("1.5");
-    t.idcorrres = QStringLiteral("4.0");
-    t.iddmpres = QStringLiteral("0.0");
-    t.idsub2res = QStringLiteral("16.7");
-    t.idtotres = QStringLiteral("18.8");
-    t.idlabel = QStringLiteral("ÍNDICE DE DIFICULDADE SUAVE: 18.8");
+    t.results.difficulty.idfmares = QStringLiteral("0.0");
+    t.results.difficulty.idanbres = QStringLiteral("0.0");
+    t.results.difficulty.idangzres = QStringLiteral("0.0");
+    t.results.difficulty.idplocres = QStringLiteral("0.0");
+    t.results.difficulty.idsnbres = QStringLiteral("0.0");
+    t.results.difficulty.idifres = QStringLiteral("2.1");
+    t.results.difficulty.idsub1res = QStringLiteral("2.1");
+    t.results.difficulty.iddmares = QStringLiteral("3.8");
+    t.results.difficulty.iddcres = QStringLiteral("6.4");
+    t.results.difficulty.idmtmres = QStringLiteral("0.0");
+    t.results.difficulty.iddmmres = QStringLiteral("1.0");
+    t.results.difficulty.idspeeres = QStringLiteral("1.5");
+    t.results.difficulty.idcorrres = QStringLiteral("4.0");
+    t.results.difficulty.iddmpres = QStringLiteral("0.0");
+    t.results.difficulty.idsub2res = QStringLiteral("16.7");
+    t.results.difficulty.idtotres = QStringLiteral("18.8");
+    t.results.difficulty.idlabel = QStringLiteral("ÍNDICE DE DIFICULDADE SUAVE: 18.8");
 
-    t.anaer = QStringLiteral("10.0");
-    t.anaep = QStringLiteral("7.5");
-    t.anadmres = QStringLiteral("-2.5");
-    t.anadcres = QStringLiteral("-6.4");
-    t.anamtmres = QStringLiteral("0.0");
-    t.anantres = QStringLiteral("-8.9");
-    t.anmer = QStringLiteral("20.0");
-    t.anmep = QStringLiteral("19.0");
-    t.anmdmres = QStringLiteral("-1.0");
-    t.anmspee = QStringLiteral("-1.5");
-    t.anmcorr = QStringLiteral("-2.0");
-    t.anmedres = QStringLiteral("-4.5");
-    t.anper = QStringLiteral("12.0");
-    t.anpep = QStringLiteral("8.0");
-    t.anpdmres = QStringLiteral("-4.0");
-    t.anpcresres = QStringLiteral("0.0");
-    t.anposres = QStringLiteral("-4.0");
-    t.andiscres = QStringLiteral("-17.4");
+    t.sheet.anaer = QStringLiteral("10.0");
+    t.sheet.anaep = QStringLiteral("7.5");
+    t.results.space.anadmres = QStringLiteral("-2.5");
+    t.results.space.anadcres = QStringLiteral("-6.4");
+    t.results.space.anamtmres = QStringLiteral("0.0");
+    t.results.space.anantres = QStringLiteral("-8.9");
+    t.sheet.anmer = QStringLiteral("20.0");
+    t.sheet.anmep = QStringLiteral("19.0");
+    t.results.space.anmdmres = QStringLiteral("-1.0");
+    t.sheet.anmspee = QStringLiteral("-1.5");
+    t.sheet.anmcorr = QStringLiteral("-2.0");
+    t.results.space.anmedres = QStringLiteral("-4.5");
+    t.sheet.anper = QStringLiteral("12.0");
+    t.sheet.anpep = QStringLiteral("8.0");
+    t.results.space.anpdmres = QStringLiteral("-4.0");
+    t.results.space.anpcresres = QStringLiteral("0.0");
+    t.results.space.anposres = QStringLiteral("-4.0");
+    t.results.space.andiscres = QStringLiteral("-17.4");
 
-    t.dcfmares = QStringLiteral("25.0");
-    t.dcfmiares = QStringLiteral("68.0");
-    t.dcimpares = QStringLiteral("87.0");
-    t.dcdcres = QStringLiteral("-6.4");
+    t.results.targets.dcfmares = QStringLiteral("25.0");
+    t.results.targets.dcfmiares = QStringLiteral("68.0");
+    t.results.targets.dcimpares = QStringLiteral("87.0");
+    t.results.dcdcres = QStringLiteral("-6.4");
     return t;
 }
 
-TweedReportTexts SampleTweedDiagnosed()
+TweedReportSample SampleTweedDiagnosed()
 {
-    TweedReportTexts t = SampleTweed();
+    TweedReportSample t = SampleTweed();
     PanelState& ds = t.panel;
     const QString x = QStringLiteral("Extração");
     ds.antInfo = ds.medInfo = ds.posInfo = ds.descInfo = true;

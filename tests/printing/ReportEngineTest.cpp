@@ -111,7 +111,7 @@ TEST_F(RenderTest, TweedWithDiagnosisAddsPageTwoWithAlternativesAndCrosses)
 TEST_F(RenderTest, QuadrantsOfACrossWithoutBarsAreNotDrawn)
 {
     // A cross whose upper-left quadrant is empty is not set; nothing of it appears.
-    TweedReportTexts t = test::SampleTweedDiagnosed();
+    test::TweedReportSample t = test::SampleTweedDiagnosed();
     t.panel.ant.quadrants[0].clear();
     t.panel.ant.quadrants[1] = QStringLiteral("7");
     ReportEngine engine(dialogs);

@@ -123,19 +123,16 @@ TEST(TweedReport, OrderIsCrossesThenPatientValuesGradeAndDiagnosisGroups)
                                         "discpos", "desarminfo", "desarm"}));
 }
 
-TEST(TweedReport, StageWordFollowsTheFirstCheckedStage)
+TEST(TweedReport, StageWordFollowsTheStage)
 {
     struct Case {
-        bool inicial, inter1, inter2;
+        AnalysisStage stage;
         const char* word;
     };
-    for (const Case c : {Case{true, false, false, "INICIAL"}, Case{false, true, false, "INTER1"},
-                         Case{false, false, true, "INTER2"}, Case{false, false, false, "FINAL"},
-                         Case{true, true, false, "INICIAL"}, Case{false, true, true, "INTER1"}}) {
-        TweedReportTexts t = SampleTweed();
-        t.inicial = c.inicial;
-        t.inter1 = c.inter1;
-        t.inter2 = c.inter2;
+    for (const Case c : {Case{AnalysisStage::INICIAL, "INICIAL"}, Case{AnalysisStage::INTER1, "INTER1"},
+                         Case{AnalysisStage::INTER2, "INTER2"}, Case{AnalysisStage::FINAL, "FINAL"}}) {
+        test::TweedReportSample t = SampleTweed();
+        t.sheet.stage = c.stage;
         EXPECT_EQ(asMap(BuildTweedReport(t).params).value(QStringLiteral("nome")),
                   QStringLiteral("Paciente:  ANA  -  ") + QString::fromLatin1(c.word));
     }
@@ -143,10 +140,10 @@ TEST(TweedReport, StageWordFollowsTheFirstCheckedStage)
 
 TEST(TweedReport, GenderAndChosenImpa)
 {
-    TweedReportTexts t = SampleTweed();
-    t.GenMasc = true;
-    t.dcnao = true;
-    t.dcopcres = QStringLiteral("90.0");
+    test::TweedReportSample t = SampleTweed();
+    t.sheet.GenMasc = true;
+    t.sheet.dcnao = true;
+    t.sheet.dcopcres = QStringLiteral("90.0");
     const auto p = asMap(BuildTweedReport(t).params);
     EXPECT_EQ(p.value(QStringLiteral("genero")), QStringLiteral("Gênero:  Masculino"));
     // The clinician's own IMPA, not the target label.
@@ -155,7 +152,7 @@ TEST(TweedReport, GenderAndChosenImpa)
 
 TEST(TweedReport, WithoutDiagnosisOnePageAndNoDiagnosisParameters)
 {
-    TweedReportTexts t = SampleTweed();
+    test::TweedReportSample t = SampleTweed();
     // Texts left in slots whose headings are hidden are not printed.
     t.panel.dsmed = QStringLiteral("Extração");
     const TweedReportPlan plan = BuildTweedReport(t);
@@ -182,7 +179,7 @@ TEST(TweedReport, DiagnosisGivesTwoPagesAndItsGroups)
 TEST(TweedReport, PageTwoFollowsTheAnteriorHeadingOnly)
 {
     // The page range follows dsantinfo; other headings alone keep one page but still set their groups.
-    TweedReportTexts t = SampleTweedDiagnosed();
+    test::TweedReportSample t = SampleTweedDiagnosed();
     t.panel.antInfo = false;
     const TweedReportPlan plan = BuildTweedReport(t);
     EXPECT_EQ(plan.lastPage, 1);
@@ -193,7 +190,7 @@ TEST(TweedReport, PageTwoFollowsTheAnteriorHeadingOnly)
 
 TEST(TweedReport, MiddleAlternativeJoinedOnlyWhenOuIsShown)
 {
-    TweedReportTexts t = SampleTweedDiagnosed();
+    test::TweedReportSample t = SampleTweedDiagnosed();
     t.panel.dsmed = QStringLiteral("Extração");
     t.panel.dsmed2 = QStringLiteral("Extração de pré-molares");
     EXPECT_EQ(asMap(BuildTweedReport(t).params).value(QStringLiteral("discmed")),
@@ -220,7 +217,7 @@ TEST(TweedReport, SkeletalSlotsUpToTheLastNonEmptyOneJoined)
         {{"", "", "", "", ""}, QString()},
     };
     for (const Case& c : cases) {
-        TweedReportTexts t = SampleTweedDiagnosed();
+        test::TweedReportSample t = SampleTweedDiagnosed();
         for (size_t k = 0; k < 5; ++k)
             t.panel.dsdesc[k] = QString::fromLatin1(c.texts[k]);
         EXPECT_EQ(asMap(BuildTweedReport(t).params).value(QStringLiteral("desarm")), c.desarm)
@@ -249,7 +246,7 @@ TEST(TweedReport, CrossesSetBarsAndQuadrantsUnderTheirNumbers)
 
 TEST(TweedReport, CrossWithEmptyUpperLeftQuadrantSetsNone)
 {
-    TweedReportTexts t = SampleTweedDiagnosed();
+    test::TweedReportSample t = SampleTweedDiagnosed();
     t.panel.ant.quadrants[0].clear();  // the others still hold teeth
     t.panel.desc[3] = {true, {QString(), QStringLiteral("4"), QStringLiteral("4"), QStringLiteral("4")}};
     const auto p = asMap(BuildTweedReport(t).params);

@@ -87,7 +87,7 @@ TEST(TweedFileRecord, WholeLayoutByteForByte)
     expected += QByteArray("\x01\x00\x00\x01\x00\x01\x01\x01" "e" "\x00\x00" "m" "\x01\x01\x01\x00", 16);
     ASSERT_EQ(expected.size(), 199);
 
-    EXPECT_EQ(sampleRecord().encode().toHex(' ').toStdString(), expected.toHex(' ').toStdString());
+    EXPECT_EQ(EncodeTweed(sampleRecord()).toHex(' ').toStdString(), expected.toHex(' ').toStdString());
 }
 
 TEST(TweedFileRecord, AnaMariaAtInter2)
@@ -95,7 +95,7 @@ TEST(TweedFileRecord, AnaMariaAtInter2)
     TweedFileRecord r;
     r.twPaciente = QStringLiteral("ANA MARIA");
     EXPECT_EQ(TweedFileName(r.twPaciente, AnalysisStage::INTER2), QStringLiteral("Análises/ANA MARIA-INTER2.twe"));
-    const QByteArray bytes = r.encode();
+    const QByteArray bytes = EncodeTweed(r);
     ASSERT_EQ(bytes.size(), 199);
     EXPECT_EQ(bytes.mid(1, 10), QByteArray("\x09" "ANA MARIA"));
     // Zero-filled: nothing but the name, the two letter codes' defaults and their guide flags.
@@ -122,7 +122,7 @@ TEST_P(TweedFieldCut, StoresOnlyTheCapacity)
     const CutCase& c = GetParam();
     TweedFileRecord r;
     r.*(c.member) = c.typed;
-    const TweedFileRecord back = TweedFileRecord::decode(r.encode());
+    const TweedFileRecord back = DecodeTweed(EncodeTweed(r));
     EXPECT_EQ((back.*(c.member)).toStdString(), c.reread.toStdString());
 }
 
@@ -150,7 +150,7 @@ TEST(TweedFileRecord, SixtyCharacterNameKeepsAllSixtyInTheFileName)
     EXPECT_EQ(TweedFileName(name, AnalysisStage::INICIAL), QStringLiteral("Análises/") + name + QStringLiteral("-INICIAL.twe"));
     TweedFileRecord r;
     r.twPaciente = name;
-    EXPECT_EQ(static_cast<unsigned char>(r.encode()[1]), 50);
+    EXPECT_EQ(static_cast<unsigned char>(EncodeTweed(r)[1]), 50);
 }
 
 TEST(TweedFileRecord, LengthBytesBeyondCapacityReadAsTheCapacity)
@@ -162,7 +162,7 @@ TEST(TweedFileRecord, LengthBytesBeyondCapacityReadAsTheCapacity)
     bytes[56] = char(6);   // twfma: 5
     bytes[176] = 1;        // dcnao
     bytes[177] = char(200);
-    const TweedFileRecord r = TweedFileRecord::decode(bytes);
+    const TweedFileRecord r = DecodeTweed(bytes);
     EXPECT_EQ(r.twPaciente, QString(50, u'X'));
     EXPECT_EQ(r.Idade, QStringLiteral("XX"));
     EXPECT_EQ(r.twfma, QStringLiteral("XXXXX"));
@@ -174,7 +174,7 @@ GuideAnswers expect(std::initializer_list<bool GuideAnswers::*> on, bool clnao =
 
 TEST(TweedFileRecord, ShortArrayReadsAsZeroFilled)
 {
-    const TweedFileRecord r = TweedFileRecord::decode(QByteArray("\x01\x03" "ANA", 5));
+    const TweedFileRecord r = DecodeTweed(QByteArray("\x01\x03" "ANA", 5));
     EXPECT_TRUE(r.guideDone);
     EXPECT_EQ(r.twPaciente, QStringLiteral("ANA"));
     EXPECT_TRUE(r.twfma.isEmpty());
@@ -185,26 +185,26 @@ TEST(TweedFileRecord, ClinicianImpaOnlyWithNao)
 {
     TweedFileRecord r;
     r.dcopcres = QStringLiteral("88.0");
-    EXPECT_EQ(r.encode().mid(176, 7), QByteArray(7, '\0'));
+    EXPECT_EQ(EncodeTweed(r).mid(176, 7), QByteArray(7, '\0'));
     r.dcnao = true;
-    EXPECT_EQ(r.encode().mid(176, 7), QByteArray("\x01\x04" "88.0\x00", 7));
+    EXPECT_EQ(EncodeTweed(r).mid(176, 7), QByteArray("\x01\x04" "88.0\x00", 7));
 
-    QByteArray bytes = r.encode();
+    QByteArray bytes = EncodeTweed(r);
     bytes[176] = 0;
-    EXPECT_TRUE(TweedFileRecord::decode(bytes).dcopcres.isEmpty());
+    EXPECT_TRUE(DecodeTweed(bytes).dcopcres.isEmpty());
 }
 
 TEST(TweedFileRecord, RoundTripWithGuide)
 {
     const TweedFileRecord r = sampleRecord();
-    EXPECT_TRUE(TweedFileRecord::decode(r.encode()) == r);
+    EXPECT_TRUE(DecodeTweed(EncodeTweed(r)) == r);
 }
 
 TEST(TweedFileRecord, GuideAnswersIgnoredWithoutGuideDone)
 {
     TweedFileRecord r = sampleRecord();
     r.guideDone = false;
-    const TweedFileRecord back = TweedFileRecord::decode(r.encode());
+    const TweedFileRecord back = DecodeTweed(EncodeTweed(r));
     EXPECT_TRUE(back.guide == GuideAnswers{});
     EXPECT_EQ(back.twPaciente, r.twPaciente);
 }
@@ -231,7 +231,7 @@ TEST_P(GuideLetterCodes, Encoded)
 {
     TweedFileRecord r;
     r.guide = GetParam().answers;
-    const QByteArray b = r.encode();
+    const QByteArray b = EncodeTweed(r);
     EXPECT_EQ(b[191], GetParam().subdivision);
     EXPECT_EQ(b[194], GetParam().openBite);
     EXPECT_EQ(b[196], GetParam().mediaFlag);
@@ -263,7 +263,7 @@ TEST_P(GuideRestore, DerivesTheUnstoredAnswers)
     b[0] = 1;
     for (auto [offset, value] : GetParam().bytes)
         b[offset] = value;
-    const GuideAnswers got = TweedFileRecord::decode(b).guide;
+    const GuideAnswers got = DecodeTweed(b).guide;
     EXPECT_TRUE(got == GetParam().expected);
     EXPECT_TRUE(RestoreGuideAnswers(b) == GetParam().expected);
 }
@@ -421,7 +421,7 @@ protected:
 
 TEST_F(TweedFileOnDisk, ShortFileIsAnError)
 {
-    write(QStringLiteral("A-INICIAL.twe"), sampleRecord().encode().left(198));
+    write(QStringLiteral("A-INICIAL.twe"), EncodeTweed(sampleRecord()).left(198));
     EXPECT_THROW(ReadTweedFile(path(QStringLiteral("A-INICIAL.twe"))), IoError);
     write(QStringLiteral("E-INICIAL.twe"), QByteArray());
     EXPECT_THROW(ReadTweedFile(path(QStringLiteral("E-INICIAL.twe"))), IoError);
@@ -430,7 +430,7 @@ TEST_F(TweedFileOnDisk, ShortFileIsAnError)
 
 TEST_F(TweedFileOnDisk, BytesAfterTheRecordAreIgnored)
 {
-    write(QStringLiteral("A-INICIAL.twe"), sampleRecord().encode() + QByteArray(300, '\x7f'));
+    write(QStringLiteral("A-INICIAL.twe"), EncodeTweed(sampleRecord()) + QByteArray(300, '\x7f'));
     EXPECT_TRUE(ReadTweedFile(path(QStringLiteral("A-INICIAL.twe"))) == sampleRecord());
 }
 
@@ -440,14 +440,14 @@ TEST_F(TweedFileOnDisk, CreateNeverReplacesRewriteDoes)
     TweedFileRecord first;
     first.twPaciente = QStringLiteral("A");
     CreateTweedFile(p, first);
-    EXPECT_EQ(read(QStringLiteral("A-INICIAL.twe")), first.encode());
+    EXPECT_EQ(read(QStringLiteral("A-INICIAL.twe")), EncodeTweed(first));
 
     TweedFileRecord second = sampleRecord();
     EXPECT_THROW(CreateTweedFile(p, second), IoError);
-    EXPECT_EQ(read(QStringLiteral("A-INICIAL.twe")), first.encode());
+    EXPECT_EQ(read(QStringLiteral("A-INICIAL.twe")), EncodeTweed(first));
 
     RewriteTweedFile(p, second);
-    EXPECT_EQ(read(QStringLiteral("A-INICIAL.twe")), second.encode());
+    EXPECT_EQ(read(QStringLiteral("A-INICIAL.twe")), EncodeTweed(second));
 }
 
 TEST_F(TweedFileOnDisk, MissingFolderIsAnError)

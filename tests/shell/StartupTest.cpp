@@ -1,5 +1,6 @@
 // Start-up and shutdown in a temporary working folder, with a fake display and fake boxes.
 
+#include "printing/PrintActions.h"
 #include "shell/Startup.h"
 #include "shell/StatsFile.h"
 #include "support/WorkFolder.h"

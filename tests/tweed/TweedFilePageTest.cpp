@@ -1,7 +1,7 @@
 // SALVAR and ABRIR of the Tweed page on the program's own windows: the page, the guide window
 // and the File menu wired as the start-up wires them, the boxes scripted.
 
-#include "guide/DiagnosisPanel.h"
+#include "tweed/DiagnosisPanel.h"
 #include "guide/GuideWindow.h"
 #include "records/TweedFile.h"
 #include "shell/Application.h"
@@ -387,9 +387,14 @@ TEST_F(TweedFileTest, ReadOnlyFolderAndReadOnlyFileFailAndKeepWhatIsThere)
         expectFailure();
         EXPECT_EQ(work.read(path), before);
 
-        find<QRadioButton>("final")->setEnabled(true);
-        find<QRadioButton>("final")->setChecked(true);
-        find<QCheckBox>("completo")->setChecked(false);
+    }
+    // A new file of another stage, concluded again after VOLTAR.
+    page->tLimparClick();
+    find<QRadioButton>("final")->setChecked(true);
+    calculate(Answer::Yes);
+    {
+        const test::Unprivileged user(work);
+        ASSERT_TRUE(user.ok());
         page->tsalvarClick();  // a new file in a folder that may not be written
         expectFailure();
         EXPECT_FALSE(work.exists(QStringLiteral("Análises/ANA-FINAL.twe")));
@@ -643,8 +648,7 @@ TEST_P(TweedGuideRestore, ChecksExactlyTheseAnswers)
     r[0] = 1;
     for (const auto& [offset, byte] : GetParam().stored)
         r[offset] = byte;
-    RestoreGuideAnswers(r, {[&](const QString& n, bool on) { guide.setAnswer(n, on); },
-                            [&](const QString& n) { return guide.answer(n); }});
+    guide.restoreAnswers(DecodeTweed(r).guide);
 
     QStringList checkedNow;
     for (const char* n : {"daapinh", "menor", "maior", "dmapinh", "dmrel", "dmpro", "dpadq", "dpinadeq", "clsim",

@@ -1,7 +1,7 @@
 #pragma once
 // A Tweed page in a fresh working folder, with fake dialogs and recording links.
 
-#include "guide/DiagnosisPanel.h"
+#include "tweed/DiagnosisPanel.h"
 #include "platform/PageContext.h"
 #include "shell/StatsFile.h"
 #include "support/WorkFolder.h"

@@ -227,10 +227,20 @@ TEST_F(TweedPageTest, ClosedQuestionLeavesTheResultsAndTheState)
 
 TEST_F(TweedPageTest, OpenedAnalysisConcludesWithoutTheQuestion)
 {
+    // An opened file whose recalculation was refused leaves the page editable but opened.
     fillSample();
+    TweedSheet stored = page->sheet();
+    const QString afp = stored.twafp;
+    stored.twafp.clear();
+    work.write(QStringLiteral("Análises/ANA-INICIAL.twe"), EncodeTweed(stored));
+    page->NewAnalysis();
+    page->openFile(QStringLiteral("Análises/ANA-INICIAL.twe"));
+    dialogs.expectNotice(platform::NoticeKind::Warning, RefusalText(TweedRefusal::Incomplete), kTweedCaption);
+    ASSERT_TRUE(flag("abrir")->isChecked());
+
+    edit("twafp")->setText(afp);
     radio("dcnao")->setChecked(true);
     edit("dcopcres")->setText("90.0");
-    page->panel()->abrirFlag()->setChecked(true);
     page->tCalcularClick();
     EXPECT_TRUE(dialogs.pending().empty());
     EXPECT_EQ(page->state(), TweedPage::State::Concluded);

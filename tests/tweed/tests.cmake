@@ -1,4 +1,5 @@
 quorvel_add_core_test(test_tweed_logic tweed/TweedAnalysisTest.cpp)
-quorvel_add_test(test_tweed_page tweed/TweedPageTest.cpp tweed/DiagnosisPanelTest.cpp tweed/TweedPageLayoutTest.cpp)
+quorvel_add_test(test_tweed_page tweed/TweedPageTest.cpp tweed/DiagnosisPanelTest.cpp tweed/TweedPageLayoutTest.cpp
+  tweed/TweedStateTest.cpp)
 quorvel_add_test(test_tweed_report tweed/TweedReportTextsTest.cpp)
 quorvel_add_test(test_tweed_file tweed/TweedFilePageTest.cpp)

@@ -1,4 +1,4 @@
-#include "guide/DiagnosisPanel.h"
+#include "tweed/DiagnosisPanel.h"
 
 #include <QCheckBox>
 #include <QFrame>
