@@ -3,7 +3,7 @@
 
 #include "platform/PageContext.h"
 #include "records/HistoryFile.h"
-#include "records/HistoryPage.h"
+#include "notes/HistoryPage.h"
 
 #include <QApplication>
 #include <QDir>

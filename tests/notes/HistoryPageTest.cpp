@@ -1,5 +1,5 @@
-#include "records/HistoryPage.h"
-#include "records/PlanPage.h"
+#include "notes/HistoryPage.h"
+#include "notes/PlanPage.h"
 
 #include "platform/PageContext.h"
 #include "support/WorkFolder.h"

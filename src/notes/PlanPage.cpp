@@ -1,14 +1,14 @@
-#include "records/PlanPage.h"
+#include "notes/PlanPage.h"
 
 #include "printing/PrintActions.h"
 
 #include "entry/EntryFilter.h"
 #include "platform/PageContext.h"
-#include "records/HistoryPage.h"
+#include "notes/HistoryPage.h"
 #include "records/IoError.h"
 #include "records/PatientName.h"
 #include "records/PlanFile.h"
-#include "records/StorableTextEdit.h"
+#include "notes/StorableTextEdit.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -16,7 +16,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "records/RecordsPageLayout.h"
+#include "notes/RecordsPageLayout.h"
 
 namespace qv {
 

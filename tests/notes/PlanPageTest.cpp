@@ -1,7 +1,7 @@
-#include "records/PlanPage.h"
+#include "notes/PlanPage.h"
 
 #include "platform/PageContext.h"
-#include "records/StorableTextEdit.h"
+#include "notes/StorableTextEdit.h"
 #include "support/WorkFolder.h"
 
 #include "PageTestSupport.h"

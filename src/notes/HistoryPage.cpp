@@ -1,4 +1,4 @@
-#include "records/HistoryPage.h"
+#include "notes/HistoryPage.h"
 
 #include "printing/PrintActions.h"
 
@@ -7,7 +7,7 @@
 #include "records/HistoryFile.h"
 #include "records/IoError.h"
 #include "records/PatientName.h"
-#include "records/StorableTextEdit.h"
+#include "notes/StorableTextEdit.h"
 
 #include <QFileInfo>
 #include <QHBoxLayout>
@@ -16,7 +16,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "records/RecordsPageLayout.h"
+#include "notes/RecordsPageLayout.h"
 
 namespace qv {
 

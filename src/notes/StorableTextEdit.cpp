@@ -1,4 +1,4 @@
-#include "records/StorableTextEdit.h"
+#include "notes/StorableTextEdit.h"
 
 #include "records/TextFile.h"
 

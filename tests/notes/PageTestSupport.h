@@ -1,7 +1,7 @@
 #pragma once
 // Helpers shared by the history and plan page tests.
 
-#include "FileLimit.h"
+#include "records/FileLimit.h"
 
 #include <QApplication>
 #include <QClipboard>

@@ -1,4 +1,4 @@
-#include "records/RecordsPageLayout.h"
+#include "notes/RecordsPageLayout.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
