@@ -6,7 +6,6 @@
 #include "records/TextFile.h"
 
 #include <QFile>
-#include <QLocale>
 
 namespace qv {
 
@@ -14,7 +13,9 @@ QString HistorySeparator() { return QString(kHistorySeparatorLength, u'-'); }
 
 QString HistoryFileName(const QString& patient) { return AnalysesFolder() + patient + QStringLiteral(".pln"); }
 
-QString HistoryDateText(const QDate& date) { return QLocale::system().toString(date, QLocale::ShortFormat); }
+// Brazilian short format whatever the machine's locale: a Portuguese record never gets an
+// English month, and the reports print dates the same way.
+QString HistoryDateText(const QDate& date) { return date.toString(QStringLiteral("dd/MM/yyyy")); }
 
 QByteArray HistoryBlock(const QString& date, const QStringList& description)
 {

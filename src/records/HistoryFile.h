@@ -16,7 +16,7 @@ inline constexpr int kHistorySeparatorLength = 145;
 QString HistorySeparator();
 // "Análises/" + patient + ".pln".
 QString HistoryFileName(const QString& patient);
-// The visit date in the system's short date format.
+// The visit date in the Brazilian short format, "09/12/2026".
 QString HistoryDateText(const QDate& date);
 
 // One visit's block, with CR LF line ends.

@@ -29,7 +29,7 @@ const QString kNoDescription = QStringLiteral("O Campo descrição do atendiment
 const QString kUnsafe = QStringLiteral("O nome do paciente contém caracteres inválidos!");
 const QByteArray kDashes(145, '-');
 
-QByteArray dateBytes(const QDate& d) { return QLocale::system().toString(d, QLocale::ShortFormat).toLatin1(); }
+QByteArray dateBytes(const QDate& d) { return d.toString(QStringLiteral("dd/MM/yyyy")).toLatin1(); }
 
 }  // namespace
 

@@ -107,11 +107,17 @@ TEST(HistoryText, BlockBytes)
               QByteArray("09/12/2024\r\n\r\nDOR NO DENTE\r\n\r\n\xD3K\r\n") + kDashes + "\r\n");
 }
 
-TEST(HistoryText, DateInTheSystemShortFormat)
+TEST(HistoryText, DateInTheBrazilianShortFormatWhateverTheLocale)
 {
-    const QDate d(2024, 12, 9);
-    EXPECT_EQ(HistoryDateText(d), QLocale::system().toString(d, QLocale::ShortFormat));
-    EXPECT_FALSE(HistoryDateText(d).isEmpty());
+    const QLocale before = QLocale();
+    for (const QLocale& l : {QLocale(QLocale::English, QLocale::UnitedStates), QLocale(QLocale::German, QLocale::Germany),
+                             QLocale(QLocale::Portuguese, QLocale::Brazil)}) {
+        QLocale::setDefault(l);
+        EXPECT_EQ(HistoryDateText(QDate(2026, 12, 9)), QStringLiteral("09/12/2026"));
+        EXPECT_EQ(HistoryDateText(QDate(2027, 1, 31)), QStringLiteral("31/01/2027"));
+        EXPECT_EQ(HistoryDateText(QDate(999, 3, 5)), QStringLiteral("05/03/0999"));
+    }
+    QLocale::setDefault(before);
 }
 
 TEST(HistoryText, Parse)
