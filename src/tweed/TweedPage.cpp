@@ -9,6 +9,7 @@
 #include "records/IoError.h"
 #include "records/PatientName.h"
 #include "shell/Statistics.h"
+#include "spaceentry/SpaceSums.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -987,6 +988,16 @@ TweedFileRecord TweedPage::LoadTweedFile(const QString& path)
     if (r.guideDone && m_links.setGuideAnswer && m_links.guideAnswer)
         RestoreGuideAnswers(bytes, {m_links.setGuideAnswer, m_links.guideAnswer});
     return r;
+}
+
+void TweedPage::fillSpace(const SpaceSums& sums)
+{
+    m_anaer->setText(sums.anaer);
+    m_anaep->setText(sums.anaep);
+    m_anmer->setText(sums.anmer);
+    m_anmep->setText(sums.anmep);
+    m_anper->setText(sums.anper);
+    m_anpep->setText(sums.anpep);
 }
 
 }  // namespace qv

@@ -34,6 +34,7 @@ class PageContext;
 }
 
 class DiagnosisPanel;
+struct SpaceSums;
 
 // What the page asks of the windows around it; an unset link does nothing.
 struct TweedPageLinks {
@@ -99,6 +100,8 @@ public:
     State state() const;
     // The fields as the calculation reads them.
     TweedInputs inputs() const;
+    // The total space window's SALVAR: its six sums into the space fields.
+    void fillSpace(const SpaceSums& sums);
 
 private:
     QLineEdit* addEntry(QWidget* group, const char* name, const QString& caption);
