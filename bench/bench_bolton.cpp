@@ -12,11 +12,11 @@
 
 namespace {
 
-qv::BoltonInputs sampleInputs()
+qv::BoltonSheet sampleInputs()
 {
     const char* upper[12] = {"10.0", "6.5", "7.0", "7.5", "6.5", "8.5", "8.5", "6.5", "7.5", "7.0", "6.5", "10.0"};
     const char* lower[12] = {"11.0", "7.0", "7.0", "7.0", "6.0", "5.5", "5.5", "6.0", "7.0", "7.0", "7.0", "11.0"};
-    qv::BoltonInputs in;
+    qv::BoltonSheet in;
     in.bpaciente = QStringLiteral("MARIA DA SILVA");
     for (size_t k = 0; k < 12; ++k) {
         in.s[k] = QString::fromLatin1(upper[k]);
@@ -34,7 +34,7 @@ static void BM_BoltonCalculationWithTableFile(benchmark::State& state)
     QTemporaryDir dir;
     const QString table = dir.filePath(QStringLiteral("Bolton.cef"));
     QFile::copy(QDir(QStringLiteral(QUORVEL_DATA_DIR)).filePath(QStringLiteral("Bolton.cef")), table);
-    const qv::BoltonInputs in = sampleInputs();
+    const qv::BoltonSheet in = sampleInputs();
     for (auto _ : state) {
         QString refusal = qv::BoltonRefusal(in);
         const bool molars = qv::MolarsFilled(in);
@@ -51,7 +51,7 @@ static void BM_BoltonCalculationTableInMemory(benchmark::State& state)
 {
     const qv::BoltonTable table =
         qv::ReadBoltonTables(QDir(QStringLiteral(QUORVEL_DATA_DIR)).filePath(QStringLiteral("Bolton.cef")));
-    const qv::BoltonInputs in = sampleInputs();
+    const qv::BoltonSheet in = sampleInputs();
     for (auto _ : state) {
         qv::BoltonResults r = qv::ComputeBolton(in, table);
         benchmark::DoNotOptimize(r);
@@ -61,18 +61,11 @@ BENCHMARK(BM_BoltonCalculationTableInMemory);
 
 static void BM_BoltonFileRecordEncodeDecode(benchmark::State& state)
 {
-    const qv::BoltonInputs in = sampleInputs();
-    qv::BoltonFileRecord record;
-    record.paciente = QStringLiteral("JOSÉ DA CONCEIÇÃO");
-    record.s = in.s;
-    record.i = in.i;
-    record.termole = in.termole;
-    record.termold = in.termold;
-    record.segmole = in.segmole;
-    record.segmold = in.segmold;
+    qv::BoltonSheet sheet = sampleInputs();
+    sheet.bpaciente = QStringLiteral("JOSÉ DA CONCEIÇÃO");
     for (auto _ : state) {
-        const QByteArray bytes = record.encode();
-        qv::BoltonFileRecord back = qv::BoltonFileRecord::decode(bytes);
+        const QByteArray bytes = qv::EncodeBoltonSheet(sheet);
+        qv::BoltonSheet back = qv::DecodeBoltonSheet(bytes);
         benchmark::DoNotOptimize(back);
     }
 }

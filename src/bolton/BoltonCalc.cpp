@@ -74,7 +74,7 @@ const std::array<BoltonResultLabel, 26> kBoltonResultLabels = {{
     {"diag6", &BoltonResults::diag6, true},
 }};
 
-QString BoltonRefusal(const BoltonInputs& in)
+QString BoltonRefusal(const BoltonSheet& in)
 {
     bool empty = in.bpaciente.isEmpty();
     for (size_t k = 0; k < 12; ++k)
@@ -92,14 +92,14 @@ QString BoltonRefusal(const BoltonInputs& in)
     return QString();
 }
 
-bool MolarsFilled(const BoltonInputs& in)
+bool MolarsFilled(const BoltonSheet& in)
 {
     if (in.termole.isEmpty() || in.segmole.isEmpty() || in.termold.isEmpty() || in.segmold.isEmpty())
         return false;
     return ParseReal(in.termole) + ParseReal(in.segmole) + ParseReal(in.termold) + ParseReal(in.segmold) != 0;
 }
 
-BoltonResults ComputeBoltonSums(const BoltonInputs& in)
+BoltonResults ComputeBoltonSums(const BoltonSheet& in)
 {
     BoltonResults r;
     r.sup12res = F1(sum(in.s, 1, 12));
@@ -151,7 +151,7 @@ void CompleteBolton(BoltonResults& r, const BoltonTable& table)
     r.diag6 = diagnosis(r.res6info, r.res6);
 }
 
-BoltonResults ComputeBolton(const BoltonInputs& in, const BoltonTable& table)
+BoltonResults ComputeBolton(const BoltonSheet& in, const BoltonTable& table)
 {
     BoltonResults r = ComputeBoltonSums(in);
     CompleteBolton(r, table);

@@ -3,6 +3,7 @@
 // ratios, the side of the excess, the ideal value from Bolton's table and the excess.
 // Every step reads the one-decimal texts written by the step before.
 
+#include "bolton/BoltonSheet.h"
 #include "bolton/BoltonTable.h"
 
 #include <QString>
@@ -11,19 +12,12 @@
 
 namespace qv {
 
-struct BoltonInputs {
-    QString bpaciente;
-    std::array<QString, 12> s;  // s01 .. s12, upper teeth from first molar to first molar
-    std::array<QString, 12> i;  // i01 .. i12, lower teeth likewise
-    QString termole, segmole, segmold, termold;
-};
-
 // The warning that refuses the calculation (an empty field, or an arch sum that is or shows as
 // zero), or an empty text when it may go ahead.
-QString BoltonRefusal(const BoltonInputs& in);
+QString BoltonRefusal(const BoltonSheet& in);
 
 // The molar question is skipped when all four molars are filled and their values do not add to 0.
-bool MolarsFilled(const BoltonInputs& in);
+bool MolarsFilled(const BoltonSheet& in);
 
 inline const QString kMolarQuestion = QStringLiteral(
     "As dimensões dos segundos e terceiros molares inferiores não são necessárias para a Análise de "
@@ -50,10 +44,10 @@ struct BoltonResultLabel {
 extern const std::array<BoltonResultLabel, 26> kBoltonResultLabels;
 
 // Sums, fractions, ratios and the side of each excess.
-BoltonResults ComputeBoltonSums(const BoltonInputs& in);
+BoltonResults ComputeBoltonSums(const BoltonSheet& in);
 // Ideal values, excesses and diagnosis lines, from the texts ComputeBoltonSums wrote.
 void CompleteBolton(BoltonResults& r, const BoltonTable& table);
 // Both stages; the inputs must have passed BoltonRefusal.
-BoltonResults ComputeBolton(const BoltonInputs& in, const BoltonTable& table);
+BoltonResults ComputeBolton(const BoltonSheet& in, const BoltonTable& table);
 
 }  // namespace qv

@@ -1,6 +1,5 @@
 #include "bolton/BoltonFile.h"
 
-#include "entry/RealEntry.h"
 #include "records/Cp1252.h"
 #include "records/FileIo.h"
 
@@ -9,69 +8,46 @@
 
 namespace qv {
 
-namespace {
-
-constexpr int kFieldSize = 1 + BoltonFileRecord::kFieldCapacity;
-constexpr int kFirstTooth = 1 + BoltonFileRecord::kNameCapacity;
-
-// The 29 fields in stored order: the name, then the 28 numbers.
-template <typename Record, typename F>
-void forEachField(Record& r, F f)
-{
-    f(0, BoltonFileRecord::kNameCapacity, r.paciente);
-    int offset = kFirstTooth;
-    auto next = [&](auto& text) {
-        f(offset, BoltonFileRecord::kFieldCapacity, text);
-        offset += kFieldSize;
-    };
-    for (auto& t : r.s)
-        next(t);
-    for (auto& t : r.i)
-        next(t);
-    for (auto* t : {&r.termole, &r.termold, &r.segmole, &r.segmold})
-        next(*t);
-}
-
-static_assert(kFirstTooth + 28 * kFieldSize == BoltonFileRecord::kSize);
-
-}  // namespace
-
 // Setting the codec up costs far more than converting a few bytes, so the whole record goes
 // through it at once; Windows-1252 gives one byte per character, which lets the result be cut
-// into fields. Texts that do not convert one to one go field by field.
-QByteArray BoltonFileRecord::encode() const
+// into fields. Texts that do not convert one to one go field by field. The field table is in
+// file order, so the joined texts follow the record.
+QByteArray EncodeBoltonSheet(const BoltonSheet& sheet)
 {
-    QByteArray out(kSize, '\0');
+    QByteArray out(kBoltonFileSize, '\0');
     QString joined;
-    joined.reserve(kSize);
-    forEachField(*this, [&](int, int, const QString& text) { joined += text; });
+    joined.reserve(kBoltonFileSize);
+    for (const BoltonField& f : BoltonFields())
+        joined += f.of(sheet);
     const QByteArray all = ToCp1252(joined);
     if (all.size() != joined.size()) {
-        forEachField(*this, [&](int offset, int capacity, const QString& text) { PutShortString(out, offset, capacity, text); });
+        for (const BoltonField& f : BoltonFields())
+            PutShortString(out, f.fileOffset, f.fileCapacity, f.of(sheet));
         return out;
     }
     qsizetype from = 0;
-    forEachField(*this, [&](int offset, int capacity, const QString& text) {
-        const int n = int(std::min<qsizetype>(text.size(), capacity));
-        out[offset] = char(n);
-        std::memcpy(out.data() + offset + 1, all.constData() + from, size_t(n));
+    for (const BoltonField& f : BoltonFields()) {
+        const QString& text = f.of(sheet);
+        const int n = int(std::min<qsizetype>(text.size(), f.fileCapacity));
+        out[f.fileOffset] = char(n);
+        std::memcpy(out.data() + f.fileOffset + 1, all.constData() + from, size_t(n));
         from += text.size();
-    });
+    }
     return out;
 }
 
-BoltonFileRecord BoltonFileRecord::decode(const QByteArray& bytes)
+BoltonSheet DecodeBoltonSheet(const QByteArray& bytes)
 {
-    BoltonFileRecord r;
-    const QString all = FromCp1252(bytes.left(kSize));
-    const bool oneToOne = all.size() == kSize;
-    forEachField(r, [&](int offset, int capacity, QString& text) {
+    BoltonSheet sheet;
+    const QString all = FromCp1252(bytes.left(kBoltonFileSize));
+    const bool oneToOne = all.size() == kBoltonFileSize;
+    for (const BoltonField& f : BoltonFields()) {
         if (oneToOne)
-            text = all.mid(offset + 1, std::min(int(quint8(bytes[offset])), capacity));
+            f.of(sheet) = all.mid(f.fileOffset + 1, std::min(int(quint8(bytes[f.fileOffset])), f.fileCapacity));
         else
-            text = GetShortString(bytes, offset, capacity);
-    });
-    return r;
+            f.of(sheet) = GetShortString(bytes, f.fileOffset, f.fileCapacity);
+    }
+    return sheet;
 }
 
 QString BoltonFilePath(const QString& paciente)
@@ -79,15 +55,14 @@ QString BoltonFilePath(const QString& paciente)
     return QStringLiteral("Análises/") + paciente + QStringLiteral(".bol");
 }
 
-
-BoltonFileRecord ReadBoltonFile(const QString& path)
+BoltonSheet ReadBoltonFile(const QString& path)
 {
-    return BoltonFileRecord::decode(ReadFileBytes(path, BoltonFileRecord::kSize));
+    return DecodeBoltonSheet(ReadFileBytes(path, kBoltonFileSize));
 }
 
-void WriteBoltonFile(const QString& path, const BoltonFileRecord& record)
+void WriteBoltonFile(const QString& path, const BoltonSheet& sheet)
 {
-    WriteNewFileBytes(path, record.encode());
+    WriteNewFileBytes(path, EncodeBoltonSheet(sheet));
 }
 
 }  // namespace qv

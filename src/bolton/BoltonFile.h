@@ -1,36 +1,24 @@
 #pragma once
 // The Bolton analysis file: ".\Análises\" + patient + ".bol", one 219-byte record of
-// length-prefixed Windows-1252 texts holding only what was typed.
+// length-prefixed Windows-1252 texts holding only what was typed, laid out by BoltonFields().
+
+#include "bolton/BoltonSheet.h"
 
 #include <QByteArray>
 #include <QString>
 
-#include <array>
-
 namespace qv {
 
-struct BoltonFileRecord {
-    QString paciente;              // 50 characters
-    std::array<QString, 12> s;     // s01 .. s12, 5 characters each
-    std::array<QString, 12> i;     // i01 .. i12
-    QString termole, termold, segmole, segmold;  // in the order they are stored
-
-    static constexpr int kSize = 219;
-    static constexpr int kNameCapacity = 50;
-    static constexpr int kFieldCapacity = 5;
-
-    QByteArray encode() const;
-    static BoltonFileRecord decode(const QByteArray& bytes);  // at least kSize bytes
-};
+QByteArray EncodeBoltonSheet(const BoltonSheet& sheet);
+BoltonSheet DecodeBoltonSheet(const QByteArray& bytes);  // at least kBoltonFileSize bytes
 
 // Relative to the working folder.
 QString BoltonFilePath(const QString& paciente);
 
-
 // Reads the first record of the file; throws IoError when it is missing, unreadable or short.
-BoltonFileRecord ReadBoltonFile(const QString& path);
+BoltonSheet ReadBoltonFile(const QString& path);
 
 // Creates the file and writes the record; never replaces an existing file. Throws IoError.
-void WriteBoltonFile(const QString& path, const BoltonFileRecord& record);
+void WriteBoltonFile(const QString& path, const BoltonSheet& sheet);
 
 }  // namespace qv

@@ -1,17 +1,12 @@
 #pragma once
-// TabSheet2, the Bolton page: tooth widths in, sums, ratios, ideal values and excesses out,
-// laid out like the printed Bolton worksheet; plus its patient file.
+// TabSheet2, the Bolton page: shows a BoltonSheet and the results of its last calculation, and
+// runs the page's workflow (CALCULAR, VOLTAR / LIMPAR, SALVAR, ABRIR, IMPRIMIR) as explicit states.
 
 #include "bolton/BoltonCalc.h"
+#include "bolton/BoltonPageLayout.h"
+#include "bolton/BoltonSheet.h"
 
 #include <QWidget>
-
-#include <array>
-
-class QCheckBox;
-class QLabel;
-class QLineEdit;
-class QPushButton;
 
 namespace qv {
 
@@ -23,9 +18,13 @@ class ReportEngine;
 class BoltonPage : public QWidget {
     Q_OBJECT
 public:
+    // Entry: fields open, CALCULAR enabled. Calculated: after CALCULAR, "VOLTAR" goes back.
+    // Opened: after an opened file was recalculated; only the molars stay open.
+    enum class State { Entry, Calculated, Opened };
+
     explicit BoltonPage(platform::PageContext& context, QWidget* parent = nullptr);
 
-    // CALCULAR; also run by ABRIR to recompute an opened analysis.
+    // CALCULAR.
     void bCalcularClick();
     // LIMPAR clears everything; VOLTAR returns from a calculation to entry, keeping the entries.
     void blimparClick();
@@ -35,42 +34,46 @@ public:
     void babrirClick();
     // The File menu's "&Novo": from any state to an empty page.
     void NewAnalysis();
-    // IMPRIMIR: report2 from what the page shows.
+    // IMPRIMIR: report2 from the sheet and the results of the last calculation.
     void bimprimirClick();
     void setReportEngine(ReportEngine* engine) { m_reports = engine; }
 
     // Puts the record of the file into the entry fields; throws IoError.
     void LoadBoltonFile(const QString& path);
 
-    BoltonInputs inputs() const;
+    // The typed fields, and putting a sheet into them.
+    BoltonSheet sheet() const;
+    using QWidget::show;
+    void show(const BoltonSheet& sheet);
+
+    // What the result labels show: the last calculation, partly when it stopped at the table.
+    const BoltonResults& results() const { return m_results; }
+    State state() const { return m_state; }
+    // CALCULAR has gone through and has not been undone (Calculated or Opened).
+    bool calculated() const { return m_state != State::Entry; }
+    // The analysis came from a file (the hidden `abrirb`): CALCULAR asks no molar question.
+    bool opened() const { return m_opened; }
 
 signals:
     // SAIR: the program ends. When nothing is connected the event loop is told to exit.
     void exitRequested();
 
 private:
-    void buildSheet();
-    QLineEdit* toothField(const QString& name, const QString& accessibleName, int typedLimit);
-    QLabel* resultLabel(const QString& name, const QString& description);
-    QPushButton* button(const QString& name, const QString& caption);
-    void writeResults(const BoltonResults& r, bool fromTable);
-    void clearResults();
-    void setInputsReadOnly(bool locked, bool molarsToo);
-    QList<QLineEdit*> allInputs() const;
-    std::array<QLineEdit*, 4> molars() const;
+    void enterState(State state);
+    void calculate();
+    void goBack();
+    void clearAll();
+    void showResults(const BoltonResults& results);
 
     platform::PageContext& m_context;
-    QLineEdit* m_paciente = nullptr;
-    std::array<QLineEdit*, 12> m_s{};
-    std::array<QLineEdit*, 12> m_i{};
-    QLineEdit* m_termole = nullptr;
-    QLineEdit* m_segmole = nullptr;
-    QLineEdit* m_segmold = nullptr;
-    QLineEdit* m_termold = nullptr;
-    QPushButton* m_calcular = nullptr;
-    QPushButton* m_limpar = nullptr;
-    QCheckBox* m_abrirb = nullptr;
+    BoltonPageControls m_controls;
     ReportEngine* m_reports = nullptr;
+
+    State m_state = State::Entry;
+    bool m_opened = false;
+    // The molar question was answered Yes: the molars lock with the rest in Calculated.
+    bool m_molarsLocked = false;
+    BoltonResults m_results;
 };
 
 }  // namespace qv

@@ -64,14 +64,15 @@ PrintOutcome PrintTweed(ReportEngine& engine, const platform::PageContext& page,
     return run(engine, page, QStringLiteral("report1"), MissingFeatureText());
 }
 
-PrintOutcome PrintBolton(ReportEngine& engine, const platform::PageContext& page, const BoltonReportTexts& texts)
+PrintOutcome PrintBolton(ReportEngine& engine, const platform::PageContext& page, const BoltonSheet& sheet,
+                         const BoltonResults& results)
 {
-    if (texts.diag12info.isEmpty()) {
+    if (results.diag12info.isEmpty()) {
         page.warn(kNotConcluded);
         return PrintOutcome::Refused;
     }
     engine.ClearReportParams();
-    engine.SetReportParams(BuildBoltonReport(texts));
+    engine.SetReportParams(BuildBoltonReport(sheet, results));
     engine.SetLastPage(1);
     return run(engine, page, QStringLiteral("report2"), MissingFeatureText());
 }

@@ -32,7 +32,8 @@ PrintOutcome PrintTweed(ReportEngine& engine, const platform::PageContext& page,
                         const TweedResults& results, const PanelState& panel);
 
 // bimprimirClick: report2, pages 1 to 1.
-PrintOutcome PrintBolton(ReportEngine& engine, const platform::PageContext& page, const BoltonReportTexts& texts);
+PrintOutcome PrintBolton(ReportEngine& engine, const platform::PageContext& page, const BoltonSheet& sheet,
+                         const BoltonResults& results);
 
 // plimprimirClick: report3 from the history file of the patient, as many lines as the field
 // `historico` shows (historicoLines), pages 1 to 50.

@@ -108,38 +108,46 @@ TweedReportPlan BuildTweedReport(const TweedSheet& t, const TweedResults& r, con
     return plan;
 }
 
-ReportParamList BuildBoltonReport(const BoltonReportTexts& t)
+ReportParamList BuildBoltonReport(const BoltonSheet& sheet, const BoltonResults& r)
 {
     Params p;
-    p.set(QStringLiteral("nome"), QStringLiteral("Paciente") + kSep + t.bpaciente);
-    for (int k = 0; k < 12; ++k)
-        p.set(QStringLiteral("s") + QString::number(k + 1), t.s[size_t(k)]);
-    for (int k = 0; k < 12; ++k)
-        p.set(QStringLiteral("i") + QString::number(k + 1), t.i[size_t(k)]);
-    p.set(QStringLiteral("rs12"), t.sup12res);
-    p.set(QStringLiteral("rs6"), t.sup6res);
-    p.set(QStringLiteral("ri12"), t.inf12res);
-    p.set(QStringLiteral("ri6"), t.inf6res);
-    p.set(QStringLiteral("busca12"), t.busca12);
-    p.set(QStringLiteral("busca6"), t.busca6);
-    p.set(QStringLiteral("busca12res"), t.busca12res);
-    p.set(QStringLiteral("busca6res"), t.busca6res);
-    p.set(QStringLiteral("infobusca12res"), t.infobusca12res);
-    p.set(QStringLiteral("infobusca6res"), t.infobusca6res);
-    p.set(QStringLiteral("res12info"), t.res12info);
-    p.set(QStringLiteral("res6info"), t.res6info);
-    p.set(QStringLiteral("tab12res"), t.tab12res);
-    p.set(QStringLiteral("tab6res"), t.tab6res);
-    p.set(QStringLiteral("res12"), t.res12);
-    p.set(QStringLiteral("res6"), t.res6);
-    p.set(QStringLiteral("contai12"), t.cinf12res);
-    p.set(QStringLiteral("contas12"), t.csup12res);
-    p.set(QStringLiteral("contai6"), t.cinf6res);
-    p.set(QStringLiteral("contas6"), t.csup6res);
-    p.set(QStringLiteral("contatotal12"), t.x10012res);
-    p.set(QStringLiteral("contatotal6"), t.x1006res);
-    p.set(QStringLiteral("diag12"), t.diag12info + QStringLiteral("\r\r") + t.diag12);
-    p.set(QStringLiteral("diag6"), t.diag6info + QStringLiteral("\r\r") + t.diag6);
+    for (const BoltonField& f : BoltonFields()) {
+        if (f.reportParam.isEmpty())
+            continue;
+        if (f.captionedInReport)
+            p.line(f.reportParam, f.caption, f.of(sheet));
+        else
+            p.set(f.reportParam, f.of(sheet));
+    }
+    // Each result as its label shows it; the diagnoses join the fixed text and the finding.
+    const std::pair<const char*, QString BoltonResults::*> results[] = {
+        {"rs12", &BoltonResults::sup12res},
+        {"rs6", &BoltonResults::sup6res},
+        {"ri12", &BoltonResults::inf12res},
+        {"ri6", &BoltonResults::inf6res},
+        {"busca12", &BoltonResults::busca12},
+        {"busca6", &BoltonResults::busca6},
+        {"busca12res", &BoltonResults::busca12res},
+        {"busca6res", &BoltonResults::busca6res},
+        {"infobusca12res", &BoltonResults::infobusca12res},
+        {"infobusca6res", &BoltonResults::infobusca6res},
+        {"res12info", &BoltonResults::res12info},
+        {"res6info", &BoltonResults::res6info},
+        {"tab12res", &BoltonResults::tab12res},
+        {"tab6res", &BoltonResults::tab6res},
+        {"res12", &BoltonResults::res12},
+        {"res6", &BoltonResults::res6},
+        {"contai12", &BoltonResults::cinf12res},
+        {"contas12", &BoltonResults::csup12res},
+        {"contai6", &BoltonResults::cinf6res},
+        {"contas6", &BoltonResults::csup6res},
+        {"contatotal12", &BoltonResults::x10012res},
+        {"contatotal6", &BoltonResults::x1006res},
+    };
+    for (const auto& [name, text] : results)
+        p.set(QString::fromLatin1(name), r.*text);
+    p.set(QStringLiteral("diag12"), r.diag12info + QStringLiteral("\r\r") + r.diag12);
+    p.set(QStringLiteral("diag6"), r.diag6info + QStringLiteral("\r\r") + r.diag6);
     return p.list;
 }
 

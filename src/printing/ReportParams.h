@@ -2,6 +2,8 @@
 // The named text parameters of the four reports, built from the texts the pages show.
 // Pure: the pages read their widgets into these structs; nothing here is computed anew.
 
+#include "bolton/BoltonCalc.h"
+#include "bolton/BoltonSheet.h"
 #include "guide/PanelState.h"
 #include "records/TweedModel.h"
 
@@ -36,20 +38,9 @@ struct TweedReportPlan {
 // caption + ":  " + value + unit, captions and units from the Tweed field table.
 TweedReportPlan BuildTweedReport(const TweedSheet& sheet, const TweedResults& results, const PanelState& panel);
 
-// The Bolton page as the report reads it.
-struct BoltonReportTexts {
-    QString bpaciente;
-    std::array<QString, 12> s;  // s01 .. s12
-    std::array<QString, 12> i;  // i01 .. i12
-    QString sup12res, sup6res, inf12res, inf6res;
-    QString busca12, busca6, busca12res, busca6res, infobusca12res, infobusca6res;
-    QString res12info, res6info, tab12res, tab6res, res12, res6;
-    QString cinf12res, csup12res, cinf6res, csup6res, x10012res, x1006res;
-    QString diag12info, diag12, diag6info, diag6;
-};
-
-// Parameters of report2.
-ReportParamList BuildBoltonReport(const BoltonReportTexts& t);
+// Parameters of report2: the typed fields through the Bolton field table, then the results
+// of the page's last calculation.
+ReportParamList BuildBoltonReport(const BoltonSheet& sheet, const BoltonResults& results);
 
 // memo1 of report3: `count` lines of the history file after its first (the name) line, each
 // followed by CR LF; a line asked for beyond the end of the file is empty.

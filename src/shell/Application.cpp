@@ -76,7 +76,14 @@ void Windows::buildPages()
                     [bolton] { bolton->bsalvarClick(); }, [bolton] { bolton->bimprimirClick(); }});
     bolton->setReportEngine(&form2->reports());
 
-    form4->setLinks({tweed, bolton, setMainEnabled});
+    SpaceEntryLinks spaceLinks;
+    spaceLinks.setMainWindowEnabled = setMainEnabled;
+    spaceLinks.boltonLowerRow = [bolton] { return LowerRow(bolton->sheet()); };
+    spaceLinks.boltonPatient = [bolton] { return bolton->sheet().bpaciente; };
+    spaceLinks.boltonCalculated = [bolton] { return bolton->calculated(); };
+    spaceLinks.tweedPatient = [tweed] { return tweed->patientName(); };
+    spaceLinks.fillTweedSpace = [tweed](const SpaceSums& sums) { tweed->fillSpace(sums); };
+    form4->setLinks(spaceLinks);
 
     auto* history = new HistoryPage(form2->context());
     history->exitProgram = exitProgram;

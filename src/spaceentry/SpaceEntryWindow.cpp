@@ -71,17 +71,6 @@ QColor groupColour(int g, const QPalette& palette)
 
 QString twoDigits(int k) { return QStringLiteral("%1").arg(k, 2, 10, QLatin1Char('0')); }
 
-QLineEdit* childField(QWidget* page, const char* name)
-{
-    return page ? page->findChild<QLineEdit*>(QString::fromLatin1(name)) : nullptr;
-}
-
-QString textOf(QWidget* page, const char* name)
-{
-    QLineEdit* f = childField(page, name);
-    return f ? f->text() : QString();
-}
-
 }  // namespace
 
 SpaceEntryWindow::SpaceEntryWindow(QWidget* parent) : QWidget(parent)
@@ -245,14 +234,8 @@ void SpaceEntryWindow::Button1Click() { leave(); }
 
 void SpaceEntryWindow::Button2Click()
 {
-    const SpaceSums sums = ComputeSpaceSums(entries());
-    const std::pair<const char*, const QString*> targets[] = {
-        {"anaer", &sums.anaer}, {"anaep", &sums.anaep}, {"anmer", &sums.anmer},
-        {"anmep", &sums.anmep}, {"anper", &sums.anper}, {"anpep", &sums.anpep},
-    };
-    for (const auto& [name, text] : targets)
-        if (QLineEdit* f = childField(m_links.tweedPage, name))
-            f->setText(*text);
+    if (m_links.fillTweedSpace)
+        m_links.fillTweedSpace(ComputeSpaceSums(entries()));
     leave();
 }
 
@@ -267,32 +250,29 @@ void SpaceEntryWindow::Button3Click()
 
 void SpaceEntryWindow::Button4Click()
 {
-    QWidget* bolton = m_links.boltonPage;
-    const char* molars[] = {"termole", "segmole", "segmold", "termold"};
-    bool complete = bolton != nullptr;
-    for (const char* name : molars)
-        complete = complete && childField(bolton, name) && !textOf(bolton, name).isEmpty();
+    // Third molar to third molar, as the Bolton page's lower row stands; the molars are only
+    // typed for this import.
+    const BoltonLowerRow row = m_links.boltonLowerRow ? m_links.boltonLowerRow() : BoltonLowerRow{};
+    const bool complete = m_links.boltonLowerRow && !row[0].isEmpty() && !row[1].isEmpty() && !row[14].isEmpty()
+                          && !row[15].isEmpty();
     if (!complete) {
         warn(QStringLiteral("Não foi possível importar pois a análise de Bolton não está completa!"), QStringLiteral("Importar"));
-        auto* calcular = bolton ? bolton->findChild<QPushButton*>(QStringLiteral("bCalcular")) : nullptr;
-        if (calcular && !calcular->isEnabled())
+        // Only a calculated Bolton analysis has to be undone before another import can work.
+        if (m_links.boltonCalculated && m_links.boltonCalculated())
             m_importar->setEnabled(false);
         return;
     }
-    if (textOf(m_links.tweedPage, "twPaciente") != textOf(bolton, "bpaciente")) {
+    const QString tweedName = m_links.tweedPatient ? m_links.tweedPatient() : QString();
+    const QString boltonName = m_links.boltonPatient ? m_links.boltonPatient() : QString();
+    if (tweedName != boltonName) {
         const QString question = QStringLiteral(
             "O nome do paciente da Análise de Bolton não é o mesmo da análise de Tweed. Deseja continuar com a importação?");
         // Closing the box without an answer imports nothing either.
         if (!m_dialogs || m_dialogs->Confirm(question) != platform::Answer::Yes)
             return;
     }
-    // Third molar to third molar, as the Bolton page's lower row stands.
-    QStringList row = {textOf(bolton, "termole"), textOf(bolton, "segmole")};
-    for (int k = 1; k <= 12; ++k)
-        row << textOf(bolton, QStringLiteral("i%1").arg(twoDigits(k)).toLatin1().constData());
-    row << textOf(bolton, "segmold") << textOf(bolton, "termold");
     for (size_t k = 0; k < 16; ++k)
-        m_s[k]->setText(row[qsizetype(k)]);
+        m_s[k]->setText(row[k]);
 }
 
 }  // namespace qv

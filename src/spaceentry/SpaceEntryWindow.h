@@ -2,6 +2,7 @@
 // Form4, "Análise Total do Espaço": required and present space entered tooth by tooth (or
 // imported from the Bolton page) and added up into the Tweed page's six space fields.
 
+#include "bolton/BoltonSheet.h"
 #include "spaceentry/SpaceSums.h"
 
 #include <QWidget>
@@ -18,11 +19,15 @@ namespace platform {
 class Dialogs;
 }
 
-// How the window reaches the rest of the program. The pages are found by objectName only.
+// What the window needs from the main window and the two analysis pages, set where the
+// windows are built; each link may be left empty.
 struct SpaceEntryLinks {
-    QWidget* tweedPage = nullptr;   // holds anaer, anaep, anmer, anmep, anper, anpep and twPaciente
-    QWidget* boltonPage = nullptr;  // holds termole, segmole, i01 .. i12, segmold, termold, bpaciente, bCalcular
-    std::function<void(bool)> setMainWindowEnabled;  // Form2
+    std::function<void(bool)> setMainWindowEnabled;      // Form2 enabled
+    std::function<BoltonLowerRow()> boltonLowerRow;      // the Bolton page's lower row as typed
+    std::function<QString()> boltonPatient;              // bpaciente
+    std::function<QString()> tweedPatient;               // twPaciente
+    std::function<bool()> boltonCalculated;              // the Bolton page's CALCULAR is disabled
+    std::function<void(const SpaceSums&)> fillTweedSpace;  // anaer, anaep, anmer, anmep, anper, anpep
 };
 
 class SpaceEntryWindow : public QWidget {

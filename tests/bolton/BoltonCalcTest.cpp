@@ -23,9 +23,9 @@ BoltonTable published()
 
 // Teeth whose shown sums are the given ones: the anterior sum sits in s04/i04, the rest in
 // s01/i01, every other tooth 0.0.
-BoltonInputs withSums(double upper12, double upper6, double lower12, double lower6)
+BoltonSheet withSums(double upper12, double upper6, double lower12, double lower6)
 {
-    BoltonInputs in;
+    BoltonSheet in;
     in.bpaciente = QStringLiteral("PACIENTE");
     in.s.fill(QStringLiteral("0.0"));
     in.i.fill(QStringLiteral("0.0"));
@@ -46,7 +46,7 @@ class OverallCases : public ::testing::TestWithParam<OverallCase> {};
 TEST_P(OverallCases, GiveTheWorksheetLine)
 {
     const OverallCase& c = GetParam();
-    const BoltonInputs in = withSums(c.upper, 47.0, c.lower, 35.5);
+    const BoltonSheet in = withSums(c.upper, 47.0, c.lower, 35.5);
     ASSERT_EQ(BoltonRefusal(in), QString());
     const BoltonResults r = ComputeBolton(in, published());
     EXPECT_EQ(r.x10012res, QString::fromUtf8(c.ratio));
@@ -86,7 +86,7 @@ class AnteriorCases : public ::testing::TestWithParam<AnteriorCase> {};
 TEST_P(AnteriorCases, GiveTheWorksheetLine)
 {
     const AnteriorCase& c = GetParam();
-    const BoltonInputs in = withSums(95.0, c.upper, 88.0, c.lower);
+    const BoltonSheet in = withSums(95.0, c.upper, 88.0, c.lower);
     ASSERT_EQ(BoltonRefusal(in), QString());
     const BoltonResults r = ComputeBolton(in, published());
     EXPECT_EQ(r.x1006res, QString::fromUtf8(c.ratio));
@@ -135,7 +135,7 @@ TEST(BoltonResults, FillEveryLabelOfTheWorksheet)
 TEST(BoltonResults, RatiosComeFromTheShownSums)
 {
     // 0.96 / 1.04 is 92.3 % unrounded; as shown it is 1.0 / 1.0, 100.0 %.
-    BoltonInputs in = withSums(95.0, 47.0, 88.0, 35.5);
+    BoltonSheet in = withSums(95.0, 47.0, 88.0, 35.5);
     in.s.fill(QStringLiteral("0.0"));
     in.s[3] = QStringLiteral("1.04");
     in.i.fill(QStringLiteral("0.0"));
@@ -149,7 +149,7 @@ TEST(BoltonResults, RatiosComeFromTheShownSums)
 
 TEST(BoltonResults, SumsAddEveryToothAndTheAnteriorSixOnly)
 {
-    BoltonInputs in;
+    BoltonSheet in;
     in.bpaciente = QStringLiteral("P");
     for (int k = 0; k < 12; ++k) {
         in.s[size_t(k)] = QString::number(k + 1) + QStringLiteral(".0");         // 1 .. 12: 78, anterior 4..9: 39
@@ -164,7 +164,7 @@ TEST(BoltonResults, SumsAddEveryToothAndTheAnteriorSixOnly)
 
 struct RefusalCase {
     const char* name;
-    std::function<void(BoltonInputs&)> change;
+    std::function<void(BoltonSheet&)> change;
     const char* warning;  // empty: accepted
 };
 
@@ -172,7 +172,7 @@ class Refusals : public ::testing::TestWithParam<RefusalCase> {};
 
 TEST_P(Refusals, StopBeforeAnythingIsComputed)
 {
-    BoltonInputs in = withSums(95.0, 47.0, 88.0, 35.5);
+    BoltonSheet in = withSums(95.0, 47.0, 88.0, 35.5);
     GetParam().change(in);
     EXPECT_EQ(BoltonRefusal(in), QString::fromUtf8(GetParam().warning));
 }
@@ -183,44 +183,44 @@ const char* kUpper6 = "A soma dos 6 dentes anteriores superiores não pode ser i
 const char* kLower12 = "A soma dos 12 dentes inferiores não pode ser igual a ZERO!";
 const char* kLower6 = "A soma dos 6 dentes anteriores inferiores não pode ser igual a ZERO!";
 
-void zeroUpper(BoltonInputs& in) { in.s.fill(QStringLiteral("0.0")); }
-void zeroLower(BoltonInputs& in) { in.i.fill(QStringLiteral("0.0")); }
+void zeroUpper(BoltonSheet& in) { in.s.fill(QStringLiteral("0.0")); }
+void zeroLower(BoltonSheet& in) { in.i.fill(QStringLiteral("0.0")); }
 
 INSTANTIATE_TEST_SUITE_P(
     Bolton, Refusals,
     ::testing::Values(
-        RefusalCase{"complete", [](BoltonInputs&) {}, ""},
-        RefusalCase{"i10Empty", [](BoltonInputs& in) { in.i[9].clear(); }, kIncomplete},
-        RefusalCase{"s01Empty", [](BoltonInputs& in) { in.s[0].clear(); }, kIncomplete},
-        RefusalCase{"nameEmpty", [](BoltonInputs& in) { in.bpaciente.clear(); }, kIncomplete},
+        RefusalCase{"complete", [](BoltonSheet&) {}, ""},
+        RefusalCase{"i10Empty", [](BoltonSheet& in) { in.i[9].clear(); }, kIncomplete},
+        RefusalCase{"s01Empty", [](BoltonSheet& in) { in.s[0].clear(); }, kIncomplete},
+        RefusalCase{"nameEmpty", [](BoltonSheet& in) { in.bpaciente.clear(); }, kIncomplete},
         // An empty tooth is reported before a zero sum.
-        RefusalCase{"emptyBeforeZero", [](BoltonInputs& in) { zeroUpper(in); in.i[11].clear(); }, kIncomplete},
-        RefusalCase{"molarsNotNeeded", [](BoltonInputs& in) { in.termole.clear(); in.segmold.clear(); }, ""},
-        RefusalCase{"upperAllZero", [](BoltonInputs& in) { zeroUpper(in); zeroLower(in); }, kUpper12},
+        RefusalCase{"emptyBeforeZero", [](BoltonSheet& in) { zeroUpper(in); in.i[11].clear(); }, kIncomplete},
+        RefusalCase{"molarsNotNeeded", [](BoltonSheet& in) { in.termole.clear(); in.segmold.clear(); }, ""},
+        RefusalCase{"upperAllZero", [](BoltonSheet& in) { zeroUpper(in); zeroLower(in); }, kUpper12},
         RefusalCase{"upperAnteriorZero",
-                    [](BoltonInputs& in) { in.s[3] = QStringLiteral("0.0"); in.s[0] = QStringLiteral("95.0"); }, kUpper6},
-        RefusalCase{"lowerAllZero", [](BoltonInputs& in) { zeroLower(in); }, kLower12},
+                    [](BoltonSheet& in) { in.s[3] = QStringLiteral("0.0"); in.s[0] = QStringLiteral("95.0"); }, kUpper6},
+        RefusalCase{"lowerAllZero", [](BoltonSheet& in) { zeroLower(in); }, kLower12},
         RefusalCase{"lowerAnteriorZero",
-                    [](BoltonInputs& in) { in.i[3] = QStringLiteral("0.0"); in.i[0] = QStringLiteral("88.0"); }, kLower6},
+                    [](BoltonSheet& in) { in.i[3] = QStringLiteral("0.0"); in.i[0] = QStringLiteral("88.0"); }, kLower6},
         // Not zero, but shown as 0.0: it would divide by zero in the ratio.
-        RefusalCase{"upperShowsZero", [](BoltonInputs& in) { zeroUpper(in); in.s[4] = QStringLiteral("0.04"); }, kUpper12},
+        RefusalCase{"upperShowsZero", [](BoltonSheet& in) { zeroUpper(in); in.s[4] = QStringLiteral("0.04"); }, kUpper12},
         RefusalCase{"upperAnteriorShowsZero",
-                    [](BoltonInputs& in) { in.s[3] = QStringLiteral("0.04"); in.s[0] = QStringLiteral("50.0"); }, kUpper6},
-        RefusalCase{"lowerShowsZero", [](BoltonInputs& in) { zeroLower(in); in.i[4] = QStringLiteral("0.04"); }, kLower12},
+                    [](BoltonSheet& in) { in.s[3] = QStringLiteral("0.04"); in.s[0] = QStringLiteral("50.0"); }, kUpper6},
+        RefusalCase{"lowerShowsZero", [](BoltonSheet& in) { zeroLower(in); in.i[4] = QStringLiteral("0.04"); }, kLower12},
         RefusalCase{"lowerAnteriorShowsZero",
-                    [](BoltonInputs& in) { in.i[3] = QStringLiteral("0.04"); in.i[0] = QStringLiteral("40.0"); }, kLower6},
+                    [](BoltonSheet& in) { in.i[3] = QStringLiteral("0.04"); in.i[0] = QStringLiteral("40.0"); }, kLower6},
         // Texts from a file are not filtered: a negative total shown as -0.0 is zero too.
-        RefusalCase{"upperShowsMinusZero", [](BoltonInputs& in) { zeroUpper(in); in.s[4] = QStringLiteral("-0.04"); }, kUpper12},
+        RefusalCase{"upperShowsMinusZero", [](BoltonSheet& in) { zeroUpper(in); in.s[4] = QStringLiteral("-0.04"); }, kUpper12},
         // Unreadable texts count as 0.
-        RefusalCase{"upperUnreadable", [](BoltonInputs& in) { in.s.fill(QStringLiteral("abc")); }, kUpper12},
+        RefusalCase{"upperUnreadable", [](BoltonSheet& in) { in.s.fill(QStringLiteral("abc")); }, kUpper12},
         // 0.05 shows as 0.1 and can be divided by.
         RefusalCase{"upperShowsOneTenth",
-                    [](BoltonInputs& in) { zeroUpper(in); in.s[4] = QStringLiteral("0.05"); }, ""}),
+                    [](BoltonSheet& in) { zeroUpper(in); in.s[4] = QStringLiteral("0.05"); }, ""}),
     [](const ::testing::TestParamInfo<RefusalCase>& info) { return std::string(info.param.name); });
 
 TEST(BoltonResults, SmallestAcceptedDenominatorGivesFiniteTexts)
 {
-    BoltonInputs in = withSums(95.0, 47.0, 88.0, 35.5);
+    BoltonSheet in = withSums(95.0, 47.0, 88.0, 35.5);
     in.s.fill(QStringLiteral("0.0"));
     in.s[4] = QStringLiteral("0.05");
     ASSERT_EQ(BoltonRefusal(in), QString());
@@ -239,7 +239,7 @@ class Molars : public ::testing::TestWithParam<MolarCase> {};
 
 TEST_P(Molars, NeedNoQuestionOnlyWhenAllFilledAndNotZero)
 {
-    BoltonInputs in;
+    BoltonSheet in;
     in.termole = QString::fromUtf8(GetParam().termole);
     in.segmole = QString::fromUtf8(GetParam().segmole);
     in.segmold = QString::fromUtf8(GetParam().segmold);

@@ -26,10 +26,10 @@ QByteArray field(const QByteArray& text, int capacity)
     return out;
 }
 
-BoltonFileRecord sample()
+BoltonSheet sample()
 {
-    BoltonFileRecord r;
-    r.paciente = QStringLiteral("ÇÃO");
+    BoltonSheet r;
+    r.bpaciente = QStringLiteral("ÇÃO");
     for (int k = 0; k < 12; ++k) {
         r.s[size_t(k)] = QStringLiteral("%1.5").arg(k + 1);
         r.i[size_t(k)] = QStringLiteral("%1.0").arg(k + 20);
@@ -53,7 +53,7 @@ TEST(BoltonFileRecord, LaysOutEveryFieldInItsPlace)
     expected += field("11.0", 5) + field("12.0", 5) + field("10.5", 5) + field("10.0", 5);
     ASSERT_EQ(expected.size(), 219);
 
-    const QByteArray bytes = sample().encode();
+    const QByteArray bytes = EncodeBoltonSheet(sample());
     EXPECT_EQ(bytes, expected);
     EXPECT_EQ(quint8(bytes[0]), 3);
     EXPECT_EQ(quint8(bytes[1]), 199);
@@ -68,9 +68,9 @@ TEST(BoltonFileRecord, LaysOutEveryFieldInItsPlace)
 
 TEST(BoltonFileRecord, ReadsBackWhatItWrote)
 {
-    const BoltonFileRecord r = BoltonFileRecord::decode(sample().encode());
-    const BoltonFileRecord s = sample();
-    EXPECT_EQ(r.paciente, s.paciente);
+    const BoltonSheet r = DecodeBoltonSheet(EncodeBoltonSheet(sample()));
+    const BoltonSheet s = sample();
+    EXPECT_EQ(r.bpaciente, s.bpaciente);
     EXPECT_EQ(r.s, s.s);
     EXPECT_EQ(r.i, s.i);
     EXPECT_EQ(r.termole, s.termole);
@@ -81,39 +81,39 @@ TEST(BoltonFileRecord, ReadsBackWhatItWrote)
 
 TEST(BoltonFileRecord, EmptyFieldsAreZeroBytes)
 {
-    EXPECT_EQ(BoltonFileRecord{}.encode(), QByteArray(219, '\0'));
-    const BoltonFileRecord r = BoltonFileRecord::decode(QByteArray(219, '\0'));
-    EXPECT_TRUE(r.paciente.isEmpty());
+    EXPECT_EQ(EncodeBoltonSheet({}), QByteArray(219, '\0'));
+    const BoltonSheet r = DecodeBoltonSheet(QByteArray(219, '\0'));
+    EXPECT_TRUE(r.bpaciente.isEmpty());
     EXPECT_TRUE(r.s[0].isEmpty());
     EXPECT_TRUE(r.segmold.isEmpty());
 }
 
 TEST(BoltonFileRecord, CutsTextsToTheirCapacity)
 {
-    BoltonFileRecord r = sample();
-    r.paciente = QString(40, u'A') + QString(20, u'Ç');  // 60 characters
+    BoltonSheet r = sample();
+    r.bpaciente = QString(40, u'A') + QString(20, u'Ç');  // 60 characters
     r.termole = QStringLiteral("12.345");
     r.s[11] = QStringLiteral("1234567");
-    const QByteArray bytes = r.encode();
+    const QByteArray bytes = EncodeBoltonSheet(r);
     ASSERT_EQ(bytes.size(), 219);
     EXPECT_EQ(quint8(bytes[0]), 50);
     EXPECT_EQ(bytes.mid(1, 50), QByteArray(40, 'A') + QByteArray(10, '\xC7'));
     EXPECT_EQ(bytes.mid(195, 6), QByteArray("\x05" "12.34"));
     EXPECT_EQ(bytes.mid(117, 6), QByteArray("\x05" "12345"));
-    const BoltonFileRecord back = BoltonFileRecord::decode(bytes);
-    EXPECT_EQ(back.paciente, QString(40, u'A') + QString(10, u'Ç'));
+    const BoltonSheet back = DecodeBoltonSheet(bytes);
+    EXPECT_EQ(back.bpaciente, QString(40, u'A') + QString(10, u'Ç'));
     EXPECT_EQ(back.termole, QStringLiteral("12.34"));
 }
 
 TEST(BoltonFileRecord, LengthBytePastItsFieldReadsAsTheCapacity)
 {
-    QByteArray bytes = sample().encode();
+    QByteArray bytes = EncodeBoltonSheet(sample());
     bytes[0] = char(255);
     bytes[51] = char(9);   // s01 "1.5" with a length of 9
     bytes[213] = char(6);  // segmold, the last field: must not read past the record
-    const BoltonFileRecord r = BoltonFileRecord::decode(bytes);
-    EXPECT_EQ(r.paciente.size(), 50);
-    EXPECT_TRUE(r.paciente.startsWith(QStringLiteral("ÇÃO")));
+    const BoltonSheet r = DecodeBoltonSheet(bytes);
+    EXPECT_EQ(r.bpaciente.size(), 50);
+    EXPECT_TRUE(r.bpaciente.startsWith(QStringLiteral("ÇÃO")));
     EXPECT_EQ(r.s[0], QStringLiteral("1.5") + QString(2, QChar(0)));
     EXPECT_EQ(r.segmold, QStringLiteral("10.0") + QString(1, QChar(0)));
 }
@@ -132,14 +132,14 @@ protected:
 
 TEST_F(BoltonFileOnDisk, ShortFileIsAnError)
 {
-    write(sample().encode().left(218));
+    write(EncodeBoltonSheet(sample()).left(218));
     EXPECT_THROW(ReadBoltonFile(path()), IoError);
     EXPECT_THROW(ReadBoltonFile(path(QStringLiteral("none.bol"))), IoError);
 }
 
 TEST_F(BoltonFileOnDisk, BytesAfterTheRecordAreIgnored)
 {
-    write(sample().encode() + QByteArray("\x05" "99.99", 6));
+    write(EncodeBoltonSheet(sample()) + QByteArray("\x05" "99.99", 6));
     EXPECT_EQ(ReadBoltonFile(path()).segmold, QStringLiteral("10.0"));
 }
 
@@ -152,7 +152,7 @@ TEST_F(BoltonFileOnDisk, WritingNeverReplacesAFile)
     EXPECT_EQ(f.readAll(), QByteArray("old"));
 
     WriteBoltonFile(path(QStringLiteral("new.bol")), sample());
-    EXPECT_EQ(ReadBoltonFile(path(QStringLiteral("new.bol"))).paciente, QStringLiteral("ÇÃO"));
+    EXPECT_EQ(ReadBoltonFile(path(QStringLiteral("new.bol"))).bpaciente, QStringLiteral("ÇÃO"));
 }
 
 TEST(BoltonFilePath, IsInTheAnalysesFolder)
@@ -194,9 +194,9 @@ const std::pair<int, int> kFields[] = {
     {105, 5},   {111, 5}, {117, 5}, {123, 5}, {129, 5}, {135, 5}, {141, 5}, {147, 5}, {153, 5}, {159, 5},
     {165, 5},   {171, 5}, {177, 5}, {183, 5}, {189, 5}, {195, 5}, {201, 5}, {207, 5}, {213, 5}};
 
-QStringList fieldsOf(const BoltonFileRecord& r)
+QStringList fieldsOf(const BoltonSheet& r)
 {
-    QStringList out = {r.paciente};
+    QStringList out = {r.bpaciente};
     for (const QString& t : r.s)
         out << t;
     for (const QString& t : r.i)
@@ -210,7 +210,7 @@ TEST(BoltonFileRecord, DecodesEveryByteAsTheFieldHelperDoes)
     QByteArray bytes(219, '\0');
     for (int k = 0; k < 219; ++k)
         bytes[k] = char((k * 37 + 11) % 256);  // every kind of byte, undefined ones included
-    const QStringList fields = fieldsOf(BoltonFileRecord::decode(bytes));
+    const QStringList fields = fieldsOf(DecodeBoltonSheet(bytes));
     for (int f = 0; f < 29; ++f)
         EXPECT_EQ(fields[f], GetShortString(bytes, kFields[f].first, kFields[f].second)) << "field " << f;
 }
@@ -218,14 +218,14 @@ TEST(BoltonFileRecord, DecodesEveryByteAsTheFieldHelperDoes)
 TEST(BoltonFileRecord, EncodesAsTheFieldHelperDoes)
 {
     for (const QString& name : {QStringLiteral("€ŠŒŽšœžŸ ÀÉÎÕÜ ÿ"), QStringLiteral("ΩMEGA"), QStringLiteral("A\U0001F600B")}) {
-        BoltonFileRecord r = sample();
-        r.paciente = name;
+        BoltonSheet r = sample();
+        r.bpaciente = name;
         r.segmole = QStringLiteral("1.234567");
         QByteArray expected(219, '\0');
         const QStringList fields = fieldsOf(r);
         for (int f = 0; f < 29; ++f)
             PutShortString(expected, kFields[f].first, kFields[f].second, fields[f]);
-        EXPECT_EQ(r.encode(), expected) << name.toStdString();
+        EXPECT_EQ(EncodeBoltonSheet(r), expected) << name.toStdString();
     }
 }
 

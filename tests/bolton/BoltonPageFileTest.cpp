@@ -24,11 +24,11 @@ protected:
     QString analysis(const QString& name) const { return QStringLiteral("Análises/") + name; }
 
     // A file as another session saved it.
-    void store(const QString& fileName, const BoltonFileRecord& r) const { work.write(analysis(fileName), r.encode()); }
-    static BoltonFileRecord record(const QString& paciente)
+    void store(const QString& fileName, const BoltonSheet& r) const { work.write(analysis(fileName), EncodeBoltonSheet(r)); }
+    static BoltonSheet record(const QString& paciente)
     {
-        BoltonFileRecord r;
-        r.paciente = paciente;
+        BoltonSheet r;
+        r.bpaciente = paciente;
         for (int k = 0; k < 12; ++k) {
             r.s[size_t(k)] = QString::fromLatin1(kUpper[k]);
             r.i[size_t(k)] = QString::fromLatin1(kLower[k]);
@@ -174,7 +174,7 @@ TEST_F(BoltonFilePageTest, OpenAfterACalculationReturnsToEntryFirst)
 
 TEST_F(BoltonFilePageTest, OpenRefusedByACheckStaysEditableAndSkipsTheQuestionLater)
 {
-    BoltonFileRecord r = record(QStringLiteral("PEDRO"));
+    BoltonSheet r = record(QStringLiteral("PEDRO"));
     r.i[9].clear();
     store(QStringLiteral("PEDRO.bol"), r);
     open(QStringLiteral("PEDRO.bol"));
@@ -238,9 +238,9 @@ TEST_F(BoltonFilePageTest, OtherCaseOfTheNameIsNotTheOpenFile)
 
 TEST_F(BoltonFilePageTest, ShortFileIsReportedAfterThePageWasCleared)
 {
-    work.write(analysis(QStringLiteral("CURTO.bol")), record(QStringLiteral("CURTO")).encode().left(218));
+    work.write(analysis(QStringLiteral("CURTO.bol")), EncodeBoltonSheet(record(QStringLiteral("CURTO"))).left(218));
+    reopenRefused();
     fillAll();
-    abrirb()->setChecked(true);
     open(QStringLiteral("CURTO.bol"));
     dialogs.expectNotice(NoticeKind::Error, IoError::tooShort(work.file(analysis(QStringLiteral("CURTO.bol")))).message(),
                          QStringLiteral("Quorvel"));
@@ -254,7 +254,7 @@ TEST_F(BoltonFilePageTest, ShortFileIsReportedAfterThePageWasCleared)
 
 TEST_F(BoltonFilePageTest, OversizedLengthBytesReadAsTheCapacity)
 {
-    QByteArray bytes = record(QStringLiteral("ANA")).encode();
+    QByteArray bytes = EncodeBoltonSheet(record(QStringLiteral("ANA")));
     bytes[51] = char(200);  // s01 "10.0" claims 200 characters
     work.write(analysis(QStringLiteral("ANA.bol")), bytes);
     open(QStringLiteral("ANA.bol"));

@@ -1,6 +1,7 @@
 #pragma once
 // The Bolton page on a fresh working folder, with scripted boxes and a tray item to watch.
 
+#include "bolton/BoltonFile.h"
 #include "bolton/BoltonPage.h"
 #include "bolton/QStringPrinting.h"
 #include "platform/PageContext.h"
@@ -77,6 +78,23 @@ protected:
     {
         fillAll();
         button(QStringLiteral("bCalcular"))->click();
+    }
+
+    // Entry with `abrirb` checked, as a reopened file whose recalculation a check refused
+    // leaves the page: the record holds a name and no teeth.
+    void reopenRefused()
+    {
+        BoltonSheet refused;
+        refused.bpaciente = QStringLiteral("RECUSADO");
+        work.write(QStringLiteral("Análises/RECUSADO.bol"), EncodeBoltonSheet(refused));
+        dialogs.files.push_back(work.file(QStringLiteral("Análises/RECUSADO.bol")));
+        page.babrirClick();
+        EXPECT_EQ(dialogs.take().type, Box::OpenFile);
+        dialogs.expectNotice(platform::NoticeKind::Warning,
+                             QStringLiteral("Todos os campos devem ser preenchidos antes do cálculo!"), kBoltonCaption);
+        EXPECT_TRUE(abrirb()->isChecked());
+        EXPECT_TRUE(page.opened());
+        EXPECT_EQ(page.state(), BoltonPage::State::Entry);
     }
 
     qint32 boltonCount() const { return StatsRecord::decode(work.read(QStringLiteral("Stats.cef"))).boltonCount; }

@@ -62,6 +62,7 @@ protected:
     }
 
     QAction popOcultar;
+    const test::BoltonSample boltonSample = test::SampleBolton();
     RecordingOutput* output = nullptr;
     std::unique_ptr<ReportEngine> engine;
 };
@@ -80,9 +81,9 @@ TEST_F(PrintActionsTest, NothingToPrintIsRefusedWithTheActivePagesCaption)
     EXPECT_EQ(PrintTweed(*engine, tweed, t), PrintOutcome::Refused);
     dialogs.expectNotice(NoticeKind::Warning, QStringLiteral("A Análise não está concluída!"), QStringLiteral("Análise de Tweed"));
 
-    BoltonReportTexts b = test::SampleBolton();
-    b.diag12info.clear();
-    EXPECT_EQ(PrintBolton(*engine, bolton, b), PrintOutcome::Refused);
+    test::BoltonSample b = test::SampleBolton();
+    b.results.diag12info.clear();
+    EXPECT_EQ(PrintBolton(*engine, bolton, b.sheet, b.results), PrintOutcome::Refused);
     dialogs.expectNotice(NoticeKind::Warning, QStringLiteral("A Análise não está concluída!"), QStringLiteral("Análise de Bolton"));
 
     EXPECT_EQ(PrintHistory(*engine, history, QStringLiteral("ANA"), 0), PrintOutcome::Refused);
@@ -115,7 +116,7 @@ TEST_F(PrintActionsTest, MissingProjectGivesTheErrorAndRunsNothing)
     // The parameters were set before the project was looked for.
     EXPECT_EQ(engine->ReportParam(QStringLiteral("nome")), QStringLiteral("Paciente:  ANA  -  INTER1"));
 
-    EXPECT_EQ(PrintBolton(*engine, page("Análise de Bolton"), test::SampleBolton()), PrintOutcome::ProjectMissing);
+    EXPECT_EQ(PrintBolton(*engine, page("Análise de Bolton"), boltonSample.sheet, boltonSample.results), PrintOutcome::ProjectMissing);
     dialogs.expectNotice(NoticeKind::Error, components, QStringLiteral("Análise de Bolton"));
 
     EXPECT_EQ(PrintHistory(*engine, page("Histórico do Tratamento"), QStringLiteral("ANA"), 4), PrintOutcome::ProjectMissing);
@@ -135,7 +136,7 @@ TEST_F(PrintActionsTest, MissingProjectGivesTheErrorAndRunsNothing)
 TEST_F(PrintActionsTest, AProjectThatCannotBeParsedIsNotReportedAsPrinted)
 {
     work.write(ReportEngine::ProjectFile(), "this is not a report project\n");
-    EXPECT_EQ(PrintBolton(*engine, page("Análise de Bolton"), test::SampleBolton()), PrintOutcome::Failed);
+    EXPECT_EQ(PrintBolton(*engine, page("Análise de Bolton"), boltonSample.sheet, boltonSample.results), PrintOutcome::Failed);
     EXPECT_EQ(dialogs.take().kind, NoticeKind::Error);
     EXPECT_EQ(output->runs, 0);
     EXPECT_TRUE(popOcultar.isEnabled());
@@ -143,7 +144,7 @@ TEST_F(PrintActionsTest, AProjectThatCannotBeParsedIsNotReportedAsPrinted)
 
 TEST_F(PrintActionsTest, ReportRunsWithTheHideItemDisabledAndEnablesItAfter)
 {
-    EXPECT_EQ(PrintBolton(*engine, page("Análise de Bolton"), test::SampleBolton()), PrintOutcome::Ran);
+    EXPECT_EQ(PrintBolton(*engine, page("Análise de Bolton"), boltonSample.sheet, boltonSample.results), PrintOutcome::Ran);
     EXPECT_EQ(output->runs, 1);
     EXPECT_FALSE(output->hideItemWhileRunning);
     EXPECT_TRUE(popOcultar.isEnabled());

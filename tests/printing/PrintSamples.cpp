@@ -95,15 +95,17 @@ TweedReportSample SampleTweedDiagnosed()
     return t;
 }
 
-BoltonReportTexts SampleBolton()
+BoltonSample SampleBolton()
 {
-    BoltonReportTexts b;
-    b.bpaciente = QStringLiteral("BIA");
+    BoltonSample sample;
+    BoltonSheet& t = sample.sheet;
+    BoltonResults& b = sample.results;
+    t.bpaciente = QStringLiteral("BIA");
     const char* upper[12] = {"10.0", "7.0", "7.5", "8.0", "6.5", "8.5", "8.5", "6.5", "8.0", "7.5", "7.0", "10.0"};
     const char* lower[12] = {"11.0", "7.0", "7.0", "7.0", "6.0", "5.5", "5.5", "6.0", "7.0", "7.0", "7.0", "11.0"};
     for (int k = 0; k < 12; ++k) {
-        b.s[size_t(k)] = QString::fromLatin1(upper[k]);
-        b.i[size_t(k)] = QString::fromLatin1(lower[k]);
+        t.s[size_t(k)] = QString::fromLatin1(upper[k]);
+        t.i[size_t(k)] = QString::fromLatin1(lower[k]);
     }
     b.sup12res = QStringLiteral("95.0");
     b.sup6res = QStringLiteral("46.0");
@@ -131,7 +133,13 @@ BoltonReportTexts SampleBolton()
     b.diag12 = QStringLiteral("Excesso mandibular de 1.3mm");
     b.diag6info = QStringLiteral("Soma dos 6 dentes anteriores\r(distal do canino à distal do canino\rdo lado oposto).");
     b.diag6 = QStringLiteral("Excesso mandibular de 1.5mm");
-    return b;
+    return sample;
+}
+
+ReportParamList SampleBoltonReport()
+{
+    const BoltonSample b = SampleBolton();
+    return BuildBoltonReport(b.sheet, b.results);
 }
 
 QString SampleHistoryFile(const QString& patient, int visits)

@@ -26,8 +26,14 @@ TweedReportSample SampleTweed();
 // The same with the fullest diagnosis the guide can give: the anterior "X  4" cross, two
 // middle alternatives, the posterior cross and five skeletal alternatives (crosses 1 to 4).
 TweedReportSample SampleTweedDiagnosed();
-// A completed Bolton analysis of BIA.
-BoltonReportTexts SampleBolton();
+// A completed Bolton analysis of BIA: what was typed and what the calculation showed.
+struct BoltonSample {
+    BoltonSheet sheet;
+    BoltonResults results;
+};
+BoltonSample SampleBolton();
+// Its report2 parameters.
+ReportParamList SampleBoltonReport();
 // A history file of `visits` blocks for the patient, as the page writes it (CR LF lines).
 QString SampleHistoryFile(const QString& patient, int visits);
 

@@ -139,7 +139,8 @@ TEST_F(RenderTest, RangeOfOnePageHoldsAfterAFiftyPageRun)
 
 TEST_F(RenderTest, BoltonIsOnePageWithBothArchesAndTheDiagnosis)
 {
-    const QString pdf = render([&](ReportEngine& e) { return PrintBolton(e, bolton, test::SampleBolton()); },
+    const test::BoltonSample b = test::SampleBolton();
+    const QString pdf = render([&](ReportEngine& e) { return PrintBolton(e, bolton, b.sheet, b.results); },
                                QStringLiteral("bolton.pdf"));
     ASSERT_EQ(test::PdfPages(pdf), 1);
     const QString text = test::PdfText(pdf, 1).simplified();

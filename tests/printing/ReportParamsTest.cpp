@@ -258,7 +258,7 @@ TEST(TweedReport, CrossWithEmptyUpperLeftQuadrantSetsNone)
 
 TEST(BoltonReport, EveryParameterIsTheBareTextOfItsControl)
 {
-    const auto p = asMap(BuildBoltonReport(test::SampleBolton()));
+    const auto p = asMap(test::SampleBoltonReport());
     EXPECT_EQ(p.size(), 1 + 24 + 4 + 12 + 6 + 2);  // name, teeth, sums, search lines, fractions, diagnoses
     const std::vector<std::pair<const char*, QString>> expected = {
         {"nome", QStringLiteral("Paciente:  BIA")},

@@ -64,7 +64,7 @@ TEST(ShippedProject, PlacesExactlyTheParametersOfEachReport)
     ASSERT_EQ(project.reports.size(), 4);
     const QMap<QString, QSet<QString>> expected = {
         {QStringLiteral("report1"), built(BuildTweedReport(test::SampleTweedDiagnosed()).params)},
-        {QStringLiteral("report2"), built(BuildBoltonReport(test::SampleBolton()))},
+        {QStringLiteral("report2"), built(test::SampleBoltonReport())},
         {QStringLiteral("report3"), built(BuildHistoryReport(QStringLiteral("A"), QStringLiteral("x")))},
         {QStringLiteral("report4"), built(BuildPlanReport(QStringLiteral("A"), QStringLiteral("x")))},
     };

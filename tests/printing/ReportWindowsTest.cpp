@@ -169,7 +169,7 @@ TEST_F(WindowsTest, PreviewChoiceShowsThePreviewAndCancelOutputsNothing)
     auto out = std::make_unique<ScriptedOutput>();
     ScriptedOutput* script = out.get();
     ReportEngine engine(dialogs, std::move(out));
-    engine.SetReportParams(BuildBoltonReport(test::SampleBolton()));
+    engine.SetReportParams(test::SampleBoltonReport());
     int shown = -1;
     script->onSetup = [](ReportSetupDialog& setup) {
         EXPECT_EQ(setup.destination(), ReportSetupDialog::Preview);

@@ -1,6 +1,7 @@
 // The program's windows as the start-up builds them: pages in their tabs, the File menu
 // reaching each page's actions with the active page's caption.
 
+#include "bolton/BoltonPage.h"
 #include "guide/GuideWindow.h"
 #include "shell/Application.h"
 #include "spaceentry/SpaceEntryWindow.h"
@@ -144,6 +145,98 @@ TEST_F(WiringTest, PrintReachesEachPagesReport)
     form2->page(MainWindow::Plan)->findChild<QPushButton*>(QStringLiteral("Button5"))->click();
     dialogs.expectNotice(NoticeKind::Warning, QStringLiteral("Não há plano de tratamento aberto!"),
                          QStringLiteral("Plano de Tratamento"));
+}
+
+class TotalSpaceWiringTest : public WiringTest {
+protected:
+    BoltonPage* bolton = static_cast<BoltonPage*>(form2->page(MainWindow::Bolton));
+    QWidget* tweed = form2->page(MainWindow::Tweed);
+    SpaceEntryWindow* form4 = windows.form4();
+
+    QLineEdit* boltonField(const QString& name) const { return bolton->findChild<QLineEdit*>(name); }
+    QLineEdit* tweedField(const char* name) const { return tweed->findChild<QLineEdit*>(QLatin1String(name)); }
+    QPushButton* importar() const { return form4->findChild<QPushButton*>(QStringLiteral("Button4")); }
+    void openFromTheTweedPage()
+    {
+        form2->setEnabled(true);
+        QTest::mouseClick(tweed->findChild<QPushButton*>(QStringLiteral("total")), Qt::LeftButton);
+        ASSERT_TRUE(form4->isVisible());
+        ASSERT_FALSE(form2->isEnabled());
+    }
+    void fillBolton(const QString& paciente)
+    {
+        boltonField(QStringLiteral("bpaciente"))->setText(paciente);
+        for (int k = 1; k <= 12; ++k) {
+            const QString n = QStringLiteral("%1").arg(k, 2, 10, QLatin1Char('0'));
+            boltonField(QStringLiteral("s") + n)->setText(QStringLiteral("8.0"));
+            boltonField(QStringLiteral("i") + n)->setText(QStringLiteral("%1.5").arg(k));
+        }
+        boltonField(QStringLiteral("termole"))->setText(QStringLiteral("11.1"));
+        boltonField(QStringLiteral("segmole"))->setText(QStringLiteral("10.2"));
+        boltonField(QStringLiteral("segmold"))->setText(QStringLiteral("10.3"));
+        boltonField(QStringLiteral("termold"))->setText(QStringLiteral("11.4"));
+    }
+    void expectIncompleteWarning()
+    {
+        dialogs.expectNotice(NoticeKind::Warning,
+                             QStringLiteral("Não foi possível importar pois a análise de Bolton não está completa!"),
+                             QStringLiteral("Importar"));
+    }
+};
+
+// The main window, and with it the Bolton page, is disabled while the window shows; a fresh
+// Bolton page has nothing to undo, so IMPORTAR stays.
+TEST_F(TotalSpaceWiringTest, ImportarFromAnEmptyBoltonPageWarnsAndStaysEnabled)
+{
+    openFromTheTweedPage();
+    QTest::mouseClick(importar(), Qt::LeftButton);
+    expectIncompleteWarning();
+    EXPECT_TRUE(importar()->isEnabled());
+    form4->Button1Click();
+}
+
+TEST_F(TotalSpaceWiringTest, ImportarFromACalculatedBoltonPageWithoutAMolarIsDisabled)
+{
+    fillBolton(QStringLiteral("ANA"));
+    boltonField(QStringLiteral("segmold"))->clear();
+    form2->setActivePage(MainWindow::Bolton);
+    dialogs.answers.push_back(platform::Answer::Yes);  // go on without the molars
+    bolton->bCalcularClick();
+    ASSERT_EQ(dialogs.take().type, qv::test::Box::Question);
+    ASSERT_TRUE(bolton->calculated());
+
+    openFromTheTweedPage();
+    QTest::mouseClick(importar(), Qt::LeftButton);
+    expectIncompleteWarning();
+    EXPECT_FALSE(importar()->isEnabled());
+    form4->Button3Click();  // LIMPAR brings it back
+    EXPECT_TRUE(importar()->isEnabled());
+    form4->Button1Click();
+}
+
+TEST_F(TotalSpaceWiringTest, ImportedRowIsSummedIntoTheTweedPage)
+{
+    tweedField("twPaciente")->setText(QStringLiteral("ANA"));
+    fillBolton(QStringLiteral("ANA"));
+    openFromTheTweedPage();
+    QTest::mouseClick(importar(), Qt::LeftButton);  // same patient: no question
+    const char* expected[] = {"11.1", "10.2", "1.5", "2.5", "3.5", "4.5", "5.5", "6.5",
+                              "7.5",  "8.5",  "9.5", "10.5", "11.5", "12.5", "10.3", "11.4"};
+    for (int k = 1; k <= 16; ++k)
+        EXPECT_EQ(form4->findChild<QLineEdit*>(QStringLiteral("s%1").arg(k, 2, 10, QLatin1Char('0')))->text(),
+                  QLatin1String(expected[k - 1]))
+            << k;
+    form4->findChild<QLineEdit*>(QStringLiteral("i06"))->setText(QStringLiteral("30.0"));
+    form4->Button2Click();  // SALVAR
+    EXPECT_FALSE(form4->isVisible());
+    EXPECT_TRUE(form2->isEnabled());
+    // Anterior i04 .. i09, middle i01 .. i03 and i10 .. i12, posterior the four molars.
+    EXPECT_EQ(tweedField("anaer")->text(), QStringLiteral("42.0"));
+    EXPECT_EQ(tweedField("anaep")->text(), QStringLiteral("30.0"));
+    EXPECT_EQ(tweedField("anmer")->text(), QStringLiteral("42.0"));
+    EXPECT_EQ(tweedField("anmep")->text(), QStringLiteral("0.0"));
+    EXPECT_EQ(tweedField("anper")->text(), QStringLiteral("43.0"));
+    EXPECT_EQ(tweedField("anpep")->text(), QStringLiteral("0.0"));
 }
 
 }  // namespace

@@ -1,10 +1,8 @@
-// Form4 on the real Bolton page and a stand-in for the Tweed page's fields: opening and leaving,
+// Form4 against fake links to the main window and the two analysis pages: opening and leaving,
 // SALVAR into the Tweed page, LIMPAR, the entry rules, IMPORTAR and its refusals.
 
 #include "spaceentry/SpaceEntryWindow.h"
 
-#include "bolton/BoltonPage.h"
-#include "platform/PageContext.h"
 #include "support/WorkFolder.h"
 
 #include <QAction>
@@ -14,7 +12,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
-#include <QVBoxLayout>
 
 #include <optional>
 #include <ostream>
@@ -29,34 +26,42 @@ using platform::NoticeKind;
 namespace {
 
 const QString kCaption = QStringLiteral("Análise Total do Espaço");
-const char* const kSpaceFields[] = {"anaer", "anaep", "anmer", "anmep", "anper", "anpep"};
 const char* const kPresent[] = {"i01", "i03", "i06", "i12", "i15"};
 
 QString name16(char row, int k) { return QStringLiteral("%1%2").arg(QChar(row)).arg(k, 2, 10, QLatin1Char('0')); }
+
+// The main window and the two pages as the window reaches them.
+struct FakeAnalyses {
+    bool form2Enabled = true;
+    BoltonLowerRow boltonRow{};
+    QString boltonName;
+    QString tweedName = QStringLiteral("MARIA");
+    bool boltonCalculated = false;
+    std::vector<SpaceSums> filled;  // every fillTweedSpace
+
+    SpaceEntryLinks links()
+    {
+        SpaceEntryLinks l;
+        l.setMainWindowEnabled = [this](bool enabled) { form2Enabled = enabled; };
+        l.boltonLowerRow = [this] { return boltonRow; };
+        l.boltonPatient = [this] { return boltonName; };
+        l.tweedPatient = [this] { return tweedName; };
+        l.boltonCalculated = [this] { return boltonCalculated; };
+        l.fillTweedSpace = [this](const SpaceSums& sums) { filled.push_back(sums); };
+        return l;
+    }
+};
 
 class SpaceEntryTest : public WorkFolderTest {
 protected:
     SpaceEntryTest()
     {
         dialogs.setHideItem(&popOcultar);
-        auto* layout = new QVBoxLayout(&tweed);
-        for (const char* name : kSpaceFields) {
-            auto* f = new QLineEdit(QStringLiteral("9.9"));
-            f->setObjectName(QString::fromLatin1(name));
-            layout->addWidget(f);
-        }
-        twPaciente = new QLineEdit(QStringLiteral("MARIA"));
-        twPaciente->setObjectName(QStringLiteral("twPaciente"));
-        layout->addWidget(twPaciente);
-        form4.setLinks({&tweed, &bolton, [this](bool enabled) { form2Enabled = enabled; }});
+        form4.setLinks(fake.links());
     }
 
     QAction popOcultar;
-    platform::PageContext context{dialogs, [] { return QStringLiteral("Análise de Bolton"); }};
-    BoltonPage bolton{context};
-    QWidget tweed;
-    QLineEdit* twPaciente = nullptr;
-    bool form2Enabled = true;
+    FakeAnalyses fake;
     SpaceEntryWindow form4{dialogs};
 
     QLineEdit* entry(const QString& name) const
@@ -66,8 +71,6 @@ protected:
         return f;
     }
     QPushButton* button(const char* name) const { return form4.findChild<QPushButton*>(QString::fromLatin1(name)); }
-    QString tweedText(const char* name) const { return tweed.findChild<QLineEdit*>(QString::fromLatin1(name))->text(); }
-    QLineEdit* boltonField(const QString& name) const { return bolton.findChild<QLineEdit*>(name); }
 
     QList<QLineEdit*> allEntries() const
     {
@@ -81,13 +84,12 @@ protected:
     // The Bolton page's lower row, third molar to third molar, all texts different.
     void fillBoltonLowerRow(const QString& paciente = QStringLiteral("MARIA"))
     {
-        boltonField(QStringLiteral("bpaciente"))->setText(paciente);
-        boltonField(QStringLiteral("termole"))->setText(QStringLiteral("11.1"));
-        boltonField(QStringLiteral("segmole"))->setText(QStringLiteral("10.2"));
+        fake.boltonName = paciente;
+        fake.boltonRow = {QStringLiteral("11.1"), QStringLiteral("10.2")};
         for (int k = 1; k <= 12; ++k)
-            boltonField(name16('i', k))->setText(QStringLiteral("%1.5").arg(k));
-        boltonField(QStringLiteral("segmold"))->setText(QStringLiteral("10.3"));
-        boltonField(QStringLiteral("termold"))->setText(QStringLiteral("12.345"));
+            fake.boltonRow[size_t(k + 1)] = QStringLiteral("%1.5").arg(k);
+        fake.boltonRow[14] = QStringLiteral("10.3");
+        fake.boltonRow[15] = QStringLiteral("12.345");
     }
     QStringList required() const
     {
@@ -198,15 +200,14 @@ TEST_F(SpaceEntryTest, OpenDisablesTheMainWindowAndTheTrayItem)
     popOcultar.setEnabled(true);
     form4.Open();
     EXPECT_TRUE(form4.isVisible());
-    EXPECT_FALSE(form2Enabled);
+    EXPECT_FALSE(fake.form2Enabled);
     EXPECT_FALSE(popOcultar.isEnabled());
 
     form4.close();  // the close box
     EXPECT_FALSE(form4.isVisible());
-    EXPECT_TRUE(form2Enabled);
+    EXPECT_TRUE(fake.form2Enabled);
     EXPECT_TRUE(popOcultar.isEnabled());
-    for (const char* name : kSpaceFields)
-        EXPECT_EQ(tweedText(name), QStringLiteral("9.9"));
+    EXPECT_TRUE(fake.filled.empty());
 }
 
 TEST_F(SpaceEntryTest, SalvarWritesTheSixSumsAndLeaves)
@@ -219,14 +220,16 @@ TEST_F(SpaceEntryTest, SalvarWritesTheSixSumsAndLeaves)
     entry(QStringLiteral("s01"))->setText(QStringLiteral("12.5"));
     entry(QStringLiteral("i12"))->setText(QStringLiteral("3"));  // never left: read as it stands
     button("Button2")->click();
-    EXPECT_EQ(tweedText("anaer"), QStringLiteral("37.0"));
-    EXPECT_EQ(tweedText("anaep"), QStringLiteral("35.0"));
-    EXPECT_EQ(tweedText("anmer"), QStringLiteral("0.0"));
-    EXPECT_EQ(tweedText("anmep"), QStringLiteral("3.0"));
-    EXPECT_EQ(tweedText("anper"), QStringLiteral("12.5"));
-    EXPECT_EQ(tweedText("anpep"), QStringLiteral("0.0"));
+    ASSERT_EQ(fake.filled.size(), 1u);
+    const SpaceSums& sums = fake.filled.front();
+    EXPECT_EQ(sums.anaer, QStringLiteral("37.0"));
+    EXPECT_EQ(sums.anaep, QStringLiteral("35.0"));
+    EXPECT_EQ(sums.anmer, QStringLiteral("0.0"));
+    EXPECT_EQ(sums.anmep, QStringLiteral("3.0"));
+    EXPECT_EQ(sums.anper, QStringLiteral("12.5"));
+    EXPECT_EQ(sums.anpep, QStringLiteral("0.0"));
     EXPECT_FALSE(form4.isVisible());
-    EXPECT_TRUE(form2Enabled);
+    EXPECT_TRUE(fake.form2Enabled);
     EXPECT_TRUE(popOcultar.isEnabled());
     // The entries stay for the next opening.
     EXPECT_EQ(entry(QStringLiteral("s01"))->text(), QStringLiteral("12.5"));
@@ -236,8 +239,10 @@ TEST_F(SpaceEntryTest, SalvarWithNothingTypedWritesZeros)
 {
     form4.Open();
     button("Button2")->click();
-    for (const char* name : kSpaceFields)
-        EXPECT_EQ(tweedText(name), QStringLiteral("0.0")) << name;
+    ASSERT_EQ(fake.filled.size(), 1u);
+    for (const QString* t : {&fake.filled[0].anaer, &fake.filled[0].anaep, &fake.filled[0].anmer, &fake.filled[0].anmep,
+                             &fake.filled[0].anper, &fake.filled[0].anpep})
+        EXPECT_EQ(*t, QStringLiteral("0.0"));
 }
 
 TEST_F(SpaceEntryTest, CancelarKeepsTheEntriesAndWritesNothing)
@@ -246,10 +251,9 @@ TEST_F(SpaceEntryTest, CancelarKeepsTheEntriesAndWritesNothing)
     type(entry(QStringLiteral("s03")), QStringLiteral("4"));
     button("Button1")->click();
     EXPECT_FALSE(form4.isVisible());
-    EXPECT_TRUE(form2Enabled);
+    EXPECT_TRUE(fake.form2Enabled);
     EXPECT_TRUE(popOcultar.isEnabled());
-    for (const char* name : kSpaceFields)
-        EXPECT_EQ(tweedText(name), QStringLiteral("9.9"));
+    EXPECT_TRUE(fake.filled.empty());
     form4.Open();
     EXPECT_EQ(entry(QStringLiteral("s03"))->text(), QStringLiteral("4"));
 }
@@ -303,7 +307,7 @@ TEST_F(SpaceEntryTest, ImportarCopiesTheLowerRowAsItStands)
 
 struct IncompleteCase {
     const char* name;
-    const char* emptyMolar;
+    int emptyMolar;  // position in the lower row, or -1 for an empty Bolton page
     bool boltonCalculated;
     bool importarStaysEnabled;
 };
@@ -313,16 +317,13 @@ class ImportarIncomplete : public SpaceEntryTest, public ::testing::WithParamInt
 TEST_P(ImportarIncomplete, WarnsAndMayDisableImportar)
 {
     const IncompleteCase& c = GetParam();
-    fillBoltonLowerRow();
-    for (int k = 1; k <= 12; ++k)
-        boltonField(name16('s', k))->setText(QStringLiteral("8.0"));
-    boltonField(QString::fromLatin1(c.emptyMolar))->clear();
-    if (c.boltonCalculated) {
-        dialogs.answers.push_back(Answer::Yes);  // the molar question
-        bolton.bCalcularClick();
-        ASSERT_EQ(dialogs.take().type, Box::Question);
+    if (c.emptyMolar >= 0) {
+        fillBoltonLowerRow();
+        fake.boltonRow[size_t(c.emptyMolar)].clear();
     }
-    form4.Open();
+    fake.boltonCalculated = c.boltonCalculated;
+    form4.Open();  // the main window is disabled from here on
+    ASSERT_FALSE(fake.form2Enabled);
     button("Button4")->click();
     dialogs.expectNotice(NoticeKind::Warning, QStringLiteral("Não foi possível importar pois a análise de Bolton não está completa!"),
                          QStringLiteral("Importar"));
@@ -334,10 +335,23 @@ TEST_P(ImportarIncomplete, WarnsAndMayDisableImportar)
 }
 
 INSTANTIATE_TEST_SUITE_P(SpaceEntry, ImportarIncomplete,
-                         ::testing::Values(IncompleteCase{"segmoldWhileEntry", "segmold", false, true},
-                                           IncompleteCase{"termoleWhileEntry", "termole", false, true},
-                                           IncompleteCase{"segmoldAfterCalculation", "segmold", true, false}),
+                         ::testing::Values(IncompleteCase{"emptyBoltonPage", -1, false, true},
+                                           IncompleteCase{"termoleWhileEntry", 0, false, true},
+                                           IncompleteCase{"segmoleWhileEntry", 1, false, true},
+                                           IncompleteCase{"segmoldWhileEntry", 14, false, true},
+                                           IncompleteCase{"termoldWhileEntry", 15, false, true},
+                                           IncompleteCase{"segmoldAfterCalculation", 14, true, false},
+                                           IncompleteCase{"termoleAfterCalculation", 0, true, false}),
                          [](const ::testing::TestParamInfo<IncompleteCase>& info) { return std::string(info.param.name); });
+
+TEST_F(SpaceEntryTest, ImportarWithoutLinksWarnsAndStaysEnabled)
+{
+    SpaceEntryWindow bare(dialogs);
+    bare.Button4Click();
+    dialogs.expectNotice(NoticeKind::Warning, QStringLiteral("Não foi possível importar pois a análise de Bolton não está completa!"),
+                         QStringLiteral("Importar"));
+    EXPECT_TRUE(bare.findChild<QPushButton*>(QStringLiteral("Button4"))->isEnabled());
+}
 
 struct NameCase {
     const char* name;
@@ -352,7 +366,7 @@ class ImportarNames : public SpaceEntryTest, public ::testing::WithParamInterfac
 TEST_P(ImportarNames, AskBeforeMixingPatients)
 {
     const NameCase& c = GetParam();
-    twPaciente->setText(QString::fromUtf8(c.tweedName));
+    fake.tweedName = QString::fromUtf8(c.tweedName);
     fillBoltonLowerRow(QString::fromUtf8(c.boltonName));
     form4.Open();
     if (c.answer)
