@@ -88,8 +88,9 @@ public:
         const double bandLimit = m_height * kMaxBandShare;
         const Template& header = run.m_project.header;
         const Template& footer = run.m_project.footer;
-        m_headerH = header.isEmpty() ? 0 : std::min(band(header, 1, 1)->size().height(), bandLimit);
-        m_footerH = footer.isEmpty() ? 0 : std::min(band(footer, 1, 1)->size().height(), bandLimit - m_headerH);
+        // A header too tall for the page is cut; the footer with the page numbers stays.
+        m_footerH = footer.isEmpty() ? 0 : std::min(band(footer, 1, 1)->size().height(), bandLimit / 3);
+        m_headerH = header.isEmpty() ? 0 : std::min(band(header, 1, 1)->size().height(), bandLimit - m_footerH);
         m_bodyTop = m_headerH > 0 ? m_headerH + m_gap : 0;
         const double footerSpace = m_footerH > 0 ? m_footerH + m_gap : 0;
         m_bandsFit = m_bodyTop + footerSpace <= bandLimit;
