@@ -362,4 +362,12 @@ int ReportDocument::print(QPagedPaintDevice& device, int from, int to, const Pro
     return painted;
 }
 
+void CheckBands(const ReportProject& project)
+{
+    for (const ReportLayout& r : project.reports)
+        if (!ReportDocument(project, r, {}, 1).bandsFit())
+            FailAt(project.headerLine > 0 ? project.headerLine : project.footerLine,
+                   QStringLiteral("o cabeçalho e o rodapé ocupam quase toda a página e não deixam espaço para o relatório"));
+}
+
 }  // namespace qv::report

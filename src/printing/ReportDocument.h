@@ -73,4 +73,8 @@ private:
     QImage m_logo;
 };
 
+// Refuses a project whose header and footer leave no room for the body of one of its reports;
+// throws ProjectError naming the header's line.
+void CheckBands(const ReportProject& project);
+
 }  // namespace qv::report

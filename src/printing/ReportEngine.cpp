@@ -7,14 +7,6 @@
 
 namespace qv {
 
-void ReportEngine::CheckBands(const report::ReportProject& project)
-{
-    for (const report::ReportLayout& r : project.reports)
-        if (!report::ReportDocument(project, r, {}, 1).bandsFit())
-            report::FailAt(project.headerLine > 0 ? project.headerLine : project.footerLine,
-                           QStringLiteral("o cabeçalho e o rodapé ocupam quase toda a página e não deixam espaço para o relatório"));
-}
-
 ReportEngine::ReportEngine(platform::Dialogs& dialogs, std::unique_ptr<report::ReportOutput> output)
     : m_dialogs(dialogs), m_output(output ? std::move(output) : std::make_unique<report::QtReportOutput>())
 {
@@ -51,7 +43,7 @@ bool ReportEngine::RunReport(const QString& reportName)
         const QString head = QStringLiteral("Não foi possível ler o projeto de relatórios \"%1\".\r").arg(ProjectFile());
         try {
             report::ReportProject project = report::LoadReportProject(ProjectFile());
-            CheckBands(project);
+            report::CheckBands(project);
             m_project = std::move(project);
         } catch (const IoError& e) {
             error(head + e.message());

@@ -51,9 +51,6 @@ public:
     bool ProjectLoaded() const { return m_project.has_value(); }
 
     void setOutput(std::unique_ptr<report::ReportOutput> output);
-
-    // Refuses a project whose header and footer leave no room for the body; throws ProjectError.
-    static void CheckBands(const report::ReportProject& project);
     report::ReportOutput& output() const { return *m_output; }
 
 private:
