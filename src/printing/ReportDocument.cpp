@@ -2,6 +2,7 @@
 
 #include <QAbstractTextDocumentLayout>
 #include <QDate>
+#include <QHash>
 #include <QLocale>
 #include <QPagedPaintDevice>
 #include <QPainter>
@@ -62,7 +63,7 @@ QString blockText(const QString& text)
 // The documents of one run laid out for one printable area.
 class ReportDocument::Pages {
 public:
-    Pages(const ReportDocument& run, const QSizeF& areaMm) : m_run(run)
+    Pages(const ReportDocument& run, const QSizeF& areaMm, bool withBody = true) : m_run(run)
     {
         const PageSetup& setup = run.m_project.setup;
         const auto [paperW, paperH] = PaperSize(setup.paper, setup.landscape);
@@ -96,12 +97,13 @@ public:
         m_bandsFit = m_bodyTop + footerSpace <= bandLimit;
         m_bodyH = std::max(m_height - m_bodyTop - footerSpace, m_height * (1 - kMaxBandShare));
 
+        if (!withBody)
+            return;
         QString html;
         for (qsizetype i = 0; i < run.m_report.pages.size(); ++i)
             html += (i > 0 ? pageBreak() : QStringLiteral("<div>")) + run.m_report.pages[i].render(m_params)
                     + QStringLiteral("</div>");
-        m_body = make(html);
-        m_body->setPageSize(QSizeF(m_width, m_bodyH));
+        m_body = make(html, m_bodyH);
         // Blank blocks at the end (a closing rule, empty lines) would only add empty pages.
         int total = 1;
         forEachLine(*m_body, [&](const QTextBlock& b, const QTextLine& line, double y) {
@@ -154,12 +156,16 @@ public:
     }
 
 private:
-    std::unique_ptr<QTextDocument> make(const QString& html) const
+    // A document of the area's width; with a page height, paginated (laid out once either way).
+    std::unique_ptr<QTextDocument> make(const QString& html, double pageHeight = 0) const
     {
         auto doc = std::make_unique<RichText>();
         doc->documentLayout()->setPaintDevice(layoutDevice());
         doc->setDocumentMargin(0);
-        doc->setDefaultFont(QFont(QStringLiteral("DejaVu Sans"), 10));
+        // Unhinted glyphs: the layout is measured at one resolution and painted at another.
+        QFont font(QStringLiteral("DejaVu Sans"), 10);
+        font.setHintingPreference(QFont::PreferNoHinting);
+        doc->setDefaultFont(font);
         QTextOption option;
         option.setUseDesignMetrics(true);
         option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
@@ -168,19 +174,27 @@ private:
         if (!m_run.m_logo.isNull())
             doc->addResource(QTextDocument::ImageResource, QUrl(QStringLiteral("logotipo")), m_run.m_logo);
         doc->setHtml(html);
-        doc->setTextWidth(m_width);
+        if (pageHeight > 0)
+            doc->setPageSize(QSizeF(m_width, pageHeight));
+        else
+            doc->setTextWidth(m_width);
         return doc;
     }
 
-    // The header or footer of page n of `pages`.
-    std::unique_ptr<QTextDocument> band(const Template& t, int n, int pages) const
+    // The header or footer of page n of `pages`; a band that reads the same on every page is
+    // laid out once.
+    std::shared_ptr<QTextDocument> band(const Template& t, int n, int pages) const
     {
-        if (t.isEmpty())
-            return make(QString());
         ParamMap params = m_params;
         params.insert(QStringLiteral("page"), QString::number(n));
         params.insert(QStringLiteral("pages"), QString::number(pages));
-        return make(t.render(params));
+        const QString html = t.isEmpty() ? QString() : t.render(params);
+        if (m_bands.size() > 8 && !m_bands.contains(html))
+            m_bands.clear();
+        std::shared_ptr<QTextDocument>& cached = m_bands[html];
+        if (!cached)
+            cached = make(html);
+        return cached;
     }
 
     void paintBand(QPainter& painter, QTextDocument& doc, double y, double height) const
@@ -294,6 +308,7 @@ private:
     int m_count = 1;
     bool m_bandsFit = true;
     std::unique_ptr<QTextDocument> m_body;
+    mutable QHash<QString, std::shared_ptr<QTextDocument>> m_bands;
 };
 
 ReportDocument::ReportDocument(const ReportProject& project, const ReportLayout& report, ParamMap params, int lastPage)
@@ -331,7 +346,7 @@ bool ReportDocument::bandsFit() const
 {
     const PageSetup& s = m_project.setup;
     const auto [w, h] = PaperSize(s.paper, s.landscape);
-    const Pages pages(*this, QSizeF(w - s.margins[0] - s.margins[2], h - s.margins[1] - s.margins[3]));
+    const Pages pages(*this, QSizeF(w - s.margins[0] - s.margins[2], h - s.margins[1] - s.margins[3]), false);
     return pages.bandsFit();
 }
 
@@ -364,8 +379,12 @@ int ReportDocument::print(QPagedPaintDevice& device, int from, int to, const Pro
 
 void CheckBands(const ReportProject& project)
 {
+    // The bands are shared: the report with the longest title has the tallest.
+    const ReportLayout* longest = nullptr;
     for (const ReportLayout& r : project.reports)
-        if (!ReportDocument(project, r, {}, 1).bandsFit())
+        if (!longest || r.title.size() > longest->title.size())
+            longest = &r;
+    if (longest && !ReportDocument(project, *longest, {}, 1).bandsFit())
             FailAt(project.headerLine > 0 ? project.headerLine : project.footerLine,
                    QStringLiteral("o cabeçalho e o rodapé ocupam quase toda a página e não deixam espaço para o relatório"));
 }
