@@ -60,6 +60,7 @@ void BM_TweedReportWithDiagnosisToPdf(benchmark::State& state)
         auto* raw = out.get();
         qv::ReportEngine engine(boxes(), std::move(out));
         engine.SetReportParams(plan.params);
+        engine.SetReportParams(plan.alternatives);
         engine.SetLastPage(plan.lastPage);
         engine.RunReport(QStringLiteral("report1"));
         if (raw->pagesWritten() != 2)

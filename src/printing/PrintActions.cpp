@@ -60,6 +60,7 @@ PrintOutcome PrintTweed(ReportEngine& engine, const platform::PageContext& page,
     // Parameters this run does not set (crosses, diagnosis groups) must not keep an earlier patient's texts.
     engine.ClearReportParams();
     engine.SetReportParams(plan.params);
+    engine.SetReportParams(plan.alternatives);
     engine.SetLastPage(plan.lastPage);
     return run(engine, page, QStringLiteral("report1"), MissingFeatureText());
 }

@@ -1,28 +1,23 @@
 #include "printing/ReportDocument.h"
 
-#include "printing/ReportParams.h"
+#include "records/HistoryFile.h"
 
+#include <QAbstractTextDocumentLayout>
 #include <QDate>
-#include <QFontMetricsF>
+#include <QHash>
 #include <QLocale>
 #include <QPagedPaintDevice>
 #include <QPainter>
-#include <QRegularExpression>
+#include <QTextBlock>
+#include <QTextDocument>
 #include <QTextLayout>
+#include <QTextTable>
+#include <QUrl>
 
 #include <algorithm>
 #include <cmath>
 
 namespace qv::report {
-
-QStringList LaidPage::texts() const
-{
-    QStringList out;
-    for (const DrawOp& op : ops)
-        if (op.kind == DrawOp::Text && !op.text.isEmpty())
-            out.append(op.text);
-    return out;
-}
 
 QString TruncationNotice(int lastPage)
 {
@@ -31,617 +26,338 @@ QString TruncationNotice(int lastPage)
 
 namespace {
 
-// Texts of the pages keep "\r" as their line break.
-QString lines(const QString& text)
+// Layout units are 1/96 inch, as in CSS; fonts in points are measured at that resolution and
+// the painter scales to the device.
+constexpr double kLayoutDpi = 96;
+constexpr double kUnitsPerMm = kLayoutDpi / 25.4;
+// The header and footer never take more of the page than this share of it.
+constexpr double kMaxBandShare = 0.75;
+
+QPaintDevice* layoutDevice()
+{
+    static QImage image = [] {
+        QImage i(1, 1, QImage::Format_RGB32);
+        i.setDotsPerMeterX(qRound(kLayoutDpi / 0.0254));
+        i.setDotsPerMeterY(qRound(kLayoutDpi / 0.0254));
+        return i;
+    }();
+    return &image;
+}
+
+// Reads nothing from disk or the network: a template names only the images the run adds.
+class RichText : public QTextDocument {
+protected:
+    QVariant loadResource(int, const QUrl&) override { return {}; }
+};
+
+QString pageBreak() { return QStringLiteral("<div style=\"page-break-before: always\">"); }
+
+QString blockText(const QString& text)
 {
     QString t = text;
-    t.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    t.replace(u'\r', u'\n');
+    t.replace(QChar::LineSeparator, u'\n');
+    t.replace(QChar::Nbsp, u' ');
     return t;
 }
 
-int alignFlags(Align a)
-{
-    switch (a) {
-    case Align::Center:
-        return Qt::AlignHCenter;
-    case Align::Right:
-        return Qt::AlignRight;
-    case Align::Left:
-        break;
-    }
-    return Qt::AlignLeft;
-}
+}  // namespace
 
-// Lays out one report on one device; everything is measured in millimetres and turned into
-// device pixels when an operation is recorded.
-class Layouter {
+// The documents of one run laid out for one printable area.
+class ReportDocument::Pages {
 public:
-    Layouter(const ReportProject& project, const ReportLayout& report, const ParamMap& params, int lastPage,
-             QPaintDevice* device, const QSizeF& paintSize)
-        : m_project(project), m_report(report), m_params(params), m_lastPage(std::max(1, lastPage)), m_device(device)
+    Pages(const ReportDocument& run, const QSizeF& areaMm, bool withBody = true) : m_run(run)
     {
-        const double dpi = device->logicalDpiY();
-        const double pxPerMm = dpi / 25.4;
-        const QPageSize size = pageSize();
-        QSizeF paper = size.size(QPageSize::Millimeter);
-        if (report.landscape)
-            paper.transpose();
-        const double designW = paper.width() - report.margins[0] - report.margins[2];
-        const double designH = paper.height() - report.margins[1] - report.margins[3];
+        const PageSetup& setup = run.m_project.setup;
+        const auto [paperW, paperH] = PaperSize(setup.paper, setup.landscape);
+        const double designW = paperW - setup.margins[0] - setup.margins[2];
+        const double designH = paperH - setup.margins[1] - setup.margins[3];
         // A smaller paper or wider margins chosen in the page setup shrink the whole layout.
-        m_scale = std::min({1.0, paintSize.width() / (designW * pxPerMm), paintSize.height() / (designH * pxPerMm)});
-        m_unit = pxPerMm * m_scale;
-        m_areaW = paintSize.width() / m_unit;
-        m_areaH = paintSize.height() / m_unit;
+        const double w = std::max(1.0, areaMm.width());
+        const double h = std::max(1.0, areaMm.height());
+        m_scale = std::clamp(std::min(w / designW, h / designH), 0.05, 1.0);
+        m_width = w / m_scale * kUnitsPerMm;
+        m_height = h / m_scale * kUnitsPerMm;
+        m_gap = setup.gap * kUnitsPerMm;
+
+        m_params = run.m_params;
+        m_params.insert(QStringLiteral("title"), run.m_report.title);
+        // The same short date as the history's visits, whatever the machine's locale.
+        m_params.insert(QStringLiteral("date"), HistoryDateText(QDate::currentDate()));
+        m_params.insert(QStringLiteral("page"), QStringLiteral("1"));
+        m_params.insert(QStringLiteral("pages"), QStringLiteral("1"));
+        if (!run.m_logo.isNull())
+            m_params.insert(QStringLiteral("logotipo"), QStringLiteral("logotipo"));
+
+        const double bandLimit = m_height * kMaxBandShare;
+        const Template& header = run.m_project.header;
+        const Template& footer = run.m_project.footer;
+        // A header too tall for the page is cut; the footer with the page numbers stays.
+        m_footerH = footer.isEmpty() ? 0 : std::min(band(footer, 1, 1)->size().height(), bandLimit / 3);
+        m_headerH = header.isEmpty() ? 0 : std::min(band(header, 1, 1)->size().height(), bandLimit - m_footerH);
+        m_bodyTop = m_headerH > 0 ? m_headerH + m_gap : 0;
+        const double footerSpace = m_footerH > 0 ? m_footerH + m_gap : 0;
+        m_bandsFit = m_bodyTop + footerSpace <= bandLimit;
+        m_bodyH = std::max(m_height - m_bodyTop - footerSpace, m_height * (1 - kMaxBandShare));
+
+        if (!withBody)
+            return;
+        QString html;
+        for (qsizetype i = 0; i < run.m_report.pages.size(); ++i)
+            html += (i > 0 ? pageBreak() : QStringLiteral("<div>")) + run.m_report.pages[i].render(m_params)
+                    + QStringLiteral("</div>");
+        m_body = make(html, m_bodyH);
+        // Blank blocks at the end (a closing rule, empty lines) would only add empty pages.
+        int total = 1;
+        forEachLine(*m_body, [&](const QTextBlock& b, const QTextLine& line, double y) {
+            if (!b.text().mid(line.textStart(), line.textLength()).trimmed().isEmpty())
+                total = std::max(total, int(std::floor((y + 0.5) / m_bodyH)) + 1);
+        });
+        m_count = std::clamp(total, 1, run.m_lastPage);
+        if (total > run.m_lastPage)
+            findCut();
     }
 
-    QPageSize pageSize() const
+    int count() const { return m_count; }
+    bool bandsFit() const { return m_bandsFit; }
+
+    // Paints page n (1-based); the painter's origin is the top left of the printable area.
+    void paint(QPainter& painter, int n, double deviceDpi) const
     {
-        if (m_report.paper == QLatin1String("A5"))
-            return QPageSize(QPageSize::A5);
-        if (m_report.paper == QLatin1String("Letter"))
-            return QPageSize(QPageSize::Letter);
-        if (m_report.paper == QLatin1String("Legal"))
-            return QPageSize(QPageSize::Legal);
-        return QPageSize(QPageSize::A4);
+        painter.save();
+        const double s = deviceDpi / kLayoutDpi * m_scale;
+        painter.scale(s, s);
+        const QRectF all(0, 0, m_width, m_height);
+        painter.setClipRect(all);
+        painter.setRenderHint(QPainter::Antialiasing, true);
+        paintBand(painter, *band(m_run.m_project.header, n, m_count), 0, m_headerH);
+
+        const double top = (n - 1) * m_bodyH;
+        const double height = n == m_count && m_cut > 0 ? m_cut - top : m_bodyH;
+        painter.save();
+        painter.translate(0, m_bodyTop - top);
+        m_body->drawContents(&painter, QRectF(0, top, m_width, height));
+        painter.restore();
+        if (n == m_count && m_cut > 0)
+            paintBand(painter, *notice(), m_bodyTop + height, m_bodyH - height);
+        paintBand(painter, *band(m_run.m_project.footer, n, m_count), m_height - m_footerH, m_footerH);
+        painter.restore();
     }
 
-    QList<LaidPage> run()
+    LaidPage texts(int n) const
     {
-        // Header and footer are measured once; their texts are drawn on each page at the end.
-        m_headerBottom = measureBand(m_report.header);
-        const double footerHeight = measureBand(m_report.footer);
-        m_bodyTop = m_report.header.isEmpty() ? 0 : m_headerBottom + m_report.bodyGap;
-        m_bodyBottom = m_report.footer.isEmpty() ? m_areaH : m_areaH - footerHeight - m_report.bodyGap / 2;
-        m_footerTop = m_areaH - footerHeight;
-
-        for (const QList<Element>& block : m_report.pages) {
-            if (!newPage())
-                break;
-            for (const Element& e : block) {
-                if (m_stopped)
-                    break;
-                place(e);
-            }
-            if (m_stopped)
-                break;
-        }
-        const int total = int(m_pages.size());
-        for (int i = 0; i < total; ++i) {
-            QList<DrawOp> body = std::move(m_pages[i].ops);
-            m_pages[i].ops.clear();
-            m_current = &m_pages[i];
-            drawBand(m_report.header, 0, i + 1, total);
-            drawBand(m_report.footer, m_footerTop, i + 1, total);
-            m_pages[i].ops.append(body);
-        }
-        return m_pages;
+        LaidPage page;
+        page.blocks += blocks(*band(m_run.m_project.header, n, m_count), 0, m_headerH);
+        const double top = (n - 1) * m_bodyH;
+        const double bottom = n == m_count && m_cut > 0 ? m_cut : top + m_bodyH;
+        page.blocks += blocks(*m_body, top, bottom);
+        page.crosses = crossCorners(top, bottom);
+        if (n == m_count && m_cut > 0)
+            page.blocks.append(TruncationNotice(m_run.m_lastPage));
+        page.blocks += blocks(*band(m_run.m_project.footer, n, m_count), 0, m_footerH);
+        return page;
     }
 
 private:
-    QString param(const QString& name) const { return m_params.value(name); }
-
-    const Style& style(const QString& name) const
+    // A document of the area's width; with a page height, paginated (laid out once either way).
+    std::unique_ptr<QTextDocument> make(const QString& html, double pageHeight = 0) const
     {
-        static const Style plain;
-        const auto it = m_project.styles.find(name);
-        return it == m_project.styles.end() ? plain : *it;
-    }
-
-    QFont font(const Style& s) const
-    {
-        QFont f(s.family);
-        f.setPointSizeF(s.size * m_scale);
-        f.setBold(s.bold);
-        f.setItalic(s.italic);
-        return QFont(f, m_device);
-    }
-
-    double px(double mm) const { return mm * m_unit; }
-    QRectF pxRect(double x, double y, double w, double h) const { return QRectF(px(x), px(y), px(w), px(h)); }
-
-    double width(const Element& e) const { return e.w > 0 ? e.w : std::max(0.0, m_areaW - e.x); }
-
-    // Height in mm of a wrapped text in a box of the given width.
-    double textHeight(const QString& text, const Style& s, double w) const
-    {
-        const QFontMetricsF fm(font(s), m_device);
-        if (text.isEmpty())
-            return fm.height() / m_unit + 2 * s.padding;
-        const double inner = std::max(1.0, px(w - 2 * s.padding));
-        const QRectF r = fm.boundingRect(QRectF(0, 0, inner, 1e7), Qt::TextWordWrap | alignFlags(s.align), lines(text));
-        return r.height() / m_unit + 2 * s.padding;
-    }
-
-    void addText(const QRectF& mm, const QString& text, const Style& s, int vertical = Qt::AlignTop, bool wrap = true)
-    {
-        if (!s.fill.isEmpty()) {
-            DrawOp fill;
-            fill.kind = DrawOp::Fill;
-            fill.rect = pxRect(mm.x(), mm.y(), mm.width(), mm.height());
-            fill.color = QColor(s.fill);
-            m_current->ops.append(fill);
-        }
-        if (text.isEmpty())
-            return;
-        DrawOp op;
-        op.kind = DrawOp::Text;
-        op.rect = pxRect(mm.x() + s.padding, mm.y() + s.padding, mm.width() - 2 * s.padding, mm.height() - 2 * s.padding);
-        op.text = lines(text);
-        op.font = font(s);
-        op.color = QColor(s.color);
-        op.flags = alignFlags(s.align) | vertical | (wrap ? int(Qt::TextWordWrap) : 0);
-        m_current->ops.append(op);
-    }
-
-    void addLine(double x1, double y1, double x2, double y2, double thickness, const QString& colour)
-    {
-        DrawOp op;
-        op.kind = DrawOp::Line;
-        op.line = QLineF(px(x1), px(y1), px(x2), px(y2));
-        op.width = std::max(1.0, px(thickness));
-        op.color = QColor(colour);
-        m_current->ops.append(op);
-    }
-
-    void addFrame(double x, double y, double w, double h, double thickness, const QString& colour)
-    {
-        DrawOp op;
-        op.kind = DrawOp::Frame;
-        op.rect = pxRect(x, y, w, h);
-        op.width = std::max(1.0, px(thickness));
-        op.color = QColor(colour);
-        m_current->ops.append(op);
-    }
-
-    bool newPage()
-    {
-        if (int(m_pages.size()) >= m_lastPage) {
-            m_stopped = true;
-            return false;
-        }
-        m_pages.append(LaidPage{});
-        m_current = &m_pages.last();
-        m_rowTop = m_bodyTop;
-        m_rowBottom = m_bodyTop;
-        m_pageHasBody = false;
-        return true;
-    }
-
-    bool skipped(const Element& e) const
-    {
-        if (!e.ifParam.isEmpty() && param(e.ifParam).isEmpty())
-            return true;
-        return e.hideEmpty && !e.param.isEmpty() && param(e.param).isEmpty();
-    }
-
-    // Top of an element of the given height; a row that does not fit starts a new page.
-    bool top(const Element& e, double h, double& y)
-    {
-        switch (e.place) {
-        case Place::Absolute:
-            y = m_bodyTop + e.y;
-            m_rowTop = y;
-            m_rowBottom = y + h;
-            return true;
-        case Place::Same:
-            y = m_rowTop + e.y;
-            m_rowBottom = std::max(m_rowBottom, y + h);
-            return true;
-        case Place::Below:
-            break;
-        }
-        y = m_rowBottom + (m_pageHasBody ? e.y : 0);
-        // A row that does not fit goes to a new page; on the last page of the range it stays,
-        // since a squeezed row is better than a lost one.
-        if (y + h > m_bodyBottom + 0.01 && m_pageHasBody && int(m_pages.size()) < m_lastPage) {
-            newPage();
-            y = m_rowTop;
-        }
-        m_rowTop = y;
-        m_rowBottom = y + h;
-        return true;
-    }
-
-    void place(const Element& e)
-    {
-        if (skipped(e))
-            return;
-        const double w = width(e);
-        double y = 0;
-        switch (e.kind) {
-        case ElementKind::Text:
-        case ElementKind::Field: {
-            const Style& s = style(e.style);
-            // Page numbers are known only once the pages are made: they belong in the bands.
-            const QString text = e.kind == ElementKind::Text ? expand(e.text, int(m_pages.size()), 0) : param(e.param);
-            const double h = e.h > 0 ? e.h : textHeight(text, s, w);
-            if (!top(e, h, y))
-                return;
-            addText(QRectF(e.x, y, w, h), text, s, e.h > 0 ? Qt::AlignVCenter : Qt::AlignTop);
-            break;
-        }
-        case ElementKind::Pair:
-            placePair(e, w);
-            break;
-        case ElementKind::Rule:
-            if (e.h > 0) {  // vertical
-                if (!top(e, e.h, y))
-                    return;
-                addLine(e.x, y, e.x, y + e.h, e.thickness, e.color);
-                break;
-            }
-            if (!top(e, e.thickness, y))
-                return;
-            addLine(e.x, y + e.thickness / 2, e.x + w, y + e.thickness / 2, e.thickness, e.color);
-            break;
-        case ElementKind::Box: {
-            if (!top(e, e.h, y))
-                return;
-            addFrame(e.x, y, w, e.h, e.thickness, e.color);
-            break;
-        }
-        case ElementKind::Choices:
-            placeChoices(e, w);
-            break;
-        case ElementKind::Flow:
-            placeFlow(e, w);
-            break;
-        }
-        m_pageHasBody = true;
-    }
-
-    // A pair's caption is its text= when it has one (the parameter is then the bare value),
-    // otherwise what precedes ":  " in the parameter.
-    void splitPair(const Element& e, QString& caption, QString& value) const
-    {
-        const QString text = param(e.param);
-        if (!e.text.isEmpty()) {
-            caption = e.text;
-            value = text;
-            return;
-        }
-        const QString sep = QString::fromUtf16(kReportSeparator);
-        const qsizetype at = text.indexOf(sep);
-        caption = at < 0 ? QString() : text.left(at);
-        value = at < 0 ? text : text.mid(at + sep.size());
-    }
-
-    void placePair(const Element& e, double w)
-    {
-        QString caption;
-        QString value;
-        splitPair(e, caption, value);
-        const Style& cs = style(e.style);
-        const Style& vs = style(e.valueStyle.isEmpty() ? e.style : e.valueStyle);
-        const double cw = e.captionWidth > 0 ? std::min(e.captionWidth, w) : w / 2;
-        const double h = e.h > 0 ? e.h : std::max(textHeight(caption, cs, cw), textHeight(value, vs, w - cw));
-        double y = 0;
-        if (!top(e, h, y))
-            return;
-        addText(QRectF(e.x, y, cw, h), caption, cs, Qt::AlignVCenter);
-        addText(QRectF(e.x + cw, y, w - cw, h), value, vs, Qt::AlignVCenter);
-        if (e.underline)
-            addLine(e.x, y + h, e.x + w, y + h, e.thickness, e.color);
-    }
-
-    void placeChoices(const Element& e, double w)
-    {
-        const QStringList alternatives = param(e.param).split(DiagnosisJoint());
-        const Style& ts = style(e.style);
-        const Style& js = style(e.jointStyle);
-        const Style& qs = style(e.quadrantStyle.isEmpty() ? e.style : e.quadrantStyle);
-        const double side = e.crossSize;
-        const double crossColumn = e.crosses.isEmpty() ? 0 : 1.5 * side + 8;
-        const double textW = std::max(10.0, w - crossColumn);
-        const double jointH = textHeight(QStringLiteral("ou"), js, textW) + 1;
-
-        QList<double> heights;
-        double total = 0;
-        for (qsizetype i = 0; i < alternatives.size(); ++i) {
-            double h = textHeight(alternatives[i], ts, textW);
-            if (i < e.crosses.size())
-                h = std::max(h, side);
-            heights.append(h + 2);
-            total += heights.last() + (i > 0 ? jointH : 0);
-        }
-        double y = 0;
-        if (!top(e, total, y))
-            return;
-        for (qsizetype i = 0; i < alternatives.size(); ++i) {
-            if (i > 0) {
-                addText(QRectF(e.x, y, textW, jointH), QStringLiteral("ou"), js, Qt::AlignVCenter);
-                y += jointH;
-            }
-            const double h = heights[i];
-            addText(QRectF(e.x, y, textW, h), alternatives[i], ts, Qt::AlignVCenter);
-            if (i < e.crosses.size())
-                drawCross(e, e.crosses[i], e.x + textW + 4 + 0.75 * side, y + h / 2, side, qs);
-            y += h;
-        }
-    }
-
-    // The cross is half again as wide as it is tall, so tooth pairs such as "X  4" fit their quadrant.
-    void drawCross(const Element& e, const CrossDef& c, double cx, double cy, double side, const Style& qs)
-    {
-        const double halfW = 0.75 * side;
-        const double halfH = side / 2;
-        const bool h = !param(c.hbar).isEmpty();
-        const bool v = !param(c.vbar).isEmpty();
-        const double pen = std::max(e.thickness, 0.35);
-        if (h)
-            addLine(cx - halfW, cy, cx + halfW, cy, pen, e.color);
-        if (v)
-            addLine(cx, cy - halfH, cx, cy + halfH, pen, e.color);
-        if (h && v)
-            ++m_current->crosses;
-        const std::array<QPointF, 4> corners = {QPointF(cx - halfW, cy - halfH), QPointF(cx, cy - halfH),
-                                                QPointF(cx - halfW, cy), QPointF(cx, cy)};
-        for (int q = 0; q < 4; ++q) {
-            const QString text = param(c.quadrants[size_t(q)]);
-            if (!text.isEmpty())
-                addText(QRectF(corners[size_t(q)].x(), corners[size_t(q)].y(), halfW, halfH), text, qs, Qt::AlignVCenter,
-                        false);
-        }
-    }
-
-    static bool isSeparator(const QString& row)
-    {
-        static const QRegularExpression dashes(QStringLiteral("^-{10,}$"));
-        return dashes.match(row.trimmed()).hasMatch();
-    }
-
-    void placeFlow(const Element& e, double w)
-    {
-        const Style& s = style(e.style);
-        const QFont f = font(s);
-        const QFontMetricsF fm(f, m_device);
-        const double lineH = fm.lineSpacing() / m_unit;
-
-        // Blank lines at the end would only add empty pages.
-        QStringList paragraphs = lines(param(e.param)).split(u'\n');
-        while (!paragraphs.isEmpty() && paragraphs.last().trimmed().isEmpty())
-            paragraphs.removeLast();
-
-        QStringList rows;
+        auto doc = std::make_unique<RichText>();
+        doc->documentLayout()->setPaintDevice(layoutDevice());
+        doc->setDocumentMargin(0);
+        // Unhinted glyphs: the layout is measured at one resolution and painted at another.
+        QFont font(QStringLiteral("DejaVu Sans"), 10);
+        font.setHintingPreference(QFont::PreferNoHinting);
+        doc->setDefaultFont(font);
         QTextOption option;
+        option.setUseDesignMetrics(true);
         option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
-        for (const QString& paragraph : paragraphs) {
-            if (paragraph.isEmpty() || isSeparator(paragraph)) {
-                rows.append(paragraph);
-                continue;
-            }
-            QTextLayout layout(paragraph, f, m_device);
-            layout.setTextOption(option);
-            layout.beginLayout();
-            for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
-                line.setLineWidth(px(w));
-                rows.append(paragraph.mid(line.textStart(), line.textLength()));
-            }
-            layout.endLayout();
-        }
+        doc->setDefaultTextOption(option);
+        doc->setDefaultStyleSheet(m_run.m_project.styleSheet);
+        if (!m_run.m_logo.isNull())
+            doc->addResource(QTextDocument::ImageResource, QUrl(QStringLiteral("logotipo")), m_run.m_logo);
+        doc->setHtml(html);
+        if (pageHeight > 0)
+            doc->setPageSize(QSizeF(m_width, pageHeight));
+        else
+            doc->setTextWidth(m_width);
+        return doc;
+    }
 
-        double y = m_rowBottom + (m_pageHasBody ? e.y : 0);
-        if (e.place == Place::Absolute)
-            y = m_bodyTop + e.y;
-        const Style noticeStyle = [&] {
-            Style n = s;
-            n.italic = true;
-            return n;
-        }();
-        for (qsizetype i = 0; i < rows.size(); ++i) {
-            if (int(m_pages.size()) == m_lastPage) {
-                // On the last page of the range, keep a line for the notice when the rest does not fit.
-                const bool restFits = y + double(rows.size() - i) * lineH <= m_bodyBottom + 0.01;
-                if (!restFits && y + 2 * lineH > m_bodyBottom + 0.01) {
-                    addText(QRectF(e.x, y, w, lineH), TruncationNotice(m_lastPage), noticeStyle);
-                    m_stopped = true;
-                    return;
+    // The header or footer of page n of `pages`; a band that reads the same on every page is
+    // laid out once.
+    std::shared_ptr<QTextDocument> band(const Template& t, int n, int pages) const
+    {
+        ParamMap params = m_params;
+        params.insert(QStringLiteral("page"), QString::number(n));
+        params.insert(QStringLiteral("pages"), QString::number(pages));
+        const QString html = t.isEmpty() ? QString() : t.render(params);
+        if (m_bands.size() > 8 && !m_bands.contains(html))
+            m_bands.clear();
+        std::shared_ptr<QTextDocument>& cached = m_bands[html];
+        if (!cached)
+            cached = make(html);
+        return cached;
+    }
+
+    void paintBand(QPainter& painter, QTextDocument& doc, double y, double height) const
+    {
+        if (height <= 0)
+            return;
+        painter.save();
+        painter.translate(0, y);
+        doc.drawContents(&painter, QRectF(0, 0, m_width, height));
+        painter.restore();
+    }
+
+    std::unique_ptr<QTextDocument> notice() const
+    {
+        return make(QStringLiteral("<p><i>%1</i></p>").arg(TruncationNotice(m_run.m_lastPage)));
+    }
+
+    // Lines of the document whose tops lie in [top, bottom): each block's lines form one text.
+    template <typename Fn>
+    static void forEachLine(const QTextDocument& doc, Fn fn)
+    {
+        const auto* layout = doc.documentLayout();
+        for (QTextBlock b = doc.begin(); b.isValid(); b = b.next()) {
+            const QTextLayout* tl = b.layout();
+            if (!tl)
+                continue;
+            const QPointF origin = layout->blockBoundingRect(b).topLeft() - tl->boundingRect().topLeft();
+            for (int i = 0; i < tl->lineCount(); ++i)
+                fn(b, tl->lineAt(i), origin.y() + tl->lineAt(i).y());
+        }
+    }
+
+    static QStringList blocks(const QTextDocument& doc, double top, double bottom)
+    {
+        QStringList out;
+        QTextBlock held;
+        int first = -1;
+        int last = -1;
+        const auto flush = [&] {
+            const QString t = first < 0 ? QString() : blockText(held.text().mid(first, last - first)).trimmed();
+            if (!t.isEmpty())
+                out.append(t);
+            first = last = -1;
+        };
+        forEachLine(doc, [&](const QTextBlock& b, const QTextLine& line, double y) {
+            if (y < top - 0.5 || y >= bottom - 0.5)
+                return;
+            if (first >= 0 && held != b)
+                flush();
+            if (first < 0) {
+                held = b;
+                first = line.textStart();
+            }
+            last = line.textStart() + line.textLength();
+        });
+        flush();
+        return out;
+    }
+
+    int crossCorners(double top, double bottom) const
+    {
+        int n = 0;
+        QList<QTextFrame*> frames = m_body->rootFrame()->childFrames();
+        while (!frames.isEmpty()) {
+            QTextFrame* f = frames.takeLast();
+            frames += f->childFrames();
+            auto* table = qobject_cast<QTextTable*>(f);
+            if (!table)
+                continue;
+            for (int r = 0; r < table->rows(); ++r)
+                for (int c = 0; c < table->columns(); ++c) {
+                    const QTextTableCell cell = table->cellAt(r, c);
+                    const QTextTableCellFormat fmt = cell.format().toTableCellFormat();
+                    if (fmt.rightBorder() <= 0 || fmt.bottomBorder() <= 0 || fmt.leftBorder() > 0 || fmt.topBorder() > 0)
+                        continue;
+                    const QTextBlock b = cell.firstCursorPosition().block();
+                    const double y = m_body->documentLayout()->blockBoundingRect(b).top();
+                    if (y >= top - 0.5 && y < bottom - 0.5)
+                        ++n;
                 }
-            } else if (y + lineH > m_bodyBottom + 0.01) {
-                newPage();
-                y = m_bodyTop;
-                --i;
-                continue;
-            }
-            if (isSeparator(rows[i])) {
-                // The history's separator lines would wrap as text: a rule reads the same.
-                addLine(e.x, y + lineH / 2, e.x + w, y + lineH / 2, 0.2, QStringLiteral("#8c8c8c"));
-                y += lineH;
-                continue;
-            }
-            DrawOp op;
-            op.kind = DrawOp::Text;
-            op.rect = pxRect(e.x, y, w, lineH);
-            op.text = rows[i];
-            op.font = f;
-            op.color = QColor(s.color);
-            op.flags = Qt::AlignLeft | Qt::AlignTop | Qt::TextExpandTabs;
-            m_current->ops.append(op);
-            y += lineH;
         }
-        m_rowTop = m_rowBottom = y;
+        return n;
     }
 
-    // Places a header or footer on a scratch page to learn its height.
-    double measureBand(const QList<Element>& band)
+    // The last page of the range keeps a line for the notice: the body stops at the bottom of
+    // the last line that leaves room for it.
+    void findCut()
     {
-        if (band.isEmpty())
-            return 0;
-        LaidPage scratch;
-        m_current = &scratch;
-        drawBandAt(band, 0, 1, 1);
-        return m_bandBottom;
+        const double top = (m_count - 1) * m_bodyH;
+        const double noticeH = notice()->size().height() * 1.5;
+        const double limit = top + m_bodyH - noticeH;
+        double cut = top;
+        forEachLine(*m_body, [&](const QTextBlock&, const QTextLine& line, double y) {
+            if (y >= top - 0.5 && y + line.height() <= limit)
+                cut = std::max(cut, y + line.height());
+        });
+        m_cut = std::max(cut, top + 1);
     }
 
-    void drawBand(const QList<Element>& band, double top, int page, int pages)
-    {
-        if (!band.isEmpty())
-            drawBandAt(band, top, page, pages);
-    }
-
-    QString expand(const QString& text, int page, int pages) const
-    {
-        QString t = text;
-        t.replace(QStringLiteral("{title}"), m_report.title);
-        if (pages > 0) {
-            t.replace(QStringLiteral("{page}"), QString::number(page));
-            t.replace(QStringLiteral("{pages}"), QString::number(pages));
-        }
-        t.replace(QStringLiteral("{date}"), QLocale(QLocale::Portuguese, QLocale::Brazil).toString(QDate::currentDate(), QLocale::ShortFormat));
-        return t;
-    }
-
-    // Bands never break: their elements are placed from `top` on.
-    void drawBandAt(const QList<Element>& band, double top, int page, int pages)
-    {
-        double rowTop = top;
-        double rowBottom = top;
-        bool first = true;
-        for (const Element& e : band) {
-            if (skipped(e))
-                continue;
-            const double w = width(e);
-            const Style& s = style(e.style);
-            QString text;
-            double h = e.h;
-            if (e.kind == ElementKind::Text || e.kind == ElementKind::Field) {
-                text = e.kind == ElementKind::Text ? expand(e.text, page, pages) : param(e.param);
-                if (h <= 0)
-                    h = textHeight(text, s, w);
-            } else if (e.kind == ElementKind::Rule) {
-                h = e.thickness;
-            } else if (e.kind == ElementKind::Pair) {
-                if (h <= 0)
-                    h = textHeight(param(e.param), s, w);
-            }
-            double y = rowTop + e.y;
-            if (e.place == Place::Absolute)
-                y = top + e.y;
-            else if (e.place == Place::Below)
-                y = rowBottom + (first ? 0 : e.y);
-            if (e.place != Place::Same) {
-                rowTop = y;
-                rowBottom = y + h;
-            } else {
-                rowBottom = std::max(rowBottom, y + h);
-            }
-            first = false;
-            switch (e.kind) {
-            case ElementKind::Text:
-            case ElementKind::Field:
-                addText(QRectF(e.x, y, w, h), text, s, e.h > 0 ? Qt::AlignVCenter : Qt::AlignTop);
-                break;
-            case ElementKind::Pair: {
-                QString caption;
-                QString value;
-                splitPair(e, caption, value);
-                const double cw = e.captionWidth > 0 ? e.captionWidth : w / 2;
-                addText(QRectF(e.x, y, cw, h), caption, s, Qt::AlignVCenter);
-                addText(QRectF(e.x + cw, y, w - cw, h), value, style(e.valueStyle.isEmpty() ? e.style : e.valueStyle),
-                        Qt::AlignVCenter);
-                break;
-            }
-            case ElementKind::Rule:
-                addLine(e.x, y + e.thickness / 2, e.x + w, y + e.thickness / 2, e.thickness, e.color);
-                break;
-            case ElementKind::Box:
-                addFrame(e.x, y, w, e.h, e.thickness, e.color);
-                break;
-            case ElementKind::Choices:
-            case ElementKind::Flow:
-                break;  // the parser keeps these out of bands
-            }
-        }
-        m_bandBottom = rowBottom - top;
-    }
-
-    const ReportProject& m_project;
-    const ReportLayout& m_report;
-    const ParamMap& m_params;
-    const int m_lastPage;
-    QPaintDevice* m_device;
+    const ReportDocument& m_run;
+    ParamMap m_params;
     double m_scale = 1;
-    double m_unit = 1;  // device pixels per millimetre of the layout
-    double m_areaW = 0;
-    double m_areaH = 0;
-    double m_headerBottom = 0;
-    double m_footerTop = 0;
+    double m_width = 0;
+    double m_height = 0;
+    double m_gap = 0;
+    double m_headerH = 0;
+    double m_footerH = 0;
     double m_bodyTop = 0;
-    double m_bodyBottom = 0;
-    double m_bandBottom = 0;
-    double m_rowTop = 0;
-    double m_rowBottom = 0;
-    bool m_pageHasBody = false;
-    bool m_stopped = false;
-    QList<LaidPage> m_pages;
-    LaidPage* m_current = nullptr;
+    double m_bodyH = 0;
+    double m_cut = 0;  // where the body stops on the last page when it runs past it
+    int m_count = 1;
+    bool m_bandsFit = true;
+    std::unique_ptr<QTextDocument> m_body;
+    mutable QHash<QString, std::shared_ptr<QTextDocument>> m_bands;
 };
-
-}  // namespace
 
 ReportDocument::ReportDocument(const ReportProject& project, const ReportLayout& report, ParamMap params, int lastPage)
     : m_project(project), m_report(report), m_params(std::move(params)), m_lastPage(std::max(1, lastPage))
 {
 }
 
+ReportDocument::~ReportDocument() = default;
+
 QPageLayout ReportDocument::pageLayout() const
 {
+    const PageSetup& s = m_project.setup;
     QPageSize size(QPageSize::A4);
-    if (m_report.paper == QLatin1String("A5"))
+    if (s.paper == QLatin1String("A5"))
         size = QPageSize(QPageSize::A5);
-    else if (m_report.paper == QLatin1String("Letter"))
+    else if (s.paper == QLatin1String("Letter"))
         size = QPageSize(QPageSize::Letter);
-    else if (m_report.paper == QLatin1String("Legal"))
+    else if (s.paper == QLatin1String("Legal"))
         size = QPageSize(QPageSize::Legal);
-    const auto& m = m_report.margins;
-    return QPageLayout(size, m_report.landscape ? QPageLayout::Landscape : QPageLayout::Portrait,
-                       QMarginsF(m[0], m[1], m[2], m[3]), QPageLayout::Millimeter);
+    const auto& m = s.margins;
+    return QPageLayout(size, s.landscape ? QPageLayout::Landscape : QPageLayout::Portrait, QMarginsF(m[0], m[1], m[2], m[3]),
+                       QPageLayout::Millimeter);
 }
 
-QList<LaidPage> ReportDocument::layout(QPaintDevice* device, const QSizeF& paintSize) const
+QList<LaidPage> ReportDocument::layout(const QSizeF& areaMm) const
 {
-    Layouter layouter(m_project, m_report, m_params, m_lastPage, device, paintSize);
-    return layouter.run();
+    const Pages pages(*this, areaMm);
+    QList<LaidPage> out;
+    for (int n = 1; n <= pages.count(); ++n)
+        out.append(pages.texts(n));
+    return out;
 }
 
-void ReportDocument::paintPage(QPainter& painter, const LaidPage& page)
+bool ReportDocument::bandsFit() const
 {
-    painter.save();
-    painter.setRenderHint(QPainter::Antialiasing, true);
-    painter.setRenderHint(QPainter::TextAntialiasing, true);
-    for (const DrawOp& op : page.ops) {
-        switch (op.kind) {
-        case DrawOp::Text:
-            painter.setFont(op.font);
-            painter.setPen(op.color);
-            painter.drawText(op.rect, op.flags, op.text);
-            break;
-        case DrawOp::Line:
-            painter.setPen(QPen(op.color, op.width, Qt::SolidLine, Qt::FlatCap));
-            painter.drawLine(op.line);
-            break;
-        case DrawOp::Fill:
-            painter.fillRect(op.rect, op.color);
-            break;
-        case DrawOp::Frame:
-            painter.setPen(QPen(op.color, op.width));
-            painter.setBrush(Qt::NoBrush);
-            painter.drawRect(op.rect);
-            break;
-        }
-    }
-    painter.restore();
+    const PageSetup& s = m_project.setup;
+    const auto [w, h] = PaperSize(s.paper, s.landscape);
+    const Pages pages(*this, QSizeF(w - s.margins[0] - s.margins[2], h - s.margins[1] - s.margins[3]), false);
+    return pages.bandsFit();
 }
 
 int ReportDocument::print(QPagedPaintDevice& device, int from, int to, const ProgressFn& progress,
                           QList<LaidPage>* laidOut) const
 {
-    const QPageLayout pl = device.pageLayout();
-    const QRect paint = pl.paintRectPixels(device.logicalDpiX());
-    QList<LaidPage> pages = layout(&device, QSizeF(paint.size()));
-    const int count = int(pages.size());
+    const QRectF area = device.pageLayout().paintRect(QPageLayout::Millimeter);
+    const Pages pages(*this, area.size());
+    const int count = pages.count();
     from = std::max(1, from);
     to = to <= 0 ? count : std::min(to, count);
 
@@ -649,18 +365,30 @@ int ReportDocument::print(QPagedPaintDevice& device, int from, int to, const Pro
     if (!painter.begin(&device))
         return -1;
     int painted = 0;
-    for (int p = from; p <= to; ++p) {
-        if (progress && !progress(p, count))
+    for (int n = from; n <= to; ++n) {
+        if (progress && !progress(n, count))
             break;
         if (painted > 0)
             device.newPage();
-        paintPage(painter, pages[p - 1]);
+        pages.paint(painter, n, device.logicalDpiY());
+        if (laidOut)
+            laidOut->append(pages.texts(n));
         ++painted;
     }
     painter.end();
-    if (laidOut)
-        *laidOut = pages.mid(from - 1, std::max(0, to - from + 1));
     return painted;
+}
+
+void CheckBands(const ReportProject& project)
+{
+    // The bands are shared: the report with the longest title has the tallest.
+    const ReportLayout* longest = nullptr;
+    for (const ReportLayout& r : project.reports)
+        if (!longest || r.title.size() > longest->title.size())
+            longest = &r;
+    if (longest && !ReportDocument(project, *longest, {}, 1).bandsFit())
+            FailAt(project.headerLine > 0 ? project.headerLine : project.footerLine,
+                   QStringLiteral("o cabeçalho e o rodapé ocupam quase toda a página e não deixam espaço para o relatório"));
 }
 
 }  // namespace qv::report

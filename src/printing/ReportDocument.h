@@ -1,45 +1,31 @@
 #pragma once
-// One run of a report: its layout from the project with the parameters of the run, laid out
-// into pages for a paint device and painted on it.
+// One run of a report: its templates filled with the parameters of the run, laid out by Qt's
+// rich-text engine into pages, with the header and footer painted on every page.
 
 #include "printing/ReportProject.h"
 
-#include <QColor>
-#include <QFont>
-#include <QHash>
-#include <QLineF>
+#include <QImage>
 #include <QList>
 #include <QPageLayout>
-#include <QRectF>
+#include <QSizeF>
 #include <QStringList>
 
 #include <functional>
+#include <memory>
 
-class QPaintDevice;
 class QPagedPaintDevice;
 class QPainter;
 
 namespace qv::report {
 
-using ParamMap = QHash<QString, QString>;
-
-// What is drawn on a page, in device pixels.
-struct DrawOp {
-    enum Kind { Text, Line, Fill, Frame } kind = Text;
-    QRectF rect;
-    QLineF line;
-    QString text;
-    QFont font;
-    QColor color;
-    int flags = 0;
-    double width = 0;  // pen width of lines and frames
-};
-
+// The texts of one laid-out page, in reading order: header, body, footer. A paragraph's lines
+// on the page form one text, with "\n" where the parameter had a line break.
 struct LaidPage {
-    QList<DrawOp> ops;
-    int crosses = 0;  // crosses drawn with both bars
-    // The texts drawn on the page, in drawing order.
-    QStringList texts() const;
+    QStringList blocks;
+    // Table cells ruled on their right and bottom sides only: the upper-left quadrants of the
+    // crosses drawn on the page.
+    int crosses = 0;
+    QStringList texts() const { return blocks; }
 };
 
 // Where the run is: the page being generated and how many pages there are.
@@ -51,19 +37,25 @@ QString TruncationNotice(int lastPage);
 class ReportDocument {
 public:
     ReportDocument(const ReportProject& project, const ReportLayout& report, ParamMap params, int lastPage);
+    ~ReportDocument();
+
+    // The letterhead's image, which templates show with <img src="{logotipo}"/>.
+    void setLogo(const QImage& logo) { m_logo = logo; }
 
     const ReportLayout& report() const { return m_report; }
     QString title() const { return m_report.title; }
     int lastPage() const { return m_lastPage; }
 
-    // Paper, orientation and margins of the report.
+    // Paper, orientation and margins of the project's page setup.
     QPageLayout pageLayout() const;
 
-    // Lays the report out for the device, whose paintable area (inside the margins) has the
-    // given size in device pixels. Pages past the last page of the range are not made.
-    QList<LaidPage> layout(QPaintDevice* device, const QSizeF& paintSize) const;
+    // Lays the run out on a printable area of the given size in millimetres; pages past the
+    // last page of the range are not made.
+    QList<LaidPage> layout(const QSizeF& areaMm) const;
 
-    static void paintPage(QPainter& painter, const LaidPage& page);
+    // Whether the header and footer, with the parameters of the run, leave the body at least a
+    // quarter of the project's own page (otherwise they are cut to make room).
+    bool bandsFit() const;
 
     // Lays out and paints pages from..to (1-based, cut to the pages there are) on a paged
     // device, with its own page layout. Returns the pages painted, or -1 when the device could
@@ -71,11 +63,18 @@ public:
     int print(QPagedPaintDevice& device, int from, int to, const ProgressFn& progress = {},
               QList<LaidPage>* laidOut = nullptr) const;
 
+    class Pages;
+
 private:
     const ReportProject& m_project;
     ReportLayout m_report;
     ParamMap m_params;
     int m_lastPage;
+    QImage m_logo;
 };
+
+// Refuses a project whose header and footer leave no room for the body of one of its reports;
+// throws ProjectError naming the header's line.
+void CheckBands(const ReportProject& project);
 
 }  // namespace qv::report

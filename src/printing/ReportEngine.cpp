@@ -1,6 +1,7 @@
 #include "printing/ReportEngine.h"
 
 #include "platform/Dialogs.h"
+#include "printing/ClinicInfo.h"
 #include "printing/ReportOutput.h"
 #include "records/IoError.h"
 
@@ -41,7 +42,9 @@ bool ReportEngine::RunReport(const QString& reportName)
     if (!m_project) {
         const QString head = QStringLiteral("Não foi possível ler o projeto de relatórios \"%1\".\r").arg(ProjectFile());
         try {
-            m_project = report::LoadReportProject(ProjectFile());
+            report::ReportProject project = report::LoadReportProject(ProjectFile());
+            report::CheckBands(project);
+            m_project = std::move(project);
         } catch (const IoError& e) {
             error(head + e.message());
             return false;
@@ -55,7 +58,15 @@ bool ReportEngine::RunReport(const QString& reportName)
         error(QStringLiteral("O relatório \"%1\" não existe no projeto \"%2\".").arg(reportName, ProjectFile()));
         return false;
     }
-    const report::ReportDocument document(*m_project, *it, m_params, m_lastPage);
+    // The letterhead is read at every run, so a change shows at the next print.
+    const report::ClinicInfo clinic = report::ClinicInfo::Load();
+    const QImage logo = clinic.logoImage();
+    report::ParamMap params = m_params;
+    const report::ParamMap letterhead = clinic.params(!logo.isNull());
+    for (auto p = letterhead.begin(); p != letterhead.end(); ++p)
+        params.insert(p.key(), p.value());
+    report::ReportDocument document(*m_project, *it, params, m_lastPage);
+    document.setLogo(logo);
     m_output->Deliver(document, m_dialogs);
     return true;
 }

@@ -16,6 +16,7 @@
 #include <QPaintEngine>
 #include <QPdfWriter>
 #include <QPrintDialog>
+#include <QPrintEngine>
 #include <QPrintPreviewDialog>
 #include <QPrintPreviewWidget>
 #include <QPrinter>
@@ -35,6 +36,11 @@ QString JobTitle() { return QStringLiteral("Imprimindo..."); }
 QString NoPrinterText()
 {
     return QStringLiteral("Nenhuma impressora foi encontrada. Visualize o relatório na tela ou salve-o em PDF.");
+}
+
+QString StoppedPrinterText(const QString& printer)
+{
+    return QStringLiteral("A impressora \"%1\" está parada ou indisponível. O relatório não foi impresso.").arg(printer);
 }
 
 QString StatusLine(const QString& pattern, int page)
@@ -253,6 +259,18 @@ void ReportSetupDialog::browsePdf()
 
 // ---------------------------------------------------------------------------------------------
 
+void SetQueuePageRange(QPrinter& printer, int pages)
+{
+    // The print queue's own option list (Qt's CUPS engine passes it with the job).
+    const auto key = QPrintEngine::PrintEnginePropertyKey(0xfe00);
+    QStringList options = printer.printEngine()->property(key).toStringList();
+    const qsizetype at = options.indexOf(QStringLiteral("page-ranges"));
+    if (at >= 0 && at % 2 == 0 && at + 1 < options.size())
+        options.remove(at, 2);
+    options << QStringLiteral("page-ranges") << QStringLiteral("1-%1").arg(std::max(1, pages));
+    printer.printEngine()->setProperty(key, options);
+}
+
 int PrintWithProgress(QPrinter& printer, const ReportDocument& document, const QString& statusPattern, QWidget* parent)
 {
     QProgressDialog progress(parent);
@@ -268,6 +286,8 @@ int PrintWithProgress(QPrinter& printer, const ReportDocument& document, const Q
         from = printer.fromPage();
         to = std::min(to, printer.toPage() > 0 ? printer.toPage() : to);
     }
+    if (printer.outputFormat() == QPrinter::NativeFormat)
+        SetQueuePageRange(printer, to - from + 1);
     const int n = document.print(printer, from, to, [&](int page, int pages) {
         progress.setMaximum(pages);
         progress.setLabelText(StatusLine(statusPattern, page));
@@ -327,11 +347,18 @@ void QtReportOutput::Deliver(const ReportDocument& document, platform::Dialogs& 
         runPreview(*preview);
         break;
     }
-    case ReportSetupDialog::Printer:
+    case ReportSetupDialog::Printer: {
         printer.setOutputFormat(QPrinter::NativeFormat);
-        if (PrintWithProgress(printer, document, PrintingStatus(), parent) < 0)
+        // A stopped queue would keep the job without printing it: say so instead of printing.
+        const QPrinterInfo queue = QPrinterInfo::printerInfo(printer.printerName());
+        if (queue.isNull() || queue.state() == QPrinter::Error || queue.state() == QPrinter::Aborted) {
+            error(dialogs, StoppedPrinterText(printer.printerName()));
+            break;
+        }
+        if (PrintWithProgress(printer, document, PrintingStatus(), parent) < 0 || printer.printerState() == QPrinter::Error)
             error(dialogs, QStringLiteral("Não foi possível iniciar a impressão."));
         break;
+    }
     case ReportSetupDialog::PdfFile: {
         printer.setOutputFormat(QPrinter::PdfFormat);
         printer.setOutputFileName(setup.pdfPath());

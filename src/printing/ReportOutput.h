@@ -28,6 +28,7 @@ QString GeneratingStatus();     // "Gerando página %p"
 QString PrintingStatus();       // "Imprimindo página %p"
 QString JobTitle();             // "Imprimindo..."
 QString NoPrinterText();
+QString StoppedPrinterText(const QString& printer);
 // A status line with %p replaced by the page number.
 QString StatusLine(const QString& pattern, int page);
 
@@ -106,6 +107,9 @@ private:
 // Makes the preview window of a run: titled, at 100 % zoom, drawing the run's pages.
 QPrintPreviewDialog* MakePreviewDialog(QPrinter& printer, const ReportDocument& document,
                                        platform::Dialogs& dialogs, QWidget* parent);
+
+// Tells the print queue the job's page range, pages 1 to `pages` of the document it receives.
+void SetQueuePageRange(QPrinter& printer, int pages);
 
 // Paints the run on the printer (the print range it holds), with the progress window.
 // Returns the pages painted, or -1 when the printer could not start.

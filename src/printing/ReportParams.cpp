@@ -85,6 +85,11 @@ TweedReportPlan BuildTweedReport(const TweedSheet& t, const TweedResults& r, con
     if (ds.medInfo) {
         p.set(QStringLiteral("discmedinfo"), QStringLiteral("Discrepância Média"));
         p.set(QStringLiteral("discmed"), ds.ou ? ds.dsmed + J + ds.dsmed2 : ds.dsmed);
+        plan.alternatives.append({QStringLiteral("discmed1"), ds.dsmed});
+        if (ds.ou) {
+            plan.alternatives.append({QStringLiteral("discmedou2"), QStringLiteral("ou")});
+            plan.alternatives.append({QStringLiteral("discmed2"), ds.dsmed2});
+        }
     }
     if (ds.posInfo) {
         p.set(QStringLiteral("discposinfo"), QStringLiteral("Discrepância Posterior"));
@@ -102,6 +107,12 @@ TweedReportPlan BuildTweedReport(const TweedSheet& t, const TweedResults& r, con
         QString desarm = ds.dsdesc[0];
         for (int k = 1; k <= last; ++k)
             desarm += J + ds.dsdesc[size_t(k)];
+        for (int k = 0; k <= last; ++k) {
+            const QString n = QString::number(k + 1);
+            if (k > 0)
+                plan.alternatives.append({QStringLiteral("desarmou") + n, QStringLiteral("ou")});
+            plan.alternatives.append({QStringLiteral("desarm") + n, ds.dsdesc[size_t(k)]});
+        }
         p.set(QStringLiteral("desarm"), desarm);
     }
     plan.params = std::move(p.list);

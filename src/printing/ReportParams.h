@@ -31,6 +31,10 @@ QString DiagnosisJoint();
 struct TweedReportPlan {
     ReportParamList params;  // in the order they are set
     int lastPage = 1;        // 2 when a diagnosis was generated
+    // For the layout only: each alternative of the middle and skeletal suggestions by itself,
+    // so the report can draw each beside its cross: discmed1, discmed2, desarm1 .. desarm5,
+    // and "ou" in discmedou2, desarmou2 .. desarmou5 before each alternative after the first.
+    ReportParamList alternatives;
 };
 
 // Parameters of report1 from the sheet, the results shown and the suggested-diagnosis panel;

@@ -4,373 +4,432 @@
 #include "records/FileIo.h"
 
 #include <QRegularExpression>
-#include <QSet>
+#include <QXmlStreamReader>
+
+#include <cmath>
 
 namespace qv::report {
 
 namespace {
 
-[[noreturn]] void fail(int line, const QString& message)
+// HTML elements the rich-text engine draws, and where the ones that only make sense inside
+// another must stand.
+const QSet<QString>& htmlElements()
 {
-    throw ProjectError(line, line > 0 ? QStringLiteral("linha %1: %2").arg(line).arg(message) : message);
+    static const QSet<QString> names = {
+        "a",  "b",  "big", "blockquote", "br", "center", "cite", "code", "dd",  "div",   "dl",    "dt",    "em",
+        "font", "h1", "h2", "h3", "h4", "h5", "h6", "hr", "i", "img", "kbd", "li", "nobr", "ol", "p", "pre", "s",
+        "samp", "small", "span", "strong", "sub", "sup", "table", "tbody", "td", "tfoot", "th", "thead", "tr",
+        "tt", "u", "ul", "var"};
+    return names;
 }
 
-// Splits a line into words; a double-quoted part keeps its spaces ("" inside is one quote);
-// a word starting with '#' starts a comment.
-QStringList tokenize(const QString& text, int line)
+QStringList parentsOf(const QString& element)
 {
-    QStringList words;
-    QString word;
-    bool inWord = false;
-    bool quoted = false;
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const QChar c = text[i];
-        if (quoted) {
-            if (c == u'"') {
-                if (i + 1 < text.size() && text[i + 1] == u'"') {
-                    word += u'"';
-                    ++i;
-                } else {
-                    quoted = false;
-                }
-            } else {
-                word += c;
-            }
-            continue;
-        }
-        if (c.isSpace()) {
-            if (inWord)
-                words.append(word);
-            word.clear();
-            inWord = false;
-            continue;
-        }
-        if (!inWord && c == u'#')
-            break;
-        inWord = true;
-        if (c == u'"')
-            quoted = true;
-        else
-            word += c;
+    if (element == QLatin1String("tr"))
+        return {"table", "thead", "tbody", "tfoot"};
+    if (element == QLatin1String("td") || element == QLatin1String("th"))
+        return {"tr"};
+    if (element == QLatin1String("thead") || element == QLatin1String("tbody") || element == QLatin1String("tfoot"))
+        return {"table"};
+    if (element == QLatin1String("li"))
+        return {"ul", "ol"};
+    if (element == QLatin1String("dt") || element == QLatin1String("dd"))
+        return {"dl"};
+    return {};
+}
+
+// Elements whose text and other elements would be dropped: only their own children belong in them.
+bool holdsOnlyItems(const QString& element)
+{
+    static const QSet<QString> names = {"table", "thead", "tbody", "tfoot", "tr", "ul", "ol", "dl"};
+    return names.contains(element);
+}
+
+// Section markers may stand between rows and cells: they choose which are written.
+bool onlyMarkers(const QString& text)
+{
+    static const QRegularExpression marker(QStringLiteral("\\{[?!/][A-Za-z_][A-Za-z0-9_.]*\\}"));
+    QString rest = text;
+    rest.remove(marker);
+    return rest.trimmed().isEmpty();
+}
+
+bool validName(const QString& name)
+{
+    static const QRegularExpression re(QStringLiteral("^[A-Za-z_][A-Za-z0-9_.]*$"));
+    return re.match(name).hasMatch();
+}
+
+// Every number of a style or an attribute must be finite and of a size a page can hold.
+void checkNumbers(const QString& text, int line, double limit)
+{
+    static const QRegularExpression colour(QStringLiteral("#[0-9A-Fa-f]+"));
+    static const QRegularExpression word(QStringLiteral("\\b(nan|inf|infinity)\\b"), QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression number(QStringLiteral("[-+]?(\\d+\\.?\\d*|\\.\\d+)([eE][-+]?\\d+)?"));
+    QString t = text;
+    t.replace(colour, QStringLiteral(" "));
+    const auto w = word.match(t);
+    if (w.hasMatch())
+        FailAt(line, QStringLiteral("número inválido: \"%1\"").arg(w.captured(0)));
+    for (auto it = number.globalMatch(t); it.hasNext();) {
+        const auto m = it.next();
+        const double v = m.captured(0).toDouble();
+        if (!std::isfinite(v) || std::abs(v) > limit)
+            FailAt(line, QStringLiteral("valor fora de proporção: \"%1\" (no máximo %2)").arg(m.captured(0)).arg(limit));
     }
-    if (quoted)
-        fail(line, QStringLiteral("texto entre aspas sem a aspa final"));
-    if (inWord)
-        words.append(word);
-    return words;
 }
 
-double number(const QString& text, int line, const QString& what)
-{
-    bool ok = false;
-    const double v = text.toDouble(&ok);
-    if (!ok || v < 0 || v > 10000)
-        fail(line, QStringLiteral("valor inválido para %1: \"%2\"").arg(what, text));
-    return v;
-}
+class Parser {
+public:
+    explicit Parser(const QString& text) : m_text(text), m_xml(text) {}
 
-QString colour(const QString& text, int line)
-{
-    static const QRegularExpression re(QStringLiteral("^#[0-9A-Fa-f]{6}$"));
-    if (!re.match(text).hasMatch())
-        fail(line, QStringLiteral("cor inválida: \"%1\" (use #rrggbb)").arg(text));
-    return text;
-}
+    ReportProject run()
+    {
+        readRoot();
+        while (next() != QXmlStreamReader::EndElement) {
+            const QString name = m_xml.name().toString();
+            const int line = int(m_xml.lineNumber());
+            if (name == QLatin1String("setup"))
+                once(m_seenSetup, line), readSetup();
+            else if (name == QLatin1String("style"))
+                once(m_seenStyle, line), readStyle();
+            else if (name == QLatin1String("header"))
+                once(m_seenHeader, line), m_project.headerLine = line, m_project.header = readHtml(any());
+            else if (name == QLatin1String("footer"))
+                once(m_seenFooter, line), m_project.footerLine = line, m_project.footer = readHtml(any());
+            else if (name == QLatin1String("report"))
+                readReport();
+            else
+                FailAt(line, QStringLiteral("palavra desconhecida: \"%1\"").arg(name));
+        }
+        // Anything after the project's end is refused by the reader itself.
+        while (!m_xml.atEnd())
+            m_xml.readNext();
+        if (m_xml.hasError())
+            xmlFault();
+        if (m_project.reports.isEmpty())
+            FailAt(0, QStringLiteral("o projeto não tem relatórios"));
+        checkBands(m_project.header);
+        checkBands(m_project.footer);
+        return std::move(m_project);
+    }
 
-Align alignment(const QString& text, int line)
-{
-    if (text == QLatin1String("left"))
-        return Align::Left;
-    if (text == QLatin1String("center"))
-        return Align::Center;
-    if (text == QLatin1String("right"))
-        return Align::Right;
-    fail(line, QStringLiteral("alinhamento inválido: \"%1\"").arg(text));
-}
+private:
+    static std::function<bool(const QString&)> any()
+    {
+        return [](const QString&) { return true; };
+    }
 
-struct KeyValue {
-    QString key;
-    QString value;
-    bool hasValue = false;
+    [[noreturn]] void xmlFault()
+    {
+        const int line = int(m_xml.lineNumber());
+        if (!m_open.isEmpty()
+            && (m_xml.error() == QXmlStreamReader::PrematureEndOfDocumentError
+                || m_xml.errorString().contains(QLatin1String("mismatch"))))
+            FailAt(m_open.last().second, QStringLiteral("o elemento <%1> não foi fechado").arg(m_open.last().first));
+        FailAt(line, QStringLiteral("texto mal formado: %1").arg(m_xml.errorString()));
+    }
+
+    // The next element start or end inside the current element; text there must be blank.
+    QXmlStreamReader::TokenType next()
+    {
+        for (;;) {
+            const auto t = m_xml.readNext();
+            switch (t) {
+            case QXmlStreamReader::Invalid:
+                xmlFault();
+            case QXmlStreamReader::StartElement:
+                m_open.append({m_xml.name().toString(), int(m_xml.lineNumber())});
+                return t;
+            case QXmlStreamReader::EndElement:
+                m_open.removeLast();
+                return t;
+            case QXmlStreamReader::Characters:
+                if (!m_xml.isWhitespace())
+                    FailAt(textLine(),
+                           QStringLiteral("texto fora de lugar: \"%1\"").arg(m_xml.text().toString().trimmed().left(40)));
+                break;
+            case QXmlStreamReader::Comment:
+            case QXmlStreamReader::StartDocument:
+                break;
+            case QXmlStreamReader::EndDocument:
+                FailAt(int(m_xml.lineNumber()), QStringLiteral("o projeto terminou antes de </project>"));
+            default:
+                FailAt(int(m_xml.lineNumber()), QStringLiteral("declaração não permitida no projeto"));
+            }
+        }
+    }
+
+    // The line of the first visible character of the text just read.
+    int textLine() const
+    {
+        const QString t = m_xml.text().toString();
+        qsizetype first = 0;
+        while (first < t.size() && t[first].isSpace())
+            ++first;
+        return int(m_xml.lineNumber() - t.mid(first).count(u'\n'));
+    }
+
+    void readRoot()
+    {
+        if (next() != QXmlStreamReader::StartElement || m_xml.name() != QLatin1String("project"))
+            FailAt(int(m_xml.lineNumber()), QStringLiteral("o projeto deve começar por <project>"));
+        m_project.name = attributes({"name"}).value(QStringLiteral("name"));
+    }
+
+    static void once(bool& seen, int line)
+    {
+        if (seen)
+            FailAt(line, QStringLiteral("elemento repetido"));
+        seen = true;
+    }
+
+    QHash<QString, QString> attributes(const QStringList& allowed)
+    {
+        QHash<QString, QString> out;
+        for (const QXmlStreamAttribute& a : m_xml.attributes()) {
+            const QString name = a.name().toString();
+            if (!allowed.contains(name))
+                FailAt(int(m_xml.lineNumber()), QStringLiteral("atributo desconhecido: \"%1\"").arg(name));
+            out.insert(name, a.value().toString());
+        }
+        return out;
+    }
+
+    void endOfEmptyElement()
+    {
+        if (next() != QXmlStreamReader::EndElement)
+            FailAt(int(m_xml.lineNumber()), QStringLiteral("<%1> não leva conteúdo").arg(m_xml.name().toString()));
+    }
+
+    void readSetup()
+    {
+        const int line = int(m_xml.lineNumber());
+        const auto a = attributes({"paper", "orientation", "margins", "gap"});
+        PageSetup& s = m_project.setup;
+        s.paper = a.value(QStringLiteral("paper"), s.paper);
+        static const QStringList papers = {"A4", "A5", "Letter", "Legal"};
+        if (!papers.contains(s.paper))
+            FailAt(line, QStringLiteral("paper desconhecido: \"%1\" (use A4, A5, Letter ou Legal)").arg(s.paper));
+        const QString orientation = a.value(QStringLiteral("orientation"), QStringLiteral("portrait"));
+        if (orientation != QLatin1String("portrait") && orientation != QLatin1String("landscape"))
+            FailAt(line, QStringLiteral("orientation deve ser portrait ou landscape"));
+        s.landscape = orientation == QLatin1String("landscape");
+        if (a.contains(QStringLiteral("margins"))) {
+            const QStringList parts = a.value(QStringLiteral("margins")).split(u' ', Qt::SkipEmptyParts);
+            if (parts.size() != 4)
+                FailAt(line, QStringLiteral("margins leva quatro números: esquerda, topo, direita, base (mm)"));
+            for (int k = 0; k < 4; ++k)
+                s.margins[size_t(k)] = number(parts[k], line, 300);
+        }
+        if (a.contains(QStringLiteral("gap")))
+            s.gap = number(a.value(QStringLiteral("gap")), line, 30);
+        const std::pair<double, double> paper = PaperSize(s.paper, s.landscape);
+        const double w = paper.first - s.margins[0] - s.margins[2];
+        const double h = paper.second - s.margins[1] - s.margins[3];
+        if (w < 60 || h < 60)
+            FailAt(line, QStringLiteral("as margens não deixam área para imprimir (%1 × %2 mm; o mínimo é 60 × 60 mm)")
+                             .arg(w, 0, 'f', 1)
+                             .arg(h, 0, 'f', 1));
+        endOfEmptyElement();
+    }
+
+    static double number(const QString& text, int line, double max)
+    {
+        bool ok = false;
+        const double v = text.toDouble(&ok);
+        if (!ok || !std::isfinite(v) || v < 0 || v > max)
+            FailAt(line, QStringLiteral("número inválido: \"%1\" (de 0 a %2)").arg(text).arg(max));
+        return v;
+    }
+
+    void readStyle()
+    {
+        attributes({});
+        QString css;
+        for (;;) {
+            const auto t = m_xml.readNext();
+            if (t == QXmlStreamReader::Invalid)
+                xmlFault();
+            if (t == QXmlStreamReader::EndElement)
+                break;
+            if (t == QXmlStreamReader::StartElement)
+                FailAt(int(m_xml.lineNumber()), QStringLiteral("<style> leva só texto"));
+            if (t == QXmlStreamReader::Characters) {
+                checkNumbers(m_xml.text().toString(), int(m_xml.lineNumber()), 500);
+                css += m_xml.text();
+            }
+        }
+        m_open.removeLast();
+        m_project.styleSheet = css;
+    }
+
+    void readReport()
+    {
+        const int line = int(m_xml.lineNumber());
+        const auto a = attributes({"name", "title", "params"});
+        ReportLayout r;
+        r.name = a.value(QStringLiteral("name"));
+        r.title = a.value(QStringLiteral("title"));
+        r.line = line;
+        if (!validName(r.name))
+            FailAt(line, QStringLiteral("relatório sem nome válido: \"%1\"").arg(r.name));
+        if (m_project.reports.contains(r.name))
+            FailAt(line, QStringLiteral("relatório repetido: \"%1\"").arg(r.name));
+        if (r.title.trimmed().isEmpty())
+            FailAt(line, QStringLiteral("o relatório \"%1\" não tem title").arg(r.name));
+        for (const QString& p : a.value(QStringLiteral("params")).split(QRegularExpression(QStringLiteral("\\s+")), Qt::SkipEmptyParts)) {
+            if (!validName(p))
+                FailAt(line, QStringLiteral("nome de parâmetro inválido: \"%1\"").arg(p));
+            r.params.insert(p);
+        }
+        const auto known = [&r](const QString& name) { return r.params.contains(name) || BuiltInParams().contains(name); };
+        while (next() != QXmlStreamReader::EndElement) {
+            if (m_xml.name() != QLatin1String("page"))
+                FailAt(int(m_xml.lineNumber()), QStringLiteral("palavra desconhecida: \"%1\" (um relatório só tem <page>)")
+                                                    .arg(m_xml.name().toString()));
+            r.pages.append(readHtml(known));
+        }
+        if (r.pages.isEmpty())
+            FailAt(line, QStringLiteral("o relatório \"%1\" não tem páginas").arg(r.name));
+        m_project.reports.insert(r.name, r);
+    }
+
+    // The content of the element just started, checked as HTML and compiled as a template.
+    Template readHtml(const std::function<bool(const QString&)>& known)
+    {
+        attributes({});
+        const qsizetype start = m_xml.characterOffset();
+        const qsizetype depth = m_open.size();
+        for (;;) {
+            const auto t = m_xml.readNext();
+            switch (t) {
+            case QXmlStreamReader::Invalid:
+                xmlFault();
+            case QXmlStreamReader::StartElement:
+                openHtml();
+                break;
+            case QXmlStreamReader::EndElement:
+                m_open.removeLast();
+                break;
+            case QXmlStreamReader::Characters:
+                if (m_open.size() > depth && holdsOnlyItems(m_open.last().first) && !onlyMarkers(m_xml.text().toString()))
+                    FailAt(textLine(), QStringLiteral("texto fora de lugar dentro de <%1>: \"%2\"")
+                                                        .arg(m_open.last().first, m_xml.text().toString().trimmed().left(40)));
+                break;
+            case QXmlStreamReader::Comment:
+                break;
+            default:
+                FailAt(int(m_xml.lineNumber()), QStringLiteral("declaração não permitida no projeto"));
+            }
+            if (m_open.size() < depth)
+                break;
+        }
+        const qsizetype end = m_xml.characterOffset();
+        const qsizetype closing = m_text.lastIndexOf(QStringLiteral("</"), end - 1);
+        const QString source = closing > start ? m_text.mid(start, closing - start) : QString();
+        const int line = int(m_text.left(start).count(u'\n')) + 1;
+        return Template::Compile(source, line, known);
+    }
+
+    void openHtml()
+    {
+        const QString name = m_xml.name().toString();
+        const int line = int(m_xml.lineNumber());
+        if (!htmlElements().contains(name))
+            FailAt(line, QStringLiteral("palavra desconhecida: \"%1\"").arg(name));
+        const QString parent = m_open.isEmpty() ? QString() : m_open.last().first;
+        const QStringList parents = parentsOf(name);
+        if (!parents.isEmpty() && !parents.contains(parent))
+            FailAt(line, QStringLiteral("<%1> fora de lugar: deve estar dentro de <%2>").arg(name, parents.join(QStringLiteral("> ou <"))));
+        if (parents.isEmpty() && holdsOnlyItems(parent))
+            FailAt(line, QStringLiteral("<%1> fora de lugar dentro de <%2>").arg(name, parent));
+        if (m_open.size() > 40)
+            FailAt(line, QStringLiteral("elementos encaixados fundo demais"));
+        for (const QXmlStreamAttribute& a : m_xml.attributes()) {
+            const QString attr = a.name().toString();
+            const QString value = a.value().toString();
+            checkPlaceholders(value, attr == QLatin1String("src"), line);
+            if (attr == QLatin1String("src") || attr == QLatin1String("href") || attr == QLatin1String("title")
+                || attr == QLatin1String("alt") || attr == QLatin1String("class"))
+                continue;
+            const bool small = attr == QLatin1String("colspan") || attr == QLatin1String("rowspan")
+                               || attr.startsWith(QLatin1String("cell")) || attr == QLatin1String("border");
+            checkNumbers(value, line, small ? 20 : 2000);
+        }
+        m_open.append({name, line});
+    }
+
+    // In attributes, sections may choose what is written; a parameter's text belongs only in src.
+    static void checkPlaceholders(const QString& value, bool textAllowed, int line)
+    {
+        static const QRegularExpression section(QStringLiteral("\\{[?!/][A-Za-z_][A-Za-z0-9_.]*\\}"));
+        QString rest = value;
+        rest.remove(section);
+        if (!textAllowed && rest.contains(u'{'))
+            FailAt(line, QStringLiteral("um atributo só leva seções {?nome}...{/nome}, não o texto de um parâmetro"));
+    }
+
+    void checkBands(const Template& band) const
+    {
+        const QHash<QString, int> names = band.names();
+        for (auto it = names.begin(); it != names.end(); ++it) {
+            if (BuiltInParams().contains(it.key()))
+                continue;
+            for (const ReportLayout& r : m_project.reports)
+                if (!r.params.contains(it.key()))
+                    FailAt(it.value(), QStringLiteral("parâmetro desconhecido: \"{%1}\" (o relatório \"%2\" não o tem)")
+                                           .arg(it.key(), r.name));
+        }
+    }
+
+    const QString& m_text;
+    QXmlStreamReader m_xml;
+    QList<std::pair<QString, int>> m_open;  // open elements and their lines
+    ReportProject m_project;
+    bool m_seenSetup = false;
+    bool m_seenStyle = false;
+    bool m_seenHeader = false;
+    bool m_seenFooter = false;
 };
-
-KeyValue splitKey(const QString& word)
-{
-    const qsizetype eq = word.indexOf(u'=');
-    if (eq < 0)
-        return {word, {}, false};
-    return {word.left(eq), word.mid(eq + 1), true};
-}
-
-void needValue(const KeyValue& kv, int line)
-{
-    if (!kv.hasValue)
-        fail(line, QStringLiteral("\"%1\" precisa de um valor (%1=...)").arg(kv.key));
-}
-
-void parseStyle(ReportProject& project, const QStringList& words, int line)
-{
-    if (words.size() < 2)
-        fail(line, QStringLiteral("estilo sem nome"));
-    Style style;
-    for (qsizetype i = 2; i < words.size(); ++i) {
-        const KeyValue kv = splitKey(words[i]);
-        if (kv.key == QLatin1String("from")) {
-            needValue(kv, line);
-            if (!project.styles.contains(kv.value))
-                fail(line, QStringLiteral("estilo desconhecido: \"%1\"").arg(kv.value));
-            style = project.styles.value(kv.value);
-        } else if (kv.key == QLatin1String("font")) {
-            needValue(kv, line);
-            style.family = kv.value;
-        } else if (kv.key == QLatin1String("size")) {
-            needValue(kv, line);
-            style.size = number(kv.value, line, kv.key);
-            if (style.size < 4 || style.size > 72)
-                fail(line, QStringLiteral("tamanho de fonte fora de 4 a 72: \"%1\"").arg(kv.value));
-        } else if (kv.key == QLatin1String("bold")) {
-            style.bold = true;
-        } else if (kv.key == QLatin1String("regular")) {
-            style.bold = false;
-            style.italic = false;
-        } else if (kv.key == QLatin1String("italic")) {
-            style.italic = true;
-        } else if (kv.key == QLatin1String("color")) {
-            needValue(kv, line);
-            style.color = colour(kv.value, line);
-        } else if (kv.key == QLatin1String("fill")) {
-            needValue(kv, line);
-            style.fill = kv.value == QLatin1String("none") ? QString() : colour(kv.value, line);
-        } else if (kv.key == QLatin1String("align")) {
-            needValue(kv, line);
-            style.align = alignment(kv.value, line);
-        } else if (kv.key == QLatin1String("padding")) {
-            needValue(kv, line);
-            style.padding = number(kv.value, line, kv.key);
-        } else {
-            fail(line, QStringLiteral("propriedade de estilo desconhecida: \"%1\"").arg(kv.key));
-        }
-    }
-    project.styles.insert(words[1], style);
-}
-
-bool kindFromWord(const QString& word, ElementKind& kind)
-{
-    static const QMap<QString, ElementKind> kinds = {
-        {QStringLiteral("text"), ElementKind::Text},   {QStringLiteral("field"), ElementKind::Field},
-        {QStringLiteral("pair"), ElementKind::Pair},   {QStringLiteral("rule"), ElementKind::Rule},
-        {QStringLiteral("box"), ElementKind::Box},     {QStringLiteral("choices"), ElementKind::Choices},
-        {QStringLiteral("flow"), ElementKind::Flow}};
-    const auto it = kinds.find(word);
-    if (it == kinds.end())
-        return false;
-    kind = *it;
-    return true;
-}
-
-Element parseElement(ElementKind kind, const QStringList& words, int line)
-{
-    Element e;
-    e.kind = kind;
-    e.line = line;
-    for (qsizetype i = 1; i < words.size(); ++i) {
-        const KeyValue kv = splitKey(words[i]);
-        const QString& k = kv.key;
-        if (k == QLatin1String("hideempty")) {
-            e.hideEmpty = true;
-            continue;
-        }
-        if (k == QLatin1String("underline")) {
-            e.underline = true;
-            continue;
-        }
-        needValue(kv, line);
-        const QString& v = kv.value;
-        if (k == QLatin1String("x")) {
-            e.x = number(v, line, k);
-        } else if (k == QLatin1String("y")) {
-            if (v.startsWith(QLatin1String("same"))) {
-                e.place = Place::Same;
-                const QString offset = v.mid(4);
-                if (!offset.isEmpty()) {
-                    if (!offset.startsWith(u'+'))
-                        fail(line, QStringLiteral("use y=same ou y=same+N"));
-                    e.y = number(offset.mid(1), line, k);
-                }
-            } else if (v.startsWith(u'+')) {
-                e.place = Place::Below;
-                e.y = number(v.mid(1), line, k);
-            } else {
-                e.place = Place::Absolute;
-                e.y = number(v, line, k);
-            }
-        } else if (k == QLatin1String("w")) {
-            e.w = number(v, line, k);
-        } else if (k == QLatin1String("h")) {
-            e.h = v == QLatin1String("auto") ? 0 : number(v, line, k);
-        } else if (k == QLatin1String("style")) {
-            e.style = v;
-        } else if (k == QLatin1String("text")) {
-            e.text = v;
-        } else if (k == QLatin1String("param")) {
-            e.param = v;
-        } else if (k == QLatin1String("if")) {
-            e.ifParam = v;
-        } else if (k == QLatin1String("caption")) {
-            e.captionWidth = number(v, line, k);
-        } else if (k == QLatin1String("valuestyle")) {
-            e.valueStyle = v;
-        } else if (k == QLatin1String("thickness")) {
-            e.thickness = number(v, line, k);
-        } else if (k == QLatin1String("color")) {
-            e.color = colour(v, line);
-        } else if (k == QLatin1String("cross")) {
-            const QStringList names = v.split(u',');
-            if (names.size() != 6 || names.contains(QString()))
-                fail(line, QStringLiteral("uma cruz precisa de seis parâmetros: barra horizontal, barra vertical e os quatro quadrantes"));
-            e.crosses.append({names[0], names[1], {names[2], names[3], names[4], names[5]}});
-        } else if (k == QLatin1String("crosssize")) {
-            e.crossSize = number(v, line, k);
-        } else if (k == QLatin1String("quadrantstyle")) {
-            e.quadrantStyle = v;
-        } else if (k == QLatin1String("jointstyle")) {
-            e.jointStyle = v;
-        } else {
-            fail(line, QStringLiteral("propriedade desconhecida: \"%1\"").arg(k));
-        }
-    }
-    const bool needsParam = kind == ElementKind::Field || kind == ElementKind::Pair || kind == ElementKind::Choices
-                            || kind == ElementKind::Flow;
-    if (needsParam && e.param.isEmpty())
-        fail(line, QStringLiteral("falta o parâmetro (param=...)"));
-    if (kind == ElementKind::Text && e.text.isEmpty())
-        fail(line, QStringLiteral("falta o texto (text=\"...\")"));
-    if (kind == ElementKind::Box && (e.w <= 0 || e.h <= 0))
-        fail(line, QStringLiteral("um retângulo precisa de largura e altura (w=..., h=...)"));
-    if (kind == ElementKind::Choices && e.crossSize <= 0)
-        fail(line, QStringLiteral("tamanho de cruz inválido"));
-    return e;
-}
-
-void checkStyles(const ReportProject& project, const Element& e)
-{
-    for (const QString* name : {&e.style, &e.valueStyle, &e.quadrantStyle, &e.jointStyle})
-        if (!name->isEmpty() && !project.styles.contains(*name))
-            fail(e.line, QStringLiteral("estilo desconhecido: \"%1\"").arg(*name));
-}
 
 }  // namespace
 
-ReportProject ParseReportProject(const QString& text)
+const QStringList& BuiltInParams()
 {
-    ReportProject project;
-    const QStringList lines = text.split(u'\n');
-    ReportLayout* report = nullptr;
-    QList<Element>* area = nullptr;
-    int reportLine = 0;
-    bool sawProject = false;
-
-    for (qsizetype n = 0; n < lines.size(); ++n) {
-        const int line = int(n + 1);
-        const QStringList words = tokenize(lines[n], line);
-        if (words.isEmpty())
-            continue;
-        const QString& head = words[0];
-
-        if (!sawProject) {
-            if (head != QLatin1String("project") || words.size() != 2)
-                fail(line, QStringLiteral("o arquivo deve começar por: project \"nome\""));
-            project.name = words[1];
-            sawProject = true;
-            continue;
-        }
-
-        if (!report) {
-            if (head == QLatin1String("style")) {
-                parseStyle(project, words, line);
-            } else if (head == QLatin1String("report")) {
-                if (words.size() != 2)
-                    fail(line, QStringLiteral("use: report nome"));
-                if (project.reports.contains(words[1]))
-                    fail(line, QStringLiteral("relatório repetido: \"%1\"").arg(words[1]));
-                report = &project.reports[words[1]];
-                report->name = words[1];
-                reportLine = line;
-                area = nullptr;
-            } else {
-                fail(line, QStringLiteral("esperado \"style\" ou \"report\", encontrado \"%1\"").arg(head));
-            }
-            continue;
-        }
-
-        if (head == QLatin1String("end")) {
-            if (report->pages.isEmpty())
-                fail(line, QStringLiteral("o relatório \"%1\" não tem páginas").arg(report->name));
-            report = nullptr;
-            area = nullptr;
-        } else if (head == QLatin1String("title")) {
-            if (words.size() != 2)
-                fail(line, QStringLiteral("use: title \"texto\""));
-            report->title = words[1];
-        } else if (head == QLatin1String("paper")) {
-            static const QSet<QString> papers = {QStringLiteral("A4"), QStringLiteral("A5"), QStringLiteral("Letter"),
-                                                 QStringLiteral("Legal")};
-            if (words.size() < 2 || words.size() > 3 || !papers.contains(words[1]))
-                fail(line, QStringLiteral("use: paper A4|A5|Letter|Legal [portrait|landscape]"));
-            report->paper = words[1];
-            if (words.size() == 3) {
-                if (words[2] == QLatin1String("landscape"))
-                    report->landscape = true;
-                else if (words[2] == QLatin1String("portrait"))
-                    report->landscape = false;
-                else
-                    fail(line, QStringLiteral("orientação inválida: \"%1\"").arg(words[2]));
-            }
-        } else if (head == QLatin1String("margins")) {
-            if (words.size() != 5)
-                fail(line, QStringLiteral("use: margins esquerda topo direita base (mm)"));
-            for (int k = 0; k < 4; ++k)
-                report->margins[size_t(k)] = number(words[k + 1], line, QStringLiteral("margins"));
-        } else if (head == QLatin1String("gap")) {
-            if (words.size() != 2)
-                fail(line, QStringLiteral("use: gap mm"));
-            report->bodyGap = number(words[1], line, QStringLiteral("gap"));
-        } else if (head == QLatin1String("header")) {
-            area = &report->header;
-        } else if (head == QLatin1String("footer")) {
-            area = &report->footer;
-        } else if (head == QLatin1String("page")) {
-            report->pages.append(QList<Element>());
-            area = &report->pages.last();
-        } else {
-            ElementKind kind;
-            if (!kindFromWord(head, kind))
-                fail(line, QStringLiteral("palavra desconhecida: \"%1\"").arg(head));
-            if (!area)
-                fail(line, QStringLiteral("elemento fora de \"header\", \"footer\" ou \"page\""));
-            Element e = parseElement(kind, words, line);
-            checkStyles(project, e);
-            if (e.kind == ElementKind::Flow && (report->pages.isEmpty() || area != &report->pages.last()))
-                fail(line, QStringLiteral("um texto corrido (flow) só pode estar numa página"));
-            area->append(e);
-        }
-    }
-    if (!sawProject)
-        fail(1, QStringLiteral("o arquivo está vazio"));
-    if (report)
-        fail(reportLine, QStringLiteral("o relatório \"%1\" não termina com \"end\"").arg(report->name));
-    if (project.reports.isEmpty())
-        fail(0, QStringLiteral("o projeto não tem relatórios"));
-    return project;
+    static const QStringList names = {"title",    "page",     "pages", "date",    "consultorio", "profissional",
+                                      "registro", "endereco", "telefone", "email", "logotipo", "timbrado"};
+    return names;
 }
 
-ReportProject LoadReportProject(const QString& path)
+std::pair<double, double> PaperSize(const QString& paper, bool landscape)
 {
-    const QByteArray bytes = ReadFileBytes(path);
-    QString text = FromCp1252(bytes);
+    std::pair<double, double> mm{210, 297};
+    if (paper == QLatin1String("A5"))
+        mm = {148, 210};
+    else if (paper == QLatin1String("Letter"))
+        mm = {215.9, 279.4};
+    else if (paper == QLatin1String("Legal"))
+        mm = {215.9, 355.6};
+    if (landscape)
+        std::swap(mm.first, mm.second);
+    return mm;
+}
+
+ReportProject ParseReportProject(const QString& input)
+{
+    if (input.trimmed().isEmpty())
+        FailAt(1, QStringLiteral("o arquivo está vazio"));
+    if (input.size() > 4 * 1024 * 1024)
+        FailAt(0, QStringLiteral("o arquivo é grande demais para um projeto de relatórios"));
+    QString text = input;
     text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     text.replace(u'\r', u'\n');
-    return ParseReportProject(text);
+    Parser parser(text);
+    return parser.run();
 }
+
+ReportProject LoadReportProject(const QString& path) { return ParseReportProject(FromCp1252(ReadFileBytes(path))); }
 
 }  // namespace qv::report

@@ -1,109 +1,53 @@
 #pragma once
-// The report project (Análises.rav): styles and the layouts of the reports, read from a plain
-// text file a person can edit. Pure data and its parser; drawing is ReportDocument's.
+// The report project (Análises.rav): the page setup, a style sheet, one header and footer
+// shared by every report, and the reports as HTML templates, read from a file a person can
+// edit. Pure data and its parser; laying out and painting is ReportDocument's.
+
+#include "printing/ReportTemplate.h"
 
 #include <QList>
 #include <QMap>
+#include <QSet>
 #include <QString>
+#include <QStringList>
 
 #include <array>
-#include <stdexcept>
+#include <utility>
 
 namespace qv::report {
 
-enum class Align { Left, Center, Right };
-
-struct Style {
-    QString family = QStringLiteral("DejaVu Sans");
-    double size = 10;  // points
-    bool bold = false;
-    bool italic = false;
-    QString color = QStringLiteral("#000000");
-    QString fill;       // background, empty for none
-    Align align = Align::Left;
-    double padding = 0;  // mm of inner space on every side (with a fill)
-};
-
-// A cross: two bars shown when their parameters are set, and four quadrant texts.
-struct CrossDef {
-    QString hbar;
-    QString vbar;
-    std::array<QString, 4> quadrants;  // upper-left, upper-right, lower-left, lower-right
-};
-
-enum class ElementKind {
-    Text,     // a literal text; {title}, {page}, {pages} and {date} are replaced
-    Field,    // a parameter's text, wrapped in its box
-    Pair,     // a parameter "caption:  value" drawn as caption column and value column
-    Rule,     // a horizontal line
-    Box,      // a rectangle outline
-    Choices,  // alternatives joined by the diagnosis joint, each with its cross
-    Flow,     // a parameter's text flowing over as many pages as it needs
-};
-
-enum class Place { Absolute, Below, Same };
-
-struct Element {
-    ElementKind kind = ElementKind::Text;
-    int line = 0;  // in the project file, for messages
-    double x = 0;
-    // mm from the area's top (Absolute), gap below the previous row (Below), or offset from the
-    // top of the previous element's row (Same)
-    double y = 0;
-    Place place = Place::Below;
-    double w = 0;  // 0: to the right edge of the area
-    double h = 0;  // 0: as tall as the text needs
-    QString style;
-    QString text;     // Text
-    QString param;    // Field, Pair, Choices, Flow
-    QString ifParam;  // drawn only when this parameter is not empty
-    bool hideEmpty = false;
-    // Pair
-    double captionWidth = 0;  // 0: half the width
-    QString valueStyle;
-    bool underline = false;  // a hairline under the row
-    // Rule and Box
-    double thickness = 0.25;  // mm
-    QString color = QStringLiteral("#000000");
-    // Choices
-    QList<CrossDef> crosses;
-    double crossSize = 16;  // mm, the side of the cross's square
-    QString quadrantStyle;
-    QString jointStyle;
+struct PageSetup {
+    QString paper = QStringLiteral("A4");  // A4, A5, Letter or Legal
+    bool landscape = false;
+    std::array<double, 4> margins{18, 14, 18, 12};  // left, top, right, bottom, mm
+    double gap = 5;  // mm between the header, the body and the footer
 };
 
 struct ReportLayout {
     QString name;
     QString title;
-    QString paper = QStringLiteral("A4");
-    bool landscape = false;
-    std::array<double, 4> margins{15, 12, 15, 12};  // left, top, right, bottom, mm
-    double bodyGap = 4;  // mm between the header and the body
-    QList<Element> header;
-    QList<Element> footer;
-    QList<QList<Element>> pages;
+    QSet<QString> params;    // the parameters the program sets for this report
+    QList<Template> pages;   // each starts on a new page
+    int line = 0;            // of its <report> element, for messages
 };
 
 struct ReportProject {
     QString name;
-    QMap<QString, Style> styles;
+    PageSetup setup;
+    QString styleSheet;
+    Template header;
+    Template footer;
+    int headerLine = 0;  // of <header> and <footer>, for messages
+    int footerLine = 0;
     QMap<QString, ReportLayout> reports;
 };
 
-// A project that cannot be parsed; line 0 when the fault is not on one line.
-class ProjectError : public std::runtime_error {
-public:
-    ProjectError(int line, const QString& message)
-        : std::runtime_error(message.toStdString()), m_line(line), m_message(message)
-    {
-    }
-    int line() const { return m_line; }
-    const QString& message() const { return m_message; }
+// Parameters every template may name besides the report's own: the report's title, the page
+// number, the page count, the date, and the clinic's letterhead (see ClinicInfo).
+const QStringList& BuiltInParams();
 
-private:
-    int m_line;
-    QString m_message;
-};
+// Width and height of the paper in millimetres.
+std::pair<double, double> PaperSize(const QString& paper, bool landscape);
 
 // Parses the project's text; throws ProjectError.
 ReportProject ParseReportProject(const QString& text);

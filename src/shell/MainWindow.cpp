@@ -3,6 +3,7 @@
 #include "platform/Dialogs.h"
 #include "platform/Shell.h"
 #include "platform/Tray.h"
+#include "printing/ClinicDialog.h"
 #include "printing/ReportEngine.h"
 #include "printing/ReportOutput.h"
 #include "records/IoError.h"
@@ -127,6 +128,8 @@ void MainWindow::buildMenus()
     connect(addItem(file, "Save1", QStringLiteral("&Salvar")), &QAction::triggered, this, &MainWindow::Save1Click);
     file->addSeparator()->setObjectName(QStringLiteral("N2"));
     connect(addItem(file, "Print1", QStringLiteral("&Imprimir...")), &QAction::triggered, this, &MainWindow::Print1Click);
+    connect(addItem(file, "ClinicInfo1", QStringLiteral("&Dados do Consultório...")), &QAction::triggered, this,
+            [this] { report::EditClinicInfo(m_dialogs, this); });
     file->addSeparator()->setObjectName(QStringLiteral("N1"));
     connect(addItem(file, "Exit1", QStringLiteral("Sai&r")), &QAction::triggered, this, [] { QCoreApplication::exit(0); });
 

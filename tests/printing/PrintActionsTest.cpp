@@ -154,7 +154,8 @@ TEST_F(PrintActionsTest, ReportRunsWithTheHideItemDisabledAndEnablesItAfter)
 
 TEST_F(PrintActionsTest, FaultyProjectIsReportedByTheEngineAndRetriedNextTime)
 {
-    work.write(ReportEngine::ProjectFile(), ToCp1252(QStringLiteral("project \"Q\"\nreport report1\n page\n  campo param=x\nend\n")));
+    work.write(ReportEngine::ProjectFile(), ToCp1252(QStringLiteral("<project>\n<report name=\"report1\" title=\"T\">\n<page>\n"
+                                                                  "  <campo/>\n</page></report></project>\n")));
     dialogs.onBox = [](const test::Box& box) { EXPECT_FALSE(box.hideItemEnabled); };
     EXPECT_EQ(PrintTweed(*engine, page("Análise de Tweed"), test::SampleTweed()), PrintOutcome::Failed);
     const test::Box box = dialogs.take();

@@ -32,6 +32,10 @@ struct BoltonSample {
     BoltonResults results;
 };
 BoltonSample SampleBolton();
+inline PrintOutcome PrintBolton(ReportEngine& engine, const platform::PageContext& page, const BoltonSample& b)
+{
+    return qv::PrintBolton(engine, page, b.sheet, b.results);
+}
 // Its report2 parameters.
 ReportParamList SampleBoltonReport();
 // A history file of `visits` blocks for the patient, as the page writes it (CR LF lines).

@@ -1,5 +1,6 @@
-// The report project file: the shipped project places every parameter of its report, and
-// faulty projects are refused with the line of the fault.
+// The report project file and its template language: the shipped project declares and places
+// every parameter of its report, substitution escapes and keeps line breaks, and faulty
+// projects are refused with the line of the fault.
 
 #include "PrintSamples.h"
 
@@ -20,26 +21,17 @@ namespace {
 
 QString shippedPath() { return QDir(QStringLiteral(QUORVEL_DATA_DIR)).filePath(QStringLiteral("Análises.rav")); }
 
-QSet<QString> placed(const ReportLayout& report)
+QSet<QString> placed(const ReportProject& project, const ReportLayout& report)
 {
     QSet<QString> names;
-    auto add = [&](const QList<Element>& elements) {
-        for (const Element& e : elements) {
-            for (const QString& n : {e.param, e.ifParam})
-                if (!n.isEmpty())
-                    names.insert(n);
-            for (const CrossDef& c : e.crosses) {
-                names.insert(c.hbar);
-                names.insert(c.vbar);
-                for (const QString& q : c.quadrants)
-                    names.insert(q);
-            }
-        }
-    };
-    add(report.header);
-    add(report.footer);
-    for (const auto& page : report.pages)
-        add(page);
+    for (const Template* t : {&project.header, &project.footer})
+        for (const QString& n : t->names().keys())
+            names.insert(n);
+    for (const Template& page : report.pages)
+        for (const QString& n : page.names().keys())
+            names.insert(n);
+    for (const QString& n : BuiltInParams())
+        names.remove(n);
     return names;
 }
 
@@ -58,12 +50,13 @@ QString sorted(const QSet<QString>& s)
     return l.join(u' ');
 }
 
-TEST(ShippedProject, PlacesExactlyTheParametersOfEachReport)
+TEST(ShippedProject, DeclaresAndPlacesExactlyTheParametersOfEachReport)
 {
     const ReportProject project = LoadReportProject(shippedPath());
     ASSERT_EQ(project.reports.size(), 4);
+    const TweedReportPlan tweed = BuildTweedReport(test::SampleTweedDiagnosed());
     const QMap<QString, QSet<QString>> expected = {
-        {QStringLiteral("report1"), built(BuildTweedReport(test::SampleTweedDiagnosed()).params)},
+        {QStringLiteral("report1"), built(tweed.params) + built(tweed.alternatives)},
         {QStringLiteral("report2"), built(test::SampleBoltonReport())},
         {QStringLiteral("report3"), built(BuildHistoryReport(QStringLiteral("A"), QStringLiteral("x")))},
         {QStringLiteral("report4"), built(BuildPlanReport(QStringLiteral("A"), QStringLiteral("x")))},
@@ -71,10 +64,15 @@ TEST(ShippedProject, PlacesExactlyTheParametersOfEachReport)
     for (auto it = expected.begin(); it != expected.end(); ++it) {
         ASSERT_TRUE(project.reports.contains(it.key())) << it.key().toStdString();
         const ReportLayout& report = project.reports[it.key()];
-        EXPECT_EQ(sorted(placed(report)).toStdString(), sorted(it.value()).toStdString()) << it.key().toStdString();
-        EXPECT_EQ(report.paper, QStringLiteral("A4"));
+        EXPECT_EQ(sorted(report.params).toStdString(), sorted(it.value()).toStdString()) << it.key().toStdString();
+        // The Tweed report draws each alternative beside its cross instead of the joined texts.
+        QSet<QString> shown = it.value();
+        if (it.key() == QLatin1String("report1"))
+            shown -= QSet<QString>{QStringLiteral("discmed"), QStringLiteral("desarm")};
+        EXPECT_EQ(sorted(placed(project, report)).toStdString(), sorted(shown).toStdString()) << it.key().toStdString();
         EXPECT_FALSE(report.title.isEmpty());
     }
+    EXPECT_EQ(project.setup.paper, QStringLiteral("A4"));
     EXPECT_EQ(project.reports[QStringLiteral("report1")].pages.size(), 2);
     EXPECT_EQ(project.reports[QStringLiteral("report1")].title, QStringLiteral("Análise Cefalométrica de Tweed"));
 }
@@ -88,91 +86,169 @@ TEST(ShippedProject, IsWindows1252OnDisk)
     EXPECT_FALSE(bytes.contains(QStringLiteral("Análise").toUtf8()));
 }
 
-const char* kMinimal = "project \"Q\"\nstyle s size=9\nreport r\n page\n  field param=x style=s\nend\n";
-
-TEST(ProjectParser, ReadsPlacementsStylesAndCrosses)
+Template compile(const char* source)
 {
-    const ReportProject p = ParseReportProject(QString::fromUtf8(
-        "# comment\n"
-        "project \"Quorvel\"\n"
-        "style base font=\"DejaVu Sans\" size=9.5 color=#112233\n"
-        "style big from=base size=12 bold align=right fill=#eeeeee padding=1.5\n"
-        "report r   # trailing comment\n"
-        "  title \"Título \"\"entre aspas\"\"\"\n"
-        "  paper A5 landscape\n"
-        "  margins 10 11 12 13\n"
-        "  page\n"
-        "    text x=1 y=2 w=30 h=5 style=big text=\"Olá {page}\"\n"
-        "    pair x=0 y=+3 caption=20 param=p valuestyle=base underline\n"
-        "    rule x=5 y=same+1.5 h=8 thickness=0.6\n"
-        "    choices param=c if=ci cross=h1,v1,q1,q2,q3,q4 cross=h2,v2,r1,r2,r3,r4 crosssize=14\n"
-        "end\n"));
-    ASSERT_TRUE(p.reports.contains(QStringLiteral("r")));
-    const ReportLayout& r = p.reports[QStringLiteral("r")];
-    EXPECT_EQ(r.title, QStringLiteral("Título \"entre aspas\""));
-    EXPECT_EQ(r.paper, QStringLiteral("A5"));
-    EXPECT_TRUE(r.landscape);
-    EXPECT_EQ(r.margins, (std::array<double, 4>{10, 11, 12, 13}));
-    const Style& big = p.styles[QStringLiteral("big")];
-    EXPECT_EQ(big.color, QStringLiteral("#112233"));  // inherited
-    EXPECT_DOUBLE_EQ(big.size, 12);
-    EXPECT_TRUE(big.bold);
-    EXPECT_EQ(big.align, Align::Right);
-    ASSERT_EQ(r.pages.size(), 1);
-    const auto& e = r.pages[0];
-    ASSERT_EQ(e.size(), 4);
-    EXPECT_EQ(e[0].place, Place::Absolute);
-    EXPECT_DOUBLE_EQ(e[0].y, 2);
-    EXPECT_EQ(e[0].text, QStringLiteral("Olá {page}"));
-    EXPECT_EQ(e[1].place, Place::Below);
-    EXPECT_DOUBLE_EQ(e[1].y, 3);
-    EXPECT_TRUE(e[1].underline);
-    EXPECT_EQ(e[2].place, Place::Same);
-    EXPECT_DOUBLE_EQ(e[2].y, 1.5);
-    EXPECT_DOUBLE_EQ(e[2].h, 8);
-    EXPECT_EQ(e[3].place, Place::Below);  // no y: right below the previous row
-    ASSERT_EQ(e[3].crosses.size(), 2);
-    EXPECT_EQ(e[3].crosses[1].quadrants[3], QStringLiteral("r4"));
-    EXPECT_EQ(e[3].ifParam, QStringLiteral("ci"));
+    return Template::Compile(QString::fromUtf8(source), 1, [](const QString& n) { return n != QLatin1String("desconhecido"); });
 }
 
-TEST(ProjectParser, FaultsNameTheirLine)
+TEST(TemplateLanguage, SubstitutesEscapedTextsWithTheirLineBreaks)
+{
+    const ParamMap params = {
+        {"nome", QStringLiteral("Paciente:  <Ana> & \"Bia\"")},
+        {"memo", QStringLiteral("linha 1\r\nlinha 2\rlinha 3\n\r\n  \r\n")},
+        {"cruz", QStringLiteral("X  4")},
+        {"hist", QStringLiteral("a\r\n") + QString(12, u'-') + QStringLiteral("\r\nb")},
+        {"sem", QStringLiteral("só valor")},
+        {"tab", QStringLiteral("\tArco")},
+    };
+    struct Case {
+        const char* source;
+        QString html;
+    };
+    const std::vector<Case> cases = {
+        {"<p>{nome}</p>", QStringLiteral("<p>Paciente:  &lt;Ana&gt; &amp; &quot;Bia&quot;</p>").replace(":  ", ": &#160;")},
+        {"{nome|caption}", QStringLiteral("Paciente")},
+        {"{nome|value}", QStringLiteral("&lt;Ana&gt; &amp; &quot;Bia&quot;")},
+        {"[{sem|caption}]", QStringLiteral("[]")},
+        {"{sem|value}", QStringLiteral("só valor")},
+        // Line breaks of every kind; blank lines at the end would only add empty pages.
+        {"{memo}", QStringLiteral("linha 1<br/>linha 2<br/>linha 3")},
+        // Runs of spaces and tabs stay as typed.
+        {"{cruz}", QStringLiteral("X &#160;4")},
+        {"{tab}", QStringLiteral("&#160;&#160;&#160;&#160;Arco")},
+        {"{hist|rules}", QStringLiteral("a<hr/>b")},
+        {"{hist}", QStringLiteral("a<br/>------------<br/>b")},
+        // Sections, nested, and the literal brace.
+        {"{?cruz}[{?nada}x{/nada}{!nada}y{/nada}]{/cruz}", QStringLiteral("[y]")},
+        {"{?nada}{cruz}{/nada}{!cruz}z{/cruz}", QString()},
+        {"{{x}", QStringLiteral("{x}")},
+        // A parameter the run does not set is empty.
+        {"<b>{vazio}</b>", QStringLiteral("<b></b>")},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(compile(c.source).render(params), c.html) << c.source;
+    // A parameter set by the program but placed nowhere is simply not printed.
+    const Template t = compile("<p>{nome|value}</p>");
+    EXPECT_FALSE(t.render(params).contains(QStringLiteral("Arco")));
+    EXPECT_EQ(t.names().keys(), QList<QString>{QStringLiteral("nome")});
+}
+
+TEST(TemplateLanguage, FaultsNameTheirLineAndPlaceholder)
 {
     struct Case {
-        const char* text;
+        const char* source;
         int line;
         const char* fragment;
     };
     const std::vector<Case> cases = {
-        {"", 1, "vazio"},
-        {"report r\n", 1, "project"},
-        {"project \"Q\"\nreport r\n page\n  field param=x\n", 2, "end"},
-        {"project \"Q\"\nreport r\n title \"x\"\nend\n", 4, "páginas"},
-        {"project \"Q\"\nreport r\n page\n  field x=1\nend\n", 4, "param"},
-        {"project \"Q\"\nreport r\n page\n  field param=x style=nada\nend\n", 4, "nada"},
-        {"project \"Q\"\nreport r\n page\n  field param=x x=abc\nend\n", 4, "abc"},
-        {"project \"Q\"\nreport r\n page\n  field param=x x=-3\nend\n", 4, "-3"},
-        {"project \"Q\"\nreport r\n page\n  blob param=x\nend\n", 4, "blob"},
-        {"project \"Q\"\nreport r\n page\n  text text=\"sem fim\nend\n", 4, "aspas"},
-        {"project \"Q\"\nreport r\n page\n  choices param=c cross=a,b,c\nend\n", 4, "seis"},
-        {"project \"Q\"\nreport r\n page\n  field param=x color=red\nend\n", 4, "cor"},
-        {"project \"Q\"\nreport r\n page\n  field param=x\nend\nreport r\n page\n  field param=x\nend\n", 6, "repetido"},
-        {"project \"Q\"\nreport r\n field param=x\n page\nend\n", 3, "fora"},
-        {"project \"Q\"\nreport r\n header\n  flow param=m\n page\nend\n", 4, "flow"},
-        {"project \"Q\"\nreport r\n paper A3\n page\n  field param=x\nend\n", 3, "paper"},
-        {"project \"Q\"\nstyle s size=100\n", 2, "tamanho"},
-        {"project \"Q\"\n", 0, "relatórios"},
+        {"a\nb {desconhecido}", 2, "{desconhecido}"},
+        {"{x|negrito}", 1, "negrito"},
+        {"{?x}\n\n{/y}", 3, "{/y}"},
+        {"\n{?x}sem fim", 2, "não foi fechada"},
+        {"{/x}", 1, "sem seção"},
+        {"{x y}", 1, "{x y}"},
+        {"{x\n}", 1, "{{"},
+        {"{?x|value}{/x}", 1, "filtro"},
     };
     for (const Case& c : cases) {
         try {
-            ParseReportProject(QString::fromUtf8(c.text));
-            ADD_FAILURE() << "accepted: " << c.text;
+            compile(c.source);
+            ADD_FAILURE() << "accepted: " << c.source;
         } catch (const ProjectError& e) {
-            EXPECT_EQ(e.line(), c.line) << c.text;
-            EXPECT_TRUE(e.message().contains(QString::fromUtf8(c.fragment))) << c.text << " -> " << e.message().toStdString();
+            EXPECT_EQ(e.line(), c.line) << c.source;
+            EXPECT_TRUE(e.message().contains(QString::fromUtf8(c.fragment))) << c.source << " -> " << e.message().toStdString();
         }
     }
-    EXPECT_NO_THROW(ParseReportProject(QString::fromUtf8(kMinimal)));
+}
+
+QString project(const char* body)
+{
+    return QString::fromUtf8("<project name=\"Q\">\n") + QString::fromUtf8(body) + QStringLiteral("</project>\n");
+}
+
+const char* kReport = "<report name=\"r\" title=\"T\" params=\"x\"><page><p>{x}</p></page></report>\n";
+
+TEST(ProjectParser, ReadsSetupStyleBandsAndReports)
+{
+    const ReportProject p = ParseReportProject(project(
+        "<!-- comment -->\n"
+        "<setup paper=\"A5\" orientation=\"landscape\" margins=\"10 11 12 13\" gap=\"3\"/>\n"
+        "<style>p { font-size: 9pt; color: #112233; }</style>\n"
+        "<header><p>{title} {consultorio}</p><p>{x}</p></header>\n"
+        "<footer><p>{page}/{pages}</p></footer>\n"
+        "<report name=\"r\" title=\"Título &quot;entre aspas&quot;\" params=\"x\n  y\">\n"
+        "  <page><table><tr>{?y}<td>{y|value}</td>{/y}</tr></table></page>\n"
+        "  <page><p>{x}</p></page>\n"
+        "</report>\n"));
+    EXPECT_EQ(p.name, QStringLiteral("Q"));
+    EXPECT_EQ(p.setup.paper, QStringLiteral("A5"));
+    EXPECT_TRUE(p.setup.landscape);
+    EXPECT_EQ(p.setup.margins, (std::array<double, 4>{10, 11, 12, 13}));
+    EXPECT_DOUBLE_EQ(p.setup.gap, 3);
+    EXPECT_TRUE(p.styleSheet.contains(QStringLiteral("#112233")));
+    EXPECT_EQ(p.headerLine, 5);
+    const ReportLayout& r = p.reports[QStringLiteral("r")];
+    EXPECT_EQ(r.title, QStringLiteral("Título \"entre aspas\""));
+    EXPECT_EQ(r.params, (QSet<QString>{"x", "y"}));
+    ASSERT_EQ(r.pages.size(), 2);
+    EXPECT_EQ(r.pages[0].render({{"y", QStringLiteral("a:  b")}}), QStringLiteral("<table><tr><td>b</td></tr></table>"));
+    EXPECT_EQ(r.pages[0].render({}), QStringLiteral("<table><tr></tr></table>"));
+    EXPECT_EQ(p.header.render({{"title", QStringLiteral("T")}, {"x", QStringLiteral("1")}}), QStringLiteral("<p>T </p><p>1</p>"));
+}
+
+TEST(ProjectParser, FaultsAreRefusedWithTheirLine)
+{
+    struct Case {
+        QString text;
+        int line;
+        const char* fragment;
+    };
+    const auto p = [](const char* body) { return project(body); };
+    const std::vector<Case> cases = {
+        {QString(), 1, "vazio"},
+        {QStringLiteral("report r\n"), 1, "mal formado"},
+        {QStringLiteral("<relatorio/>"), 1, "<project>"},
+        {p("<report name=\"r\" title=\"T\"><page><p>aberto</page></report>\n"), 2, "<p> não foi fechado"},
+        {p("\n<report name=\"r\" title=\"T\"><page><p>x</p></page>\n"), 3, "<report> não foi fechado"},
+        {p("<report name=\"r\" title=\"T\"><page>\n<td>x</td></page></report>\n"), 3, "<td> fora de lugar"},
+        {p("<report name=\"r\" title=\"T\"><page>\n<table><p>x</p></table></page></report>\n"), 3, "<p> fora de lugar"},
+        {p("<report name=\"r\" title=\"T\"><page>\n<table>solto<tr><td/></tr></table></page></report>\n"), 3, "solto"},
+        {p("<report name=\"r\" title=\"T\"><page>\n<campo/></page></report>\n"), 3, "palavra desconhecida: \"campo\""},
+        {p("<campo/>\n"), 2, "palavra desconhecida: \"campo\""},
+        {p("<report name=\"r\" title=\"T\"><page>\n<p>{y}</p></page></report>\n"), 3, "{y}"},
+        {p("<header>\n{x}</header>\n<report name=\"r\" title=\"T\" params=\"x\"><page/></report>\n<report name=\"s\" "
+           "title=\"S\"><page/></report>\n"),
+         3, "\"s\""},
+        {p("<setup margins=\"75 1 184 2\"/>\n"), 2, "margens"},
+        {p("<setup margins=\"nan 10 10 10\"/>\n"), 2, "nan"},
+        {p("<setup margins=\"10 10 10\"/>\n"), 2, "quatro"},
+        {p("<setup paper=\"A3\"/>\n"), 2, "A3"},
+        {p("<setup/>\n<setup/>\n"), 3, "repetido"},
+        {p("<style>p { font-size: 1e9pt; }</style>\n"), 2, "1e9"},
+        {p("<report name=\"r\" title=\"T\"><page>\n<img width=\"nan\"/></page></report>\n"), 3, "nan"},
+        {p("<report name=\"r\" title=\"T\"><page>\n<table cellpadding=\"400\"><tr><td/></tr></table></page></report>\n"), 3,
+         "400"},
+        {p("<report name=\"r\" title=\"T\" params=\"x\"><page>\n<p style=\"{x}\"/></page></report>\n"), 3, "atributo"},
+        {p("<report name=\"r\" title=\"T\" cor=\"x\"><page/></report>\n"), 2, "cor"},
+        {p("<report name=\"r\"><page/></report>\n"), 2, "title"},
+        {p("<report name=\"r\" title=\"T\"></report>\n"), 2, "páginas"},
+        {p("<report name=\"r\" title=\"T\"><page/></report>\n<report name=\"r\" title=\"T\"><page/></report>\n"), 3,
+         "repetido"},
+        {p("texto solto\n"), 2, "texto solto"},
+        {QStringLiteral("<!DOCTYPE x [<!ENTITY a \"b\">]>\n<project/>"), 1, "declaração"},
+        {p(""), 0, "não tem relatórios"},
+    };
+    for (const Case& c : cases) {
+        try {
+            ParseReportProject(c.text);
+            ADD_FAILURE() << "accepted: " << c.text.toStdString();
+        } catch (const ProjectError& e) {
+            EXPECT_EQ(e.line(), c.line) << c.text.toStdString() << " -> " << e.message().toStdString();
+            EXPECT_TRUE(e.message().contains(QString::fromUtf8(c.fragment)))
+                << c.text.toStdString() << " -> " << e.message().toStdString();
+        }
+    }
+    EXPECT_NO_THROW(ParseReportProject(project(kReport)));
 }
 
 TEST(ProjectLoader, MissingFileIsAnInputOutputError)
@@ -187,10 +263,19 @@ TEST(ProjectLoader, ReadsWindows1252WithAnyLineEnding)
     const QString path = dir.filePath(QStringLiteral("p.rav"));
     QFile f(path);
     ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(ToCp1252(QStringLiteral("project \"Q\"\r\nreport r\r  title \"Análise Cefalométrica\"\r\n page\r\n  field param=x\r\nend")));
+    f.write(ToCp1252(QStringLiteral("<project>\r\n<report name=\"r\" title=\"Análise Cefalométrica\">\r<page>\r\n<p>\r{desconhecido}</p>"
+                                    "</page></report></project>")));
     f.close();
-    const ReportProject p = LoadReportProject(path);
-    EXPECT_EQ(p.reports[QStringLiteral("r")].title, QStringLiteral("Análise Cefalométrica"));
+    try {
+        LoadReportProject(path);
+        ADD_FAILURE() << "an unknown parameter was accepted";
+    } catch (const ProjectError& e) {
+        EXPECT_EQ(e.line(), 5);  // CR LF and a lone CR each end one line
+    }
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    f.write(ToCp1252(QStringLiteral("<project>\r\n<report name=\"r\" title=\"Análise Cefalométrica\">\r<page/></report></project>")));
+    f.close();
+    EXPECT_EQ(LoadReportProject(path).reports[QStringLiteral("r")].title, QStringLiteral("Análise Cefalométrica"));
 }
 
 }  // namespace

@@ -125,7 +125,7 @@ TEST_F(ShellWindowsTest, MenusCarryTheirCaptionsAndAccessKeys)
     QStringList order;
     for (QAction* a : child<QMenu>(form2.get(), "File1")->actions())
         order << a->objectName();
-    EXPECT_EQ(order.join(u','), QStringLiteral("New1,Open1,Save1,N2,Print1,N1,Exit1"));
+    EXPECT_EQ(order.join(u','), QStringLiteral("New1,Open1,Save1,N2,Print1,ClinicInfo1,N1,Exit1"));
 }
 
 TEST_F(ShellWindowsTest, FileMenuRoutesByActivePage)
