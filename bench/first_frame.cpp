@@ -1,13 +1,16 @@
 // Starts a program and reports, in milliseconds from just before it was started, when its first
 // top-level window was mapped and when something was first drawn into it. It watches the X
 // server's own events (structure notifications on the root window and DAMAGE on each new
-// top-level window), so it costs the measured program nothing while it waits.
-//   first_frame <program> [arguments...]      prints "<mapped ms> <painted ms>"
+// top-level window), so it costs the measured program nothing while it waits. It also reads the
+// processor time the program had used by then (all its threads), which a busy machine skews less.
+//   first_frame <program> [arguments...]
+// prints "<mapped ms> <painted ms> <processor ms when mapped> <processor ms when painted>".
 // The program is ended (SIGTERM) as soon as both are known; exit status 2 on a 10 s time-out.
 
 #include <xcb/xcb.h>
 #include <xcb/xcbext.h>
 
+#include <dirent.h>
 #include <poll.h>
 #include <signal.h>
 #include <sys/wait.h>
@@ -56,6 +59,31 @@ double millisecondsSince(const timespec& start)
     return double(now.tv_sec - start.tv_sec) * 1e3 + double(now.tv_nsec - start.tv_nsec) / 1e6;
 }
 
+// Time on a processor so far, summed over the process's threads (Linux schedstat, nanoseconds).
+double processorMs(pid_t pid)
+{
+    char path[64];
+    std::snprintf(path, sizeof path, "/proc/%d/task", int(pid));
+    DIR* tasks = opendir(path);
+    if (!tasks)
+        return -1;
+    double total = 0;
+    while (const dirent* task = readdir(tasks)) {
+        if (task->d_name[0] == '.')
+            continue;
+        char file[300];
+        std::snprintf(file, sizeof file, "/proc/%d/task/%s/schedstat", int(pid), task->d_name);
+        if (FILE* f = std::fopen(file, "r")) {
+            unsigned long long ns = 0;
+            if (std::fscanf(f, "%llu", &ns) == 1)
+                total += double(ns) / 1e6;
+            std::fclose(f);
+        }
+    }
+    closedir(tasks);
+    return total;
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -101,7 +129,7 @@ int main(int argc, char** argv)
     }
 
     xcb_window_t mapped = XCB_NONE;
-    double mappedMs = -1, paintedMs = -1;
+    double mappedMs = -1, paintedMs = -1, mappedCpu = -1, paintedCpu = -1;
     pollfd fd = {xcb_get_file_descriptor(c), POLLIN, 0};
     while (paintedMs < 0) {
         xcb_generic_event_t* event = xcb_poll_for_event(c);
@@ -120,22 +148,27 @@ int main(int argc, char** argv)
         } else if (type == XCB_MAP_NOTIFY && mapped == XCB_NONE) {
             mapped = reinterpret_cast<xcb_map_notify_event_t*>(event)->window;
             mappedMs = millisecondsSince(start);
+            mappedCpu = processorMs(child);
         } else if (type == damage->first_event && mapped != XCB_NONE) {
             // DamageNotify: the drawable follows the code, level and sequence number.
             uint32_t drawable;
             std::memcpy(&drawable, reinterpret_cast<const uint8_t*>(event) + 4, sizeof drawable);
-            if (drawable == mapped)
+            if (drawable == mapped) {
                 paintedMs = millisecondsSince(start);
+                kill(child, SIGSTOP);  // what it does next is not part of the first frame
+                paintedCpu = processorMs(child);
+            }
         }
         std::free(event);
     }
     kill(child, SIGTERM);
+    kill(child, SIGCONT);
     waitpid(child, nullptr, 0);
     xcb_disconnect(c);
     if (paintedMs < 0) {
         std::fprintf(stderr, "first_frame: no painted window within 10 s\n");
         return 2;
     }
-    std::printf("%.1f %.1f\n", mappedMs, paintedMs);
+    std::printf("%.1f %.1f %.1f %.1f\n", mappedMs, paintedMs, mappedCpu, paintedCpu);
     return 0;
 }
