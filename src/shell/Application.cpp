@@ -1,6 +1,7 @@
 #include "shell/Application.h"
 
 #include "guide/GuideWindow.h"
+#include "platform/Accessibility.h"
 #include "platform/Dialogs.h"
 #include "platform/Display.h"
 #include "platform/Shell.h"
@@ -103,6 +104,7 @@ Windows::~Windows() = default;
 
 int RunQuorvel(QApplication& app, platform::Dialogs& dialogs, platform::Display& display, platform::Shell& shell)
 {
+    platform::InstallAccessibility();
     const StartupResult start = RunStartup(dialogs, display);
     if (!start.proceed)
         return start.exitCode;
