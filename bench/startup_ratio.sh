@@ -5,11 +5,13 @@
 # X server's events), and by the processor time each had used by then, which other work on a busy
 # machine skews less than the elapsed time. Prints the medians and their ratios. Figures only,
 # never a test.
-#   startup_ratio.sh [runs]   (default 11 runs of each, after one unmeasured warm-up of each)
+#   startup_ratio.sh [runs] [program]   (default 11 runs of each, after one unmeasured warm-up of
+#   each; program: another build of quorvel to measure, e.g. an older one, instead of this one)
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 build="${QUORVEL_BUILD_DIR:-$root/build}"
 runs="${1:-11}"
+program="${2:-$build/src/quorvel}"
 bash "$root/scripts/build.sh" --target quorvel quorvel_data minimal_window first_frame >/dev/null
 
 tmp="$(mktemp -d)"
@@ -28,12 +30,12 @@ export DISPLAY=":$(head -n1 "$tmp/display")"
 watch() {
   (cd "$work" && "$build/bench/first_frame" "$@" 2>"$tmp/err") || { echo "${1##*/} failed: $(cat "$tmp/err")" >&2; exit 1; }
 }
-watch "$build/src/quorvel" >/dev/null
+watch "$program" >/dev/null
 watch "$build/bench/minimal_window" >/dev/null
 : >"$tmp/quorvel"
 : >"$tmp/minimal_window"
 for _ in $(seq "$runs"); do
-  watch "$build/src/quorvel" >>"$tmp/quorvel"
+  watch "$program" >>"$tmp/quorvel"
   watch "$build/bench/minimal_window" >>"$tmp/minimal_window"
 done
 
