@@ -1,6 +1,7 @@
 #include "shell/Application.h"
 
 #include "guide/GuideWindow.h"
+#include "platform/Accessibility.h"
 #include "platform/Dialogs.h"
 #include "platform/Display.h"
 #include "platform/Shell.h"
@@ -21,10 +22,13 @@ namespace qv {
 
 Windows::Windows(platform::Dialogs& dialogs, platform::Shell& shell, bool showSplash)
 {
-    m_form1 = std::make_unique<StartWindow>();
+    // Whatever the splash does not show is built once it is on the screen, so it is not held up.
+    m_form1 = std::make_unique<StartWindow>(nullptr, showSplash ? StartWindow::MenuTiming::AfterSplash
+                                                                : StartWindow::MenuTiming::WithWindow);
     if (showSplash) {
         m_form1->startSplash();
-        QCoreApplication::processEvents();
+        m_form1->waitUntilPainted(1000);
+        m_form1->buildMenu();
     }
     m_form2 = std::make_unique<MainWindow>(dialogs, shell, platform::Tray::desktopHasTray());
     m_form3 = std::make_unique<GuideWindow>(dialogs);
@@ -106,6 +110,7 @@ Windows::~Windows() = default;
 
 int RunQuorvel(QApplication& app, platform::Dialogs& dialogs, platform::Display& display, platform::Shell& shell)
 {
+    platform::InstallAccessibility();
     const StartupResult start = RunStartup(dialogs, display);
     if (!start.proceed)
         return start.exitCode;

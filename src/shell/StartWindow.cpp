@@ -42,21 +42,35 @@ void centre(QWidget* w, QSize outer)
 
 }  // namespace
 
-StartWindow::StartWindow(QWidget* parent) : QWidget(parent)
+StartWindow::StartWindow(QWidget* parent, MenuTiming menu) : QWidget(parent)
 {
     InitArt();
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Quorvel"));
-    setWindowIcon(QIcon(QStringLiteral(":/art/quorvel.png")));
+    // Raw pixels: the splash appears before any image decoder or plugin is loaded.
+    setWindowIcon(QIcon(QPixmap::fromImage(ArtPicture(QStringLiteral("quorvel")))));
     setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
     setFixedSize(kSplashSize);
 
     m_image = new QLabel(this);
     m_image->setObjectName(QStringLiteral("Image2"));
-    m_image->setPixmap(QPixmap(QStringLiteral(":/art/splash.png")));
+    m_image->setPixmap(QPixmap::fromImage(ArtPicture(QStringLiteral("splash"))));
     m_image->setGeometry(0, 0, 700, 381);
     m_image->setAccessibleName(QStringLiteral("Quorvel"));
 
+    m_timer = new QTimer(this);
+    m_timer->setObjectName(QStringLiteral("Timer"));
+    m_timer->setInterval(5000);
+    connect(m_timer, &QTimer::timeout, this, &StartWindow::Button1Click);
+
+    if (menu == MenuTiming::WithWindow)
+        buildMenu();
+}
+
+void StartWindow::buildMenu()
+{
+    if (m_title)
+        return;
     m_title = new QLabel(QStringLiteral("QUORVEL"), this);
     m_title->setObjectName(QStringLiteral("Label1"));
     QFont titleFont(QStringLiteral("DejaVu Serif"));
@@ -96,11 +110,6 @@ StartWindow::StartWindow(QWidget* parent) : QWidget(parent)
     hidden->setObjectName(QStringLiteral("Button1"));
     hidden->hide();
     connect(hidden, &QPushButton::clicked, this, &StartWindow::Button1Click);
-
-    m_timer = new QTimer(this);
-    m_timer->setObjectName(QStringLiteral("Timer"));
-    m_timer->setInterval(5000);
-    connect(m_timer, &QTimer::timeout, this, &StartWindow::Button1Click);
 }
 
 void StartWindow::startSplash()
@@ -110,10 +119,22 @@ void StartWindow::startSplash()
     m_timer->start();
 }
 
+void StartWindow::waitUntilPainted(int limitMs)
+{
+    // A widget window paints and flushes as soon as it is exposed; the timer bounds the wait on a
+    // platform that never exposes it.
+    QTimer limit;
+    limit.setSingleShot(true);
+    limit.start(limitMs);
+    while (isVisible() && !testAttribute(Qt::WA_Mapped) && limit.isActive())
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+}
+
 bool StartWindow::showingSplash() const { return m_image->isVisible(); }
 
 void StartWindow::Button1Click()
 {
+    buildMenu();
     // A bordered window with a title and only a close box.
     const bool wasVisible = isVisible();
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint

@@ -14,11 +14,17 @@ class MainWindow;
 class StartWindow : public QWidget {
     Q_OBJECT
 public:
-    explicit StartWindow(QWidget* parent = nullptr);
+    // AfterSplash: the start menu's controls are left to buildMenu(), so that the splash, which
+    // does not need them, reaches the screen sooner.
+    enum class MenuTiming { WithWindow, AfterSplash };
+    explicit StartWindow(QWidget* parent = nullptr, MenuTiming menu = MenuTiming::WithWindow);
+    void buildMenu();
     void setMainWindow(MainWindow* form2) { m_form2 = form2; }
 
     // Shows the splash and starts the timer that ends it.
     void startSplash();
+    // Runs the events until the shown splash is on the screen (at most limitMs).
+    void waitUntilPainted(int limitMs);
     // The timer's handler: the splash becomes the start menu.
     void Button1Click();
     // Shows the start menu again (from "MENU"), without the splash.

@@ -1,1 +1,2 @@
 quorvel_add_test(test_platform platform/QtDialogsTest.cpp)
+quorvel_add_test(test_accessibility platform/AccessibilityTest.cpp)

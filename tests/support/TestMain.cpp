@@ -1,6 +1,8 @@
 // Shared main of the test programs: a QApplication on the offscreen platform, created before
 // the tests are listed so test discovery needs no display.
 
+#include "platform/Accessibility.h"
+
 #include <QApplication>
 #include <gtest/gtest.h>
 
@@ -10,6 +12,7 @@ int main(int argc, char** argv)
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     QApplication::setQuitOnLastWindowClosed(false);
+    qv::platform::InstallAccessibility();  // as the program does
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }
