@@ -17,12 +17,24 @@ trap cleanup EXIT
 fail() { echo "FAIL: $*"; [ -s "$tmp/app.log" ] && sed 's/^/program: /' "$tmp/app.log"; exit 1; }
 
 DESTDIR="$tmp/dest" cmake --install "$build" --prefix /usr >/dev/null
-# A display number nobody else holds: Xvfb picks it and writes it to fd 3.
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$tmp/display" >/dev/null 2>&1 &
-xvfb=$!
-for _ in $(seq 100); do [ -s "$tmp/display" ] && break; sleep 0.05; done
-[ -s "$tmp/display" ] || fail "Xvfb did not start"
-export DISPLAY=":$(cat "$tmp/display")"
+# A private server on a display nobody else uses (other servers may run on this machine, some
+# with their lock files gone): skip numbers in use and keep the first server that answers.
+for _ in $(seq 10); do
+  n=$((200 + RANDOM % 700))
+  [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] && continue
+  Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+  xvfb=$!
+  for _ in $(seq 100); do
+    kill -0 "$xvfb" 2>/dev/null || break
+    xdpyinfo -display ":$n" >/dev/null 2>&1 && break
+    sleep 0.1
+  done
+  kill -0 "$xvfb" 2>/dev/null && xdpyinfo -display ":$n" >/dev/null 2>&1 && break
+  kill "$xvfb" 2>/dev/null || true
+  xvfb=""
+done
+[ -n "$xvfb" ] || fail "no Xvfb server could be started"
+export DISPLAY=":$n"
 export HOME="$tmp/home"
 mkdir -p "$HOME"
 unset QUORVEL_HOME QT_QPA_PLATFORM
@@ -45,7 +57,7 @@ run_once() {
   xdotool windowfocus --sync "$(xdotool search --onlyvisible --name '^Quorvel$' | head -n1)"
   sleep 0.2
   xdotool key --clearmodifiers Tab Tab Tab Tab Tab space
-  for _ in $(seq 200); do kill -0 "$app" 2>/dev/null || break; sleep 0.05; done
+  for _ in $(seq 600); do kill -0 "$app" 2>/dev/null || break; sleep 0.05; done
   kill -0 "$app" 2>/dev/null && fail "the program did not end from SAIR"
   local rc=0
   wait "$app" || rc=$?
