@@ -53,6 +53,11 @@ run_once() {
   app=$!
   wait_width 699 "splash"
   wait_width 309 "start menu"
+  # Docks match the window to the menu entry by its class.
+  local class
+  class="$(sed -n 's/^StartupWMClass=//p' "$tmp/dest/usr/share/applications/br.com.quorvel.Quorvel.desktop")"
+  xprop -id "$(xdotool search --onlyvisible --name '^Quorvel$' | head -n1)" WM_CLASS | grep -q "\"$class\"\$" \
+    || fail "the window's class is not the menu entry's StartupWMClass '$class'"
   # The menu's buttons in keyboard order end with "SAIR"; nothing else moves the focus here.
   xdotool windowfocus --sync "$(xdotool search --onlyvisible --name '^Quorvel$' | head -n1)"
   sleep 0.2
