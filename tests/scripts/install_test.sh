@@ -97,6 +97,22 @@ cmp -s "$work/Análises.rav" "$usr/share/quorvel/Análises.rav" || fail "Anális
 cmp -s "$work/Bolton.cef" "$usr/share/quorvel/Bolton.cef" || fail "Bolton.cef not refreshed"
 [ "$(stat -c %a "$work")" = 750 ] || fail "the mode of an existing working folder changed"
 
+# A newer package replaces the installed data; its time stamp may be later or earlier than
+# the working copy's (dpkg keeps the package's own), and either way the copy is refreshed.
+for stamp in "2031-05-01 10:00" "2001-05-01 10:00"; do
+  printf 'release %s' "$stamp" > "$tmp/stub/usr/share/quorvel/Análises.rav"
+  touch -d "$stamp" "$tmp/stub/usr/share/quorvel/Análises.rav"
+  HOME="$tmp/home" "$tmp/stub/usr/bin/quorvel"
+  cmp -s "$work/Análises.rav" "$tmp/stub/usr/share/quorvel/Análises.rav" || fail "Análises.rav dated $stamp not refreshed"
+done
+[ "$(od -An -tx1 "$work/Stats.cef" | tr -d ' \n')" = "00000000070000000200000001000000" ] || fail "Stats.cef changed by an upgrade"
+
+# Started through a symbolic link (as a desktop may), it still finds its data and program.
+ln -s "$tmp/stub/usr/bin/quorvel" "$tmp/link"
+rm -f "$tmp/log"
+HOME="$tmp/home" "$tmp/link" || fail "the launcher failed when started through a link"
+[ "$(sed -n 1p "$tmp/log")" = "$work" ] || fail "started through a link, the program did not run"
+
 # $QUORVEL_HOME wins over ~/Quorvel, and a missing parent folder is created too.
 QUORVEL_HOME="$tmp/elsewhere/clinic" HOME="$tmp/home2" "$tmp/stub/usr/bin/quorvel"
 [ "$(sed -n 1p "$tmp/log")" = "$tmp/elsewhere/clinic" ] || fail "QUORVEL_HOME not used"
