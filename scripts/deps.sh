@@ -3,7 +3,8 @@
 set -euo pipefail
 packages=(build-essential cmake ninja-build ccache pkg-config qt6-base-dev qt6-translations-l10n libgl-dev libxrandr-dev libx11-dev
           libgtest-dev libbenchmark-dev fonts-dejavu-core xvfb xauth x11-utils xdotool imagemagick poppler-utils
-          cups cups-client printer-driver-cups-pdf)
+          cups cups-client printer-driver-cups-pdf
+          dpkg-dev file lintian desktop-file-utils appstream)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -1,10 +1,12 @@
-// Draws the program's pictures (splash, window icon, the two tray icons) into PNG files:
-//   quorvel_drawart <output folder>
-// The PNGs are committed under src/shell/art/ and compiled in as resources; run this
-// again (target quorvel_art) after changing a drawing.
+// Draws the program's pictures (splash, window icon, the two tray icons) into PNG files, and
+// with a second folder the desktop icon in the hicolor sizes plus its SVG:
+//   quorvel_drawart <output folder> [icon theme folder]
+// The PNGs are committed under src/shell/art/ and packaging/icons/ and the program's are
+// compiled in as resources; run this again (target quorvel_art) after changing a drawing.
 
 #include <QApplication>
 #include <QDir>
+#include <QFile>
 #include <QFont>
 #include <QImage>
 #include <QLinearGradient>
@@ -49,6 +51,50 @@ QImage icon(int size, const QColor& disc, const QColor& tooth)
     const double m = size * 0.2;
     p.drawPath(toothPath(QRectF(m, m * 0.9, size - 2 * m, size - 2 * m)));
     return img;
+}
+
+// The same icon as an SVG drawing (the scalable size of the icon theme).
+QByteArray iconSvg(int size, const QColor& disc, const QColor& tooth)
+{
+    const double m = size * 0.2;
+    const QPainterPath path = toothPath(QRectF(m, m * 0.9, size - 2 * m, size - 2 * m));
+    QByteArray d;
+    const auto pt = [&d](const QPainterPath::Element& e) { d += QByteArray::number(e.x, 'f', 2) + ' ' + QByteArray::number(e.y, 'f', 2) + ' '; };
+    for (int i = 0; i < path.elementCount(); ++i) {
+        const QPainterPath::Element e = path.elementAt(i);
+        if (e.isMoveTo())
+            d += "M ";
+        else if (e.isLineTo())
+            d += "L ";
+        else if (e.isCurveTo())
+            d += "C ";
+        pt(e);
+    }
+    d += "Z";
+    const QByteArray n = QByteArray::number(size);
+    const QByteArray half = QByteArray::number(size / 2.0), r = QByteArray::number((size - 1) / 2.0);
+    return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+           "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" + n + "\" height=\"" + n + "\" viewBox=\"0 0 " + n + ' ' + n + "\">\n"
+           "  <defs>\n    <radialGradient id=\"disc\" gradientUnits=\"userSpaceOnUse\" cx=\"" + QByteArray::number(size * 0.35)
+           + "\" cy=\"" + QByteArray::number(size * 0.3) + "\" r=\"" + QByteArray::number(size * 0.8) + "\">\n"
+           "      <stop offset=\"0\" stop-color=\"" + disc.lighter(135).name().toLatin1() + "\"/>\n"
+           "      <stop offset=\"1\" stop-color=\"" + disc.name().toLatin1() + "\"/>\n    </radialGradient>\n  </defs>\n"
+           "  <circle cx=\"" + half + "\" cy=\"" + half + "\" r=\"" + r + "\" fill=\"url(#disc)\"/>\n"
+           "  <path fill=\"" + tooth.name().toLatin1() + "\" d=\"" + d + "\"/>\n</svg>\n";
+}
+
+// Writes <theme>/<n>x<n>/apps/quorvel.png for the usual sizes and <theme>/scalable/apps/quorvel.svg.
+bool iconTheme(const QDir& theme, const QColor& disc, const QColor& tooth)
+{
+    bool ok = true;
+    for (const int size : {16, 22, 24, 32, 48, 64, 128, 256}) {
+        const QString dir = QStringLiteral("%1x%1/apps").arg(size);
+        ok = theme.mkpath(dir) && icon(size, disc, tooth).save(theme.filePath(dir + QStringLiteral("/quorvel.png"))) && ok;
+    }
+    QFile svg(theme.filePath(QStringLiteral("scalable/apps/quorvel.svg")));
+    ok = theme.mkpath(QStringLiteral("scalable/apps")) && svg.open(QIODevice::WriteOnly)
+         && svg.write(iconSvg(256, disc, tooth)) > 0 && ok;
+    return ok;
 }
 
 QImage splash()
@@ -132,12 +178,14 @@ QImage splash()
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
-    if (argc != 2)
+    if (argc != 2 && argc != 3)
         return 2;
     const QDir out(QString::fromLocal8Bit(argv[1]));
     bool ok = splash().save(out.filePath(QStringLiteral("splash.png")));
     ok = icon(64, QColor(16, 70, 120), Qt::white).save(out.filePath(QStringLiteral("quorvel.png"))) && ok;
     ok = icon(16, QColor(16, 70, 120), Qt::white).save(out.filePath(QStringLiteral("tray1.png"))) && ok;
     ok = icon(16, QColor(20, 140, 150), QColor(255, 240, 160)).save(out.filePath(QStringLiteral("tray2.png"))) && ok;
+    if (argc == 3)
+        ok = iconTheme(QDir(QString::fromLocal8Bit(argv[2])), QColor(16, 70, 120), Qt::white) && ok;
     return ok ? 0 : 1;
 }
