@@ -1,0 +1,1 @@
+quorvel_add_core_test(test_tracing_logic tracing/TracingGeometryTest.cpp tracing/TracingFileTest.cpp)
