@@ -13,6 +13,7 @@
 #include <dcmtk/dcmimgle/dipixel.h>
 #include <dcmtk/dcmjpeg/djdecode.h>
 #include <dcmtk/dcmjpls/djdecode.h>
+#include <dcmtk/oflog/oflog.h>
 
 #include <algorithm>
 #include <cmath>
@@ -26,6 +27,8 @@ void registerDecoders()
 {
     static std::once_flag once;
     std::call_once(once, [] {
+        // Failures reach the clinician as our own messages; the toolkit stays quiet on stderr.
+        OFLog::configure(OFLogger::FATAL_LOG_LEVEL);
         DcmRLEDecoderRegistration::registerCodecs();
         DJDecoderRegistration::registerCodecs();
         DJLSDecoderRegistration::registerCodecs();
