@@ -2,6 +2,7 @@
 
 #include "tracing/TracingOverlay.h"
 
+#include <QFontMetricsF>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -162,6 +163,7 @@ void TracingCanvas::paintEvent(QPaintEvent*)
     DrawRuler(p, t, m_rulerMarks, 1);
     OverlayStyle style;
     style.highlight = m_pressed ? m_pressed : m_hover;
+    style.bounds = QRectF(rect());
     DrawTracing(p, t, m_points, m_calibration, style);
     drawMagnifier(p);
 }
@@ -204,6 +206,19 @@ void TracingCanvas::drawMagnifier(QPainter& p)
     p.setPen(QPen(QColor(255, 230, 0), 2));
     p.setBrush(Qt::NoBrush);
     p.drawEllipse(centre, r, r);
+    const std::optional<Landmark> shown = m_ruler ? std::nullopt : (m_pressed ? m_pressed : m_awaited);
+    const QString caption = m_ruler ? QStringLiteral("Régua") : shown ? LandmarkCode(*shown) : QString();
+    if (!caption.isEmpty()) {
+        QFont f = font();
+        f.setBold(true);
+        p.setFont(f);
+        const QRectF box(centre.x() - 40, centre.y() + r + 4, 80, QFontMetricsF(f).height() + 4);
+        p.setPen(Qt::NoPen);
+        p.setBrush(QColor(0, 0, 0, 190));
+        p.drawRoundedRect(box, 4, 4);
+        p.setPen(QColor(255, 230, 0));
+        p.drawText(box, Qt::AlignCenter, caption);
+    }
     p.restore();
 }
 

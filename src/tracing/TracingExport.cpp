@@ -27,6 +27,7 @@ QImage RenderTracedImage(const QImage& picture, const LandmarkSet& points, const
     QPainter p(&out);
     OverlayStyle style;
     style.scale = overlayScale(picture.size());
+    style.bounds = QRectF(out.rect());
     DrawTracing(p, QTransform(), points, calibration, style);
     return out;
 }
@@ -80,6 +81,7 @@ void ExportTracingPdf(const QString& path, const QImage& picture, const Landmark
             p.restore();
             OverlayStyle style;
             style.scale = unit * 0.8;
+            style.bounds = t.mapRect(QRectF(picture.rect()));
             DrawTracing(p, t, points, calibration, style);
         }
 

@@ -29,8 +29,8 @@ const QColor kProfile(255, 80, 80);
 
 class Painter {
 public:
-    Painter(QPainter& p, const QTransform& t, const LandmarkSet& pts, double scale)
-        : m_p(p), m_t(t), m_pts(pts), m_scale(scale)
+    Painter(QPainter& p, const QTransform& t, const LandmarkSet& pts, double scale, QRectF bounds)
+        : m_p(p), m_t(t), m_pts(pts), m_scale(scale), m_bounds(bounds)
     {
     }
 
@@ -101,6 +101,12 @@ public:
                 break;
             }
         }
+        // A corner of the triangle may lie off the radiograph: its value stays at the edge.
+        if (m_bounds.isValid()) {
+            const QRectF inner = m_bounds.adjusted(2, 2, -2, -2);
+            chosen.moveLeft(std::clamp(chosen.left(), inner.left(), std::max(inner.left(), inner.right() - chosen.width())));
+            chosen.moveTop(std::clamp(chosen.top(), inner.top(), std::max(inner.top(), inner.bottom() - chosen.height())));
+        }
         m_taken.push_back(chosen);
         QPainterPath path;
         path.addText(chosen.left(), chosen.top() + fm.ascent(), f, text);
@@ -119,6 +125,7 @@ private:
     const QTransform& m_t;
     const LandmarkSet& m_pts;
     double m_scale;
+    QRectF m_bounds;
     std::vector<QRectF> m_taken;
 };
 
@@ -134,16 +141,13 @@ void DrawTracing(QPainter& p, const QTransform& toDevice, const LandmarkSet& pts
 {
     p.save();
     p.setRenderHint(QPainter::Antialiasing, true);
+    if (style.bounds.isValid())
+        p.setClipRect(style.bounds, Qt::IntersectClip);
     const TracingConstruction c = ConstructTracing(pts, calibration);
-    Painter d(p, toDevice, pts, style.scale);
+    Painter d(p, toDevice, pts, style.scale, style.bounds);
     const auto F = devOpt(toDevice, c.tweedF), M = devOpt(toDevice, c.tweedM), P = devOpt(toDevice, c.tweedP);
     const auto gonion = devOpt(toDevice, c.gonion);
 
-    if (F && M && P) {
-        p.setPen(Qt::NoPen);
-        p.setBrush(QColor(255, 230, 0, 45));
-        p.drawPolygon(QPolygonF({*F, *M, *P}));
-    }
     if (d.has({L::S, L::N})) {
         d.pen(kCranial, 1.6);
         d.line(d.dev(L::S), d.dev(L::N), {});

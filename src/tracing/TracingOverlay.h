@@ -4,6 +4,7 @@
 #include "tracing/Landmarks.h"
 
 #include <QPointF>
+#include <QRectF>
 #include <QTransform>
 
 #include <optional>
@@ -17,6 +18,7 @@ struct OverlayStyle {
     double scale = 1;                   // pen widths and lettering (1 on screen)
     std::optional<Landmark> highlight;  // the point being dragged or awaited
     bool labels = true;
+    QRectF bounds;  // where the drawing shows (device); lettering is kept inside it
 };
 
 // toDevice maps image pixels to the painter's device.

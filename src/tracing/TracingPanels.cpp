@@ -31,8 +31,9 @@ QWidget* TracingPanels::build(std::function<void(Landmark)> pick, std::function<
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(buildAwaited());
     layout->addWidget(buildLandmarks(std::move(pick)));
-    layout->addWidget(buildMeasurements(), 1);
+    layout->addWidget(buildMeasurements());
     layout->addWidget(buildCalibration(std::move(warn)));
+    layout->addStretch(1);
     return column;
 }
 
@@ -60,6 +61,9 @@ QGroupBox* TracingPanels::buildLandmarks(std::function<void(Landmark)> pick)
 {
     auto* box = new QGroupBox(QStringLiteral("Pontos (clique para marcar de novo)"));
     box->setObjectName(QStringLiteral("pontos"));
+    // The point awaited stands out; placed points are bold with a tick.
+    box->setStyleSheet(QStringLiteral("QToolButton:checked { background: #ffe066; color: black; border: 1px solid #b08800;"
+                                      " border-radius: 3px; }"));
     auto* grid = new QGridLayout(box);
     grid->setSpacing(3);
     for (int i = 0; i < kLandmarkCount; ++i) {
@@ -103,7 +107,8 @@ QGroupBox* TracingPanels::buildMeasurements()
         value->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
         table->setItem(int(f.measure), 1, value);
     }
-    table->setMinimumHeight(22 * kMeasureCount + table->horizontalHeader()->sizeHint().height() + 4);
+    table->setFixedHeight(22 * kMeasureCount + table->horizontalHeader()->sizeHint().height() + 4);
+    table->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     layout->addWidget(table);
     m_notice = new QLabel;
     m_notice->setObjectName(QStringLiteral("aviso"));
