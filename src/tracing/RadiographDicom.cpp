@@ -56,8 +56,14 @@ void copyValues(const T* data, size_t count, Radiograph& r, double& lowest, doub
     const double span = double(*hi) - lowest;
     step = span > 65535 ? span / 65535 : 1;
     r.pixels.resize(count);
-    for (size_t i = 0; i < count; ++i)
-        r.pixels[i] = quint16(std::lround((double(data[i]) - lowest) / step));
+    if (step == 1) {
+        const T base = *lo;
+        for (size_t i = 0; i < count; ++i)
+            r.pixels[i] = quint16(data[i] - base);
+    } else {
+        for (size_t i = 0; i < count; ++i)
+            r.pixels[i] = quint16(std::lround((double(data[i]) - lowest) / step));
+    }
     r.maxValue = quint16(std::lround(span / step));
 }
 

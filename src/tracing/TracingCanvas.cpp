@@ -183,6 +183,10 @@ void TracingCanvas::drawMagnifier(QPainter& p)
         centre = QPointF(r + 10, r + 10);
     const double zoom = std::max(m_zoom * 4, 2.0);
     const QTransform t(zoom, 0, 0, zoom, centre.x() - at.x() * zoom, centre.y() - at.y() * zoom);
+    // Only the few hundred pixels under the loupe are scaled, not the whole radiograph.
+    const QRect source = QRectF(at - QPointF(r / zoom + 2, r / zoom + 2), QSizeF(2 * r / zoom + 4, 2 * r / zoom + 4))
+                             .toAlignedRect()
+                             .intersected(m_picture.rect());
 
     p.save();
     QPainterPath circle;
@@ -190,7 +194,7 @@ void TracingCanvas::drawMagnifier(QPainter& p)
     p.setClipPath(circle);
     p.fillRect(QRectF(centre - QPointF(r, r), QSizeF(2 * r, 2 * r)), kBackground);
     p.setTransform(t);
-    p.drawImage(QPointF(0, 0), m_picture);
+    p.drawImage(source.topLeft(), m_picture, source);
     p.resetTransform();
     OverlayStyle style;
     style.labels = false;

@@ -4,9 +4,10 @@
 #include "tracing/TracingValues.h"
 
 #include <QFont>
+#include <QHash>
+#include <QPaintEngine>
 #include <QFontMetricsF>
 #include <QPainter>
-#include <QPainterPath>
 
 #include <algorithm>
 #include <cmath>
@@ -26,6 +27,74 @@ const QColor kOcclusal(255, 160, 0);
 const QColor kPalatal(140, 170, 255);
 const QColor kRamus(255, 140, 170);
 const QColor kProfile(255, 80, 80);
+
+// Text with a dark rim from eight shifted copies, readable on bone and on air.
+void drawRimmed(QPainter& p, QPointF baseline, const QString& text, const QColor& colour, double rim)
+{
+    p.setPen(QColor(0, 0, 0, 230));
+    for (int dx = -1; dx <= 1; ++dx)
+        for (int dy = -1; dy <= 1; ++dy)
+            if (dx || dy)
+                p.drawText(baseline + QPointF(dx * rim, dy * rim), text);
+    p.setPen(colour);
+    p.drawText(baseline, text);
+}
+
+// A ring with a red centre: white, or yellow for the point in hand.
+void drawMarker(QPainter& p, QPointF c, bool highlighted, double scale)
+{
+    const double r = (highlighted ? 6 : 4) * scale;
+    p.setBrush(Qt::NoBrush);
+    p.setPen(QPen(Qt::black, 3.5 * scale));
+    p.drawEllipse(c, r, r);
+    p.setPen(QPen(highlighted ? QColor(255, 230, 0) : QColor(Qt::white), 1.6 * scale));
+    p.drawEllipse(c, r, r);
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(255, 40, 40));
+    p.drawEllipse(c, 1.4 * scale, 1.4 * scale);
+}
+
+// Twenty stroked rings per frame cost more than all the lines: on screen they are pictures.
+const QImage& markerSprite(bool highlighted, double scale, qreal dpr)
+{
+    static QHash<QString, QImage> cache;
+    const QString key = QStringLiteral("%1|%2|%3").arg(highlighted).arg(scale).arg(dpr);
+    const auto found = cache.constFind(key);
+    if (found != cache.constEnd())
+        return *found;
+    const double half = std::ceil(8 * scale + 2);
+    QImage image(QSize(int(2 * half * dpr), int(2 * half * dpr)), QImage::Format_ARGB32_Premultiplied);
+    image.setDevicePixelRatio(dpr);
+    image.fill(Qt::transparent);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    drawMarker(p, QPointF(half, half), highlighted, scale);
+    p.end();
+    return *cache.insert(key, image);
+}
+
+const QImage& labelSprite(const QString& text, const QColor& colour, const QFont& font, double rim, qreal dpr)
+{
+    static QHash<QString, QImage> cache;
+    const QString key = QStringLiteral("%1|%2|%3|%4|%5").arg(text, colour.name(QColor::HexArgb)).arg(font.pixelSize()).arg(rim).arg(dpr);
+    const auto found = cache.constFind(key);
+    if (found != cache.constEnd())
+        return *found;
+    if (cache.size() > 400)  // values change while a point is dragged
+        cache.clear();
+    const QFontMetricsF fm(font);
+    const double margin = std::ceil(rim) + 1;
+    const QSizeF size(fm.horizontalAdvance(text) + 2 * margin, fm.ascent() + fm.descent() + 2 * margin);
+    QImage image((size * dpr).toSize() + QSize(1, 1), QImage::Format_ARGB32_Premultiplied);
+    image.setDevicePixelRatio(dpr);
+    image.fill(Qt::transparent);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::TextAntialiasing);
+    p.setFont(font);
+    drawRimmed(p, QPointF(margin, margin + fm.ascent()), text, colour, rim);
+    p.end();
+    return *cache.insert(key, image);
+}
 
 class Painter {
 public:
@@ -69,15 +138,13 @@ public:
     void marker(L l, bool highlighted)
     {
         const QPointF c = dev(l);
-        const double r = (highlighted ? 6 : 4) * m_scale;
-        m_p.setBrush(Qt::NoBrush);
-        m_p.setPen(QPen(Qt::black, 3.5 * m_scale));
-        m_p.drawEllipse(c, r, r);
-        m_p.setPen(QPen(highlighted ? QColor(255, 230, 0) : QColor(Qt::white), 1.6 * m_scale));
-        m_p.drawEllipse(c, r, r);
-        m_p.setPen(Qt::NoPen);
-        m_p.setBrush(QColor(255, 40, 40));
-        m_p.drawEllipse(c, 1.4 * m_scale, 1.4 * m_scale);
+        const bool raster = m_p.paintEngine() && m_p.paintEngine()->type() == QPaintEngine::Raster;
+        if (raster) {
+            const QImage& sprite = markerSprite(highlighted, m_scale, m_p.device()->devicePixelRatioF());
+            m_p.drawImage(c - QPointF(sprite.deviceIndependentSize().width(), sprite.deviceIndependentSize().height()) / 2, sprite);
+        } else {
+            drawMarker(m_p, c, highlighted, m_scale);
+        }
     }
 
     // Lettering with a dark rim, placed where it hides no other label nor marker.
@@ -86,8 +153,21 @@ public:
         QFont f = m_p.font();
         f.setBold(true);
         f.setPixelSize(std::max(8, int(std::lround(12 * m_scale))));
-        const QFontMetricsF fm(f);
-        const QSizeF size(fm.horizontalAdvance(text), fm.ascent() + fm.descent());
+        const double rim = std::max(1.0, 1.2 * m_scale);
+        // On screen each label is a picture made once: shaping and drawing nine copies of the
+        // text on every frame of a drag costs more than the rest of the drawing.
+        const bool raster = m_p.paintEngine() && m_p.paintEngine()->type() == QPaintEngine::Raster;
+        const QImage* sprite = raster ? &labelSprite(text, colour, f, rim, m_p.device()->devicePixelRatioF()) : nullptr;
+        const double margin = std::ceil(rim) + 1;
+        QSizeF size;
+        double ascent = 0;
+        if (sprite) {
+            size = sprite->deviceIndependentSize() - QSizeF(2 * margin, 2 * margin);
+        } else {
+            const QFontMetricsF fm(f);
+            size = QSizeF(fm.horizontalAdvance(text), fm.ascent() + fm.descent());
+            ascent = fm.ascent();
+        }
         const double g = gap * m_scale;
         const QPointF offsets[] = {{g, -g - size.height()}, {-g - size.width(), -g - size.height()}, {g, g},
                                    {-g - size.width(), g}, {g * 1.5, -size.height() / 2},
@@ -108,14 +188,12 @@ public:
             chosen.moveTop(std::clamp(chosen.top(), inner.top(), std::max(inner.top(), inner.bottom() - chosen.height())));
         }
         m_taken.push_back(chosen);
-        QPainterPath path;
-        path.addText(chosen.left(), chosen.top() + fm.ascent(), f, text);
-        m_p.setPen(QPen(QColor(0, 0, 0, 220), 3 * m_scale, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-        m_p.setBrush(Qt::NoBrush);
-        m_p.drawPath(path);
-        m_p.setPen(Qt::NoPen);
-        m_p.setBrush(colour);
-        m_p.drawPath(path);
+        if (sprite) {
+            m_p.drawImage(chosen.topLeft() - QPointF(margin, margin), *sprite);
+            return;
+        }
+        m_p.setFont(f);
+        drawRimmed(m_p, QPointF(chosen.left(), chosen.top() + ascent), text, colour, rim);
     }
 
     void reserve(QPointF c, double r) { m_taken.emplace_back(c - QPointF(r, r), QSizeF(2 * r, 2 * r)); }

@@ -176,14 +176,19 @@ void TracingPanels::showAwaited(std::optional<Landmark> awaited, bool rulerMode)
 
 void TracingPanels::showLandmarks(const LandmarkSet& points, std::optional<Landmark> awaited)
 {
+    // Only what changed: this runs on every step of a drag.
     for (int i = 0; i < kLandmarkCount; ++i) {
         QToolButton* b = m_points[size_t(i)];
         const Landmark l = LandmarkAt(i);
-        b->setChecked(awaited == l);
-        QFont f = b->font();
-        f.setBold(points.has(l));
-        b->setFont(f);
-        b->setText(points.has(l) ? LandmarkCode(l) + QStringLiteral(" ✓") : LandmarkCode(l));
+        if (b->isChecked() != (awaited == l))
+            b->setChecked(awaited == l);
+        const QString text = points.has(l) ? LandmarkCode(l) + QStringLiteral(" ✓") : LandmarkCode(l);
+        if (b->text() != text) {
+            QFont f = b->font();
+            f.setBold(points.has(l));
+            b->setFont(f);
+            b->setText(text);
+        }
     }
 }
 
@@ -193,17 +198,16 @@ void TracingPanels::showMeasurements(const Measurements& m, const TracingValues&
     for (const TracingField& f : TracingFields()) {
         QTableWidgetItem* item = table->item(int(f.measure), 1);
         const MeasureResult& r = m[f.measure];
-        QFont font = item->font();
-        font.setItalic(!r.ok());
-        item->setFont(font);
-        if (r.ok()) {
-            item->setText(v.*(f.member) + (IsDistance(f.measure) ? QStringLiteral(" mm") : QStringLiteral("°")));
-            item->setForeground(kValue);
-        } else {
-            item->setText(StatusText(r, f.measure, points));
-            item->setForeground(r.status == MeasureResult::Missing ? kMissing : kAlert);
+        const QString text = r.ok() ? v.*(f.member) + (IsDistance(f.measure) ? QStringLiteral(" mm") : QStringLiteral("°"))
+                                    : StatusText(r, f.measure, points);
+        if (item->text() != text) {
+            QFont font = item->font();
+            font.setItalic(!r.ok());
+            item->setFont(font);
+            item->setText(text);
+            item->setForeground(r.ok() ? kValue : r.status == MeasureResult::Missing ? kMissing : kAlert);
+            item->setToolTip(text);
         }
-        item->setToolTip(item->text());
         if (r.status == MeasureResult::Undefined)
             parallel << QString::fromUtf8(f.caption).section(QStringLiteral(" ("), 0, 0);
         if (r.status == MeasureResult::Uncalibrated)

@@ -6,10 +6,14 @@
 
 #include "records/PatientName.h"
 #include "support/WorkFolder.h"
+#include "tracing/DicomSamples.h"
 #include "tracing/TracingCanvas.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QCheckBox>
+#include <QSlider>
+#include <QWheelEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
@@ -351,6 +355,78 @@ TEST_F(TracingWindowTest, ActsAsADialogWhileShown)
     EXPECT_TRUE(mainEnabled);
     EXPECT_TRUE(popOcultar.isEnabled());
     EXPECT_FALSE(window.isVisible());
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(TracingWindowTest, WheelZoomKeepsThePointUnderTheCursorAndFitShowsItAll)
+{
+    openAtScaleOne();
+    TracingCanvas* c = window.canvas();
+    const QPointF under(400, 300);
+    const QPointF at = c->toWidget(under);
+    QWheelEvent wheel(at, c->mapToGlobal(at), QPoint(), QPoint(0, 240), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase,
+                      false);
+    QApplication::sendEvent(c, &wheel);
+    EXPECT_DOUBLE_EQ(c->zoom(), 1.5625);  // two notches of 1.25
+    EXPECT_NEAR(c->toImage(at).x(), under.x(), 1e-9);
+    EXPECT_NEAR(c->toImage(at).y(), under.y(), 1e-9);
+
+    QTest::keyClick(c, Qt::Key_0);
+    const QPointF topLeft = c->toWidget(QPointF(0, 0)), bottomRight = c->toWidget(QPointF(800, 600));
+    EXPECT_GE(topLeft.x(), -1e-9);
+    EXPECT_GE(topLeft.y(), -1e-9);
+    EXPECT_LE(bottomRight.x(), c->width() + 1e-9);
+    EXPECT_LE(bottomRight.y(), c->height() + 1e-9);
+    EXPECT_TRUE(std::abs(bottomRight.x() - topLeft.x() - c->width()) < 1 || std::abs(bottomRight.y() - topLeft.y() - c->height()) < 1);
+
+    // With every point placed the left button pans.
+    placeAll();
+    const QPointF before = c->toWidget(QPointF(0, 0));
+    mouse(QEvent::MouseButtonPress, QPointF(300, 500), Qt::LeftButton, Qt::LeftButton);
+    const QPointF press = c->toWidget(QPointF(300, 500));
+    QMouseEvent move(QEvent::MouseMove, press + QPointF(40, 25), c->mapToGlobal(press + QPointF(40, 25)), Qt::NoButton,
+                     Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(c, &move);
+    EXPECT_EQ(c->toWidget(QPointF(0, 0)), before + QPointF(40, 25));
+    EXPECT_EQ(window.landmarks(), expectedPoints());
+}
+
+TEST_F(TracingWindowTest, BrightnessContrastAndInversionChangeOnlyThePicture)
+{
+    openAtScaleOne();
+    const auto grey = [&] { return qGray(window.canvas()->picture().pixel(10, 10)); };
+    EXPECT_EQ(grey(), 90);
+    window.findChild<QCheckBox*>(QStringLiteral("inverter"))->setChecked(true);
+    EXPECT_EQ(grey(), 165);
+    window.findChild<QCheckBox*>(QStringLiteral("inverter"))->setChecked(false);
+    window.findChild<QSlider*>(QStringLiteral("brilho"))->setValue(40);
+    QTest::qWait(80);  // the picture follows the slider a moment later
+    EXPECT_GT(grey(), 90);
+    window.findChild<QSlider*>(QStringLiteral("brilho"))->setValue(0);
+    window.findChild<QSlider*>(QStringLiteral("contraste"))->setValue(60);
+    QTest::qWait(80);
+    EXPECT_LT(grey(), 90);  // a narrower window around the middle darkens what lies below it
+    EXPECT_EQ(window.canvas()->picture().size(), QSize(800, 600));
+}
+
+TEST_F(TracingWindowTest, ADicomBringsItsOwnCalibration)
+{
+    DicomSpec s;
+    s.width = 300;
+    s.height = 200;
+    s.pixelSpacing = "0.2\\0.1";
+    ASSERT_TRUE(WriteDicom(work.file(QStringLiteral("ceph.dcm")), s));
+    ASSERT_TRUE(window.openImage(work.file(QStringLiteral("ceph.dcm"))));
+    EXPECT_EQ(window.calibration(), (Calibration{0.1, 0.2}));
+    EXPECT_EQ(window.findChild<QLabel*>(QStringLiteral("calstatus"))->text(),
+              QStringLiteral("Calibração do DICOM (PixelSpacing): 0.1000 mm por pixel em x, 0.2000 em y."));
+    // A picture without spacing leaves the distances waiting, and says so.
+    ASSERT_TRUE(window.openImage(picture()));
+    EXPECT_FALSE(window.calibration().known());
+    EXPECT_TRUE(window.findChild<QLabel*>(QStringLiteral("calstatus"))->text().startsWith(QStringLiteral("Sem calibração")));
 }
 
 }  // namespace
