@@ -203,6 +203,38 @@ void BM_RepaintWhileDragging(benchmark::State& state)
 }
 BENCHMARK(BM_RepaintWhileDragging)->Unit(benchmark::kMillisecond);
 
+void BM_PanAtFitZoom(benchmark::State& state)
+{
+    Quiet boxes;
+    TracingWindow window(boxes);
+    window.resize(1024, 768);
+    showExposed(window);
+    window.openImage(bigDicom());
+    const LandmarkSet face = faceLandmarks(3);
+    for (int i = 0; i < kLandmarkCount; ++i)
+        window.setLandmark(LandmarkAt(i), face.at(LandmarkAt(i)));
+    TracingCanvas* c = window.canvas();
+    c->fit();
+    c->repaint();
+    PaintCount paints;
+    c->installEventFilter(&paints);
+    auto send = [c](QEvent::Type type, QPointF at, Qt::MouseButton b, Qt::MouseButtons bs) {
+        QMouseEvent e(type, at, c->mapToGlobal(at), b, bs, Qt::NoModifier);
+        QApplication::sendEvent(c, &e);
+    };
+    const QPointF start(400, 300);
+    send(QEvent::MouseButtonPress, start, Qt::RightButton, Qt::RightButton);
+    int step = 0;
+    for (auto _ : state) {
+        send(QEvent::MouseMove, start + QPointF(step % 2 ? 5 : -5, 0), Qt::NoButton, Qt::RightButton);
+        c->repaint();
+        ++step;
+    }
+    send(QEvent::MouseButtonRelease, start, Qt::RightButton, Qt::NoButton);
+    state.counters["painted"] = benchmark::Counter(double(paints.count), benchmark::Counter::kAvgIterations);
+}
+BENCHMARK(BM_PanAtFitZoom)->Unit(benchmark::kMillisecond);
+
 void BM_TwelveMeasurements(benchmark::State& state)
 {
     const LandmarkSet face = faceLandmarks(3);

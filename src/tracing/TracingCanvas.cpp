@@ -273,6 +273,8 @@ void TracingCanvas::mousePressEvent(QMouseEvent* event)
     m_pressImage = toImage(pos);
     m_dragging = false;
     m_pressed = m_ruler ? std::nullopt : hit(pos);
+    if (m_pressed)
+        m_pressedOrigin = m_points.at(*m_pressed);
     if (!m_ruler && !m_pressed && !m_awaited) {
         m_panning = true;  // nothing to place: the left button pans
         m_panLast = pos;
@@ -295,7 +297,8 @@ void TracingCanvas::mouseMoveEvent(QMouseEvent* event)
         if (!m_dragging && std::hypot(pos.x() - m_pressPos.x(), pos.y() - m_pressPos.y()) >= kDragStart)
             m_dragging = true;
         if (m_dragging) {
-            const QPointF at = clampToImage(toImage(pos));
+            // The point keeps its distance from where it was grabbed, so it does not jump.
+            const QPointF at = clampToImage(m_pressedOrigin + toImage(pos) - m_pressImage);
             m_points.set(*m_pressed, at);
             emit landmarkDragged(*m_pressed, at);
         }
@@ -321,12 +324,13 @@ void TracingCanvas::mouseReleaseEvent(QMouseEvent* event)
         return;
     const QPointF at = clampToImage(toImage(event->position()));
     const auto pressed = m_pressed;
-    const QPointF from = pressed ? m_pressImage : QPointF();
+    const QPointF from = m_pressedOrigin;
+    const QPointF moved = pressed ? m_points.at(*pressed) : QPointF();
     const bool dragged = m_dragging;
     m_pressed.reset();
     m_dragging = false;
     if (pressed && dragged) {
-        emit landmarkMoved(*pressed, from, at);
+        emit landmarkMoved(*pressed, from, moved);
     } else if (m_ruler) {
         emit rulerClicked(at);
     } else if (m_awaited) {

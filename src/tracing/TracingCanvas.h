@@ -79,6 +79,7 @@ private:
     std::optional<Landmark> m_pressed;  // landmark under the left button
     QPointF m_pressPos;
     QPointF m_pressImage;
+    QPointF m_pressedOrigin;  // where the landmark under the button was before the drag
     bool m_dragging = false;
     bool m_panning = false;
     QPointF m_panLast;

@@ -1,16 +1,10 @@
 #include "tracing/TracingWindow.h"
 
 #include "platform/Dialogs.h"
-#include "records/FileIo.h"
-#include "records/IoError.h"
-#include "records/PatientName.h"
 #include "tracing/TracingCanvas.h"
-#include "tracing/TracingExport.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
-#include <QDir>
-#include <QFileInfo>
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -213,7 +207,10 @@ void TracingWindow::Open()
     if (m_links.setMainWindowEnabled)
         m_links.setMainWindowEnabled(false);
     m_dialogs.setHideItemEnabled(false);
-    if (QScreen* screen = QGuiApplication::primaryScreen()) {
+    // Nine tenths of the screen the first time; afterwards where the clinician left it.
+    QScreen* screen = QGuiApplication::primaryScreen();
+    if (screen && !m_sized) {
+        m_sized = true;
         const QRect area = screen->availableGeometry();
         resize(area.size() * 0.9);
         move(area.center() - rect().center());

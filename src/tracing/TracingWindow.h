@@ -32,7 +32,8 @@ struct TracingLinks {
     std::function<bool()> tweedAcceptsInput;         // the Tweed page is before CALCULAR
     std::function<QString()> patient;                // twPaciente, for the file names
     std::function<QString()> stage;                  // "INICIAL", "INTER1", "INTER2" or "FINAL"
-    // The twelve texts into twfma .. twafp (see TracingFields()); an empty text was not measured.
+    // The twelve texts into twfma .. twafp (see TracingFields()), each as a field holds it once
+    // typed and left. An empty text was not measured: that field keeps what it holds.
     std::function<void(const TracingValues&)> applyToTweed;
 };
 
@@ -114,6 +115,7 @@ private:
     QString m_calibrationSource;
     std::optional<Landmark> m_picked;
     bool m_rulerMode = false;
+    bool m_sized = false;
     std::vector<QPointF> m_rulerMarks;
 };
 

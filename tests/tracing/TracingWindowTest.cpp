@@ -167,6 +167,19 @@ TEST_F(TracingWindowTest, DraggingMovesAPointAndUndoRedoFollow)
     EXPECT_FALSE(button("tDesfazer")->isEnabled());
 }
 
+TEST_F(TracingWindowTest, AGrabBesideTheMarkerMovesItWithoutAJumpAndUndoesExactly)
+{
+    openAtScaleOne();
+    placeAll();
+    const QPointF grab(153, 58);  // within reach of S at (150, 60)
+    mouse(QEvent::MouseButtonPress, grab, Qt::LeftButton, Qt::LeftButton);
+    mouse(QEvent::MouseMove, grab + QPointF(20, 10), Qt::NoButton, Qt::LeftButton);
+    mouse(QEvent::MouseButtonRelease, grab + QPointF(20, 10), Qt::LeftButton, Qt::NoButton);
+    EXPECT_EQ(window.landmarks().at(L::S), QPointF(170, 70));
+    window.undoStack().undo();
+    EXPECT_EQ(window.landmarks().at(L::S), QPointF(150, 60));
+}
+
 TEST_F(TracingWindowTest, AClickOnAMarkerStillPlacesTheAwaitedPoint)
 {
     openAtScaleOne();
@@ -402,12 +415,18 @@ TEST_F(TracingWindowTest, BrightnessContrastAndInversionChangeOnlyThePicture)
     window.findChild<QCheckBox*>(QStringLiteral("inverter"))->setChecked(true);
     EXPECT_EQ(grey(), 165);
     window.findChild<QCheckBox*>(QStringLiteral("inverter"))->setChecked(false);
+    // The picture follows a slider a moment later, once it stops moving.
+    const auto settle = [&](int before) {
+        for (int i = 0; i < 500 && grey() == before; ++i)
+            QTest::qWait(10);
+    };
     window.findChild<QSlider*>(QStringLiteral("brilho"))->setValue(40);
-    QTest::qWait(80);  // the picture follows the slider a moment later
-    EXPECT_GT(grey(), 90);
+    settle(90);
+    const int brighter = grey();
+    EXPECT_GT(brighter, 90);
     window.findChild<QSlider*>(QStringLiteral("brilho"))->setValue(0);
     window.findChild<QSlider*>(QStringLiteral("contraste"))->setValue(60);
-    QTest::qWait(80);
+    settle(brighter);
     EXPECT_LT(grey(), 90);  // a narrower window around the middle darkens what lies below it
     EXPECT_EQ(window.canvas()->picture().size(), QSize(800, 600));
 }
