@@ -1,0 +1,74 @@
+#pragma once
+// The twenty cephalometric landmarks of a tracing, in the order the clinician places them, and
+// the pixel spacing that turns image pixels into millimetres.
+
+#include <QPointF>
+#include <QString>
+
+#include <array>
+#include <bitset>
+#include <optional>
+
+namespace qv {
+
+enum class Landmark {
+    S, N, Po, Or, ENA, ENP, A, B, Ar, Rp, Tg, Me, Ii, Ai, Is, OclP, OclA, Ls, Li, PogSoft,
+};
+inline constexpr int kLandmarkCount = 20;
+
+struct LandmarkInfo {
+    const char* code;   // the name in the tracing file and on the radiograph ("Pog'")
+    const char* name;   // shown while the point is awaited
+    const char* hint;   // one line on where to put it
+};
+
+const LandmarkInfo& Info(Landmark l);
+QString LandmarkCode(Landmark l);
+std::optional<Landmark> LandmarkFromCode(const QString& code);
+inline int Index(Landmark l) { return int(l); }
+inline Landmark LandmarkAt(int index) { return Landmark(index); }
+
+// Image pixel coordinates: x to the right, y down, origin at the top-left corner of the image.
+class LandmarkSet {
+public:
+    bool has(Landmark l) const { return m_placed.test(size_t(l)); }
+    QPointF at(Landmark l) const { return m_points[size_t(l)]; }
+    std::optional<QPointF> get(Landmark l) const { return has(l) ? std::optional<QPointF>(at(l)) : std::nullopt; }
+    void set(Landmark l, QPointF p)
+    {
+        m_points[size_t(l)] = p;
+        m_placed.set(size_t(l));
+    }
+    void set(Landmark l, std::optional<QPointF> p)
+    {
+        if (p)
+            set(l, *p);
+        else
+            remove(l);
+    }
+    void remove(Landmark l)
+    {
+        m_points[size_t(l)] = {};
+        m_placed.reset(size_t(l));
+    }
+    int count() const { return int(m_placed.count()); }
+    bool complete() const { return m_placed.all(); }
+    // The first landmark in placing order still missing.
+    std::optional<Landmark> firstMissing() const;
+    bool operator==(const LandmarkSet&) const = default;
+
+private:
+    std::array<QPointF, kLandmarkCount> m_points{};
+    std::bitset<kLandmarkCount> m_placed;
+};
+
+// Millimetres per pixel along x (sx) and along y (sy); unknown until calibrated.
+struct Calibration {
+    double sx = 0;
+    double sy = 0;
+    bool known() const { return sx > 0 && sy > 0; }
+    static Calibration none() { return {}; }
+    bool operator==(const Calibration&) const = default;
+};
+
+}  // namespace qv

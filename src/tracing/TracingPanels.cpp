@@ -1,0 +1,241 @@
+#include "tracing/TracingPanels.h"
+
+#include "entry/EntryFilter.h"
+
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+namespace qv {
+
+namespace {
+
+const QColor kValue(0, 0, 255);
+const QColor kMissing(120, 120, 120);
+const QColor kAlert(200, 0, 0);
+
+}  // namespace
+
+QWidget* TracingPanels::build(std::function<void(Landmark)> pick, std::function<void(const QString&)> warn)
+{
+    auto* column = new QWidget;
+    column->setObjectName(QStringLiteral("painel"));
+    column->setFixedWidth(350);
+    auto* layout = new QVBoxLayout(column);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(buildAwaited());
+    layout->addWidget(buildLandmarks(std::move(pick)));
+    layout->addWidget(buildMeasurements());
+    layout->addWidget(buildCalibration(std::move(warn)));
+    layout->addStretch(1);
+    return column;
+}
+
+QGroupBox* TracingPanels::buildAwaited()
+{
+    auto* box = new QGroupBox(QStringLiteral("Próximo ponto"));
+    box->setObjectName(QStringLiteral("proximo"));
+    auto* layout = new QVBoxLayout(box);
+    m_awaitedName = new QLabel;
+    m_awaitedName->setObjectName(QStringLiteral("pontoNome"));
+    QFont f = m_awaitedName->font();
+    f.setBold(true);
+    f.setPointSizeF(f.pointSizeF() * 1.15);
+    m_awaitedName->setFont(f);
+    m_awaitedName->setWordWrap(true);
+    m_awaitedHint = new QLabel;
+    m_awaitedHint->setObjectName(QStringLiteral("pontoDica"));
+    m_awaitedHint->setWordWrap(true);
+    layout->addWidget(m_awaitedName);
+    layout->addWidget(m_awaitedHint);
+    return box;
+}
+
+QGroupBox* TracingPanels::buildLandmarks(std::function<void(Landmark)> pick)
+{
+    auto* box = new QGroupBox(QStringLiteral("Pontos (clique para marcar de novo)"));
+    box->setObjectName(QStringLiteral("pontos"));
+    // The point awaited stands out; placed points are bold with a tick.
+    box->setStyleSheet(QStringLiteral("QToolButton:checked { background: #ffe066; color: black; border: 1px solid #b08800;"
+                                      " border-radius: 3px; }"));
+    auto* grid = new QGridLayout(box);
+    grid->setSpacing(3);
+    for (int i = 0; i < kLandmarkCount; ++i) {
+        const Landmark l = LandmarkAt(i);
+        auto* b = new QToolButton;
+        b->setObjectName(QStringLiteral("ponto") + LandmarkCode(l).remove(u'\''));
+        b->setText(LandmarkCode(l));
+        b->setToolTip(QString::fromUtf8(Info(l).name) + QStringLiteral("\n") + QString::fromUtf8(Info(l).hint));
+        b->setAccessibleName(QString::fromUtf8(Info(l).name));
+        b->setCheckable(true);
+        b->setAutoRaise(false);
+        b->setMinimumWidth(58);
+        b->setToolButtonStyle(Qt::ToolButtonTextOnly);
+        QObject::connect(b, &QToolButton::clicked, b, [pick, l] { pick(l); });
+        m_points[size_t(i)] = b;
+        grid->addWidget(b, i / 5, i % 5);
+    }
+    return box;
+}
+
+QGroupBox* TracingPanels::buildMeasurements()
+{
+    auto* box = new QGroupBox(QStringLiteral("Medidas"));
+    box->setObjectName(QStringLiteral("medidasGrupo"));
+    auto* layout = new QVBoxLayout(box);
+    table = new QTableWidget(kMeasureCount, 2);
+    table->setObjectName(QStringLiteral("medidas"));
+    table->setHorizontalHeaderLabels({QStringLiteral("Medida"), QStringLiteral("Valor")});
+    table->verticalHeader()->hide();
+    table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    table->setSelectionMode(QAbstractItemView::NoSelection);
+    table->setFocusPolicy(Qt::NoFocus);
+    table->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
+    table->horizontalHeader()->setSectionResizeMode(1, QHeaderView::Fixed);
+    table->setColumnWidth(1, 130);
+    table->verticalHeader()->setDefaultSectionSize(22);
+    for (const TracingField& f : TracingFields()) {
+        auto* caption = new QTableWidgetItem(QString::fromUtf8(f.caption));
+        table->setItem(int(f.measure), 0, caption);
+        auto* value = new QTableWidgetItem;
+        value->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        table->setItem(int(f.measure), 1, value);
+    }
+    table->setFixedHeight(22 * kMeasureCount + table->horizontalHeader()->sizeHint().height() + 4);
+    table->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    layout->addWidget(table);
+    m_notice = new QLabel;
+    m_notice->setObjectName(QStringLiteral("aviso"));
+    m_notice->setWordWrap(true);
+    QPalette p = m_notice->palette();
+    p.setColor(QPalette::WindowText, kAlert);
+    m_notice->setPalette(p);
+    layout->addWidget(m_notice);
+    return box;
+}
+
+QGroupBox* TracingPanels::buildCalibration(std::function<void(const QString&)> warn)
+{
+    auto* box = new QGroupBox(QStringLiteral("Calibração"));
+    box->setObjectName(QStringLiteral("calibracao"));
+    auto* grid = new QGridLayout(box);
+    m_calibration = new QLabel;
+    m_calibration->setObjectName(QStringLiteral("calstatus"));
+    m_calibration->setWordWrap(true);
+    grid->addWidget(m_calibration, 0, 0, 1, 3);
+
+    ruler = new QPushButton(QStringLiteral("Marcar régua"));
+    ruler->setObjectName(QStringLiteral("tRegua"));
+    ruler->setToolTip(QStringLiteral("Clique em seguida em duas marcas da régua da radiografia."));
+    grid->addWidget(ruler, 1, 0);
+    auto* mmLabel = new QLabel(QStringLiteral("mm entre as marcas"));
+    rulerMm = new QLineEdit;
+    rulerMm->setObjectName(QStringLiteral("calmm"));
+    mmLabel->setBuddy(rulerMm);
+    grid->addWidget(mmLabel, 1, 1);
+    grid->addWidget(rulerMm, 1, 2);
+    auto* pxLabel = new QLabel(QStringLiteral("ou mm por pixel"));
+    mmPerPixel = new QLineEdit;
+    mmPerPixel->setObjectName(QStringLiteral("calmmpx"));
+    pxLabel->setBuddy(mmPerPixel);
+    grid->addWidget(pxLabel, 2, 1);
+    grid->addWidget(mmPerPixel, 2, 2);
+    for (QLineEdit* e : {rulerMm, mmPerPixel}) {
+        e->setFixedWidth(70);
+        e->setAlignment(Qt::AlignRight);
+        EntryFilter::install(e, EntryRule::real(RealFamily::Positive, 8, warn));
+    }
+    calibrate = new QPushButton(QStringLiteral("CALIBRAR"));
+    calibrate->setObjectName(QStringLiteral("tCalibrar"));
+    QFont f = calibrate->font();
+    f.setBold(true);
+    calibrate->setFont(f);
+    grid->addWidget(calibrate, 2, 0);
+    return box;
+}
+
+void TracingPanels::showAwaited(std::optional<Landmark> awaited, bool rulerMode)
+{
+    if (rulerMode) {
+        m_awaitedName->setText(QStringLiteral("Régua"));
+        m_awaitedHint->setText(QStringLiteral("Clique em duas marcas da régua e informe a distância entre elas em milímetros."));
+    } else if (awaited) {
+        m_awaitedName->setText(QString::fromUtf8(Info(*awaited).name));
+        m_awaitedHint->setText(QString::fromUtf8(Info(*awaited).hint));
+    } else {
+        m_awaitedName->setText(QStringLiteral("Todos os pontos foram marcados."));
+        m_awaitedHint->setText(QStringLiteral("Arraste um ponto para corrigi-lo, ou clique no seu botão para marcá-lo de novo."));
+    }
+}
+
+void TracingPanels::showLandmarks(const LandmarkSet& points, std::optional<Landmark> awaited)
+{
+    // Only what changed: this runs on every step of a drag.
+    for (int i = 0; i < kLandmarkCount; ++i) {
+        QToolButton* b = m_points[size_t(i)];
+        const Landmark l = LandmarkAt(i);
+        if (b->isChecked() != (awaited == l))
+            b->setChecked(awaited == l);
+        const QString text = points.has(l) ? LandmarkCode(l) + QStringLiteral(" ✓") : LandmarkCode(l);
+        if (b->text() != text) {
+            QFont f = b->font();
+            f.setBold(points.has(l));
+            b->setFont(f);
+            b->setText(text);
+        }
+    }
+}
+
+void TracingPanels::showMeasurements(const Measurements& m, const TracingValues& v, const LandmarkSet& points)
+{
+    QStringList parallel, uncalibrated;
+    for (const TracingField& f : TracingFields()) {
+        QTableWidgetItem* item = table->item(int(f.measure), 1);
+        const MeasureResult& r = m[f.measure];
+        const QString text = r.ok() ? v.*(f.member) + (IsDistance(f.measure) ? QStringLiteral(" mm") : QStringLiteral("°"))
+                                    : StatusText(r, f.measure, points);
+        if (item->text() != text) {
+            QFont font = item->font();
+            font.setItalic(!r.ok());
+            item->setFont(font);
+            item->setText(text);
+            item->setForeground(r.ok() ? kValue : r.status == MeasureResult::Missing ? kMissing : kAlert);
+            item->setToolTip(text);
+        }
+        if (r.status == MeasureResult::Undefined)
+            parallel << QString::fromUtf8(f.caption).section(QStringLiteral(" ("), 0, 0);
+        if (r.status == MeasureResult::Uncalibrated)
+            uncalibrated << QString::fromUtf8(f.caption).section(QStringLiteral(" ("), 0, 0);
+    }
+    QStringList notes;
+    if (!parallel.isEmpty())
+        notes << QStringLiteral("Linhas paralelas ou pontos coincidentes: %1 não podem ser medidos.").arg(parallel.join(QStringLiteral(", ")));
+    if (!uncalibrated.isEmpty())
+        notes << QStringLiteral("Sem calibração, as distâncias (%1) ficam vazias: calibre pela régua ou informe mm por pixel.")
+                     .arg(uncalibrated.join(QStringLiteral(", ")));
+    m_notice->setText(notes.join(QStringLiteral("\n")));
+    m_notice->setVisible(!notes.isEmpty());
+}
+
+void TracingPanels::showCalibration(const Calibration& c, const QString& source)
+{
+    QPalette p = m_calibration->palette();
+    if (c.known()) {
+        const QString spacing = c.sx == c.sy ? QStringLiteral("%1 mm por pixel").arg(c.sx, 0, 'f', 4)
+                                             : QStringLiteral("%1 mm por pixel em x, %2 em y").arg(c.sx, 0, 'f', 4).arg(c.sy, 0, 'f', 4);
+        m_calibration->setText(source + QStringLiteral(": ") + spacing + QLatin1Char('.'));
+        p.setColor(QPalette::WindowText, QColor(0, 110, 0));
+    } else {
+        m_calibration->setText(QStringLiteral("Sem calibração: os ângulos são medidos, as distâncias não."));
+        p.setColor(QPalette::WindowText, kAlert);
+    }
+    m_calibration->setPalette(p);
+}
+
+}  // namespace qv

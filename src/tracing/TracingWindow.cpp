@@ -1,0 +1,371 @@
+#include "tracing/TracingWindow.h"
+
+#include "platform/Dialogs.h"
+#include "tracing/TracingCanvas.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QShortcut>
+#include <QSlider>
+#include <QTableWidget>
+#include <QUndoCommand>
+#include <QVBoxLayout>
+
+#include <cmath>
+
+namespace qv {
+
+namespace {
+
+const QString kCaption = QStringLiteral("Traçado Cefalométrico");
+using platform::NoticeKind;
+
+class LandmarkCommand : public QUndoCommand {
+public:
+    LandmarkCommand(TracingWindow& w, Landmark l, std::optional<QPointF> before, std::optional<QPointF> after)
+        : QUndoCommand((before ? QStringLiteral("Mover ") : QStringLiteral("Marcar ")) + LandmarkCode(l)),
+          m_window(w), m_landmark(l), m_before(before), m_after(after)
+    {
+    }
+    void undo() override { m_window.setLandmark(m_landmark, m_before); }
+    void redo() override { m_window.setLandmark(m_landmark, m_after); }
+
+private:
+    TracingWindow& m_window;
+    Landmark m_landmark;
+    std::optional<QPointF> m_before, m_after;
+};
+
+QPushButton* makeButton(const char* name, const QString& text, bool bold = true)
+{
+    auto* b = new QPushButton(text);
+    b->setObjectName(QString::fromLatin1(name));
+    if (bold) {
+        QFont f = b->font();
+        f.setBold(true);
+        b->setFont(f);
+    }
+    b->setMinimumHeight(28);
+    return b;
+}
+
+}  // namespace
+
+TracingWindow::TracingWindow(platform::Dialogs& dialogs, QWidget* parent) : QWidget(parent), m_dialogs(dialogs)
+{
+    build();
+    refresh();
+}
+
+TracingWindow::~TracingWindow() { m_undo.clear(); }
+
+void TracingWindow::build()
+{
+    setObjectName(QStringLiteral("FormTracado"));
+    setWindowTitle(kCaption);
+    setWindowFlags(Qt::Window);
+
+    m_canvas = new TracingCanvas;
+    auto* left = new QVBoxLayout;
+    left->addWidget(buildButtons());
+    left->addWidget(buildViewBar());
+    left->addWidget(m_canvas, 1);
+
+    auto* outer = new QHBoxLayout(this);
+    outer->setContentsMargins(8, 8, 8, 8);
+    outer->addLayout(left, 1);
+    outer->addWidget(m_panels.build([this](Landmark l) { pickLandmark(l); },
+                                    [this](const QString& text) { notice(int(NoticeKind::Warning), text); }));
+
+    connect(m_canvas, &TracingCanvas::placeRequested, this, [this](QPointF at) {
+        if (const auto l = awaited())
+            placeLandmark(*l, at);
+    });
+    connect(m_canvas, &TracingCanvas::landmarkDragged, this, [this](Landmark l, QPointF at) {
+        m_points.set(l, at);
+        refresh();
+    });
+    connect(m_canvas, &TracingCanvas::landmarkMoved, this, [this](Landmark l, QPointF from, QPointF to) {
+        m_undo.push(new LandmarkCommand(*this, l, from, to));
+    });
+    connect(m_canvas, &TracingCanvas::rulerClicked, this, [this](QPointF at) {
+        m_rulerMarks.push_back(at);
+        if (m_rulerMarks.size() == 2) {
+            m_rulerMode = false;
+            m_panels.rulerMm->setFocus();
+        }
+        m_canvas->setRulerMarks(m_rulerMarks);
+        refresh();
+    });
+    connect(m_panels.ruler, &QPushButton::clicked, this, &TracingWindow::tReguaClick);
+    connect(m_panels.calibrate, &QPushButton::clicked, this, &TracingWindow::tCalibrarClick);
+
+    m_levelsTimer.setSingleShot(true);
+    m_levelsTimer.setInterval(30);
+    connect(&m_levelsTimer, &QTimer::timeout, this, &TracingWindow::renderPicture);
+
+    connect(&m_undo, &QUndoStack::canUndoChanged, m_undoButton, &QPushButton::setEnabled);
+    connect(&m_undo, &QUndoStack::canRedoChanged, m_redoButton, &QPushButton::setEnabled);
+    m_undoButton->setEnabled(false);
+    m_redoButton->setEnabled(false);
+    connect(new QShortcut(QKeySequence::Undo, this), &QShortcut::activated, &m_undo, &QUndoStack::undo);
+    connect(new QShortcut(QKeySequence::Redo, this), &QShortcut::activated, &m_undo, &QUndoStack::redo);
+    connect(new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Y), this), &QShortcut::activated, &m_undo, &QUndoStack::redo);
+}
+
+QWidget* TracingWindow::buildButtons()
+{
+    auto* bar = new QWidget;
+    auto* row = new QHBoxLayout(bar);
+    row->setContentsMargins(0, 0, 0, 0);
+    const std::pair<QPushButton*, void (TracingWindow::*)()> buttons[] = {
+        {makeButton("tImagem", QStringLiteral("RADIOGRAFIA...")), &TracingWindow::tImagemClick},
+        {makeButton("tAbrir", QStringLiteral("ABRIR")), &TracingWindow::tAbrirClick},
+        {makeButton("tSalvar", QStringLiteral("SALVAR")), &TracingWindow::tSalvarClick},
+        {makeButton("tExportarPng", QStringLiteral("EXPORTAR PNG")), &TracingWindow::tExportarPngClick},
+        {makeButton("tExportarPdf", QStringLiteral("EXPORTAR PDF")), &TracingWindow::tExportarPdfClick},
+        {makeButton("tAplicar", QStringLiteral("APLICAR")), &TracingWindow::tAplicarClick},
+        {makeButton("tFechar", QStringLiteral("FECHAR")), &TracingWindow::tFecharClick},
+    };
+    for (const auto& [b, handler] : buttons) {
+        connect(b, &QPushButton::clicked, this, handler);
+        row->addWidget(b);
+    }
+    buttons[5].first->setToolTip(QStringLiteral("Escreve as medidas nos campos da Análise de Tweed."));
+    row->addStretch(1);
+    return bar;
+}
+
+QWidget* TracingWindow::buildViewBar()
+{
+    auto* bar = new QWidget;
+    auto* row = new QHBoxLayout(bar);
+    row->setContentsMargins(0, 0, 0, 0);
+    m_undoButton = makeButton("tDesfazer", QStringLiteral("Desfazer"), false);
+    m_redoButton = makeButton("tRefazer", QStringLiteral("Refazer"), false);
+    connect(m_undoButton, &QPushButton::clicked, &m_undo, &QUndoStack::undo);
+    connect(m_redoButton, &QPushButton::clicked, &m_undo, &QUndoStack::redo);
+    auto* out = makeButton("tZoomMenos", QStringLiteral("−"), false);
+    auto* in = makeButton("tZoomMais", QStringLiteral("+"), false);
+    auto* fit = makeButton("tAjustar", QStringLiteral("Ajustar"), false);
+    out->setToolTip(QStringLiteral("Diminuir (tecla -)"));
+    in->setToolTip(QStringLiteral("Aumentar (tecla +; ou a roda do mouse)"));
+    fit->setToolTip(QStringLiteral("Mostrar a radiografia inteira (tecla 0)"));
+    for (QPushButton* b : {out, in})
+        b->setFixedWidth(34);
+    connect(out, &QPushButton::clicked, m_canvas, &TracingCanvas::zoomOut);
+    connect(in, &QPushButton::clicked, m_canvas, &TracingCanvas::zoomIn);
+    connect(fit, &QPushButton::clicked, m_canvas, &TracingCanvas::fit);
+    for (QPushButton* b : {m_undoButton, m_redoButton, out, in, fit})
+        row->addWidget(b);
+    row->addSpacing(12);
+
+    auto slider = [&](const char* name, const QString& caption) {
+        auto* label = new QLabel(caption);
+        auto* s = new QSlider(Qt::Horizontal);
+        s->setObjectName(QString::fromLatin1(name));
+        s->setRange(-100, 100);
+        s->setFixedWidth(110);
+        label->setBuddy(s);
+        connect(s, &QSlider::valueChanged, &m_levelsTimer, qOverload<>(&QTimer::start));
+        row->addWidget(label);
+        row->addWidget(s);
+        return s;
+    };
+    m_brightness = slider("brilho", QStringLiteral("Brilho"));
+    m_contrast = slider("contraste", QStringLiteral("Contraste"));
+    m_invert = new QCheckBox(QStringLiteral("Inverter"));
+    m_invert->setObjectName(QStringLiteral("inverter"));
+    connect(m_invert, &QCheckBox::toggled, this, &TracingWindow::renderPicture);
+    row->addWidget(m_invert);
+    row->addStretch(1);
+    return bar;
+}
+
+void TracingWindow::notice(int kind, const QString& text)
+{
+    // The tray item stays off while this window acts as a dialog.
+    m_dialogs.ShowNotice(NoticeKind(kind), text, kCaption, /*enableAfter=*/!isVisible());
+}
+
+bool TracingWindow::confirm(const QString& text)
+{
+    const bool yes = m_dialogs.Confirm(text) == platform::Answer::Yes;
+    if (isVisible())
+        m_dialogs.setHideItemEnabled(false);
+    return yes;
+}
+
+void TracingWindow::Open()
+{
+    if (m_links.setMainWindowEnabled)
+        m_links.setMainWindowEnabled(false);
+    m_dialogs.setHideItemEnabled(false);
+    // Nine tenths of the screen the first time; afterwards where the clinician left it.
+    QScreen* screen = QGuiApplication::primaryScreen();
+    if (screen && !m_sized) {
+        m_sized = true;
+        const QRect area = screen->availableGeometry();
+        resize(area.size() * 0.9);
+        move(area.center() - rect().center());
+    }
+    show();
+    raise();
+    activateWindow();
+}
+
+void TracingWindow::leave()
+{
+    if (m_links.setMainWindowEnabled)
+        m_links.setMainWindowEnabled(true);
+    hide();
+    m_dialogs.setHideItemEnabled(true);
+}
+
+void TracingWindow::closeEvent(QCloseEvent* event)
+{
+    leave();
+    event->accept();
+}
+
+void TracingWindow::tFecharClick() { leave(); }
+
+std::optional<Landmark> TracingWindow::awaited() const { return m_picked ? m_picked : m_points.firstMissing(); }
+
+Measurements TracingWindow::measurements() const { return MeasureTracing(m_points, m_calibration); }
+
+TracingValues TracingWindow::values() const { return MakeTracingValues(measurements()); }
+
+TracingDocument TracingWindow::document() const { return {m_imagePath, m_calibration, m_points}; }
+
+void TracingWindow::setLandmark(Landmark l, std::optional<QPointF> pos)
+{
+    m_points.set(l, pos);
+    refresh();
+}
+
+void TracingWindow::placeLandmark(Landmark l, QPointF imagePos)
+{
+    m_picked.reset();
+    m_undo.push(new LandmarkCommand(*this, l, m_points.get(l), imagePos));
+}
+
+void TracingWindow::pickLandmark(Landmark l)
+{
+    m_picked = l;
+    m_rulerMode = false;
+    refresh();
+}
+
+void TracingWindow::setCalibration(const Calibration& c, const QString& source)
+{
+    m_calibration = c;
+    m_calibrationSource = source;
+    refresh();
+}
+
+void TracingWindow::refresh()
+{
+    const auto next = m_rulerMode ? std::nullopt : awaited();
+    const Measurements m = measurements();
+    m_panels.showAwaited(next, m_rulerMode);
+    m_panels.showLandmarks(m_points, next);
+    m_panels.showMeasurements(m, MakeTracingValues(m), m_points);
+    m_panels.showCalibration(m_calibration, m_calibrationSource);
+    m_canvas->setRulerMode(m_rulerMode);
+    m_canvas->setAwaited(next);
+    m_canvas->setCalibration(m_calibration);
+    m_canvas->setLandmarks(m_points);
+}
+
+void TracingWindow::renderPicture()
+{
+    m_levelsTimer.stop();
+    const DisplayLevels levels =
+        AdjustedLevels(m_radiograph, m_brightness->value(), m_contrast->value(), m_invert->isChecked());
+    m_canvas->setPicture(RenderRadiograph(m_radiograph, levels));
+}
+
+void TracingWindow::useRadiograph(Radiograph r, const QString& path)
+{
+    m_radiograph = std::move(r);
+    m_imagePath = path;
+    for (QSlider* s : {m_brightness, m_contrast}) {
+        const QSignalBlocker block(s);
+        s->setValue(0);
+    }
+    {
+        const QSignalBlocker block(m_invert);
+        m_invert->setChecked(false);
+    }
+    m_rulerMarks.clear();
+    m_canvas->setRulerMarks({});
+    renderPicture();
+}
+
+void TracingWindow::tReguaClick()
+{
+    if (m_radiograph.isNull()) {
+        notice(int(NoticeKind::Warning), QStringLiteral("Abra uma radiografia antes de calibrar!"));
+        return;
+    }
+    m_rulerMode = true;
+    m_rulerMarks.clear();
+    m_canvas->setRulerMarks({});
+    refresh();
+}
+
+void TracingWindow::tCalibrarClick()
+{
+    const double mm = ParseReal(m_panels.rulerMm->text());
+    const double perPixel = ParseReal(m_panels.mmPerPixel->text());
+    if (m_rulerMarks.size() == 2 && mm > 0) {
+        const QPointF d = m_rulerMarks[1] - m_rulerMarks[0];
+        const double pixels = std::hypot(d.x(), d.y());
+        if (pixels < 1) {
+            notice(int(NoticeKind::Warning), QStringLiteral("As duas marcas da régua estão no mesmo lugar!"));
+            return;
+        }
+        setCalibration({mm / pixels, mm / pixels},
+                       QStringLiteral("Calibração pela régua (%1 mm em %2 pixels)").arg(ParseReal(m_panels.rulerMm->text())).arg(pixels, 0, 'f', 1));
+    } else if (perPixel > 0) {
+        setCalibration({perPixel, perPixel}, QStringLiteral("Calibração informada"));
+    } else {
+        notice(int(NoticeKind::Warning),
+               QStringLiteral("Marque duas marcas da régua e informe a distância entre elas em milímetros, "
+                              "ou informe os milímetros por pixel!"));
+    }
+}
+
+void TracingWindow::tAplicarClick()
+{
+    if (m_links.tweedAcceptsInput && !m_links.tweedAcceptsInput()) {
+        notice(int(NoticeKind::Warning),
+               QStringLiteral("A Análise de Tweed já foi calculada e não aceita novas medidas!\r"
+                              "Clique em VOLTAR na Análise de Tweed para poder aplicar o traçado."));
+        return;
+    }
+    const TracingValues v = values();
+    QStringList missing;
+    for (const TracingField& f : TracingFields())
+        if ((v.*(f.member)).isEmpty())
+            missing << QString::fromUtf8(f.caption).section(QStringLiteral(" ("), 0, 0);
+    if (missing.size() == kMeasureCount) {
+        notice(int(NoticeKind::Warning), QStringLiteral("O traçado ainda não fornece nenhuma medida!"));
+        return;
+    }
+    if (m_links.applyToTweed)
+        m_links.applyToTweed(v);
+    notice(int(NoticeKind::Information),
+           missing.isEmpty() ? QStringLiteral("As doze medidas foram aplicadas na Análise de Tweed.")
+                             : QStringLiteral("As medidas foram aplicadas na Análise de Tweed.\rNão medidas: %1.")
+                                   .arg(missing.join(QStringLiteral(", "))));
+}
+
+}  // namespace qv

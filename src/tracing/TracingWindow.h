@@ -1,0 +1,122 @@
+#pragma once
+// FormTracado, "Traçado Cefalométrico": the clinician opens the lateral radiograph, places the
+// twenty landmarks, sees the Tweed triangle and the other lines drawn on the patient, and sends
+// the twelve measurements to the Tweed page. Created once and only shown and hidden; while it
+// shows, the main window and the tray item "&Ocultar" are disabled.
+
+#include "tracing/Radiograph.h"
+#include "tracing/TracingFile.h"
+#include "tracing/TracingPanels.h"
+#include "tracing/TracingValues.h"
+
+#include <QTimer>
+#include <QUndoStack>
+#include <QWidget>
+
+#include <functional>
+
+class QCheckBox;
+class QPushButton;
+class QSlider;
+
+namespace qv {
+
+namespace platform {
+class Dialogs;
+}
+class TracingCanvas;
+
+// How the window reaches the rest of the program; each link may be left empty.
+struct TracingLinks {
+    std::function<void(bool)> setMainWindowEnabled;  // Form2
+    std::function<bool()> tweedAcceptsInput;         // the Tweed page is before CALCULAR
+    std::function<QString()> patient;                // twPaciente, for the file names
+    std::function<QString()> stage;                  // "INICIAL", "INTER1", "INTER2" or "FINAL"
+    // The twelve texts into twfma .. twafp (see TracingFields()), each as a field holds it once
+    // typed and left. An empty text was not measured: that field keeps what it holds.
+    std::function<void(const TracingValues&)> applyToTweed;
+};
+
+class TracingWindow : public QWidget {
+    Q_OBJECT
+public:
+    explicit TracingWindow(platform::Dialogs& dialogs, QWidget* parent = nullptr);
+    ~TracingWindow() override;
+
+    void setLinks(TracingLinks links) { m_links = std::move(links); }
+
+    // Shown from the Tweed page's button and the menu "Módulos".
+    void Open();
+
+    // Handlers of the buttons.
+    void tImagemClick();
+    void tAbrirClick();
+    void tSalvarClick();
+    void tAplicarClick();
+    void tExportarPngClick();
+    void tExportarPdfClick();
+    void tReguaClick();
+    void tCalibrarClick();
+    void tFecharClick();
+
+    // Opens a radiograph as a new tracing; shows why when it cannot. No question is asked.
+    bool openImage(const QString& path);
+    // Puts a point as a click would (undoable).
+    void placeLandmark(Landmark l, QPointF imagePos);
+    // Picks the point the next click places.
+    void pickLandmark(Landmark l);
+    // Sets a point without recording it for undo (the undo commands use it).
+    void setLandmark(Landmark l, std::optional<QPointF> pos);
+
+    const LandmarkSet& landmarks() const { return m_points; }
+    const Calibration& calibration() const { return m_calibration; }
+    std::optional<Landmark> awaited() const;
+    Measurements measurements() const;
+    TracingValues values() const;
+    TracingDocument document() const;
+    const Radiograph& radiograph() const { return m_radiograph; }
+    TracingCanvas* canvas() const { return m_canvas; }
+    QUndoStack& undoStack() { return m_undo; }
+    void setCalibration(const Calibration& c, const QString& source);
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void build();
+    QWidget* buildButtons();
+    QWidget* buildViewBar();
+    void leave();
+    void refresh();
+    void renderPicture();
+    void useRadiograph(Radiograph r, const QString& path);
+    void openTracing(const QString& path);
+    // The patient's file name with this suffix, or empty after telling why it cannot be had.
+    QString patientFile(const QString& suffix);
+    void notice(int kind, const QString& text);
+    bool confirm(const QString& text);
+
+    platform::Dialogs& m_dialogs;
+    TracingLinks m_links;
+    TracingPanels m_panels;
+    TracingCanvas* m_canvas = nullptr;
+    QSlider* m_brightness = nullptr;
+    QSlider* m_contrast = nullptr;
+    QCheckBox* m_invert = nullptr;
+    QPushButton* m_undoButton = nullptr;
+    QPushButton* m_redoButton = nullptr;
+    QTimer m_levelsTimer;
+    QUndoStack m_undo;
+
+    Radiograph m_radiograph;
+    QString m_imagePath;
+    LandmarkSet m_points;
+    Calibration m_calibration;
+    QString m_calibrationSource;
+    std::optional<Landmark> m_picked;
+    bool m_rulerMode = false;
+    bool m_sized = false;
+    std::vector<QPointF> m_rulerMarks;
+};
+
+}  // namespace qv

@@ -1,0 +1,2 @@
+quorvel_add_core_test(test_tracing_logic tracing/TracingGeometryTest.cpp tracing/TracingFileTest.cpp)
+quorvel_add_test(test_tracing tracing/RadiographTest.cpp tracing/TracingWindowTest.cpp)
