@@ -1,0 +1,146 @@
+#include "patients/EvolutionChart.h"
+
+#include <QAreaSeries>
+#include <QBarCategoryAxis>
+#include <QBuffer>
+#include <QChart>
+#include <QChartView>
+#include <QGridLayout>
+#include <QLabel>
+#include <QLineSeries>
+#include <QScatterSeries>
+#include <QValueAxis>
+
+#include <algorithm>
+#include <cmath>
+
+namespace qv {
+
+namespace {
+
+const QColor kLine(0x1f, 0x4e, 0x79);
+const QColor kOutside(200, 0, 0);
+const QColor kBand(0, 128, 0, 45);
+
+QChart* BuildPanel(const ChartMeasure& m, const QStringList& headers)
+{
+    auto* chart = new QChart;
+    chart->setTitle(QStringLiteral("<b>%1</b> &nbsp;<span style='color:#2e7d32'>normal %2 a %3</span>")
+                        .arg(m.title, QString::number(m.band.low), QString::number(m.band.high)));
+    chart->legend()->hide();
+    chart->setMargins(QMargins(4, 2, 4, 2));
+    chart->setBackgroundRoundness(0);
+
+    const double left = -0.5;
+    const double right = double(headers.size()) - 0.5;
+    auto* upper = new QLineSeries;
+    auto* lower = new QLineSeries;
+    upper->append(left, m.band.high);
+    upper->append(right, m.band.high);
+    lower->append(left, m.band.low);
+    lower->append(right, m.band.low);
+    auto* band = new QAreaSeries(upper, lower);
+    band->setBrush(kBand);
+    band->setPen(QPen(QColor(0, 128, 0, 110), 1, Qt::DashLine));
+    chart->addSeries(band);
+
+    auto* line = new QLineSeries;
+    line->setPen(QPen(kLine, 2.5));
+    auto* inside = new QScatterSeries;
+    auto* outside = new QScatterSeries;
+    for (QScatterSeries* s : {inside, outside}) {
+        s->setMarkerSize(10);
+        s->setPen(QPen(Qt::white, 1.5));
+        s->setPointLabelsVisible(true);
+        s->setPointLabelsFormat(QStringLiteral("@yPoint"));
+        s->setPointLabelsClipping(false);
+    }
+    inside->setBrush(kLine);
+    outside->setBrush(kOutside);
+    outside->setPointLabelsColor(kOutside);
+    double lo = m.band.low;
+    double hi = m.band.high;
+    for (int i = 0; i < m.values.size(); ++i) {
+        if (!m.values[i])
+            continue;
+        const double v = *m.values[i];
+        line->append(i, v);
+        (v < m.band.low || v > m.band.high ? outside : inside)->append(i, v);
+        lo = std::min(lo, v);
+        hi = std::max(hi, v);
+    }
+    chart->addSeries(line);
+    chart->addSeries(inside);
+    chart->addSeries(outside);
+
+    auto* x = new QBarCategoryAxis;
+    x->append(headers);
+    chart->addAxis(x, Qt::AlignBottom);
+    auto* y = new QValueAxis;
+    const double pad = std::max(1.0, (hi - lo) * 0.25);
+    y->setRange(std::floor(lo - pad), std::ceil(hi + pad));
+    y->setLabelFormat(QStringLiteral("%.0f"));
+    y->setTickCount(5);
+    chart->addAxis(y, Qt::AlignLeft);
+    for (QAbstractSeries* s : chart->series()) {
+        s->attachAxis(x);
+        s->attachAxis(y);
+    }
+    x->setRange(headers.value(0), headers.value(headers.size() - 1));
+    return chart;
+}
+
+}  // namespace
+
+EvolutionChart::EvolutionChart(QWidget* parent) : QWidget(parent)
+{
+    setObjectName(QStringLiteral("grafico"));
+    auto* grid = new QGridLayout(this);
+    grid->setContentsMargins(0, 0, 0, 0);
+    grid->setSpacing(4);
+}
+
+void EvolutionChart::setEvolution(const Evolution& ev)
+{
+    qDeleteAll(m_views);
+    m_views.clear();
+    auto* grid = static_cast<QGridLayout*>(layout());
+    for (int i = 0; i < ev.chart.size(); ++i) {
+        auto* view = new QChartView(BuildPanel(ev.chart[i], ev.headers), this);
+        view->setObjectName(QStringLiteral("grafico") + ev.chart[i].title.section(u' ', 0, 0).remove(u'.'));
+        view->setRenderHint(QPainter::Antialiasing);
+        view->setMinimumSize(220, 170);
+        grid->addWidget(view, i / 3, i % 3);
+        m_views << view;
+    }
+    auto* key = new QLabel(this);
+    key->setObjectName(QStringLiteral("graficoLegenda"));
+    key->setWordWrap(true);
+    key->setAlignment(Qt::AlignCenter);
+    key->setText(QStringLiteral(
+        "<p>Faixa verde: valores normais da Análise de Tweed.</p>"
+        "<p><span style='color:#1f4e79'>●</span> dentro da faixa &nbsp; "
+        "<span style='color:#c80000'>●</span> fora da faixa</p>"));
+    grid->addWidget(key, 1, 2);
+    m_views << key;
+}
+
+QByteArray EvolutionChart::RenderPng(const Evolution& evolution, const QSize& size)
+{
+    EvolutionChart chart;
+    chart.setAttribute(Qt::WA_DontShowOnScreen);
+    chart.setAutoFillBackground(true);
+    chart.setPalette(QPalette(Qt::white));
+    chart.setEvolution(evolution);
+    chart.resize(size);
+    chart.show();
+    const QPixmap pixmap = chart.grab();
+    chart.hide();
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    pixmap.save(&buffer, "PNG");
+    return png;
+}
+
+}  // namespace qv
