@@ -213,7 +213,7 @@ void PatientsWindow::updateCount()
     const int shown = m_filter->rowCount();
     QString text;
     if (!m_scanner.folderFound())
-        text = QStringLiteral("A pasta \"%1\" não foi encontrada").arg(QDir::toNativeSeparators(m_scanner.folder()));
+        text = QStringLiteral("A pasta \"%1\" não foi encontrada").arg(QDir::toNativeSeparators(QDir::cleanPath(m_scanner.folder())));
     else if (shown == total)
         text = total == 1 ? QStringLiteral("1 paciente") : QStringLiteral("%1 pacientes").arg(total);
     else
