@@ -22,6 +22,14 @@ const QColor kLine(0x1f, 0x4e, 0x79);
 const QColor kOutside(200, 0, 0);
 const QColor kBand(0, 128, 0, 45);
 
+double NiceStep(double rough)
+{
+    for (double step : {0.5, 1.0, 2.0, 5.0, 10.0, 20.0, 50.0})
+        if (rough <= step)
+            return step;
+    return 100.0;
+}
+
 QChart* BuildPanel(const ChartMeasure& m, const QStringList& headers)
 {
     auto* chart = new QChart;
@@ -74,25 +82,36 @@ QChart* BuildPanel(const ChartMeasure& m, const QStringList& headers)
     chart->addSeries(outside);
 
     auto* x = new QBarCategoryAxis;
-    x->append(headers);
+    // One letter each: four stages share a small panel's width.
+    QStringList names;
+    for (const QString& h : headers)
+        names << (h.startsWith(QLatin1String("Inter")) ? h.right(1) : h.left(1));
+    x->append(names);
     chart->addAxis(x, Qt::AlignBottom);
+    QFont small = x->labelsFont();
+    small.setPointSizeF(small.pointSizeF() * 0.8);
+    x->setLabelsFont(small);
     auto* y = new QValueAxis;
-    const double pad = std::max(1.0, (hi - lo) * 0.25);
-    y->setRange(std::floor(lo - pad), std::ceil(hi + pad));
-    y->setLabelFormat(QStringLiteral("%.0f"));
-    y->setTickCount(5);
+    // Whole ticks at a round step, so the band's ends read on the scale.
+    const double step = NiceStep((hi - lo) / 3);
+    y->setRange(std::floor((lo - step / 2) / step) * step, std::ceil((hi + step / 2) / step) * step);
+    y->setTickType(QValueAxis::TicksDynamic);
+    y->setTickAnchor(0);
+    y->setTickInterval(step);
+    y->setLabelFormat(step < 1 ? QStringLiteral("%.1f") : QStringLiteral("%.0f"));
+    y->setLabelsFont(small);
     chart->addAxis(y, Qt::AlignLeft);
     for (QAbstractSeries* s : chart->series()) {
         s->attachAxis(x);
         s->attachAxis(y);
     }
-    x->setRange(headers.value(0), headers.value(headers.size() - 1));
+    x->setRange(names.value(0), names.value(names.size() - 1));
     return chart;
 }
 
 }  // namespace
 
-EvolutionChart::EvolutionChart(QWidget* parent) : QWidget(parent)
+EvolutionChart::EvolutionChart(int columns, QWidget* parent) : QWidget(parent), m_columns(columns)
 {
     setObjectName(QStringLiteral("grafico"));
     auto* grid = new QGridLayout(this);
@@ -109,8 +128,8 @@ void EvolutionChart::setEvolution(const Evolution& ev)
         auto* view = new QChartView(BuildPanel(ev.chart[i], ev.headers), this);
         view->setObjectName(QStringLiteral("grafico") + ev.chart[i].title.section(u' ', 0, 0).remove(u'.'));
         view->setRenderHint(QPainter::Antialiasing);
-        view->setMinimumSize(220, 170);
-        grid->addWidget(view, i / 3, i % 3);
+        view->setMinimumSize(180, 190);
+        grid->addWidget(view, i / m_columns, i % m_columns);
         m_views << view;
     }
     auto* key = new QLabel(this);
@@ -118,16 +137,20 @@ void EvolutionChart::setEvolution(const Evolution& ev)
     key->setWordWrap(true);
     key->setAlignment(Qt::AlignCenter);
     key->setText(QStringLiteral(
-        "<p>Faixa verde: valores normais da Análise de Tweed.</p>"
-        "<p><span style='color:#1f4e79'>●</span> dentro da faixa &nbsp; "
-        "<span style='color:#c80000'>●</span> fora da faixa</p>"));
-    grid->addWidget(key, 1, 2);
+        "Faixa verde: valores normais da Análise de Tweed. &nbsp;&nbsp; "
+        "<span style='color:#1f4e79'>●</span> dentro da faixa &nbsp; "
+        "<span style='color:#c80000'>●</span> fora da faixa &nbsp;&nbsp; "
+        "(I = Inicial, 1 = Inter 1, 2 = Inter 2, F = Final)"));
+    if (m_columns == 3)
+        grid->addWidget(key, 1, 2);
+    else
+        grid->addWidget(key, 1, 0, 1, m_columns);
     m_views << key;
 }
 
 QByteArray EvolutionChart::RenderPng(const Evolution& evolution, const QSize& size)
 {
-    EvolutionChart chart;
+    EvolutionChart chart(3);
     chart.setAttribute(Qt::WA_DontShowOnScreen);
     chart.setAutoFillBackground(true);
     chart.setPalette(QPalette(Qt::white));

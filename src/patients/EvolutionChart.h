@@ -13,13 +13,16 @@ namespace qv {
 class EvolutionChart : public QWidget {
     Q_OBJECT
 public:
-    explicit EvolutionChart(QWidget* parent = nullptr);
+    // Panels in a grid of this many columns (the legend takes the cell after the last panel
+    // in three columns, a row of its own otherwise).
+    explicit EvolutionChart(int columns, QWidget* parent = nullptr);
     void setEvolution(const Evolution& evolution);
 
     // The chart drawn at a fixed size for printing, as PNG bytes.
-    static QByteArray RenderPng(const Evolution& evolution, const QSize& size = {1500, 860});
+    static QByteArray RenderPng(const Evolution& evolution, const QSize& size = {1020, 620});
 
 private:
+    int m_columns;
     QList<QWidget*> m_views;
 };
 

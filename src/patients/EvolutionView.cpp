@@ -9,7 +9,8 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
-#include <QScrollBar>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QSplitter>
 #include <QStandardItemModel>
 #include <QTableView>
@@ -46,7 +47,11 @@ EvolutionView::EvolutionView(QWidget* parent) : QWidget(parent, Qt::Window)
 {
     setObjectName(QStringLiteral("FormEvolucao"));
     setWindowModality(Qt::WindowModal);
-    resize(1240, 760);
+    // The program runs from 1024 x 768 up: table above, the chart's row of panels below.
+    QSize size(1010, 740);
+    if (QScreen* screen = QGuiApplication::primaryScreen())
+        size = size.boundedTo(screen->availableGeometry().size() - QSize(10, 40));
+    resize(size);
 
     m_title = new QLabel(this);
     m_title->setObjectName(QStringLiteral("evpaciente"));
@@ -64,16 +69,16 @@ EvolutionView::EvolutionView(QWidget* parent) : QWidget(parent, Qt::Window)
     m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_table->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_table->setAlternatingRowColors(false);
-    m_table->setWordWrap(false);
+    m_table->setWordWrap(true);
     m_table->horizontalHeader()->setDefaultAlignment(Qt::AlignCenter);
 
-    m_chart = new EvolutionChart(this);
+    m_chart = new EvolutionChart(5, this);
 
-    auto* split = new QSplitter(Qt::Horizontal, this);
+    auto* split = new QSplitter(Qt::Vertical, this);
     split->addWidget(m_table);
     split->addWidget(m_chart);
-    split->setStretchFactor(0, 0);
-    split->setStretchFactor(1, 1);
+    split->setStretchFactor(0, 3);
+    split->setStretchFactor(1, 2);
     split->setChildrenCollapsible(false);
 
     m_notes = new QLabel(this);
@@ -156,11 +161,18 @@ void EvolutionView::setEvolution(const Evolution& ev)
         items << change;
         m_model->appendRow(items);
     }
-    m_table->resizeColumnsToContents();
-    int width = 4;
-    for (int c = 0; c < columns; ++c)
-        width += m_table->columnWidth(c);
-    m_table->setMinimumWidth(width + m_table->verticalScrollBar()->sizeHint().width());
+    // Numbers need little room; the long texts of Horn's index wrap onto two lines.
+    const QFontMetrics metrics(m_table->font());
+    m_table->setColumnWidth(0, metrics.horizontalAdvance(QStringLiteral("Área posterior: espaço requerido")) + 16);
+    for (int c = 1; c < columns - 1; ++c)
+        m_table->setColumnWidth(c, metrics.horizontalAdvance(QStringLiteral("Tratamento Ortodôntico")) / 2 + 40);
+    m_table->setColumnWidth(columns - 1, metrics.horizontalAdvance(QStringLiteral("Inicial → Final")) + 16);
+    m_table->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
+    for (int r = 0; r < ev.rows.size(); ++r)
+        if (ev.rows[r].kind == EvolutionRow::Horn)
+            m_table->setRowHeight(r, 2 * QFontMetrics(m_table->font()).lineSpacing() + 8);
+    m_table->setCurrentIndex({});
+    m_table->clearSelection();
 
     m_chart->setEvolution(ev);
 

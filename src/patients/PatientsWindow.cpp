@@ -27,8 +27,8 @@ constexpr int kDefaultRescanMs = 5000;
 constexpr int kNoticeDelayMs = 150;
 
 const QString kHint = QStringLiteral(
-    "Duplo clique (ou Enter) numa marca abre o arquivo na sua página; no nome, mostra a evolução "
-    "das análises de Tweed.");
+    "Duplo clique ou Enter: num ✔, abre esse arquivo na sua página; no nome, mostra a evolução "
+    "das análises de Tweed do paciente.");
 }  // namespace
 
 PatientsWindow::PatientsWindow(QWidget* parent) : PatientsWindow(AnalysesFolder(), parent) {}
@@ -202,6 +202,8 @@ void PatientsWindow::rescan()
     if (m_scanner.folderFound() && isVisible() && !m_watcher->directories().contains(folder))
         m_watcher->addPath(folder);
     m_model->setRows(rows);
+    if (!m_table->currentIndex().isValid() && m_filter->rowCount() > 0)
+        m_table->setCurrentIndex(m_filter->index(0, PatientTableModel::Name));
     updateCount();
     updateButtons();
     emit rescanned();
