@@ -33,8 +33,11 @@ double NiceStep(double rough)
 QChart* BuildPanel(const ChartMeasure& m, const QStringList& headers)
 {
     auto* chart = new QChart;
-    chart->setTitle(QStringLiteral("<b>%1</b> &nbsp;<span style='color:#2e7d32'>normal %2 a %3</span>")
-                        .arg(m.title, QString::number(m.band.low), QString::number(m.band.high)));
+    // Plain text: a rich-text title costs a text document per panel.
+    chart->setTitle(QStringLiteral("%1 (%2 a %3)").arg(m.title, QString::number(m.band.low), QString::number(m.band.high)));
+    QFont titleFont = chart->titleFont();
+    titleFont.setBold(true);
+    chart->setTitleFont(titleFont);
     chart->legend()->hide();
     chart->setMargins(QMargins(4, 2, 4, 2));
     chart->setBackgroundRoundness(0);
@@ -137,7 +140,7 @@ void EvolutionChart::setEvolution(const Evolution& ev)
     key->setWordWrap(true);
     key->setAlignment(Qt::AlignCenter);
     key->setText(QStringLiteral(
-        "Faixa verde: valores normais da Análise de Tweed. &nbsp;&nbsp; "
+        "Faixa verde: valores normais da Análise de Tweed (entre parênteses). &nbsp;&nbsp; "
         "<span style='color:#1f4e79'>●</span> dentro da faixa &nbsp; "
         "<span style='color:#c80000'>●</span> fora da faixa &nbsp;&nbsp; "
         "(I = Inicial, 1 = Inter 1, 2 = Inter 2, F = Final)"));

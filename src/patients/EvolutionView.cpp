@@ -11,6 +11,7 @@
 #include <QPushButton>
 #include <QGuiApplication>
 #include <QScreen>
+#include <QShortcut>
 #include <QSplitter>
 #include <QStandardItemModel>
 #include <QTableView>
@@ -92,6 +93,7 @@ EvolutionView::EvolutionView(QWidget* parent) : QWidget(parent, Qt::Window)
     m_fechar->setObjectName(QStringLiteral("evfechar"));
     connect(m_imprimir, &QPushButton::clicked, this, &EvolutionView::imprimirClick);
     connect(m_fechar, &QPushButton::clicked, this, &QWidget::close);
+    connect(new QShortcut(QKeySequence(Qt::Key_Escape), this), &QShortcut::activated, this, &QWidget::close);
 
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(m_notes, 1);

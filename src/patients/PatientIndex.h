@@ -79,14 +79,13 @@ public:
 private:
     struct CachedHistory {
         qint64 size = -1;
-        QDateTime modified;
+        qint64 modifiedMs = 0;
         HistorySummary summary;
     };
-    HistorySummary history(const QString& path, qint64 size, const QDateTime& modified);
 
     QString m_folder;
     bool m_found = false;
-    QHash<QString, CachedHistory> m_histories;
+    QHash<QString, CachedHistory> m_histories;  // by file name
 };
 
 }  // namespace qv

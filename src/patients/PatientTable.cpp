@@ -16,6 +16,15 @@ PatientTableModel::PatientTableModel(QObject* parent) : QAbstractTableModel(pare
 
 void PatientTableModel::setRows(const QList<PatientRow>& rows)
 {
+    if (m_rows.isEmpty() || rows.isEmpty()) {
+        // Nothing to keep: one reset is cheaper for the view than thousands of insertions.
+        if (m_rows.isEmpty() && rows.isEmpty())
+            return;
+        beginResetModel();
+        m_rows = rows;
+        endResetModel();
+        return;
+    }
     // Both lists are in name order: walk them together, removing, inserting and updating.
     int i = 0;
     int j = 0;

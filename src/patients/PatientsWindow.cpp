@@ -16,6 +16,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScreen>
+#include <QShortcut>
 #include <QTableView>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -102,6 +103,13 @@ void PatientsWindow::build()
     connect(m_abrir, &QPushButton::clicked, this, [this] { activate(m_table->currentIndex()); });
     connect(m_evolucao, &QPushButton::clicked, this, [this] { showEvolution(currentSourceRow()); });
     connect(m_fechar, &QPushButton::clicked, this, &QWidget::close);
+    // Esc empties the search first, then leaves.
+    connect(new QShortcut(QKeySequence(Qt::Key_Escape), this), &QShortcut::activated, this, [this] {
+        if (m_search->text().isEmpty())
+            close();
+        else
+            m_search->clear();
+    });
 
     connect(m_search, &QLineEdit::textChanged, this, [this](const QString& text) {
         m_filter->setSearch(text);
