@@ -124,31 +124,39 @@ EvolutionChart::EvolutionChart(int columns, QWidget* parent) : QWidget(parent), 
 
 void EvolutionChart::setEvolution(const Evolution& ev)
 {
-    qDeleteAll(m_views);
-    m_views.clear();
-    auto* grid = static_cast<QGridLayout*>(layout());
-    for (int i = 0; i < ev.chart.size(); ++i) {
-        auto* view = new QChartView(BuildPanel(ev.chart[i], ev.headers), this);
-        view->setObjectName(QStringLiteral("grafico") + ev.chart[i].title.section(u' ', 0, 0).remove(u'.'));
-        view->setRenderHint(QPainter::Antialiasing);
-        view->setMinimumSize(180, 190);
-        grid->addWidget(view, i / m_columns, i % m_columns);
-        m_views << view;
+    // The views and the legend are made once; a new patient only brings new charts.
+    if (m_views.size() != ev.chart.size()) {
+        qDeleteAll(m_views);
+        m_views.clear();
+        delete m_key;
+        auto* grid = static_cast<QGridLayout*>(layout());
+        for (int i = 0; i < ev.chart.size(); ++i) {
+            auto* view = new QChartView(this);
+            view->setObjectName(QStringLiteral("grafico") + ev.chart[i].title.section(u' ', 0, 0).remove(u'.'));
+            view->setRenderHint(QPainter::Antialiasing);
+            view->setMinimumSize(180, 190);
+            grid->addWidget(view, i / m_columns, i % m_columns);
+            m_views << view;
+        }
+        m_key = new QLabel(this);
+        m_key->setObjectName(QStringLiteral("graficoLegenda"));
+        m_key->setWordWrap(true);
+        m_key->setAlignment(Qt::AlignCenter);
+        m_key->setText(QStringLiteral(
+            "Faixa verde: valores normais da Análise de Tweed (entre parênteses). &nbsp;&nbsp; "
+            "<span style='color:#1f4e79'>●</span> dentro da faixa &nbsp; "
+            "<span style='color:#c80000'>●</span> fora da faixa &nbsp;&nbsp; "
+            "(I = Inicial, 1 = Inter 1, 2 = Inter 2, F = Final)"));
+        if (m_columns == 3)
+            grid->addWidget(m_key, 1, 2);
+        else
+            grid->addWidget(m_key, 1, 0, 1, m_columns);
     }
-    auto* key = new QLabel(this);
-    key->setObjectName(QStringLiteral("graficoLegenda"));
-    key->setWordWrap(true);
-    key->setAlignment(Qt::AlignCenter);
-    key->setText(QStringLiteral(
-        "Faixa verde: valores normais da Análise de Tweed (entre parênteses). &nbsp;&nbsp; "
-        "<span style='color:#1f4e79'>●</span> dentro da faixa &nbsp; "
-        "<span style='color:#c80000'>●</span> fora da faixa &nbsp;&nbsp; "
-        "(I = Inicial, 1 = Inter 1, 2 = Inter 2, F = Final)"));
-    if (m_columns == 3)
-        grid->addWidget(key, 1, 2);
-    else
-        grid->addWidget(key, 1, 0, 1, m_columns);
-    m_views << key;
+    for (int i = 0; i < ev.chart.size(); ++i) {
+        QChart* old = m_views[i]->chart();
+        m_views[i]->setChart(BuildPanel(ev.chart[i], ev.headers));
+        delete old;  // the view gives up a replaced chart without deleting it
+    }
 }
 
 QByteArray EvolutionChart::RenderPng(const Evolution& evolution, const QSize& size)

@@ -8,6 +8,9 @@
 #include <QByteArray>
 #include <QWidget>
 
+class QChartView;
+class QLabel;
+
 namespace qv {
 
 class EvolutionChart : public QWidget {
@@ -23,7 +26,8 @@ public:
 
 private:
     int m_columns;
-    QList<QWidget*> m_views;
+    QList<QChartView*> m_views;
+    QLabel* m_key = nullptr;
 };
 
 }  // namespace qv
