@@ -1,0 +1,33 @@
+#pragma once
+// The chart of an evolution: one small panel per measurement (FMA, FMIA, IMPA, ANB, Z), its
+// values across the stages as a line over its norm band, shaded. Separate panels keep a change
+// of a few degrees visible, which one shared scale from ANB to IMPA would flatten.
+
+#include "patients/Evolution.h"
+
+#include <QByteArray>
+#include <QWidget>
+
+class QChartView;
+class QLabel;
+
+namespace qv {
+
+class EvolutionChart : public QWidget {
+    Q_OBJECT
+public:
+    // Panels in a grid of this many columns (the legend takes the cell after the last panel
+    // in three columns, a row of its own otherwise).
+    explicit EvolutionChart(int columns, QWidget* parent = nullptr);
+    void setEvolution(const Evolution& evolution);
+
+    // The chart drawn at a fixed size for printing, as PNG bytes.
+    static QByteArray RenderPng(const Evolution& evolution, const QSize& size = {1020, 620});
+
+private:
+    int m_columns;
+    QList<QChartView*> m_views;
+    QLabel* m_key = nullptr;
+};
+
+}  // namespace qv

@@ -1,0 +1,53 @@
+#pragma once
+// "Evolução": one patient's Tweed stages side by side (table and chart), printed as report5.
+
+#include "patients/Evolution.h"
+#include "printing/ReportParams.h"
+
+#include <QWidget>
+
+#include <functional>
+
+class QLabel;
+class QPushButton;
+class QStandardItemModel;
+class QTableView;
+
+namespace qv {
+
+class EvolutionChart;
+
+class EvolutionView : public QWidget {
+    Q_OBJECT
+public:
+    explicit EvolutionView(QWidget* parent = nullptr);
+
+    // Reads the patient's stage files (names in Análises/, empty where a stage has none).
+    void showPatient(const QString& folder, const QString& patient, const std::array<QString, 4>& stageFiles);
+    void setEvolution(const Evolution& evolution);
+    const Evolution& evolution() const { return m_evolution; }
+
+    // IMPRIMIR: report5 through the link.
+    void setPrint(std::function<void(const ReportParamList&, int lastPage)> print) { m_print = std::move(print); }
+    void imprimirClick();
+
+    QTableView* table() const { return m_table; }
+    QStandardItemModel* model() const { return m_model; }
+
+private:
+    Evolution m_evolution;
+    QLabel* m_title;
+    QLabel* m_notes;
+    QTableView* m_table;
+    QStandardItemModel* m_model;
+    EvolutionChart* m_chart;
+    QPushButton* m_imprimir;
+    QPushButton* m_fechar;
+    std::function<void(const ReportParamList&, int)> m_print;
+};
+
+// Reads the stage files of a patient and builds the evolution; a file that cannot be read
+// gives a column without results.
+Evolution ReadEvolution(const QString& folder, const QString& patient, const std::array<QString, 4>& stageFiles);
+
+}  // namespace qv

@@ -1,0 +1,209 @@
+// The evolution of a patient's stages, its norm bands and the parameters of report5.
+
+#include "patients/Evolution.h"
+#include "patients/EvolutionReport.h"
+#include "patients/StageCalculation.h"
+#include "tweed/TweedAnalysis.h"
+
+#include "StageSamples.h"
+
+#include <QFile>
+#include <QRegularExpression>
+#include <QSet>
+
+#include <gtest/gtest.h>
+
+using namespace qv;
+
+namespace {
+
+std::string S(const QString& s) { return s.toStdString(); }
+
+const EvolutionRow& RowOf(const Evolution& ev, const char* name)
+{
+    for (const EvolutionRow& r : ev.rows)
+        if (r.name == QLatin1String(name))
+            return r;
+    ADD_FAILURE() << "no row " << name;
+    return ev.rows.front();
+}
+
+Evolution FourStageEvolution()
+{
+    const auto files = test::FourStages(QStringLiteral("ANA"));
+    QList<EvolutionStage> stages;
+    for (int s = 3; s >= 0; --s)  // out of order on purpose
+        stages << EvolutionStage{s, CalculateStage(files[size_t(s)])};
+    return BuildEvolution(QStringLiteral("ANA"), stages);
+}
+
+TEST(NormBand, FromTheCaptions)
+{
+    const std::pair<const char*, std::optional<NormBand>> cases[] = {
+        {"FMA (22° a 28°)", NormBand{22, 28}},      {"FMIA (65° a 68°)", NormBand{65, 68}},
+        {"IMPA (88° a 94°)", NormBand{88, 94}},     {"ANB ( 1° a 5°)", NormBand{1, 5}},
+        {"Ang. Z ( 70° a 80°)", NormBand{70, 80}},  {"AO - BO ( 0 a 4 mm)", NormBand{0, 4}},
+        {"AFP / AFA ( 65% a 75%)", NormBand{65, 75}}, {"Pl. ocl. - Hf (8° a 12°)", NormBand{8, 12}},
+        {"LS", std::nullopt},                        {"IMPA alvo", std::nullopt}};
+    for (const auto& [caption, band] : cases) {
+        SCOPED_TRACE(caption);
+        EXPECT_EQ(NormBandOf(QString::fromUtf8(caption)), band);
+    }
+}
+
+TEST(GradeOf, TheWordOfTheLabel)
+{
+    EXPECT_EQ(S(GradeOf(QStringLiteral("ÍNDICE DE DIFICULDADE SUAVE: 59.9"))), "Suave");
+    EXPECT_EQ(S(GradeOf(QStringLiteral("ÍNDICE DE DIFICULDADE MODERADO: 60.0"))), "Moderado");
+    EXPECT_EQ(S(GradeOf(QStringLiteral("ÍNDICE DE DIFICULDADE SEVERO: 120.0"))), "Severo");
+    EXPECT_EQ(S(GradeOf(QString())), "");
+}
+
+TEST(Evolution, StagesInTreatmentOrderWithTheirResults)
+{
+    const Evolution ev = FourStageEvolution();
+    EXPECT_EQ(ev.stages, QList<int>({0, 1, 2, 3}));
+    EXPECT_EQ(ev.headers, QStringList({"Inicial", "Inter 1", "Inter 2", "Final"}));
+    EXPECT_EQ(ev.notes, QStringList({"", "", "", ""}));
+    EXPECT_EQ(RowOf(ev, "Idade").cells, QStringList({"13", "14", "15", "16"}));
+    // Typed texts as stored, not normalised.
+    EXPECT_EQ(RowOf(ev, "twfma").cells, QStringList({"25.0", "26.5", "31", "24.0"}));
+    // Targets by the FMA bands; the clinician's own IMPA in force at INTER1.
+    EXPECT_EQ(RowOf(ev, "dcfmiares").cells, QStringList({"68.0", "68.0", "65.0", "68.0"}));
+    EXPECT_EQ(RowOf(ev, "dcimpares").cells, QStringList({"87.0", "90.0", "84.0", "88.0"}));
+    EXPECT_EQ(RowOf(ev, "dcdcres").cells, QStringList({"-6.4", "-6.8", "-6.4", "-1.6"}));
+    EXPECT_EQ(RowOf(ev, "twafpafares").cells, QStringList({"66%", "58%", "86%", "68%"}));
+    EXPECT_EQ(RowOf(ev, "hornres").cells,
+              QStringList({"Face Equilibrada", "Tratamento Ortodôntico", "Tratamento Orto-Cirúrgico", "Face Equilibrada"}));
+}
+
+TEST(Evolution, ChangeFromTheFirstStageToTheLast)
+{
+    const Evolution ev = FourStageEvolution();
+    EXPECT_EQ(S(ev.changeHeader()), "Variação\nInicial → Final");
+    const std::pair<const char*, const char*> changes[] = {
+        {"Idade", "+3"},       {"twfma", "-1.0"},      {"twfmia", "+1.5"},   {"twimpa", "-5.0"},
+        {"twsnb", "+0.5"},     {"twanbres", "-1.5"},   {"twaobo", "0.0"},    {"twafpafares", "+2%"},
+        {"hornres", "igual"},  {"dcimpares", "+1.0"},  {"dcdcres", "+4.8"},
+    };
+    for (const auto& [name, change] : changes) {
+        SCOPED_TRACE(name);
+        EXPECT_EQ(S(RowOf(ev, name).change), change);
+    }
+    // The grade reads better or worse by its order SUAVE < MODERADO < SEVERO.
+    const EvolutionRow& grade = RowOf(ev, "grade");
+    const int first = QStringList({"Suave", "Moderado", "Severo"}).indexOf(grade.cells.front());
+    const int last = QStringList({"Suave", "Moderado", "Severo"}).indexOf(grade.cells.back());
+    ASSERT_GE(first, 0);
+    ASSERT_GE(last, 0);
+    EXPECT_EQ(S(grade.change), first == last ? "igual" : (last < first ? "melhorou" : "piorou"));
+}
+
+TEST(Evolution, TextRowsReadBetterOrWorse)
+{
+    const auto files = test::FourStages(QStringLiteral("ANA"));
+    // INICIAL (balanced face) to INTER2 (surgical): worse; the other way: better.
+    const Evolution worse = BuildEvolution(QStringLiteral("ANA"), {{0, CalculateStage(files[0])}, {2, CalculateStage(files[2])}});
+    EXPECT_EQ(S(RowOf(worse, "hornres").change), "piorou");
+    const Evolution better = BuildEvolution(QStringLiteral("ANA"), {{2, CalculateStage(files[2])}, {3, CalculateStage(files[3])}});
+    EXPECT_EQ(S(RowOf(better, "hornres").change), "melhorou");
+    EXPECT_EQ(S(better.changeHeader()), "Variação\nInter 2 → Final");
+}
+
+TEST(Evolution, OneStageHasNoChange)
+{
+    const auto files = test::FourStages(QStringLiteral("ANA"));
+    const Evolution ev = BuildEvolution(QStringLiteral("ANA"), {{1, CalculateStage(files[1])}});
+    EXPECT_EQ(ev.headers, QStringList({"Inter 1"}));
+    for (const EvolutionRow& r : ev.rows)
+        EXPECT_TRUE(r.change.isEmpty()) << S(r.name);
+    EXPECT_EQ(S(ev.changeHeader()), "Variação");
+}
+
+TEST(Evolution, AStageWithoutResultsSaysWhy)
+{
+    const auto files = test::FourStages(QStringLiteral("ANA"));
+    const QByteArray zeroAfa = test::StageRecord(QStringLiteral("ANA"), "15", {{"twafa", "0.0"}});
+    const QByteArray incomplete = test::StageRecord(QStringLiteral("ANA"), "15", {{"anpep", ""}});
+    const Evolution ev = BuildEvolution(QStringLiteral("ANA"), {{0, CalculateStage(files[0])},
+                                                               {1, CalculateStage(files[1].left(198))},
+                                                               {2, CalculateStage(zeroAfa)},
+                                                               {3, CalculateStage(incomplete)}});
+    EXPECT_EQ(ev.notes, QStringList({"", "Arquivo ilegível ou incompleto", RefusalText(TweedRefusal::ZeroAfa),
+                                     RefusalText(TweedRefusal::Incomplete)}));
+    // The typed values still show; results do not, and so no change is computed for them.
+    EXPECT_EQ(RowOf(ev, "twfma").cells, QStringList({"25.0", "", "25.0", "25.0"}));
+    EXPECT_EQ(RowOf(ev, "twanbres").cells, QStringList({"3.5", "", "", ""}));
+    EXPECT_EQ(S(RowOf(ev, "twanbres").change), "");
+    EXPECT_EQ(S(RowOf(ev, "twfma").change), "0.0");
+    // The chart leaves the gaps out.
+    EXPECT_EQ(ev.chart[3].title, QStringLiteral("ANB"));
+    EXPECT_EQ(ev.chart[3].values, (QList<std::optional<double>>{3.5, std::nullopt, std::nullopt, std::nullopt}));
+}
+
+TEST(Evolution, ChartOfFiveMeasuresWithTheirBands)
+{
+    const Evolution ev = FourStageEvolution();
+    ASSERT_EQ(ev.chart.size(), 5);
+    const char* titles[] = {"FMA", "FMIA", "IMPA", "ANB", "Ang. Z"};
+    const NormBand bands[] = {{22, 28}, {65, 68}, {88, 94}, {1, 5}, {70, 80}};
+    for (int i = 0; i < 5; ++i) {
+        EXPECT_EQ(S(ev.chart[i].title), titles[i]);
+        EXPECT_EQ(ev.chart[i].band, bands[i]);
+    }
+    EXPECT_EQ(ev.chart[0].values, (QList<std::optional<double>>{25.0, 26.5, 31.0, 24.0}));
+    EXPECT_EQ(ev.chart[4].values, (QList<std::optional<double>>{75.0, 68.0, 75.0, 77.0}));
+}
+
+TEST(EvolutionReport, TableCellsByRowAndColumnAndTheChartAsAnImage)
+{
+    const auto files = test::FourStages(QStringLiteral("ANA"));
+    const Evolution ev = BuildEvolution(QStringLiteral("ANA"), {{1, CalculateStage(files[1])}, {3, CalculateStage(files[3])}});
+    const QByteArray png("\x89PNG-bytes", 10);
+    const EvolutionReportPlan plan = BuildEvolutionReport(ev, png);
+    QHash<QString, QString> p;
+    for (const ReportParam& param : plan.params) {
+        EXPECT_FALSE(p.contains(param.name)) << S(param.name);
+        p.insert(param.name, param.text);
+    }
+    EXPECT_EQ(plan.lastPage, 2);
+    EXPECT_EQ(S(p["nome"]), "ANA");
+    // Present stages from the left.
+    EXPECT_EQ(S(p["fase1"]), "Inter 1");
+    EXPECT_EQ(S(p["fase2"]), "Final");
+    EXPECT_EQ(S(p["fase3"]), "");
+    EXPECT_EQ(S(p["variacao"]), "Variação Inter 1 → Final");
+    int fma = -1;
+    for (int r = 0; r < ev.rows.size(); ++r)
+        if (ev.rows[r].name == QLatin1String("twfma"))
+            fma = r + 1;
+    ASSERT_GT(fma, 0);
+    EXPECT_EQ(S(p[EvolutionCellParam(fma, "rot")]), "FMA (22° a 28°)");
+    EXPECT_EQ(S(p[EvolutionCellParam(fma, "f1")]), "26.5");
+    EXPECT_EQ(S(p[EvolutionCellParam(fma, "f2")]), "24.0");
+    EXPECT_EQ(S(p[EvolutionCellParam(fma, "f3")]), "");
+    EXPECT_EQ(S(p[EvolutionCellParam(fma, "var")]), "-2.5");
+    EXPECT_EQ(S(EvolutionCellParam(7, "f4")), "l07f4");
+    ASSERT_TRUE(p["grafico"].startsWith(QStringLiteral("data:image/png;base64,")));
+    EXPECT_EQ(QByteArray::fromBase64(p["grafico"].mid(22).toLatin1()), png);
+}
+
+// The template of report5 and the builder name the same parameters.
+TEST(EvolutionReport, TheTemplateUsesEveryParameterAndNoOther)
+{
+    QFile file(QStringLiteral(QUORVEL_SOURCE_DIR "/data/report5.html"));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QString html = QString::fromUtf8(file.readAll());
+    QSet<QString> used;
+    static const QRegularExpression placeholder(QStringLiteral("\\{([a-z0-9]+)\\}"));
+    for (auto it = placeholder.globalMatch(html); it.hasNext();)
+        used.insert(it.next().captured(1));
+    for (const char* engine : {"title", "date", "page", "pages"})
+        used.remove(QLatin1String(engine));
+    QSet<QString> set;
+    for (const ReportParam& p : BuildEvolutionReport(FourStageEvolution(), "png").params)
+        set.insert(p.name);
+    EXPECT_EQ(used, set);
+}
+
+}  // namespace
