@@ -30,9 +30,10 @@ QByteArray StageBytes(const QString& patient, const char* fma)
     const char* values[] = {fma,    "66.0", "95.0", "10.0", "82.0", "78.5", "2.0",  "75.0", "15.0", "12.0",
                             "100.0", "66.0", "10.0", "7.5",  "20.0", "19.0", "-1.5", "-2.0", "12.0", "8.0"};
     int i = 0;
-    for (const qv::TweedMeasurementField& f : qv::TweedMeasurementFields())
-        r.*(f.member) = QString::fromLatin1(values[i++]);
-    return r.encode();
+    for (const qv::TweedField& f : qv::TweedFields())
+        if (f.input && f.offset >= 56)  // the twenty measurements, in the record's order
+            r.*(f.input) = QString::fromLatin1(values[i++]);
+    return qv::EncodeTweed(r);
 }
 
 void Write(const QString& path, const QByteArray& bytes)

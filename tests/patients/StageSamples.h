@@ -32,14 +32,12 @@ inline QByteArray StageRecord(const QString& patient, const char* age, const Fie
     r.GenMasc = true;
     for (const FieldTexts* list : {&kInicialStage, &changes})
         for (const auto& [name, text] : *list)
-            for (const TweedMeasurementField& f : TweedMeasurementFields())
-                if (qstrcmp(f.name, name) == 0)
-                    r.*(f.member) = QString::fromLatin1(text);
+            r.*(TweedFieldOf(name).input) = QString::fromLatin1(text);
     if (ownImpa) {
         r.dcnao = true;
         r.dcopcres = QString::fromLatin1(ownImpa);
     }
-    return r.encode();
+    return EncodeTweed(r);
 }
 
 // INICIAL, INTER1, INTER2, FINAL.

@@ -1,7 +1,7 @@
 // What a screen reader announces: result labels by what they show (empty when empty), with the
 // caption as their description; entry fields by their caption.
 
-#include "guide/DiagnosisPanel.h"
+#include "tweed/DiagnosisPanel.h"
 #include "tweed/TweedPageFixture.h"
 
 #include <QAccessible>
