@@ -193,6 +193,11 @@ void BoltonPage::LoadBoltonFile(const QString& path) { show(ReadBoltonFile(path)
 
 void BoltonPage::babrirClick()
 {
+    openFile(m_context.dialogs().OpenFile({QStringLiteral("bol"), QStringLiteral("Arquivo de Análise de Bolton|*.bol")}));
+}
+
+void BoltonPage::openFile(const QString& path)
+{
     platform::Dialogs& dialogs = m_context.dialogs();
     // The open-file dialog disabled the tray item; every way out of here enables it again.
     struct EnableHideItem {
@@ -200,9 +205,7 @@ void BoltonPage::babrirClick()
         ~EnableHideItem() { d.setHideItemEnabled(true); }
     } enableAtEnd{dialogs};
 
-    const QString path =
-        dialogs.OpenFile({QStringLiteral("bol"), QStringLiteral("Arquivo de Análise de Bolton|*.bol")});
-    if (!path.contains(QStringLiteral(".bol")))
+    if (!path.contains(QStringLiteral(".bol"))
         return;
     const QString paciente = sheet().bpaciente;
     if (!paciente.isEmpty() && path.contains(paciente)) {

@@ -32,6 +32,8 @@ public:
     void bsalvarClick();
     // ABRIR: picks a .bol file, loads it and recalculates.
     void babrirClick();
+    // Opens a Bolton file chosen elsewhere, with ABRIR's checks and messages.
+    void openFile(const QString& path);
     // The File menu's "&Novo": from any state to an empty page.
     void NewAnalysis();
     // IMPRIMIR: report2 from the sheet and the results of the last calculation.

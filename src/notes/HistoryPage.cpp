@@ -172,8 +172,12 @@ void HistoryPage::plsalvarClick()
 
 void HistoryPage::plabrirClick()
 {
-    const QString path = m_context.dialogs().OpenFile(
-        {QStringLiteral("pln"), QStringLiteral("Arquivo de Plano de Tratamento|*.pln")});
+    openFile(m_context.dialogs().OpenFile(
+        {QStringLiteral("pln"), QStringLiteral("Arquivo de Plano de Tratamento|*.pln")}));
+}
+
+void HistoryPage::openFile(const QString& path)
+{
     try {
         if (path.contains(QStringLiteral(".pln"))) {
             pllimparClick();

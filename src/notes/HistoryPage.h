@@ -33,6 +33,8 @@ public:
     void pllimparClick();
     // ABRIR / "&Abrir...": loads a chosen ".pln".
     void plabrirClick();
+    // Opens a history file chosen elsewhere, with ABRIR's checks and messages.
+    void openFile(const QString& path);
     // SALVAR / "&Salvar": appends the description under today's date.
     void plsalvarClick();
     // IMPRIMIR: report3 from the patient's history file, as many lines as historico shows.

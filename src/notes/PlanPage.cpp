@@ -119,8 +119,12 @@ bool PlanPage::posalvarclick()
 
 void PlanPage::poabrirclick()
 {
-    const QString path = m_context.dialogs().OpenFile(
-        {QStringLiteral("otl"), QStringLiteral("Arquivo de Plano de Tratamento|*.otl")});
+    openFile(m_context.dialogs().OpenFile(
+        {QStringLiteral("otl"), QStringLiteral("Arquivo de Plano de Tratamento|*.otl")}));
+}
+
+void PlanPage::openFile(const QString& path)
+{
     try {
         if (path.contains(QStringLiteral(".otl"))) {
             polimparclick();

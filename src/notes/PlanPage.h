@@ -36,6 +36,8 @@ public:
     bool posalvarclick();
     // ABRIR: loads a chosen ".otl".
     void poabrirclick();
+    // Opens a plan file chosen elsewhere, with ABRIR's checks and messages.
+    void openFile(const QString& path);
 
     // The File menu on this page runs the history page's actions.
     void setHistoryPage(HistoryPage* history) { m_history = history; }

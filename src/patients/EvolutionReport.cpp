@@ -15,7 +15,7 @@ EvolutionReportPlan BuildEvolutionReport(const Evolution& ev, const QByteArray& 
 {
     EvolutionReportPlan plan;
     ReportParamList& p = plan.params;
-    p.append({QStringLiteral("nome"), ev.patient});
+    p.append({QStringLiteral("nome"), QStringLiteral("Paciente:  ") + ev.patient});  // as the other reports' headers
     // Present stages fill the columns from the left; the rest print empty.
     for (int c = 0; c < kStageColumns; ++c)
         p.append({QStringLiteral("fase%1").arg(c + 1), c < ev.headers.size() ? ev.headers[c] : QString()});

@@ -47,6 +47,15 @@ QString MissingFeatureText()
            + QString(26, u' ') + QStringLiteral("Reinstale o software e tente executá-lo novamente.");
 }
 
+PrintOutcome PrintEvolution(ReportEngine& engine, const platform::PageContext& page, const ReportParamList& params,
+                            int lastPage)
+{
+    engine.ClearReportParams();
+    engine.SetReportParams(params);
+    engine.SetLastPage(lastPage);
+    return run(engine, page, QStringLiteral("report5"), MissingFeatureText());
+}
+
 QString HistoryFilePath(const QString& plpaciente) { return QStringLiteral("Análises/") + plpaciente + QStringLiteral(".pln"); }
 
 PrintOutcome PrintTweed(ReportEngine& engine, const platform::PageContext& page, const TweedSheet& sheet,

@@ -45,6 +45,10 @@ PrintOutcome PrintHistory(ReportEngine& engine, const platform::PageContext& pag
 PrintOutcome PrintPlan(ReportEngine& engine, const platform::PageContext& page, const QString& popaciente,
                        const QString& outline, int outlineLines, const std::function<bool()>& posalvarclick);
 
+// The evolution of a patient's Tweed stages: report5 with the given parameters and range.
+PrintOutcome PrintEvolution(ReportEngine& engine, const platform::PageContext& page, const ReportParamList& params,
+                            int lastPage);
+
 // The history file of a patient, relative to the working folder.
 QString HistoryFilePath(const QString& plpaciente);
 

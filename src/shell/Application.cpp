@@ -15,6 +15,11 @@
 #include "shell/StartWindow.h"
 #include "shell/Startup.h"
 #include "spaceentry/SpaceEntryWindow.h"
+#include "patients/PatientsWindow.h"
+#include "printing/PrintActions.h"
+#include "printing/ReportEngine.h"
+#include "tracing/TracingValues.h"
+#include "tracing/TracingWindow.h"
 
 #include <QApplication>
 
@@ -35,10 +40,12 @@ Windows::Windows(platform::Dialogs& dialogs, platform::Shell& shell, bool showSp
     m_form4 = std::make_unique<SpaceEntryWindow>(dialogs);
     m_form1->setMainWindow(m_form2.get());
     m_form2->setStartWindow(m_form1.get());
-    buildPages();
+    m_tracing = std::make_unique<TracingWindow>(dialogs);
+    m_patients = std::make_unique<PatientsWindow>(QStringLiteral("Análises/"));
+    buildPages(dialogs);
 }
 
-void Windows::buildPages()
+void Windows::buildPages(platform::Dialogs& dialogs)
 {
     MainWindow* form2 = m_form2.get();
     GuideWindow* form3 = m_form3.get();
@@ -104,6 +111,52 @@ void Windows::buildPages()
     form2->setPage(MainWindow::Plan, plan,
                    {[plan] { plan->pllimparClick(); }, [plan] { plan->plabrirClick(); },
                     [plan] { plan->plsalvarClick(); }, {}});
+
+    // The tracing writes the measurements of the Tweed sheet while the page accepts input.
+    TracingWindow* tracing = m_tracing.get();
+    TracingLinks tracingLinks;
+    tracingLinks.setMainWindowEnabled = setMainEnabled;
+    tracingLinks.tweedAcceptsInput = [tweed] {
+        return tweed->state() == TweedPage::State::Editing || tweed->state() == TweedPage::State::ImpaChoice;
+    };
+    tracingLinks.patient = [tweed] { return tweed->patientName(); };
+    tracingLinks.stage = [tweed] { return StageText(tweed->stage()); };
+    tracingLinks.applyToTweed = [tweed](const TracingValues& values) {
+        TweedSheet sheet = tweed->sheet();
+        for (const TracingField& f : TracingFields()) {
+            const QString& text = values.*(f.member);
+            if (!text.isEmpty())  // not measured: the field keeps what was typed
+                sheet.*(TweedFieldOf(f.tweedField).input) = text;
+        }
+        tweed->show(sheet);
+    };
+    tracing->setLinks(tracingLinks);
+
+    // The patients window opens each file through its page's own opening.
+    PatientsWindow* patients = m_patients.get();
+    const auto openOn = [form2](MainWindow::Page page, std::function<void(const QString&)> open) {
+        return [form2, page, open](const QString& path) {
+            form2->setActivePage(page);
+            open(path);
+            form2->raise();
+            form2->activateWindow();
+        };
+    };
+    PatientsLinks patientsLinks;
+    patientsLinks.setMainWindowEnabled = setMainEnabled;
+    patientsLinks.openTweed = openOn(MainWindow::Tweed, [tweed](const QString& p) { tweed->openFile(p); });
+    patientsLinks.openBolton = openOn(MainWindow::Bolton, [bolton](const QString& p) { bolton->openFile(p); });
+    patientsLinks.openHistory = openOn(MainWindow::History, [history](const QString& p) { history->openFile(p); });
+    patientsLinks.openPlan = openOn(MainWindow::Plan, [plan](const QString& p) { plan->openFile(p); });
+    patientsLinks.printEvolution = [form2](const ReportParamList& params, int lastPage) {
+        PrintEvolution(form2->reports(), form2->context(), params, lastPage);
+    };
+    patients->setDialogs(&dialogs);
+    patients->setLinks(patientsLinks);
+
+    tweedLinks.openTracing = [tracing] { tracing->Open(); };
+    tweed->setLinks(tweedLinks);
+    form2->setWindowCommands({[patients] { patients->Open(); }, [tracing] { tracing->Open(); }});
 }
 
 Windows::~Windows() = default;

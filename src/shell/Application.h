@@ -17,6 +17,8 @@ class StartWindow;
 class MainWindow;
 class GuideWindow;
 class SpaceEntryWindow;
+class TracingWindow;
+class PatientsWindow;
 
 // The four windows, created in the order Form1, Form2, Form3, Form4 and destroyed at exit.
 class Windows {
@@ -28,14 +30,18 @@ public:
     MainWindow* form2() const { return m_form2.get(); }
     GuideWindow* form3() const { return m_form3.get(); }
     SpaceEntryWindow* form4() const { return m_form4.get(); }
+    TracingWindow* tracing() const { return m_tracing.get(); }
+    PatientsWindow* patients() const { return m_patients.get(); }
 
 private:
-    void buildPages();
+    void buildPages(platform::Dialogs& dialogs);
 
     std::unique_ptr<StartWindow> m_form1;
     std::unique_ptr<MainWindow> m_form2;
     std::unique_ptr<GuideWindow> m_form3;
     std::unique_ptr<SpaceEntryWindow> m_form4;
+    std::unique_ptr<TracingWindow> m_tracing;
+    std::unique_ptr<PatientsWindow> m_patients;
 };
 
 // Runs the whole program with the given services; returns the process exit code.

@@ -125,6 +125,15 @@ void MainWindow::buildMenus()
     file->setObjectName(QStringLiteral("File1"));
     connect(addItem(file, "New1", QStringLiteral("&Novo")), &QAction::triggered, this, &MainWindow::New1Click);
     connect(addItem(file, "Open1", QStringLiteral("&Abrir...")), &QAction::triggered, this, &MainWindow::Open1Click);
+    const auto command = [this](std::function<void()> WindowCommands::*command) {
+        return [this, command] {
+            if (m_commands.*command)
+                (m_commands.*command)();
+        };
+    };
+    QAction* patients = addItem(file, "Pacientes1", QStringLiteral("&Pacientes..."));
+    patients->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_P));
+    connect(patients, &QAction::triggered, this, command(&WindowCommands::patients));
     connect(addItem(file, "Save1", QStringLiteral("&Salvar")), &QAction::triggered, this, &MainWindow::Save1Click);
     file->addSeparator()->setObjectName(QStringLiteral("N2"));
     connect(addItem(file, "Print1", QStringLiteral("&Imprimir...")), &QAction::triggered, this, &MainWindow::Print1Click);
@@ -154,6 +163,12 @@ void MainWindow::buildMenus()
                     m_foundations->ResetFoundationsPage();
                 });
     }
+
+    modules->addSeparator()->setObjectName(QStringLiteral("N3"));
+    connect(addItem(modules, "Tracado1", QStringLiteral("&Traçado Cefalométrico")), &QAction::triggered, this,
+            command(&WindowCommands::tracing));
+    connect(addItem(modules, "Pacientes2", QStringLiteral("&Pacientes...")), &QAction::triggered, this,
+            command(&WindowCommands::patients));
 
     QMenu* help = bar->addMenu(QStringLiteral("A&juda"));
     help->setObjectName(QStringLiteral("Help1"));

@@ -33,6 +33,12 @@ struct PageActions {
     std::function<void()> imprimir;
 };
 
+// Windows the composition root builds and the menus open; an unset one does nothing.
+struct WindowCommands {
+    std::function<void()> patients;  // "&Pacientes..."
+    std::function<void()> tracing;   // "&Traçado Cefalométrico"
+};
+
 class MainWindow : public QMainWindow {
     Q_OBJECT
 public:
@@ -45,6 +51,7 @@ public:
 
     // Puts a page's widget in its tab and routes the File menu to its actions.
     void setPage(Page page, QWidget* widget, PageActions actions);
+    void setWindowCommands(WindowCommands commands) { m_commands = std::move(commands); }
     QWidget* page(Page page) const;
     FoundationsPage* foundationsPage() const { return m_foundations; }
 
@@ -103,6 +110,7 @@ private:
     QTabWidget* m_analise = nullptr;
     FoundationsPage* m_foundations = nullptr;
     std::array<PageActions, 5> m_actions;
+    WindowCommands m_commands;
     bool m_settingPage = false;
 };
 

@@ -53,6 +53,8 @@ struct TweedPageLinks {
     std::function<void(bool)> keepGuideMinimised;
     // The button "Análise Total do Espaço": disable the main window and the tray item, show Form4.
     std::function<void()> openSpaceEntry;
+    // The button "Traçado Cefalométrico": the tracing window.
+    std::function<void()> openTracing;
     // The total space window's LIMPAR (when a calculation concludes, and after a full clear).
     std::function<void()> clearSpaceEntry;
     // "SAIR": end the program.
@@ -175,6 +177,7 @@ private:
     QRadioButton* m_anmcl3 = nullptr;
     QButtonGroup* m_molarClass = nullptr;
     QPushButton* m_total = nullptr;
+    QPushButton* m_tracado = nullptr;
     QPushButton* m_tCalcular = nullptr;
     QPushButton* m_tLimpar = nullptr;
     QPushButton* m_tsalvar = nullptr;

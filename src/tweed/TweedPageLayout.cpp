@@ -134,6 +134,10 @@ TweedPage::TweedPage(platform::PageContext& context, QWidget* parent) : QWidget(
         if (m_links.openSpaceEntry)
             m_links.openSpaceEntry();
     });
+    connect(m_tracado, &QPushButton::clicked, this, [this] {
+        if (m_links.openTracing)
+            m_links.openTracing();
+    });
     connect(m_dcsim, &QRadioButton::toggled, this, [this](bool on) {
         if (on)
             dcsimClick();
@@ -390,6 +394,9 @@ QGroupBox* TweedPage::buildSpaceGroup()
     m_total = new QPushButton(QStringLiteral("Análise Total do Espaço"), esp);
     m_total->setObjectName(QStringLiteral("total"));
     bottom->addWidget(m_total);
+    m_tracado = new QPushButton(QStringLiteral("Traçado Cefalométrico"), esp);
+    m_tracado->setObjectName(QStringLiteral("tracado"));
+    bottom->addWidget(m_tracado);
     bottom->addStretch(1);
     bottom->addWidget(totalLabel);
     bottom->addWidget(total);

@@ -167,7 +167,7 @@ TEST(EvolutionReport, TableCellsByRowAndColumnAndTheChartAsAnImage)
         p.insert(param.name, param.text);
     }
     EXPECT_EQ(plan.lastPage, 2);
-    EXPECT_EQ(S(p["nome"]), "ANA");
+    EXPECT_EQ(S(p["nome"]), "Paciente:  ANA");
     // Present stages from the left.
     EXPECT_EQ(S(p["fase1"]), "Inter 1");
     EXPECT_EQ(S(p["fase2"]), "Final");

@@ -111,6 +111,9 @@ TEST_F(ShellWindowsTest, MenusCarryTheirCaptionsAndAccessKeys)
         {"AnlisedeBolton1", "A&nálise de Bolton"},
         {"HistoricodeTratamento1", "&Histórico do Tratamento"},
         {"PlanodeTratamento1", "P&lano de Tratamento"},
+        {"Tracado1", "&Traçado Cefalométrico"},
+        {"Pacientes1", "&Pacientes..."},
+        {"Pacientes2", "&Pacientes..."},
         {"Estatsticas1", "&Estatísticas"},
         {"Contato1", "&Contato"},
         {"Site1", "S&ite"},
@@ -125,7 +128,7 @@ TEST_F(ShellWindowsTest, MenusCarryTheirCaptionsAndAccessKeys)
     QStringList order;
     for (QAction* a : child<QMenu>(form2.get(), "File1")->actions())
         order << a->objectName();
-    EXPECT_EQ(order.join(u','), QStringLiteral("New1,Open1,Save1,N2,Print1,ClinicInfo1,N1,Exit1"));
+    EXPECT_EQ(order.join(u','), QStringLiteral("New1,Open1,Pacientes1,Save1,N2,Print1,ClinicInfo1,N1,Exit1"));
 }
 
 TEST_F(ShellWindowsTest, FileMenuRoutesByActivePage)
