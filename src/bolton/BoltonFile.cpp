@@ -3,6 +3,7 @@
 #include "entry/RealEntry.h"
 #include "records/Cp1252.h"
 #include "records/FileIo.h"
+#include "records/IoError.h"
 
 #include <algorithm>
 #include <cstring>
@@ -88,6 +89,18 @@ BoltonFileRecord ReadBoltonFile(const QString& path)
 void WriteBoltonFile(const QString& path, const BoltonFileRecord& record)
 {
     WriteNewFileBytes(path, record.encode());
+}
+
+BoltonSave SaveNewBoltonFile(const QString& path, const BoltonFileRecord& record)
+{
+    return WithFileLock(path, [&] {
+        try {
+            WriteBoltonFile(path, record);
+        } catch (const FileExistsError&) {
+            return BoltonSave::AlreadyExists;
+        }
+        return BoltonSave::Written;
+    });
 }
 
 }  // namespace qv

@@ -7,7 +7,7 @@
 #include "entry/EntryFilter.h"
 #include "platform/PageContext.h"
 #include "records/IoError.h"
-#include "shell/Statistics.h"
+#include "records/Statistics.h"
 
 #include <QCheckBox>
 #include <QCoreApplication>

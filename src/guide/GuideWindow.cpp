@@ -2,7 +2,7 @@
 
 #include "guide/GuideRules.h"
 #include "platform/Dialogs.h"
-#include "shell/Statistics.h"
+#include "records/Statistics.h"
 #include "records/IoError.h"
 
 #include <QCheckBox>

@@ -1,12 +1,122 @@
 #include "records/FileIo.h"
 
-#include "records/IoError.h"
-
+#include <QDateTime>
+#include <QDeadlineTimer>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
+#include <QHash>
+#include <QLockFile>
+#include <QMutex>
+#include <QRandomGenerator>
+#include <QRegularExpression>
+#include <QThread>
+
+#include <algorithm>
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace qv {
+
+FileIoHooks& FileIoHooksForTesting()
+{
+    static FileIoHooks hooks;
+    return hooks;
+}
+
+namespace {
+
+int dataSync(int fd)
+{
+    const auto& hook = FileIoHooksForTesting().datasync;
+    return hook ? hook(fd) : ::fdatasync(fd);
+}
+
+int closeFd(int fd)
+{
+    const auto& hook = FileIoHooksForTesting().close;
+    return hook ? hook(fd) : ::close(fd);
+}
+
+QByteArray native(const QString& path) { return QFile::encodeName(path); }
+
+// ".<name>.XXXXXX.tmp" beside the file: hidden, and named after the file it will become, so a
+// crash's leftover can be told apart from everything else and cleaned under the file's lock.
+QString temporaryName(const QString& path, QString* fileName = nullptr)
+{
+    static const char kChars[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+    const QFileInfo info(path);
+    QString suffix;
+    for (int i = 0; i < 6; ++i)
+        suffix += QLatin1Char(kChars[QRandomGenerator::global()->bounded(62)]);
+    if (fileName)
+        *fileName = info.fileName();
+    return info.dir().filePath(u'.' + info.fileName() + u'.' + suffix + QStringLiteral(".tmp"));
+}
+
+// Writes the bytes to a new temporary file beside `path`, synced and closed; returns its path.
+QString writeTemporary(const QString& path, const QByteArray& bytes, const struct stat* keepMode)
+{
+    QString tmp;
+    int fd = -1;
+    for (int attempt = 0; attempt < 20 && fd < 0; ++attempt) {
+        tmp = temporaryName(path);
+        fd = ::open(native(tmp).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+        if (fd < 0 && errno != EEXIST)
+            break;
+    }
+    if (fd < 0)
+        throw IoError::cannotWrite(path);
+    bool ok = true;
+    if (keepMode) {
+        // On a share the server may refuse: its own permissions then govern.
+        (void)::fchmod(fd, keepMode->st_mode & 07777);
+    }
+    const char* p = bytes.constData();
+    qsizetype left = bytes.size();
+    while (ok && left > 0) {
+        const ssize_t n = ::write(fd, p, size_t(left));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            ok = false;
+        else {
+            p += n;
+            left -= n;
+        }
+    }
+    if (ok && dataSync(fd) != 0)
+        ok = false;
+    // A network file system reports a lost write at close: it counts as much as the write.
+    if (closeFd(fd) != 0)
+        ok = false;
+    if (!ok) {
+        ::unlink(native(tmp).constData());
+        throw IoError::cannotWrite(path);
+    }
+    return tmp;
+}
+
+// Names of the lock files this process holds, with how deep each thread holds them.
+struct HeldLock {
+    Qt::HANDLE thread = nullptr;
+    int depth = 0;
+};
+QMutex g_heldMutex;
+QHash<QString, HeldLock> g_held;
+
+// A lock file left empty: its maker died between creating it and writing its owner in, so no
+// process can ever be asked about it. A live maker fills it within microseconds.
+bool isOrphanedEmptyLock(const QString& lockPath)
+{
+    const QFileInfo info(lockPath);
+    return info.exists() && info.size() == 0
+           && info.lastModified().msecsTo(QDateTime::currentDateTime()) > 1000;
+}
+
+}  // namespace
 
 QByteArray ReadFileBytes(const QString& path, qsizetype minimum)
 {
@@ -34,33 +144,148 @@ QByteArray ReadFileHead(const QString& path, qsizetype size)
     return bytes;
 }
 
+FileLock::FileLock(const QString& path, int waitMs)
+{
+    m_path = path;
+    m_key = QFileInfo(path).absoluteFilePath() + QStringLiteral(".lock");
+    {
+        QMutexLocker guard(&g_heldMutex);
+        auto it = g_held.find(m_key);
+        if (it != g_held.end() && it->thread == QThread::currentThreadId()) {
+            ++it->depth;
+            m_locked = m_nested = true;
+            return;
+        }
+    }
+    m_file = std::make_unique<QLockFile>(m_key);
+    m_file->setStaleLockTime(kStaleLockMs);
+    // QLockFile's own wait sleeps 100 ms and more between tries; saves hold the lock for a few
+    // milliseconds, so poll in short, growing steps instead.
+    QDeadlineTimer deadline(waitMs);
+    int pause = 1;
+    for (;;) {
+        if (m_file->tryLock(0)) {
+            m_locked = true;
+            break;
+        }
+        if (m_file->error() != QLockFile::LockFailedError) {
+            m_failure = IoError::cannotWrite(path).message();
+            return;
+        }
+        if (isOrphanedEmptyLock(m_key)) {
+            QFile::remove(m_key);
+            continue;
+        }
+        if (deadline.hasExpired()) {
+            m_busy = true;
+            m_failure = FileBusyError(path).message();
+            return;
+        }
+        QThread::msleep(ulong(std::min<qint64>(pause + QRandomGenerator::global()->bounded(pause + 1), deadline.remainingTime())));
+        pause = std::min(pause * 2, 20);
+    }
+    QMutexLocker guard(&g_heldMutex);
+    g_held.insert(m_key, HeldLock{QThread::currentThreadId(), 1});
+}
+
+FileLock::~FileLock()
+{
+    if (!m_locked)
+        return;
+    QMutexLocker guard(&g_heldMutex);
+    auto it = g_held.find(m_key);
+    if (m_nested) {
+        if (it != g_held.end())
+            --it->depth;
+        return;
+    }
+    if (it != g_held.end())
+        g_held.erase(it);
+    m_file->unlock();
+}
+
+void FileLock::throwIfNotLocked() const
+{
+    if (m_locked)
+        return;
+    if (m_busy)
+        throw FileBusyError(m_path);
+    throw IoError(m_failure);
+}
+
+bool IsTemporaryFileName(const QString& fileName)
+{
+    static const QRegularExpression own(QStringLiteral("^\\..+\\.[A-Za-z0-9]{6}\\.tmp$"));
+    // Older versions replaced files through "<name>.XXXXXX"; patient files end in a 3-letter
+    // extension, Stats.cef likewise.
+    static const QRegularExpression old(QStringLiteral("^[^.].*\\.[a-z]{3}\\.[A-Za-z0-9]{6}$"));
+    return own.match(fileName).hasMatch() || old.match(fileName).hasMatch();
+}
+
+void RemoveStaleTemporaryFiles(const QString& path)
+{
+    const QFileInfo target(path);
+    const QString name = QRegularExpression::escape(target.fileName());
+    const QRegularExpression own(QStringLiteral("^\\.%1\\.[A-Za-z0-9]{6}\\.tmp$").arg(name));
+    const QRegularExpression old(QStringLiteral("^%1\\.[A-Za-z0-9]{6}$").arg(name));
+    const QDir dir = target.dir();
+    const QDateTime aMinuteAgo = QDateTime::currentDateTime().addSecs(-60);
+    const QStringList names = dir.entryList({u'*' + target.fileName() + u'*'}, QDir::Files | QDir::Hidden | QDir::System);
+    for (const QString& n : names) {
+        if (own.match(n).hasMatch()
+            || (old.match(n).hasMatch() && QFileInfo(dir.filePath(n)).lastModified() < aMinuteAgo))
+            QFile::remove(dir.filePath(n));
+    }
+}
+
 void ReplaceFileBytes(const QString& path, const QByteArray& bytes)
 {
+    FileLock lock(path);
+    lock.throwIfNotLocked();
+    RemoveStaleTemporaryFiles(path);
+    struct stat old {};
+    const bool exists = ::stat(native(path).constData(), &old) == 0;
     // Renaming over a file would succeed where writing it is not allowed: keep the file's own say.
-    if (QFileInfo::exists(path)) {
-        QFile probe(path);
-        if (!probe.open(QIODevice::WriteOnly | QIODevice::Append))
+    if (exists) {
+        const int probe = ::open(native(path).constData(), O_WRONLY | O_APPEND | O_CLOEXEC);
+        if (probe < 0)
             throw IoError::cannotWrite(path);
+        ::close(probe);
     }
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
+    const QString tmp = writeTemporary(path, bytes, exists ? &old : nullptr);
+    if (::rename(native(tmp).constData(), native(path).constData()) != 0) {
+        ::unlink(native(tmp).constData());
         throw IoError::cannotWrite(path);
-    // commit() in this Qt does not see a failure of the final buffered flush and would rename a
-    // cut-off file over the old one; an explicit flush catches it, and the uncommitted file is dropped.
-    if (file.write(bytes) != bytes.size() || !file.flush() || !file.commit())
-        throw IoError::cannotWrite(path);
+    }
 }
 
 void WriteNewFileBytes(const QString& path, const QByteArray& bytes)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly))
-        throw IoError::cannotWrite(path);
-    if (file.write(bytes) != bytes.size() || !file.flush()) {
-        file.close();
-        file.remove();
-        throw IoError::cannotWrite(path);
+    FileLock lock(path);
+    lock.throwIfNotLocked();
+    RemoveStaleTemporaryFiles(path);
+    if (QFileInfo::exists(path))
+        throw FileExistsError(path);
+    const QString tmp = writeTemporary(path, bytes, nullptr);
+    const QByteArray from = native(tmp);
+    const QByteArray to = native(path);
+    // link(2) puts the finished file in place and fails when one exists, whoever made it.
+    if (::link(from.constData(), to.constData()) == 0) {
+        ::unlink(from.constData());
+        return;
     }
+    const int linkError = errno;
+    if (linkError == EEXIST) {
+        ::unlink(from.constData());
+        throw FileExistsError(path);
+    }
+    // Some shares have no hard links. Every writer of the file holds its lock, and the file was
+    // missing a moment ago under it: a rename is as safe there.
+    if ((linkError == EPERM || linkError == ENOTSUP || linkError == EOPNOTSUPP || linkError == ENOSYS)
+        && !QFileInfo::exists(path) && ::rename(from.constData(), to.constData()) == 0)
+        return;
+    ::unlink(from.constData());
+    throw IoError::cannotWrite(path);
 }
 
 }  // namespace qv

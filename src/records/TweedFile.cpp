@@ -4,6 +4,8 @@
 #include "records/FileIo.h"
 #include "records/PatientName.h"
 
+#include <QFileInfo>
+
 namespace qv {
 
 namespace {
@@ -291,6 +293,27 @@ TweedSaveDecision DecideTweedSave(const TweedSaveState& s)
         d.message = QStringLiteral("Já existe análise salva para este paciente!");
     }
     return d;
+}
+
+TweedSaveDecision SaveTweedFile(const QString& path, const TweedFileRecord& record, TweedSaveState state,
+                                const std::function<void(const TweedSaveDecision&)>& decided)
+{
+    const auto decideAndWrite = [&] {
+        state.fileExists = QFileInfo::exists(path);
+        const TweedSaveDecision d = DecideTweedSave(state);
+        if (decided)
+            decided(d);
+        if (d.action == TweedSaveDecision::Create)
+            CreateTweedFile(path, record);
+        else if (d.action == TweedSaveDecision::Rewrite)
+            RewriteTweedFile(path, record);
+        return d;
+    };
+    // Refusals that do not depend on the file are decided without a lock: an unsafe name must
+    // not even name a lock file.
+    if (!state.concluded || !state.nameSafe)
+        return decideAndWrite();
+    return WithFileLock(path, decideAndWrite);
 }
 
 }  // namespace qv

@@ -9,7 +9,7 @@
 #include "shell/FoundationsPage.h"
 #include "shell/MakerInfo.h"
 #include "shell/StartWindow.h"
-#include "shell/Statistics.h"
+#include "records/Statistics.h"
 
 #include "shell/Art.h"
 

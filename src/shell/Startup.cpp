@@ -5,7 +5,7 @@
 #include "platform/Dialogs.h"
 #include "records/FileIo.h"
 #include "records/IoError.h"
-#include "shell/StatsFile.h"
+#include "records/StatsFile.h"
 
 #include <QFileInfo>
 

@@ -8,7 +8,7 @@
 #include "platform/PageContext.h"
 #include "records/IoError.h"
 #include "records/PatientName.h"
-#include "shell/Statistics.h"
+#include "records/Statistics.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>

@@ -1,7 +1,7 @@
 // Start-up and shutdown in a temporary working folder, with a fake display and fake boxes.
 
 #include "shell/Startup.h"
-#include "shell/StatsFile.h"
+#include "records/StatsFile.h"
 #include "support/WorkFolder.h"
 
 #include <QFile>

@@ -15,7 +15,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 
-#include "shell/StatsFile.h"
+#include "records/StatsFile.h"
 
 #include <QTest>
 

@@ -1,0 +1,259 @@
+// Creating and replacing files whole, their permissions, failures at sync and close, leftovers of
+// a crash, the lock beside a file, and the counters' limit.
+
+#include "records/FileIo.h"
+#include "records/HistoryFile.h"
+#include "records/IoError.h"
+#include "records/Statistics.h"
+#include "records/TweedFile.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <sys/stat.h>
+#include <unistd.h>
+
+using namespace qv;
+
+namespace {
+
+class FileIo : public ::testing::Test {
+protected:
+    void TearDown() override { FileIoHooksForTesting() = {}; }
+    QString file(const QString& name) const { return QDir(dir.path()).filePath(name); }
+    QByteArray read(const QString& name) const
+    {
+        QFile f(file(name));
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+    }
+    void write(const QString& name, const QByteArray& bytes) const
+    {
+        QFile f(file(name));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size());
+    }
+    int mode(const QString& name) const
+    {
+        struct stat st {};
+        return ::stat(QFile::encodeName(file(name)).constData(), &st) == 0 ? int(st.st_mode & 07777) : -1;
+    }
+    QStringList everything() const { return QDir(dir.path()).entryList(QDir::Files | QDir::Hidden, QDir::Name); }
+    QTemporaryDir dir;
+};
+
+TEST_F(FileIo, NewFileIsPrivateWholeAndNeverReplacesOne)
+{
+    WriteNewFileBytes(file("A.twe"), "first");
+    EXPECT_EQ(read("A.twe"), "first");
+    EXPECT_EQ(mode("A.twe"), 0600);
+    EXPECT_THROW(WriteNewFileBytes(file("A.twe"), "second"), FileExistsError);
+    EXPECT_EQ(read("A.twe"), "first");
+    EXPECT_EQ(everything(), QStringList{"A.twe"});  // no lock, no temporary file left
+}
+
+TEST_F(FileIo, ReplacementKeepsThePermissionsANewFileIsPrivate)
+{
+    for (int m : {0644, 0640, 0600, 0664}) {
+        write("P.otl", "old");
+        ASSERT_EQ(::chmod(QFile::encodeName(file("P.otl")).constData(), mode_t(m)), 0);
+        ReplaceFileBytes(file("P.otl"), "new");
+        EXPECT_EQ(read("P.otl"), "new");
+        EXPECT_EQ(mode("P.otl"), m) << std::oct << m;
+    }
+    ReplaceFileBytes(file("Q.otl"), "made");
+    EXPECT_EQ(mode("Q.otl"), 0600);
+    EXPECT_EQ(everything(), (QStringList{"P.otl", "Q.otl"}));
+}
+
+int failWithEio(int) { return errno = EIO, -1; }
+int closeThenFail(int fd) { return ::close(fd), errno = EIO, -1; }
+
+struct Fault {
+    const char* what;
+    bool datasync;  // else close
+    bool create;    // else replace
+};
+
+class WriteFault : public FileIo, public ::testing::WithParamInterface<Fault> {};
+
+TEST_P(WriteFault, IsAnErrorAndTheOldFileStays)
+{
+    const Fault f = GetParam();
+    if (!f.create)
+        write("T.twe", "old content");
+    if (f.datasync)
+        FileIoHooksForTesting().datasync = failWithEio;
+    else
+        FileIoHooksForTesting().close = closeThenFail;
+    try {
+        if (f.create)
+            WriteNewFileBytes(file("T.twe"), "new content");
+        else
+            ReplaceFileBytes(file("T.twe"), "new content");
+        ADD_FAILURE() << f.what << ": no error";
+    } catch (const FileExistsError&) {
+        ADD_FAILURE() << f.what << ": reported as an existing file";
+    } catch (const IoError& e) {
+        EXPECT_TRUE(e.message().contains(QStringLiteral("não foi possível gravar"))) << f.what;
+    }
+    EXPECT_EQ(read("T.twe"), f.create ? QByteArray("<missing>") : QByteArray("old content")) << f.what;
+    EXPECT_EQ(everything(), f.create ? QStringList{} : QStringList{"T.twe"}) << f.what;
+}
+
+INSTANTIATE_TEST_SUITE_P(Faults, WriteFault,
+                         ::testing::Values(Fault{"fdatasync on create", true, true}, Fault{"close on create", false, true},
+                                           Fault{"fdatasync on replace", true, false},
+                                           Fault{"close on replace", false, false}));
+
+TEST_F(FileIo, AFailedHistoryAppendKeepsEveryStoredVisit)
+{
+    const QString pln = file("ANA.pln");
+    CreateHistoryFile(pln, "ANA", HistoryBlock("01/12/2026", {"PRIMEIRA"}));
+    const QByteArray before = read("ANA.pln");
+    FileIoHooksForTesting().datasync = failWithEio;
+    EXPECT_THROW(SaveHistoryVisit(pln, "ANA", HistoryBlock("02/12/2026", {"SEGUNDA"})), IoError);
+    EXPECT_EQ(read("ANA.pln"), before);
+    FileIoHooksForTesting() = {};
+    EXPECT_EQ(SaveHistoryVisit(pln, "ANA", HistoryBlock("02/12/2026", {"SEGUNDA"})), HistorySave::Appended);
+    EXPECT_EQ(read("ANA.pln"), before + HistoryBlock("02/12/2026", {"SEGUNDA"}));
+}
+
+TEST_F(FileIo, AHistoryWithoutAFinalLineEndGetsOneBeforeTheVisit)
+{
+    write("B.pln", "B\r\nX");
+    EXPECT_EQ(SaveHistoryVisit(file("B.pln"), "B", "D\r\n"), HistorySave::Appended);
+    EXPECT_EQ(read("B.pln"), "B\r\nX\r\nD\r\n");
+}
+
+TEST_F(FileIo, LeftoversOfACrashAreRemovedByTheNextSaveOfTheirFile)
+{
+    write("MARIA.otl", "plan");
+    write(".MARIA.otl.Ab12Cd.tmp", "cut");   // this program's, killed before the rename
+    write("MARIA.otl.eoCkTc", "cut");        // an older version's, a while ago
+    write("MARIA.otl.zzzzzz", "in flight");  // an older version's, just now: may still be written
+    write(".JOSE.otl.Ab12Cd.tmp", "other");  // another file's: its own save cleans it
+    write("MARIA.otl.lock.txt", "unrelated");
+    QFile old(file("MARIA.otl.eoCkTc"));
+    ASSERT_TRUE(old.open(QIODevice::ReadWrite));
+    ASSERT_TRUE(old.setFileTime(QDateTime::currentDateTime().addSecs(-120), QFileDevice::FileModificationTime));
+    old.close();
+    ReplaceFileBytes(file("MARIA.otl"), "new plan");
+    EXPECT_EQ(everything(), (QStringList{".JOSE.otl.Ab12Cd.tmp", "MARIA.otl", "MARIA.otl.lock.txt", "MARIA.otl.zzzzzz"}));
+}
+
+TEST(TemporaryFileName, RecognisesOnlyTheProgramsTemporaryFiles)
+{
+    const std::pair<const char*, bool> cases[] = {
+        {".ANA.pln.Ab12Cd.tmp", true}, {".Stats.cef.x1y2z3.tmp", true}, {"MARIA.otl.eoCkTc", true}, {"Stats.cef.YCSzkS", true},
+        {"ANA.pln", false},            {"ANA-INICIAL.twe", false},      {"ANA.pln.lock", false},    {".ANA.pln.Ab12C.tmp", false},
+        {"ANA.pln.Ab12Cd.tmp", false}, {"ANA.bol", false},              {"MARIA.otl.eoCk-c", false},
+    };
+    for (const auto& [name, temporary] : cases)
+        EXPECT_EQ(IsTemporaryFileName(QString::fromUtf8(name)), temporary) << name;
+}
+
+TEST_F(FileIo, TheLockIsReentrantAndGoneAfterwards)
+{
+    const QString path = file("R.bol");
+    const int result = WithFileLock(path, [&] {
+        EXPECT_TRUE(QFile::exists(path + ".lock"));
+        WriteNewFileBytes(path, "x");  // takes the same lock again
+        return WithFileLock(path, [] { return 7; });
+    });
+    EXPECT_EQ(result, 7);
+    EXPECT_FALSE(QFile::exists(path + ".lock"));
+    EXPECT_THROW(WithFileLock(path, [&]() -> int { throw IoError("x"); }), IoError);
+    EXPECT_FALSE(QFile::exists(path + ".lock"));
+}
+
+TEST_F(FileIo, AnEmptyLockIsWaitedForUntilItIsPlainlyOrphaned)
+{
+    const QString path = file("E.twe");
+    write("E.twe.lock", "");
+    {
+        FileLock young(path, 200);  // its maker may be about to fill it in
+        EXPECT_FALSE(young.isLocked());
+        EXPECT_TRUE(young.failureText().contains("sendo salvo em outro computador"));
+        EXPECT_THROW(young.throwIfNotLocked(), FileBusyError);
+    }
+    QFile lock(file("E.twe.lock"));
+    ASSERT_TRUE(lock.open(QIODevice::ReadWrite));
+    ASSERT_TRUE(lock.setFileTime(QDateTime::currentDateTime().addSecs(-5), QFileDevice::FileModificationTime));
+    lock.close();
+    FileLock orphaned(path, 200);
+    EXPECT_TRUE(orphaned.isLocked());
+}
+
+TEST_F(FileIo, ALockInAMissingFolderIsAWriteError)
+{
+    const QString path = file("nowhere/X.bol");
+    FileLock lock(path, 100);
+    EXPECT_FALSE(lock.isLocked());
+    EXPECT_EQ(lock.failureText(), IoError::cannotWrite(path).message());
+    EXPECT_THROW(WriteNewFileBytes(path, "x"), IoError);
+}
+
+TEST_F(FileIo, TweedSaveDecidesOnTheFileAsItStandsUnderTheLock)
+{
+    const QString path = file("ANA-INICIAL.twe");
+    TweedFileRecord first;
+    first.twPaciente = "ANA";
+    first.twfma = "25";
+    TweedSaveState s;
+    s.concluded = true;
+    s.fileExists = true;  // whatever the page believed: the file decides
+    std::vector<TweedSaveDecision::Action> seen;
+    const auto note = [&](const TweedSaveDecision& d) {
+        EXPECT_TRUE(QFile::exists(path + ".lock"));
+        seen.push_back(d.action);
+    };
+    EXPECT_EQ(SaveTweedFile(path, first, s, note).action, TweedSaveDecision::Create);
+    s.parcial = true;
+    TweedFileRecord second = first;
+    second.twfma = "30";
+    EXPECT_EQ(SaveTweedFile(path, second, s, note).action, TweedSaveDecision::RefuseSaved);
+    EXPECT_EQ(ReadTweedFile(path).twfma, "25");
+    s.diagnosed = true;
+    EXPECT_EQ(SaveTweedFile(path, second, s, note).action, TweedSaveDecision::Rewrite);
+    EXPECT_EQ(ReadTweedFile(path).twfma, "30");
+    s.completo = true;
+    EXPECT_EQ(SaveTweedFile(path, first, s, note).action, TweedSaveDecision::RefuseComplete);
+    EXPECT_EQ(ReadTweedFile(path).twfma, "30");
+    EXPECT_EQ(seen.size(), 4u);
+    // An unsafe name is refused before any lock file is named after it.
+    s.nameSafe = false;
+    EXPECT_EQ(SaveTweedFile(file("../X-INICIAL.twe"), first, s).action, TweedSaveDecision::RefuseUnsafeName);
+    EXPECT_FALSE(QFile::exists(file("../X-INICIAL.twe.lock")));
+}
+
+struct Limit {
+    qint32 before, after;
+};
+
+TEST(Counters, WrapAtTheLimitWithoutOverflow)
+{
+    const Limit cases[] = {{0, 1}, {2147483646, 2147483647}, {2147483647, -2147483647 - 1}, {-1, 0}, {-2147483647 - 1, -2147483647}};
+    QTemporaryDir dir;
+    const QString stats = QDir(dir.path()).filePath("Stats.cef");
+    for (const Limit& c : cases) {
+        qint32 n = c.before;
+        CountOne(n);
+        EXPECT_EQ(n, c.after) << c.before;
+        StatsRecord r;
+        r.tweedCount = r.boltonCount = r.guideCount = c.before;
+        WriteStats(r, stats);
+        RecordStatistic('t', stats);
+        RecordStatistic('b', stats);
+        CountGuideUse(stats);
+        const StatsRecord back = ReadStats(stats);
+        EXPECT_EQ(back.tweedCount, c.after);
+        EXPECT_EQ(back.boltonCount, c.after);
+        EXPECT_EQ(back.guideCount, c.after);
+    }
+}
+
+}  // namespace
