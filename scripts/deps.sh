@@ -2,7 +2,7 @@
 # Installs the Debian packages Quorvel builds, runs and tests with, when any is missing.
 set -euo pipefail
 packages=(build-essential cmake ninja-build ccache pkg-config qt6-base-dev qt6-translations-l10n libgl-dev libxrandr-dev libx11-dev
-          libgtest-dev libbenchmark-dev fonts-dejavu-core xvfb xauth x11-utils xdotool imagemagick poppler-utils)
+          libgtest-dev libbenchmark-dev libarchive-dev clang fonts-dejavu-core xvfb xauth x11-utils xdotool imagemagick poppler-utils)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -5,6 +5,7 @@
 #include "platform/Tray.h"
 #include "printing/ReportEngine.h"
 #include "printing/ReportOutput.h"
+#include "records/BackupActions.h"
 #include "records/IoError.h"
 #include "shell/FoundationsPage.h"
 #include "shell/MakerInfo.h"
@@ -127,6 +128,8 @@ void MainWindow::buildMenus()
     connect(addItem(file, "Save1", QStringLiteral("&Salvar")), &QAction::triggered, this, &MainWindow::Save1Click);
     file->addSeparator()->setObjectName(QStringLiteral("N2"));
     connect(addItem(file, "Print1", QStringLiteral("&Imprimir...")), &QAction::triggered, this, &MainWindow::Print1Click);
+    connect(addItem(file, "Backup1", QStringLiteral("&Cópia de Segurança...")), &QAction::triggered, this, [this] { MakeBackup(m_dialogs); });
+    connect(addItem(file, "Restore1", QStringLiteral("Res&taurar Cópia...")), &QAction::triggered, this, [this] { RestoreFromBackup(m_dialogs); });
     file->addSeparator()->setObjectName(QStringLiteral("N1"));
     connect(addItem(file, "Exit1", QStringLiteral("Sai&r")), &QAction::triggered, this, [] { QCoreApplication::exit(0); });
 

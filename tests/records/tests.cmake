@@ -1,4 +1,6 @@
-quorvel_add_core_test(test_records_core records/TweedFileTest.cpp records/TextFilesTest.cpp records/FileIoTest.cpp)
+quorvel_add_core_test(test_records_core records/TweedFileTest.cpp records/TextFilesTest.cpp records/FileIoTest.cpp
+  records/BackupTest.cpp)
+target_link_libraries(test_records_core PRIVATE LibArchive::LibArchive)
 quorvel_add_test(test_records records/HistoryPageTest.cpp records/PlanPageTest.cpp records/StatsTest.cpp)
 
 # Other programs writing the same folder: the concurrency tests start several of these.
