@@ -56,7 +56,8 @@ protected:
     virtual void showMessage(NoticeKind kind, const QString& text, const QString& caption) = 0;
     virtual Answer askYesNo(const QString& text, const QString& caption) = 0;
     virtual QString chooseFile(const OpenFileRequest& request) = 0;
-    virtual QString chooseSaveFile(const SaveFileRequest& request) = 0;
+    // Without a save-file dialog of its own a Dialogs answers as if cancelled.
+    virtual QString chooseSaveFile(const SaveFileRequest&) { return QString(); }
     bool hideItemEnabled() const;
 
 private:

@@ -243,20 +243,31 @@ void ReplaceFileBytes(const QString& path, const QByteArray& bytes)
     FileLock lock(path);
     lock.throwIfNotLocked();
     RemoveStaleTemporaryFiles(path);
+    // A patient file linked from elsewhere is replaced where it lives; the link stays.
+    const QFileInfo info(path);
+    const QString target = info.isSymLink() && info.exists() ? info.canonicalFilePath() : path;
     struct stat old {};
-    const bool exists = ::stat(native(path).constData(), &old) == 0;
+    const bool exists = ::stat(native(target).constData(), &old) == 0;
+    if (exists && !S_ISREG(old.st_mode))
+        throw IoError::cannotWrite(path);
     // Renaming over a file would succeed where writing it is not allowed: keep the file's own say.
     if (exists) {
-        const int probe = ::open(native(path).constData(), O_WRONLY | O_APPEND | O_CLOEXEC);
+        const int probe = ::open(native(target).constData(), O_WRONLY | O_APPEND | O_CLOEXEC);
         if (probe < 0)
             throw IoError::cannotWrite(path);
         ::close(probe);
     }
-    const QString tmp = writeTemporary(path, bytes, exists ? &old : nullptr);
-    if (::rename(native(tmp).constData(), native(path).constData()) != 0) {
+    const QString tmp = writeTemporary(target, bytes, exists ? &old : nullptr);
+    if (::rename(native(tmp).constData(), native(target).constData()) != 0) {
         ::unlink(native(tmp).constData());
         throw IoError::cannotWrite(path);
     }
+}
+
+bool IsRegularFile(const QString& path)
+{
+    struct stat st {};
+    return ::stat(native(path).constData(), &st) == 0 && S_ISREG(st.st_mode);
 }
 
 void WriteNewFileBytes(const QString& path, const QByteArray& bytes)

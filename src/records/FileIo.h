@@ -46,7 +46,7 @@ QByteArray ReadFileBytes(const QString& path, qsizetype minimum = -1);
 QByteArray ReadFileHead(const QString& path, qsizetype size);
 
 // Replaces the file's content (creating it, 0600, when missing) through a temporary file
-// renamed over it. Takes the file's lock. Throws IoError (FileBusyError when the lock is held
+// renamed over it (over the file a link points to, keeping the link). Takes the file's lock. Throws IoError (FileBusyError when the lock is held
 // elsewhere); the old content stays on every failure.
 void ReplaceFileBytes(const QString& path, const QByteArray& bytes);
 
@@ -91,6 +91,10 @@ decltype(auto) WithFileLock(const QString& path, Action&& action)
     lock.throwIfNotLocked();
     return std::forward<Action>(action)();
 }
+
+// True for a regular file (through links): what a patient file may be. A device or a folder in
+// its place is never read whole or replaced.
+bool IsRegularFile(const QString& path);
 
 // Removes the temporary files a crash left beside `path`: this program's own (only call it
 // holding the file's lock) and those of older versions once they are a minute old.

@@ -40,6 +40,8 @@ void AppendHistoryFile(const QString& path, const QByteArray& block)
     WithFileLock(path, [&] {
         // The whole history goes to a temporary file renamed over the old one: a visit is in the
         // file whole or not at all, and a failure leaves the file exactly as the lock found it.
+        if (!IsRegularFile(path))
+            throw IoError::cannotWrite(path);
         QByteArray bytes = ReadFileBytes(path);
         if (!bytes.isEmpty() && !bytes.endsWith('\n') && !bytes.endsWith('\r'))
             bytes += "\r\n";

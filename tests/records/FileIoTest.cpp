@@ -69,6 +69,24 @@ TEST_F(FileIo, ReplacementKeepsThePermissionsANewFileIsPrivate)
     EXPECT_EQ(everything(), (QStringList{"P.otl", "Q.otl"}));
 }
 
+TEST_F(FileIo, ALinkedFileIsReplacedWhereItLivesAndADeviceNever)
+{
+    QTemporaryDir elsewhere;
+    const QString real = QDir(elsewhere.path()).filePath("ANA.otl");
+    QFile f(real);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly) && f.write("old") == 3);
+    f.close();
+    ASSERT_TRUE(QFile::link(real, file("ANA.otl")));
+    ReplaceFileBytes(file("ANA.otl"), "new");
+    EXPECT_TRUE(QFileInfo(file("ANA.otl")).isSymLink());
+    EXPECT_EQ(read("ANA.otl"), "new");
+
+    ASSERT_TRUE(QFile::link("/dev/null", file("DEV.pln")));
+    EXPECT_THROW(ReplaceFileBytes(file("DEV.pln"), "x"), IoError);
+    EXPECT_THROW(SaveHistoryVisit(file("DEV.pln"), "DEV", "x"), IoError);
+    EXPECT_TRUE(QFileInfo(file("DEV.pln")).isSymLink());
+}
+
 int failWithEio(int) { return errno = EIO, -1; }
 int closeThenFail(int fd) { return ::close(fd), errno = EIO, -1; }
 
