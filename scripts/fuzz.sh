@@ -19,9 +19,12 @@ for target in "$build"/fuzz/fuzz_*; do
   cp "$root/fuzz/seeds/$name"/* "$corpus"/ 2>/dev/null || true
   log="$(mktemp)"
   start=$(date +%s%N)
-  if ! "$target" -runs="$runs" -seed=1 -print_final_stats=1 -max_len=4096 "$corpus" >"$log" 2>&1; then
+  # What libFuzzer finds (crashes, broken round trips, slow inputs) goes to build-fuzz/artifacts/.
+  mkdir -p "$build/artifacts"
+  if ! "$target" -runs="$runs" -seed=1 -print_final_stats=1 -max_len=4096 -artifact_prefix="$build/artifacts/$name-" \
+       "$corpus" >"$log" 2>&1; then
     cat "$log"; rm -rf "$corpus" "$log"
-    echo "FAIL: $name"; exit 1
+    echo "FAIL: $name (the input is in $build/artifacts/)"; exit 1
   fi
   ms=$(( ($(date +%s%N) - start) / 1000000 + 1 ))
   executed="$(sed -n 's/^stat::number_of_executed_units: *//p' "$log")"
