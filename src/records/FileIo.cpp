@@ -9,6 +9,7 @@
 #include <QLockFile>
 #include <QMutex>
 #include <QRandomGenerator>
+#include <QSet>
 #include <QRegularExpression>
 #include <QThread>
 
@@ -42,31 +43,25 @@ int closeFd(int fd)
 
 QByteArray native(const QString& path) { return QFile::encodeName(path); }
 
-// ".<name>.XXXXXX.tmp" beside the file: hidden, and named after the file it will become, so a
-// crash's leftover can be told apart from everything else and cleaned under the file's lock.
-QString temporaryName(const QString& path, QString* fileName = nullptr)
+// ".<name>.tmp" beside the file: hidden, and named after the file it will become. Only the
+// holder of the file's lock writes it, so one name is enough, and a crash's leftover is simply
+// replaced by the next save of the same file.
+QString temporaryName(const QString& path)
 {
-    static const char kChars[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
     const QFileInfo info(path);
-    QString suffix;
-    for (int i = 0; i < 6; ++i)
-        suffix += QLatin1Char(kChars[QRandomGenerator::global()->bounded(62)]);
-    if (fileName)
-        *fileName = info.fileName();
-    return info.dir().filePath(u'.' + info.fileName() + u'.' + suffix + QStringLiteral(".tmp"));
+    return info.dir().filePath(u'.' + info.fileName() + QStringLiteral(".tmp"));
 }
 
-// Writes the bytes to a new temporary file beside `path`, synced and closed; returns its path.
+void sweepFolderOnce(const QString& folder);
+
+// Writes the bytes to the temporary file beside `path`, synced and closed; returns its path.
+// Call it holding the file's lock.
 QString writeTemporary(const QString& path, const QByteArray& bytes, const struct stat* keepMode)
 {
-    QString tmp;
-    int fd = -1;
-    for (int attempt = 0; attempt < 20 && fd < 0; ++attempt) {
-        tmp = temporaryName(path);
-        fd = ::open(native(tmp).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
-        if (fd < 0 && errno != EEXIST)
-            break;
-    }
+    sweepFolderOnce(QFileInfo(path).absolutePath());
+    const QString tmp = temporaryName(path);
+    ::unlink(native(tmp).constData());
+    const int fd = ::open(native(tmp).constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
     if (fd < 0)
         throw IoError::cannotWrite(path);
     bool ok = true;
@@ -114,6 +109,34 @@ bool isOrphanedEmptyLock(const QString& lockPath)
     const QFileInfo info(lockPath);
     return info.exists() && info.size() == 0
            && info.lastModified().msecsTo(QDateTime::currentDateTime()) > 1000;
+}
+
+QMutex g_sweptMutex;
+QSet<QString> g_swept;
+
+// Leftovers of other files' crashed saves (and of older versions, which named their temporary
+// files "<name>.XXXXXX"), and their abandoned locks, are removed once per folder and run, when a minute old: a save in
+// progress elsewhere is never that old. Listing a folder of thousands of patients at every
+// save would cost more than the save.
+void sweepFolderOnce(const QString& folder)
+{
+    {
+        QMutexLocker guard(&g_sweptMutex);
+        if (g_swept.contains(folder))
+            return;
+        g_swept.insert(folder);
+    }
+    RemoveStaleTemporaryFiles(folder);
+    // Locks a dead program left on files nobody saved since: taken over and so removed.
+    const QDateTime aMinuteAgo = QDateTime::currentDateTime().addSecs(-60);
+    for (const QFileInfo& e : QDir(folder).entryInfoList({QStringLiteral("*.lock")}, QDir::Files | QDir::Hidden)) {
+        if (e.lastModified() >= aMinuteAgo)
+            continue;
+        QLockFile dead(e.filePath());
+        dead.setStaleLockTime(kStaleLockMs);
+        if (dead.tryLock(0))
+            dead.unlock();
+    }
 }
 
 }  // namespace
@@ -215,34 +238,27 @@ void FileLock::throwIfNotLocked() const
 
 bool IsTemporaryFileName(const QString& fileName)
 {
-    static const QRegularExpression own(QStringLiteral("^\\..+\\.[A-Za-z0-9]{6}\\.tmp$"));
+    static const QRegularExpression own(QStringLiteral("^\\..+\\.tmp$"));
     // Older versions replaced files through "<name>.XXXXXX"; patient files end in a 3-letter
     // extension, Stats.cef likewise.
     static const QRegularExpression old(QStringLiteral("^[^.].*\\.[a-z]{3}\\.[A-Za-z0-9]{6}$"));
     return own.match(fileName).hasMatch() || old.match(fileName).hasMatch();
 }
 
-void RemoveStaleTemporaryFiles(const QString& path)
+void RemoveStaleTemporaryFiles(const QString& folder)
 {
-    const QFileInfo target(path);
-    const QString name = QRegularExpression::escape(target.fileName());
-    const QRegularExpression own(QStringLiteral("^\\.%1\\.[A-Za-z0-9]{6}\\.tmp$").arg(name));
-    const QRegularExpression old(QStringLiteral("^%1\\.[A-Za-z0-9]{6}$").arg(name));
-    const QDir dir = target.dir();
+    const QDir dir(folder);
     const QDateTime aMinuteAgo = QDateTime::currentDateTime().addSecs(-60);
-    const QStringList names = dir.entryList({u'*' + target.fileName() + u'*'}, QDir::Files | QDir::Hidden | QDir::System);
-    for (const QString& n : names) {
-        if (own.match(n).hasMatch()
-            || (old.match(n).hasMatch() && QFileInfo(dir.filePath(n)).lastModified() < aMinuteAgo))
-            QFile::remove(dir.filePath(n));
-    }
+    const QFileInfoList entries = dir.entryInfoList(QDir::Files | QDir::Hidden | QDir::System);
+    for (const QFileInfo& e : entries)
+        if (IsTemporaryFileName(e.fileName()) && e.lastModified() < aMinuteAgo)
+            QFile::remove(e.filePath());
 }
 
 void ReplaceFileBytes(const QString& path, const QByteArray& bytes)
 {
     FileLock lock(path);
     lock.throwIfNotLocked();
-    RemoveStaleTemporaryFiles(path);
     // A patient file linked from elsewhere is replaced where it lives; the link stays.
     const QFileInfo info(path);
     const QString target = info.isSymLink() && info.exists() ? info.canonicalFilePath() : path;
@@ -274,7 +290,6 @@ void WriteNewFileBytes(const QString& path, const QByteArray& bytes)
 {
     FileLock lock(path);
     lock.throwIfNotLocked();
-    RemoveStaleTemporaryFiles(path);
     if (QFileInfo::exists(path))
         throw FileExistsError(path);
     const QString tmp = writeTemporary(path, bytes, nullptr);

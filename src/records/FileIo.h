@@ -3,7 +3,7 @@
 // program. The analyses folder may be a share that several computers write to at once.
 //
 // Writing a patient file:
-//  - Every write goes through a temporary file in the same folder (".<name>.XXXXXX.tmp", hidden),
+//  - Every write goes through a temporary file in the same folder (".<name>.tmp", hidden),
 //    written, synced (fdatasync) and closed before it is put in place: a process killed at any
 //    moment leaves the old file or the new one, never a cut one. A failed sync or close is an
 //    IoError and the old file stays.
@@ -96,9 +96,10 @@ decltype(auto) WithFileLock(const QString& path, Action&& action)
 // its place is never read whole or replaced.
 bool IsRegularFile(const QString& path);
 
-// Removes the temporary files a crash left beside `path`: this program's own (only call it
-// holding the file's lock) and those of older versions once they are a minute old.
-void RemoveStaleTemporaryFiles(const QString& path);
+// Removes from the folder the temporary files crashes left, once they are a minute old: this
+// program's own and those of older versions. The writers call it once per folder and run; a
+// leftover of the file being saved is replaced by that save at once.
+void RemoveStaleTemporaryFiles(const QString& folder);
 // True for a name this program (or an older version of it) gives its temporary files; lists
 // of patient files leave them out.
 bool IsTemporaryFileName(const QString& fileName);

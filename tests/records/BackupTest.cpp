@@ -62,7 +62,7 @@ protected:
         for (const auto& [rel, bytes] : source)
             put(work.path(), rel, bytes);
         // Left by a crash or held right now: never part of a backup.
-        put(work.path(), "Análises/.ANA.pln.Ab12Cd.tmp", "cut");
+        put(work.path(), "Análises/.ANA.pln.tmp", "cut");
         put(work.path(), "Análises/ANA.pln.lock", "123");
         put(work.path(), "Bolton.cef", "program data, not the clinic's");
         archive = QDir(out.path()).filePath(BackupFileName(QDate(2026, 12, 9)));
@@ -175,7 +175,7 @@ QString handMade(const QString& folder, const char* entryName)
 
 TEST_F(Backup, AnArchiveWithAnythingButPatientFilesRestoresNothing)
 {
-    for (const char* name : {"../fora.pln", "Análises/../../fora.pln", "/etc/fora", "Bolton.cef", "Análises/.ANA.pln.Ab12Cd.tmp",
+    for (const char* name : {"../fora.pln", "Análises/../../fora.pln", "/etc/fora", "Bolton.cef", "Análises/.ANA.pln.tmp",
                              "Análises/ANA.pln.lock"}) {
         const QString path = handMade(out.path(), name);
         EXPECT_THROW(RestoreBackup(path, empty.path(), [](const QString&) { return true; }), IoError) << name;

@@ -10,6 +10,7 @@
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
+#include <QLockFile>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -147,28 +148,49 @@ TEST_F(FileIo, AHistoryWithoutAFinalLineEndGetsOneBeforeTheVisit)
     EXPECT_EQ(read("B.pln"), "B\r\nX\r\nD\r\n");
 }
 
-TEST_F(FileIo, LeftoversOfACrashAreRemovedByTheNextSaveOfTheirFile)
+TEST_F(FileIo, LeftoversOfACrashAreReplacedOrSweptOnceAMinuteOld)
 {
+    struct Leftover {
+        const char* name;
+        int ageSeconds;
+        bool stays;
+    };
+    const Leftover cases[] = {
+        {".MARIA.otl.tmp", 0, false},        // this file's own, killed before the rename: the save replaces it
+        {".JOSE.otl.tmp", 120, false},       // another file's, long dead
+        {".JOSE.pln.tmp", 5, true},          // another file's, maybe being written right now
+        {"MARIA.otl.eoCkTc", 120, false},    // an older version's, long dead
+        {"Stats.cef.YCSzkS", 120, false},
+        {"MARIA.otl.zzzzzz", 5, true},       // an older version's, maybe in flight
+        {"MARIA.otl.lock.txt", 120, true},   // not a temporary file
+        {"ANA.pln", 120, true},
+        {"GONE.bol.lock", 120, false},       // a dead program's lock on a file nobody saved since
+        {"BUSY.bol.lock", 120, true},        // held by a live program (this one)
+    };
+    QLockFile busy(file("BUSY.bol.lock"));
+    ASSERT_TRUE(busy.tryLock(0));
     write("MARIA.otl", "plan");
-    write(".MARIA.otl.Ab12Cd.tmp", "cut");   // this program's, killed before the rename
-    write("MARIA.otl.eoCkTc", "cut");        // an older version's, a while ago
-    write("MARIA.otl.zzzzzz", "in flight");  // an older version's, just now: may still be written
-    write(".JOSE.otl.Ab12Cd.tmp", "other");  // another file's: its own save cleans it
-    write("MARIA.otl.lock.txt", "unrelated");
-    QFile old(file("MARIA.otl.eoCkTc"));
-    ASSERT_TRUE(old.open(QIODevice::ReadWrite));
-    ASSERT_TRUE(old.setFileTime(QDateTime::currentDateTime().addSecs(-120), QFileDevice::FileModificationTime));
-    old.close();
+    for (const Leftover& l : cases) {
+        if (QString::fromUtf8(l.name).startsWith("GONE"))
+            write(l.name, "4194303\nquorvel\n\n");
+        else if (!QString::fromUtf8(l.name).startsWith("BUSY"))
+            write(l.name, "x");
+        QFile f(file(l.name));
+        ASSERT_TRUE(f.open(QIODevice::ReadWrite));
+        ASSERT_TRUE(f.setFileTime(QDateTime::currentDateTime().addSecs(-l.ageSeconds), QFileDevice::FileModificationTime));
+    }
     ReplaceFileBytes(file("MARIA.otl"), "new plan");
-    EXPECT_EQ(everything(), (QStringList{".JOSE.otl.Ab12Cd.tmp", "MARIA.otl", "MARIA.otl.lock.txt", "MARIA.otl.zzzzzz"}));
+    EXPECT_EQ(read("MARIA.otl"), "new plan");
+    for (const Leftover& l : cases)
+        EXPECT_EQ(QFile::exists(file(l.name)), l.stays) << l.name;
 }
 
 TEST(TemporaryFileName, RecognisesOnlyTheProgramsTemporaryFiles)
 {
     const std::pair<const char*, bool> cases[] = {
-        {".ANA.pln.Ab12Cd.tmp", true}, {".Stats.cef.x1y2z3.tmp", true}, {"MARIA.otl.eoCkTc", true}, {"Stats.cef.YCSzkS", true},
-        {"ANA.pln", false},            {"ANA-INICIAL.twe", false},      {"ANA.pln.lock", false},    {".ANA.pln.Ab12C.tmp", false},
-        {"ANA.pln.Ab12Cd.tmp", false}, {"ANA.bol", false},              {"MARIA.otl.eoCk-c", false},
+        {".ANA.pln.tmp", true},    {".Stats.cef.tmp", true},   {".ANA MARIA-INICIAL.twe.tmp", true}, {"MARIA.otl.eoCkTc", true},
+        {"Stats.cef.YCSzkS", true}, {"ANA.pln", false},         {"ANA-INICIAL.twe", false},           {"ANA.pln.lock", false},
+        {"ANA.pln.tmp", false},     {"ANA.bol", false},         {"MARIA.otl.eoCk-c", false},          {".ANA.pln", false},
     };
     for (const auto& [name, temporary] : cases)
         EXPECT_EQ(IsTemporaryFileName(QString::fromUtf8(name)), temporary) << name;
