@@ -117,7 +117,9 @@ QByteArray TweedFileRecord::encode() const
     r[kSubdivision] = g.direita ? 'd' : g.esquerda ? 'e' : 's';
     putFlag(r, kHorcl3, g.horcl3);
     putFlag(r, kAberta, g.aberta);
-    r[kOpenBiteGrade] = g.suave ? 's' : g.media ? 'm' : 'v';
+    // With both bites marked (only a damaged or hand-made file has that) media belongs to the deep
+    // bite, and a checked severa is then the open bite's grade: store it so, or reopening loses it.
+    r[kOpenBiteGrade] = g.suave ? 's' : (g.media && !(g.profunda && g.severa)) ? 'm' : 'v';
     putFlag(r, kProfunda, g.profunda);
     putFlag(r, kMedia, g.media);
     putFlag(r, kDesarm, g.desarm);
