@@ -4,7 +4,7 @@
 #include "bolton/BoltonPage.h"
 #include "platform/Dialogs.h"
 #include "platform/PageContext.h"
-#include "shell/StatsFile.h"
+#include "records/StatsFile.h"
 
 #include <QApplication>
 #include <QDir>

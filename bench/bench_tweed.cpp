@@ -1,8 +1,8 @@
 // The Tweed calculation: the pure computation of every result of one CALCULAR, and a whole
 // CALCULAR click on the real page (count in Stats.cef, labels written, panel emptied).
 #include "platform/PageContext.h"
-#include "shell/Statistics.h"
-#include "shell/StatsFile.h"
+#include "records/Statistics.h"
+#include "records/StatsFile.h"
 #include "tweed/TweedAnalysis.h"
 #include "tweed/TweedPage.h"
 

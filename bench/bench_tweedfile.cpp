@@ -7,7 +7,7 @@
 #include "platform/Shell.h"
 #include "shell/Application.h"
 #include "shell/MainWindow.h"
-#include "shell/StatsFile.h"
+#include "records/StatsFile.h"
 #include "tweed/TweedPage.h"
 
 #include <QApplication>

@@ -3,7 +3,7 @@
 // writes Bolton.cef and a fresh Stats.cef (flag 0, counters 0) into the folder.
 
 #include "bolton/BoltonTable.h"
-#include "shell/StatsFile.h"
+#include "records/StatsFile.h"
 
 #include <QDir>
 #include <QFile>

@@ -2,6 +2,7 @@
 
 #include "records/Cp1252.h"
 #include "records/FileIo.h"
+#include "records/IoError.h"
 
 #include <algorithm>
 #include <cstring>
@@ -63,6 +64,18 @@ BoltonSheet ReadBoltonFile(const QString& path)
 void WriteBoltonFile(const QString& path, const BoltonSheet& sheet)
 {
     WriteNewFileBytes(path, EncodeBoltonSheet(sheet));
+}
+
+BoltonSave SaveNewBoltonFile(const QString& path, const BoltonSheet& record)
+{
+    return WithFileLock(path, [&] {
+        try {
+            WriteBoltonFile(path, record);
+        } catch (const FileExistsError&) {
+            return BoltonSave::AlreadyExists;
+        }
+        return BoltonSave::Written;
+    });
 }
 
 }  // namespace qv

@@ -5,7 +5,7 @@
 #include "bolton/BoltonFile.h"
 #include "platform/PageContext.h"
 #include "records/IoError.h"
-#include "shell/Statistics.h"
+#include "records/Statistics.h"
 
 #include <QCheckBox>
 #include <QCoreApplication>
@@ -205,7 +205,7 @@ void BoltonPage::openFile(const QString& path)
         ~EnableHideItem() { d.setHideItemEnabled(true); }
     } enableAtEnd{dialogs};
 
-    if (!path.contains(QStringLiteral(".bol"))
+    if (!path.contains(QStringLiteral(".bol")))
         return;
     const QString paciente = sheet().bpaciente;
     if (!paciente.isEmpty() && path.contains(paciente)) {

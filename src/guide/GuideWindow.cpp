@@ -2,7 +2,7 @@
 
 #include "guide/GuideRules.h"
 #include "platform/Dialogs.h"
-#include "shell/Statistics.h"
+#include "records/Statistics.h"
 #include "records/IoError.h"
 
 #include <QCheckBox>
@@ -450,7 +450,7 @@ void GuideWindow::restoreAnswers(const GuideAnswers& g)
     set("horcl3", g.horcl3);
     set("aberta", g.aberta);
     if (checked("aberta"))
-        set(g.suave ? "suave" : g.media ? "media" : "severa", true);
+        set(g.suave ? "suave" : (g.media && !(g.profunda && g.severa)) ? "media" : "severa", true);
     set("profunda", g.profunda);
     if (checked("profunda")) {
         set("media", g.media);  // the deep bite's "Suave"

@@ -9,7 +9,6 @@
 #include "records/PatientName.h"
 #include "notes/StorableTextEdit.h"
 
-#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -155,11 +154,7 @@ void HistoryPage::plsalvarClick()
             return;
         }
         const QByteArray block = HistoryBlock(HistoryDateText(today()), description);
-        const bool existed = QFileInfo::exists(path);
-        if (existed)
-            AppendHistoryFile(path, block);
-        else
-            CreateHistoryFile(path, patient, block);
+        const bool existed = SaveHistoryVisit(path, patient, block) == HistorySave::Appended;
         m_insere->clear();
         m_historico->clear();
         ReloadHistory(path);

@@ -43,6 +43,14 @@ QString Dialogs::OpenFile(const OpenFileRequest& request)
     return chooseFile(request);
 }
 
+QString Dialogs::SaveFile(const SaveFileRequest& request)
+{
+    setHideItemEnabled(false);
+    const QString path = chooseSaveFile(request);
+    setHideItemEnabled(true);
+    return path;
+}
+
 void Dialogs::StartupMessage(NoticeKind kind, const QString& text) { showMessage(kind, text, QStringLiteral("Quorvel")); }
 
 QString DisplayText(const QString& text)
@@ -111,6 +119,21 @@ QString QtDialogs::chooseFile(const OpenFileRequest& request)
         filters << QStringLiteral("%1 (%2)").arg(parts[i], parts[i + 1]);
     if (!filters.isEmpty())
         dialog.setNameFilters(filters);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return QString();
+    return dialog.selectedFiles().constFirst();
+}
+
+QString QtDialogs::chooseSaveFile(const SaveFileRequest& request)
+{
+    QFileDialog dialog(boxParent(parentWindow()), request.title);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setDirectory(QDir::homePath());
+    dialog.selectFile(request.suggestedName);
+    const QStringList parts = request.filter.split(u'|');
+    if (parts.size() == 2)
+        dialog.setNameFilter(QStringLiteral("%1 (%2)").arg(parts[0], parts[1]));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return QString();
     return dialog.selectedFiles().constFirst();

@@ -17,6 +17,12 @@ struct OpenFileRequest {
     QString filter;         // "Description|*.ext"
 };
 
+struct SaveFileRequest {
+    QString title;          // e.g. "Cópia de Segurança"
+    QString suggestedName;  // file name offered, e.g. "Quorvel-2026-12-09.tar.gz"
+    QString filter;         // "Description|*.ext"
+};
+
 class Dialogs {
 public:
     virtual ~Dialogs() = default;
@@ -36,6 +42,9 @@ public:
     // The shared open-file dialog: disables the tray item; the caller's action enables it at its end.
     // Returns the chosen file's path, or an empty text when cancelled.
     QString OpenFile(const OpenFileRequest& request);
+    // A save-file dialog (asks before overwriting a file), bracketed like ShowNotice. Returns the
+    // chosen path, or an empty text when cancelled.
+    QString SaveFile(const SaveFileRequest& request);
     // Boxes of the start-up and shutdown: captioned "Quorvel", no tray bracket.
     void StartupMessage(NoticeKind kind, const QString& text);
 
@@ -47,6 +56,8 @@ protected:
     virtual void showMessage(NoticeKind kind, const QString& text, const QString& caption) = 0;
     virtual Answer askYesNo(const QString& text, const QString& caption) = 0;
     virtual QString chooseFile(const OpenFileRequest& request) = 0;
+    // Without a save-file dialog of its own a Dialogs answers as if cancelled.
+    virtual QString chooseSaveFile(const SaveFileRequest&) { return QString(); }
     bool hideItemEnabled() const;
 
 private:
@@ -63,6 +74,7 @@ protected:
     void showMessage(NoticeKind kind, const QString& text, const QString& caption) override;
     Answer askYesNo(const QString& text, const QString& caption) override;
     QString chooseFile(const OpenFileRequest& request) override;
+    QString chooseSaveFile(const SaveFileRequest& request) override;
 };
 
 }  // namespace qv::platform

@@ -6,6 +6,7 @@
 #include "records/TextFile.h"
 
 #include <QFile>
+#include <QFileInfo>
 
 namespace qv {
 
@@ -38,26 +39,29 @@ void CreateHistoryFile(const QString& path, const QString& patient, const QByteA
 
 void AppendHistoryFile(const QString& path, const QByteArray& block)
 {
-    QFile file(path);
-    // Unbuffered: a failed write is seen at once and nothing is left waiting to be flushed,
-    // so the file can be cut back.
-    if (!file.open(QIODevice::ReadWrite | QIODevice::ExistingOnly | QIODevice::Unbuffered))
-        throw IoError::cannotWrite(path);
-    const qint64 oldSize = file.size();
-    QByteArray bytes;
-    if (oldSize > 0) {
-        char last = 0;
-        if (!file.seek(oldSize - 1) || !file.getChar(&last))
+    WithFileLock(path, [&] {
+        // The whole history goes to a temporary file renamed over the old one: a visit is in the
+        // file whole or not at all, and a failure leaves the file exactly as the lock found it.
+        if (!IsRegularFile(path))
             throw IoError::cannotWrite(path);
-        if (last != '\n' && last != '\r')
-            bytes = "\r\n";
-    }
-    bytes += block;
-    if (!file.seek(oldSize) || file.write(bytes) != bytes.size()) {
-        // Whatever reached the disk of this block goes; the earlier visits stay as they were.
-        file.resize(oldSize);
-        throw IoError::cannotWrite(path);
-    }
+        QByteArray bytes = ReadFileBytes(path);
+        if (!bytes.isEmpty() && !bytes.endsWith('\n') && !bytes.endsWith('\r'))
+            bytes += "\r\n";
+        bytes += block;
+        ReplaceFileBytes(path, bytes);
+    });
+}
+
+HistorySave SaveHistoryVisit(const QString& path, const QString& patient, const QByteArray& block)
+{
+    return WithFileLock(path, [&] {
+        if (QFileInfo::exists(path)) {
+            AppendHistoryFile(path, block);
+            return HistorySave::Appended;
+        }
+        CreateHistoryFile(path, patient, block);
+        return HistorySave::Created;
+    });
 }
 
 }  // namespace qv

@@ -29,9 +29,16 @@ HistoryContents ParseHistory(const QByteArray& bytes);
 HistoryContents ReadHistoryFile(const QString& path);
 // Creates the file with the name line and the first block, replacing nothing; throws IoError.
 void CreateHistoryFile(const QString& path, const QString& patient, const QByteArray& block);
-// Appends a block to an existing file. The stored lines are never rewritten: a failed write is
-// cut back to the old length, and a last line left without its line end is ended first so the
-// date does not run into it. Throws IoError.
+// Appends a block to an existing file, under the file's lock: the stored lines with the new block
+// replace the file at once, so a visit appears whole or not at all and a failure leaves every
+// visit any computer saved. A last line left without its line end is ended first so the date
+// does not run into it. Throws IoError.
 void AppendHistoryFile(const QString& path, const QByteArray& block);
+
+// SALVAR's write: under the file's lock, appends to the patient's history when it exists and
+// creates it otherwise, and says which it did (the message depends on it). Throws IoError
+// (FileBusyError when another computer is saving the same history: nothing is written).
+enum class HistorySave { Created, Appended };
+HistorySave SaveHistoryVisit(const QString& path, const QString& patient, const QByteArray& block);
 
 }  // namespace qv

@@ -29,4 +29,24 @@ private:
     QString m_message;
 };
 
+// The lock beside a file is held by another process (most likely another computer's save).
+class FileBusyError : public IoError {
+public:
+    explicit FileBusyError(const QString& path)
+        : IoError(QStringLiteral("O arquivo \"%1\" está sendo salvo em outro computador. Nada foi gravado: "
+                                 "aguarde um instante e salve novamente.")
+                      .arg(path))
+    {
+    }
+};
+
+// A new file was to be created where one exists.
+class FileExistsError : public IoError {
+public:
+    explicit FileExistsError(const QString& path)
+        : IoError(QStringLiteral("Erro de entrada/saída: o arquivo \"%1\" já existe.").arg(path))
+    {
+    }
+};
+
 }  // namespace qv

@@ -4,6 +4,8 @@
 #include "records/FileIo.h"
 #include "records/PatientName.h"
 
+#include <QFileInfo>
+
 namespace qv {
 
 namespace {
@@ -98,7 +100,9 @@ QByteArray EncodeTweed(const TweedSheet& sheet)
     r[kSubdivision] = g.direita ? 'd' : g.esquerda ? 'e' : 's';
     putFlag(r, kHorcl3, g.horcl3);
     putFlag(r, kAberta, g.aberta);
-    r[kOpenBiteGrade] = g.suave ? 's' : g.media ? 'm' : 'v';
+    // With both bites marked (only a damaged or hand-made file has that) media belongs to the deep
+    // bite, and a checked severa is then the open bite's grade: store it so, or reopening loses it.
+    r[kOpenBiteGrade] = g.suave ? 's' : (g.media && !(g.profunda && g.severa)) ? 'm' : 'v';
     putFlag(r, kProfunda, g.profunda);
     putFlag(r, kMedia, g.media);
     putFlag(r, kDesarm, g.desarm);
@@ -228,6 +232,27 @@ TweedSaveDecision DecideTweedSave(const TweedSaveState& s)
         d.message = QStringLiteral("Já existe análise salva para este paciente!");
     }
     return d;
+}
+
+TweedSaveDecision SaveTweedFile(const QString& path, const TweedFileRecord& record, TweedSaveState state,
+                                const std::function<void(const TweedSaveDecision&)>& decided)
+{
+    const auto decideAndWrite = [&] {
+        state.fileExists = QFileInfo::exists(path);
+        const TweedSaveDecision d = DecideTweedSave(state);
+        if (decided)
+            decided(d);
+        if (d.action == TweedSaveDecision::Create)
+            CreateTweedFile(path, record);
+        else if (d.action == TweedSaveDecision::Rewrite)
+            RewriteTweedFile(path, record);
+        return d;
+    };
+    // Refusals that do not depend on the file are decided without a lock: an unsafe name must
+    // not even name a lock file.
+    if (!state.concluded || !state.nameSafe)
+        return decideAndWrite();
+    return WithFileLock(path, decideAndWrite);
 }
 
 }  // namespace qv

@@ -83,4 +83,13 @@ struct TweedSaveDecision {
 
 TweedSaveDecision DecideTweedSave(const TweedSaveState& state);
 
+// SALVAR's decision and write under the lock beside the file, so two computers saving the same
+// patient and stage decide on the file as it stands: `state.fileExists` is filled in here.
+// `decided` runs under the lock with the decision before anything is written (the page checks
+// parcial/completo there, so they stay checked when the write fails). A refusal or Nothing
+// writes nothing; Create never replaces a file. Throws IoError: FileBusyError when another
+// computer holds the lock (nothing decided, nothing written).
+TweedSaveDecision SaveTweedFile(const QString& path, const TweedFileRecord& record, TweedSaveState state,
+                                const std::function<void(const TweedSaveDecision&)>& decided = {});
+
 }  // namespace qv

@@ -6,11 +6,12 @@
 #include "printing/ClinicDialog.h"
 #include "printing/ReportEngine.h"
 #include "printing/ReportOutput.h"
+#include "notes/BackupActions.h"
 #include "records/IoError.h"
 #include "shell/FoundationsPage.h"
 #include "shell/MakerInfo.h"
 #include "shell/StartWindow.h"
-#include "shell/Statistics.h"
+#include "records/Statistics.h"
 
 #include "shell/Art.h"
 
@@ -139,6 +140,8 @@ void MainWindow::buildMenus()
     connect(addItem(file, "Print1", QStringLiteral("&Imprimir...")), &QAction::triggered, this, &MainWindow::Print1Click);
     connect(addItem(file, "ClinicInfo1", QStringLiteral("&Dados do Consultório...")), &QAction::triggered, this,
             [this] { report::EditClinicInfo(m_dialogs, this); });
+    connect(addItem(file, "Backup1", QStringLiteral("&Cópia de Segurança...")), &QAction::triggered, this, [this] { MakeBackup(m_dialogs); });
+    connect(addItem(file, "Restore1", QStringLiteral("Res&taurar Cópia...")), &QAction::triggered, this, [this] { RestoreFromBackup(m_dialogs); });
     file->addSeparator()->setObjectName(QStringLiteral("N1"));
     connect(addItem(file, "Exit1", QStringLiteral("Sai&r")), &QAction::triggered, this, [] { QCoreApplication::exit(0); });
 

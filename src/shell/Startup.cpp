@@ -6,7 +6,7 @@
 #include "printing/PrintActions.h"
 #include "records/FileIo.h"
 #include "records/IoError.h"
-#include "shell/StatsFile.h"
+#include "records/StatsFile.h"
 
 #include <QFileInfo>
 

@@ -5,7 +5,7 @@
 #include "printing/PrintActions.h"
 #include "records/IoError.h"
 #include "records/PatientName.h"
-#include "shell/Statistics.h"
+#include "records/Statistics.h"
 #include "spaceentry/SpaceSums.h"
 #include "tweed/DiagnosisPanel.h"
 

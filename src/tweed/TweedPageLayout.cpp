@@ -393,13 +393,17 @@ QGroupBox* TweedPage::buildSpaceGroup()
     QLabel* total = addResult(esp, "andiscres", totalCaption);
     m_total = new QPushButton(QStringLiteral("Análise Total do Espaço"), esp);
     m_total->setObjectName(QStringLiteral("total"));
-    bottom->addWidget(m_total);
+    // The tracing fills the measurements as the total space window fills the spaces: one below the other.
     m_tracado = new QPushButton(QStringLiteral("Traçado Cefalométrico"), esp);
     m_tracado->setObjectName(QStringLiteral("tracado"));
-    bottom->addWidget(m_tracado);
+    auto* windows = new QVBoxLayout;
+    windows->setSpacing(2);
+    windows->addWidget(m_total);
+    windows->addWidget(m_tracado);
+    bottom->addLayout(windows);
     bottom->addStretch(1);
-    bottom->addWidget(totalLabel);
-    bottom->addWidget(total);
+    bottom->addWidget(totalLabel, 0, Qt::AlignBottom);
+    bottom->addWidget(total, 0, Qt::AlignBottom);
     outer->addLayout(bottom);
     return esp;
 }

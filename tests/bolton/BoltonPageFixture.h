@@ -5,7 +5,7 @@
 #include "bolton/BoltonPage.h"
 #include "bolton/QStringPrinting.h"
 #include "platform/PageContext.h"
-#include "shell/StatsFile.h"
+#include "records/StatsFile.h"
 #include "support/WorkFolder.h"
 
 #include <QAction>

@@ -455,3 +455,21 @@ TEST_F(TweedFileOnDisk, MissingFolderIsAnError)
     EXPECT_THROW(CreateTweedFile(path(QStringLiteral("nowhere/A-INICIAL.twe")), sampleRecord()), IoError);
     EXPECT_THROW(RewriteTweedFile(path(QStringLiteral("nowhere/A-INICIAL.twe")), sampleRecord()), IoError);
 }
+
+// Found by fuzzing: a file marking both the open and the deep bite (the guide never allows it)
+// lost the open bite's "Severa" when reopened and saved again.
+TEST(TweedFileRoundTrip, BothBitesMarkedKeepTheirGrades)
+{
+    QByteArray bytes(kTweedRecordSize, '\0');
+    bytes[0] = 1;      // guideDone
+    bytes[189] = 1;    // clsim
+    bytes[193] = 1;    // aberta
+    bytes[194] = 'v';  // open bite: severa
+    bytes[195] = 1;    // profunda
+    bytes[196] = 1;    // media: the deep bite's "Suave"
+    const TweedFileRecord first = DecodeTweed(bytes);
+    ASSERT_TRUE(first.guide.severa && first.guide.media);
+    const TweedFileRecord again = DecodeTweed(EncodeTweed(first));
+    EXPECT_TRUE(again == first);
+    EXPECT_TRUE(again.guide.severa);
+}

@@ -2,7 +2,7 @@
 
 #include "printing/PrintActions.h"
 #include "shell/Startup.h"
-#include "shell/StatsFile.h"
+#include "records/StatsFile.h"
 #include "support/WorkFolder.h"
 
 #include <QFile>

@@ -16,7 +16,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 
-#include "shell/StatsFile.h"
+#include "records/StatsFile.h"
 
 #include <QTest>
 

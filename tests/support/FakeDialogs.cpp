@@ -56,7 +56,7 @@ QString FakeDialogs::describePending() const
     QString out;
     for (const Box& b : m_boxes)
         out += QStringLiteral("[%1 %2 \"%3\": %4] ")
-                   .arg(b.type == Box::Notice ? QStringLiteral("notice") : b.type == Box::Question ? QStringLiteral("question") : QStringLiteral("open"),
+                   .arg(b.type == Box::Notice ? QStringLiteral("notice") : b.type == Box::Question ? QStringLiteral("question") : b.type == Box::SaveFile ? QStringLiteral("save") : QStringLiteral("open"),
                         QString::fromLatin1(kindName(b.kind)), b.caption, b.text);
     return out;
 }
@@ -76,6 +76,19 @@ Answer FakeDialogs::askYesNo(const QString& text, const QString& caption)
     const Answer a = answers.front();
     answers.pop_front();
     return a;
+}
+
+QString FakeDialogs::chooseSaveFile(const platform::SaveFileRequest& request)
+{
+    lastSaveRequest = request;
+    record({Box::SaveFile, NoticeKind::Information, request.suggestedName, request.title, hideItemEnabled()});
+    if (saveFiles.empty()) {
+        ADD_FAILURE() << "unexpected save-file dialog: " << request.title.toStdString();
+        return QString();
+    }
+    const QString f = saveFiles.front();
+    saveFiles.pop_front();
+    return f;
 }
 
 QString FakeDialogs::chooseFile(const platform::OpenFileRequest& request)

@@ -13,7 +13,7 @@
 namespace qv::test {
 
 struct Box {
-    enum Type { Notice, Question, OpenFile } type = Notice;
+    enum Type { Notice, Question, OpenFile, SaveFile } type = Notice;
     platform::NoticeKind kind = platform::NoticeKind::Information;
     QString text;
     QString caption;
@@ -26,6 +26,8 @@ public:
     std::deque<QString> files;             // for OpenFile; an empty text cancels
     std::function<void(const Box&)> onBox; // runs while the box is "up"
     platform::OpenFileRequest lastOpenRequest; // what the last open-file dialog was set up with
+    std::deque<QString> saveFiles;         // for SaveFile; an empty text cancels
+    platform::SaveFileRequest lastSaveRequest;
 
     const std::vector<Box>& pending() const { return m_boxes; }
     // Removes and returns the oldest box; fails the test when there is none.
@@ -40,6 +42,7 @@ protected:
     void showMessage(platform::NoticeKind kind, const QString& text, const QString& caption) override;
     platform::Answer askYesNo(const QString& text, const QString& caption) override;
     QString chooseFile(const platform::OpenFileRequest& request) override;
+    QString chooseSaveFile(const platform::SaveFileRequest& request) override;
 
 private:
     void record(Box box);

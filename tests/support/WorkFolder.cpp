@@ -1,6 +1,6 @@
 #include "support/WorkFolder.h"
 
-#include "shell/StatsFile.h"
+#include "records/StatsFile.h"
 
 #include <QDir>
 #include <QFile>

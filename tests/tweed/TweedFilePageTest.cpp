@@ -6,7 +6,7 @@
 #include "records/TweedFile.h"
 #include "shell/Application.h"
 #include "shell/MainWindow.h"
-#include "shell/StatsFile.h"
+#include "records/StatsFile.h"
 #include "support/WorkFolder.h"
 #include "tweed/TweedPage.h"
 #include "tweed/TweedPageFixture.h"

@@ -3,7 +3,7 @@
 
 #include "tweed/DiagnosisPanel.h"
 #include "platform/PageContext.h"
-#include "shell/StatsFile.h"
+#include "records/StatsFile.h"
 #include "support/WorkFolder.h"
 #include "tweed/TweedPage.h"
 

@@ -1,6 +1,8 @@
 #pragma once
 // Stats.cef: one 16-byte record holding the running mark and the usage counters.
 
+#include "records/FileIo.h"
+
 #include <QByteArray>
 #include <QString>
 
@@ -27,7 +29,8 @@ struct StatsRecord {
 StatsRecord ReadStats(const QString& path = kStatsFile);
 
 // The read-modify-write rule: read the first record, change it, leave the file holding
-// just that record. The file is replaced atomically, so it never ends up empty.
+// just that record. The whole of it runs under the lock beside the file, so instances counting
+// at once each add their count; the file is replaced atomically, so it never ends up empty.
 template <typename Change>
 StatsRecord UpdateStats(Change change, const QString& path = kStatsFile);
 
@@ -36,13 +39,19 @@ void WriteStats(const StatsRecord& record, const QString& path = kStatsFile);
 // The statistics message (counts in the order Tweed, guide, Bolton).
 QString StatisticsText(const StatsRecord& record);
 
+// Adds one to a counter. The addition is unsigned, so the count after 2,147,483,647 is stored
+// as the bits of 2,147,483,648 (read back signed) instead of overflowing.
+inline void CountOne(std::int32_t& counter) { counter = std::int32_t(std::uint32_t(counter) + 1u); }
+
 template <typename Change>
 StatsRecord UpdateStats(Change change, const QString& path)
 {
-    StatsRecord record = ReadStats(path);
-    change(record);
-    WriteStats(record, path);
-    return record;
+    return WithFileLock(path, [&] {
+        StatsRecord record = ReadStats(path);
+        change(record);
+        WriteStats(record, path);
+        return record;
+    });
 }
 
 }  // namespace qv

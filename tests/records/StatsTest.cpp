@@ -1,7 +1,7 @@
 // Stats.cef byte layout, counting and the statistics message.
 
 #include "records/IoError.h"
-#include "shell/Statistics.h"
+#include "records/Statistics.h"
 #include "support/WorkFolder.h"
 
 #include <QFile>

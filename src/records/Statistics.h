@@ -1,7 +1,7 @@
 #pragma once
 // Usage counts kept in Stats.cef.
 
-#include "shell/StatsFile.h"
+#include "records/StatsFile.h"
 
 namespace qv {
 

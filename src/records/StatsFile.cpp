@@ -1,4 +1,4 @@
-#include "shell/StatsFile.h"
+#include "records/StatsFile.h"
 
 #include "entry/RealEntry.h"
 #include "records/FileIo.h"
