@@ -170,12 +170,13 @@ void BoltonPage::bsalvarClick()
         return;
     }
     const QString path = BoltonFilePath(s.bpaciente);
-    if (QFileInfo::exists(path)) {
-        m_context.error(QStringLiteral("Já existe análise para este paciente!"));
-        return;
-    }
+    // Decided and written under the lock beside the file: two computers saving the same new
+    // patient cannot both pass the "already exists" test.
     try {
-        WriteBoltonFile(path, s);
+        if (SaveNewBoltonFile(path, s) == BoltonSave::AlreadyExists) {
+            m_context.error(QStringLiteral("Já existe análise para este paciente!"));
+            return;
+        }
     } catch (const IoError& e) {
         m_context.failure(e.message());
         return;
