@@ -5,6 +5,8 @@
 #include <QAbstractTextDocumentLayout>
 #include <QDate>
 #include <QHash>
+#include <QImage>
+#include <QRegularExpression>
 #include <QLocale>
 #include <QPagedPaintDevice>
 #include <QPainter>
@@ -87,6 +89,19 @@ public:
         m_params.insert(QStringLiteral("pages"), QStringLiteral("1"));
         if (!run.m_logo.isNull())
             m_params.insert(QStringLiteral("logotipo"), QStringLiteral("logotipo"));
+        // A picture the program drew (a "data:image/...;base64," parameter) is handed to the
+        // documents as an image of the run, never loaded from the address.
+        for (auto it = m_params.begin(); it != m_params.end(); ++it) {
+            static const QRegularExpression picture(QStringLiteral("^data:image/[a-z]+;base64,"));
+            const QRegularExpressionMatch m = picture.match(it.value());
+            if (!m.hasMatch())
+                continue;
+            QImage image;
+            image.loadFromData(QByteArray::fromBase64(it.value().mid(m.capturedLength()).toLatin1()));
+            const QString name = QStringLiteral("picture-") + it.key();
+            m_pictures.insert(name, image);
+            it.value() = name;
+        }
 
         const double bandLimit = m_height * kMaxBandShare;
         const Template& header = run.m_project.header;
@@ -175,6 +190,8 @@ private:
         doc->setDefaultStyleSheet(m_run.m_project.styleSheet);
         if (!m_run.m_logo.isNull())
             doc->addResource(QTextDocument::ImageResource, QUrl(QStringLiteral("logotipo")), m_run.m_logo);
+        for (auto it = m_pictures.cbegin(); it != m_pictures.cend(); ++it)
+            doc->addResource(QTextDocument::ImageResource, QUrl(it.key()), it.value());
         doc->setHtml(html);
         if (pageHeight > 0)
             doc->setPageSize(QSizeF(m_width, pageHeight));
@@ -298,6 +315,7 @@ private:
 
     const ReportDocument& m_run;
     ParamMap m_params;
+    QHash<QString, QImage> m_pictures;  // by resource name
     double m_scale = 1;
     double m_width = 0;
     double m_height = 0;
