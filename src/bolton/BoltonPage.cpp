@@ -50,12 +50,7 @@ BoltonPage::BoltonPage(platform::PageContext& context, QWidget* parent) : QWidge
     connect(m_controls.salvar, &QPushButton::clicked, this, &BoltonPage::bsalvarClick);
     connect(m_controls.abrir, &QPushButton::clicked, this, &BoltonPage::babrirClick);
     connect(m_controls.imprimir, &QPushButton::clicked, this, &BoltonPage::bimprimirClick);
-    connect(m_controls.sair, &QPushButton::clicked, this, [this] {
-        if (isSignalConnected(QMetaMethod::fromSignal(&BoltonPage::exitRequested)))
-            emit exitRequested();
-        else
-            QCoreApplication::exit(0);
-    });
+    connect(m_controls.sair, &QPushButton::clicked, this, [this] { m_context.exitProgram(); });
     enterState(State::Entry);
 }
 

@@ -56,9 +56,6 @@ public:
     // The analysis came from a file (the hidden `abrirb`): CALCULAR asks no molar question.
     bool opened() const { return m_opened; }
 
-signals:
-    // SAIR: the program ends. When nothing is connected the event loop is told to exit.
-    void exitRequested();
 
 private:
     void enterState(State state);

@@ -77,8 +77,7 @@ HistoryPage::HistoryPage(platform::PageContext& context, QWidget* parent) : QWid
     connect(plabrir, &QPushButton::clicked, this, &HistoryPage::plabrirClick);
     connect(m_plimprimir, &QPushButton::clicked, this, &HistoryPage::plimprimirClick);
     connect(plsair, &QPushButton::clicked, this, [this] {
-        if (exitProgram)
-            exitProgram();
+        m_context.exitProgram();
     });
 
     QVBoxLayout* page = StartRecordsPage(this, pacienteLabel, m_plpaciente);

@@ -49,8 +49,6 @@ public:
     // throws IoError.
     void ReloadHistory(const QString& path);
 
-    // Wired by the main window: SAIR ends the program.
-    std::function<void()> exitProgram;
     // The visit's date; today unless a test fixes it.
     std::function<QDate()> today = [] { return QDate::currentDate(); };
 

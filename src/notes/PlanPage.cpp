@@ -63,8 +63,7 @@ PlanPage::PlanPage(platform::PageContext& context, QWidget* parent) : QWidget(pa
     connect(button4, &QPushButton::clicked, this, &PlanPage::poabrirclick);
     connect(m_button5, &QPushButton::clicked, this, &PlanPage::poimprimirclick);
     connect(button6, &QPushButton::clicked, this, [this] {
-        if (exitProgram)
-            exitProgram();
+        m_context.exitProgram();
     });
 
     QVBoxLayout* page = StartRecordsPage(this, pacienteLabel, m_popaciente);

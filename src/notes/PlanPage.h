@@ -49,9 +49,6 @@ public:
     void plabrirClick();
     void plsalvarClick();
 
-    // Wired by the main window: SAIR ends the program.
-    std::function<void()> exitProgram;
-
     QLineEdit* popaciente() const { return m_popaciente; }
     QPlainTextEdit* outline() const;
     QLabel* label10() const { return m_label10; }

@@ -26,6 +26,14 @@ public:
     void inform(const QString& text) const { m_dialogs.ShowNotice(NoticeKind::Information, text, caption()); }
     Answer confirm(const QString& text) const { return m_dialogs.Confirm(text); }
     void failure(const QString& message) const { m_dialogs.ShowFailure(message); }
+    // "SAIR" of every page: ends the program (set once by the composition root).
+    void setExitProgram(std::function<void()> exit) { m_exit = std::move(exit); }
+    void exitProgram() const
+    {
+        if (m_exit)
+            m_exit();
+    }
+
     std::function<void(const QString&)> warner() const
     {
         return [this](const QString& text) { warn(text); };
@@ -34,6 +42,7 @@ public:
 private:
     Dialogs& m_dialogs;
     std::function<QString()> m_activeCaption;
+    std::function<void()> m_exit;
 };
 
 }  // namespace qv::platform

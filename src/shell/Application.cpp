@@ -53,6 +53,8 @@ void Windows::buildPages(platform::Dialogs& dialogs)
     const auto exitProgram = [] { QCoreApplication::exit(0); };
     const auto setMainEnabled = [form2](bool enabled) { form2->setEnabled(enabled); };
 
+    // Every page's SAIR ends the program through the context all pages share.
+    form2->context().setExitProgram(exitProgram);
     auto* tweed = new TweedPage(form2->context());
     TweedPageLinks tweedLinks;
     tweedLinks.openGuide = [form2, form3] { form3->Open(form2->activeCaption()); };
@@ -66,7 +68,6 @@ void Windows::buildPages(platform::Dialogs& dialogs)
     };
     tweedLinks.openSpaceEntry = [form4] { form4->Open(); };
     tweedLinks.clearSpaceEntry = [form4] { form4->Button3Click(); };
-    tweedLinks.exitProgram = exitProgram;
     tweed->setLinks(tweedLinks);
     form2->setPage(MainWindow::Tweed, tweed,
                    {[tweed] { tweed->NewAnalysis(); }, [tweed] { tweed->tabrirClick(); },
@@ -81,7 +82,6 @@ void Windows::buildPages(platform::Dialogs& dialogs)
     form3->setLinks(guideLinks);
 
     auto* bolton = new BoltonPage(form2->context());
-    QObject::connect(bolton, &BoltonPage::exitRequested, bolton, exitProgram);
     form2->setPage(MainWindow::Bolton, bolton,
                    {[bolton] { bolton->NewAnalysis(); }, [bolton] { bolton->babrirClick(); },
                     [bolton] { bolton->bsalvarClick(); }, [bolton] { bolton->bimprimirClick(); }});
@@ -97,7 +97,6 @@ void Windows::buildPages(platform::Dialogs& dialogs)
     form4->setLinks(spaceLinks);
 
     auto* history = new HistoryPage(form2->context());
-    history->exitProgram = exitProgram;
     history->setReportEngine(&form2->reports());
     form2->setPage(MainWindow::History, history,
                    {[history] { history->pllimparClick(); }, [history] { history->plabrirClick(); },
@@ -106,7 +105,6 @@ void Windows::buildPages(platform::Dialogs& dialogs)
     // On the plan page the File menu acts on the history page's fields.
     auto* plan = new PlanPage(form2->context());
     plan->setHistoryPage(history);
-    plan->exitProgram = exitProgram;
     plan->setReportEngine(&form2->reports());
     form2->setPage(MainWindow::Plan, plan,
                    {[plan] { plan->pllimparClick(); }, [plan] { plan->plabrirClick(); },

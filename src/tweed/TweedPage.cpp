@@ -373,21 +373,24 @@ void TweedPage::tsalvarClick()
     st.concluded = !m_results.difficulty.idlabel.isEmpty();
     st.diagnosed = s.guideDone;
     st.nameSafe = IsSafePatientName(s.twPaciente);
-    st.fileExists = QFileInfo::exists(path);
     st.parcial = m_parcial;
     st.completo = m_completo;
-    const TweedSaveDecision d = DecideTweedSave(st);
-
-    if (d.checkParcial)
-        m_parcial = true;
-    if (d.checkCompleto)
-        m_completo = true;
-    syncFlags();
+    // The flags are set before anything is written, so they stay set when the write fails.
+    TweedSaveState before = st;
+    before.fileExists = QFileInfo::exists(path);
+    const auto setFlags = [this](const TweedSaveDecision& decided) {
+        if (decided.checkParcial)
+            m_parcial = true;
+        if (decided.checkCompleto)
+            m_completo = true;
+        syncFlags();
+    };
+    setFlags(DecideTweedSave(before));
+    // Decided again and written under the lock beside the file, on the file as it stands now:
+    // another computer may have saved the same patient and stage meanwhile.
+    TweedSaveDecision d;
     try {
-        if (d.action == TweedSaveDecision::Create)
-            CreateTweedFile(path, s);
-        else if (d.action == TweedSaveDecision::Rewrite)
-            RewriteTweedFile(path, s);
+        d = SaveTweedFile(path, s, st, setFlags);
     } catch (const IoError& e) {
         m_context.failure(e.message());
         return;

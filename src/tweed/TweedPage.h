@@ -57,8 +57,6 @@ struct TweedPageLinks {
     std::function<void()> openTracing;
     // The total space window's LIMPAR (when a calculation concludes, and after a full clear).
     std::function<void()> clearSpaceEntry;
-    // "SAIR": end the program.
-    std::function<void()> exitProgram;
 };
 
 class TweedPage : public QWidget {

@@ -127,8 +127,7 @@ TweedPage::TweedPage(platform::PageContext& context, QWidget* parent) : QWidget(
     connect(m_tabrir, &QPushButton::clicked, this, &TweedPage::tabrirClick);
     connect(m_timprimir, &QPushButton::clicked, this, &TweedPage::timprimirClick);
     connect(m_tSair, &QPushButton::clicked, this, [this] {
-        if (m_links.exitProgram)
-            m_links.exitProgram();
+        m_context.exitProgram();
     });
     connect(m_total, &QPushButton::clicked, this, [this] {
         if (m_links.openSpaceEntry)

@@ -400,10 +400,10 @@ TEST_F(BoltonPageTest, ReferenceMemosAreFixedTextsWithoutMenus)
     EXPECT_EQ(QApplication::activePopupWidget(), nullptr);
 }
 
-TEST_F(BoltonPageTest, SairEndsTheProgramThroughItsSignal)
+TEST_F(BoltonPageTest, SairEndsTheProgramThroughTheContext)
 {
     int requests = 0;
-    QObject::connect(&page, &BoltonPage::exitRequested, [&] { ++requests; });
+    context.setExitProgram([&] { ++requests; });
     button(QStringLiteral("bsair"))->click();
     EXPECT_EQ(requests, 1);
 }

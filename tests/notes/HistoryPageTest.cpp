@@ -430,7 +430,7 @@ TEST_F(HistoryPageTest, ControlsAndAccessibleNames)
 TEST_F(HistoryPageTest, SairCallsTheExitLink)
 {
     int exits = 0;
-    page.exitProgram = [&] { ++exits; };
+    context.setExitProgram([&] { ++exits; });
     QTest::mouseClick(page.findChild<QPushButton*>(QStringLiteral("plsair")), Qt::LeftButton);
     EXPECT_EQ(exits, 1);
 }

@@ -304,7 +304,7 @@ TEST_F(PlanPageTest, ControlsAndAccessibleNames)
 TEST_F(PlanPageTest, ButtonsRunTheActions)
 {
     int exits = 0;
-    page.exitProgram = [&] { ++exits; };
+    context.setExitProgram([&] { ++exits; });
     QTest::mouseClick(page.findChild<QPushButton*>(QStringLiteral("Button6")), Qt::LeftButton);
     EXPECT_EQ(exits, 1);
 

@@ -78,7 +78,7 @@ public:
             // Within LockPage: after "total" is disabled, before the name is locked.
             spaceClearedLocked.push_back(!button("total")->isEnabled() && !edit("twPaciente")->isReadOnly());
         };
-        links.exitProgram = [this] { calls.push_back("exitProgram"); };
+        context.setExitProgram([this] { calls.push_back("exitProgram"); });
         page->setLinks(links);
     }
     void TearDown() override
