@@ -1,5 +1,8 @@
 #include "printing/ReportEngine.h"
 
+#include <QDateTime>
+#include <QFileInfo>
+
 #include "platform/Dialogs.h"
 #include "printing/ClinicInfo.h"
 #include "printing/ReportOutput.h"
@@ -39,12 +42,20 @@ bool ReportEngine::RunReport(const QString& reportName)
         // The print action enables "&Ocultar" again when the run is over.
         m_dialogs.ShowNotice(platform::NoticeKind::Error, text, report::EngineTitle(), false);
     };
+    // A project edited since it was read is read again, so the change shows at the next print.
+    const QFileInfo file(ProjectFile());
+    const QString stamp = file.exists() ? QString::number(file.lastModified().toMSecsSinceEpoch()) + u'/'
+                                              + QString::number(file.size())
+                                        : QString();
+    if (m_project && stamp != m_projectStamp)
+        m_project.reset();
     if (!m_project) {
         const QString head = QStringLiteral("Não foi possível ler o projeto de relatórios \"%1\".\r").arg(ProjectFile());
         try {
             report::ReportProject project = report::LoadReportProject(ProjectFile());
             report::CheckBands(project);
             m_project = std::move(project);
+            m_projectStamp = stamp;
         } catch (const IoError& e) {
             error(head + e.message());
             return false;

@@ -57,6 +57,7 @@ private:
     platform::Dialogs& m_dialogs;
     std::unique_ptr<report::ReportOutput> m_output;
     std::optional<report::ReportProject> m_project;
+    QString m_projectStamp;  // modification time and size of the file it was read from
     report::ParamMap m_params;
     int m_lastPage = 1;
 };

@@ -177,19 +177,26 @@ TEST_F(PrintActionsTest, FaultyProjectIsReportedByTheEngineAndRetriedNextTime)
     EXPECT_EQ(output->runs, 1);
 }
 
-TEST_F(PrintActionsTest, ProjectIsReadOnceAndReportsItLacksAreRefused)
+TEST_F(PrintActionsTest, ProjectEditedOnDiskIsReadAgainAndReportsItLacksAreRefused)
 {
+    const QByteArray shipped = work.read(ReportEngine::ProjectFile());
     EXPECT_TRUE(engine->RunReport(QStringLiteral("report3")));
     EXPECT_TRUE(engine->ProjectLoaded());
-    // A project changed on disk later does not matter: it was loaded at the first run.
+    // A project edited after the first run is read again at the next: a broken edit prints nothing.
     work.write(ReportEngine::ProjectFile(), "lixo");
+    EXPECT_FALSE(engine->RunReport(QStringLiteral("report4")));
+    EXPECT_TRUE(dialogs.take().text.startsWith(QStringLiteral("Não foi possível ler o projeto de relatórios")));
+    EXPECT_EQ(output->runs, 1);
+    // Mended, it prints again; unchanged, it is not read again.
+    work.write(ReportEngine::ProjectFile(), shipped);
     EXPECT_TRUE(engine->RunReport(QStringLiteral("report4")));
-    EXPECT_EQ(output->runs, 2);
+    EXPECT_TRUE(engine->RunReport(QStringLiteral("report3")));
+    EXPECT_EQ(output->runs, 3);
 
     EXPECT_FALSE(engine->RunReport(QStringLiteral("report9")));
     dialogs.expectNotice(NoticeKind::Error, QStringLiteral("O relatório \"report9\" não existe no projeto \"Análises.rav\"."),
                          QStringLiteral("Análise Cefalométrica"));
-    EXPECT_EQ(output->runs, 2);
+    EXPECT_EQ(output->runs, 3);
 }
 
 TEST_F(PrintActionsTest, ProjectThatCannotBeReadIsReported)
