@@ -3,7 +3,7 @@
 // ratios, the side of the excess, the ideal value from Bolton's table and the excess.
 // Every step reads the one-decimal texts written by the step before.
 
-#include "bolton/BoltonSheet.h"
+#include "records/BoltonSheet.h"
 #include "bolton/BoltonTable.h"
 
 #include <QString>
@@ -23,16 +23,6 @@ inline const QString kMolarQuestion = QStringLiteral(
     "As dimensões dos segundos e terceiros molares inferiores não são necessárias para a Análise de "
     "Bolton, mas caso não sejam preenchidas não será possível a importação dos valores para a Análise "
     "de Tweed. Deseja continuar?");
-
-struct BoltonResults {
-    QString sup12res, sup6res, inf12res, inf6res;
-    QString cinf12res, csup12res, x10012res;
-    QString cinf6res, csup6res, x1006res;
-    QString busca12, busca12res, infobusca12res, res12info;
-    QString busca6, busca6res, infobusca6res, res6info;
-    QString tab12res, tab6res, res12, res6;
-    QString diag12info, diag12, diag6info, diag6;
-};
 
 // Which result label each text goes to. The sums stage needs no table; the table stage is
 // what a missing or short Bolton.cef leaves unwritten.

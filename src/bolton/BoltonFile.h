@@ -2,7 +2,7 @@
 // The Bolton analysis file: ".\Análises\" + patient + ".bol", one 219-byte record of
 // length-prefixed Windows-1252 texts holding only what was typed, laid out by BoltonFields().
 
-#include "bolton/BoltonSheet.h"
+#include "records/BoltonSheet.h"
 
 #include <QByteArray>
 #include <QString>

@@ -4,7 +4,7 @@
 
 #include "bolton/BoltonCalc.h"
 #include "bolton/BoltonPageLayout.h"
-#include "bolton/BoltonSheet.h"
+#include "records/BoltonSheet.h"
 
 #include <QWidget>
 

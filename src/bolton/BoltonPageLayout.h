@@ -4,7 +4,7 @@
 // buttons, each built by its own function. The workflow lives in BoltonPage.
 
 #include "bolton/BoltonCalc.h"
-#include "bolton/BoltonSheet.h"
+#include "records/BoltonSheet.h"
 
 #include <array>
 

@@ -2,8 +2,7 @@
 // The named text parameters of the four reports, built from the texts the pages show.
 // Pure: the pages read their widgets into these structs; nothing here is computed anew.
 
-#include "bolton/BoltonCalc.h"
-#include "bolton/BoltonSheet.h"
+#include "records/BoltonSheet.h"
 #include "guide/PanelState.h"
 #include "records/TweedModel.h"
 

@@ -2,7 +2,7 @@
 // Form4, "Análise Total do Espaço": required and present space entered tooth by tooth (or
 // imported from the Bolton page) and added up into the Tweed page's six space fields.
 
-#include "bolton/BoltonSheet.h"
+#include "records/BoltonSheet.h"
 #include "spaceentry/SpaceSums.h"
 
 #include <QWidget>

@@ -2,7 +2,7 @@
 // in the file record and in its report parameter, and nowhere else.
 
 #include "bolton/BoltonFile.h"
-#include "bolton/BoltonSheet.h"
+#include "records/BoltonSheet.h"
 #include "printing/ReportParams.h"
 
 #include "bolton/QStringPrinting.h"

@@ -52,4 +52,15 @@ const BoltonField* FindBoltonField(const QString& objectName);
 using BoltonLowerRow = std::array<QString, 16>;
 BoltonLowerRow LowerRow(const BoltonSheet& sheet);
 
+// The texts of the result labels after a calculation.
+struct BoltonResults {
+    QString sup12res, sup6res, inf12res, inf6res;
+    QString cinf12res, csup12res, x10012res;
+    QString cinf6res, csup6res, x1006res;
+    QString busca12, busca12res, infobusca12res, res12info;
+    QString busca6, busca6res, infobusca6res, res6info;
+    QString tab12res, tab6res, res12, res6;
+    QString diag12info, diag12, diag6info, diag6;
+};
+
 }  // namespace qv

@@ -1,4 +1,4 @@
-#include "bolton/BoltonSheet.h"
+#include "records/BoltonSheet.h"
 
 namespace qv {
 
