@@ -10,7 +10,7 @@ namespace qv {
 
 namespace {
 
-struct RowSpec {
+struct RowDef {
     EvolutionRow::Kind kind;
     const char* name;
     const char* label;
@@ -25,7 +25,7 @@ const QString kAnbCaption = QStringLiteral("ANB ( 1° a 5°)");
 const QString kZCaption = QStringLiteral("Ang. Z ( 70° a 80°)");
 
 using K = EvolutionRow::Kind;
-const RowSpec kRows[] = {
+const RowDef kRows[] = {
     {K::Section, "", "Paciente", false},
     {K::Integer, "Idade", "Idade (anos)", false},
     {K::Section, "", "Análise de Tweed", false},
@@ -165,18 +165,18 @@ Evolution BuildEvolution(const QString& patient, QList<EvolutionStage> stages)
         else
             ev.notes << s.results.refusal;
     }
-    for (const RowSpec& spec : kRows) {
+    for (const RowDef& def : kRows) {
         EvolutionRow row;
-        row.kind = spec.kind;
-        row.name = QLatin1String(spec.name);
-        row.label = spec.label;
-        row.result = spec.result;
-        if (spec.kind != K::Section) {
+        row.kind = def.kind;
+        row.name = QLatin1String(def.name);
+        row.label = def.label;
+        row.result = def.result;
+        if (def.kind != K::Section) {
             for (const EvolutionStage& s : stages)
-                row.cells << (spec.kind == K::Grade ? GradeOf(s.results.text(QStringLiteral("idlabel")))
+                row.cells << (def.kind == K::Grade ? GradeOf(s.results.text(QStringLiteral("idlabel")))
                                                     : s.results.text(row.name));
             if (row.cells.size() >= 2)
-                row.change = Change(spec.kind, row.cells.front(), row.cells.back());
+                row.change = Change(def.kind, row.cells.front(), row.cells.back());
         }
         ev.rows << row;
     }

@@ -2,6 +2,7 @@
 
 #include "patients/EvolutionView.h"
 #include "platform/Dialogs.h"
+#include "platform/SecondaryWindow.h"
 #include "records/PatientName.h"
 
 #include <QCloseEvent>
@@ -153,18 +154,8 @@ QString PatientsWindow::filePath(const QString& fileName) const { return QDir(m_
 
 void PatientsWindow::Open()
 {
-    if (m_links.setMainWindowEnabled)
-        m_links.setMainWindowEnabled(false);
-    if (m_dialogs)
-        m_dialogs->setHideItemEnabled(false);
-    if (QScreen* screen = QGuiApplication::primaryScreen()) {
-        QRect frame = frameGeometry();
-        frame.moveCenter(screen->availableGeometry().center());
-        move(frame.topLeft());
-    }
-    show();
-    raise();
-    activateWindow();
+    platform::CentreOnScreen(*this);
+    platform::ShowSecondaryWindow(*this, m_links.setMainWindowEnabled, m_dialogs);
     m_search->setFocus(Qt::OtherFocusReason);
     m_search->selectAll();
 }
@@ -173,11 +164,7 @@ void PatientsWindow::leave()
 {
     if (m_evolution)
         m_evolution->hide();
-    hide();
-    if (m_links.setMainWindowEnabled)
-        m_links.setMainWindowEnabled(true);
-    if (m_dialogs)
-        m_dialogs->setHideItemEnabled(true);
+    platform::HideSecondaryWindow(*this, m_links.setMainWindowEnabled, m_dialogs);
 }
 
 void PatientsWindow::closeEvent(QCloseEvent* event)

@@ -2,6 +2,7 @@
 
 #include "entry/EntryFilter.h"
 #include "platform/Dialogs.h"
+#include "platform/SecondaryWindow.h"
 
 #include <QCloseEvent>
 #include <QGridLayout>
@@ -201,27 +202,13 @@ SpaceEntries SpaceEntryWindow::entries() const
 
 void SpaceEntryWindow::Open()
 {
-    if (m_links.setMainWindowEnabled)
-        m_links.setMainWindowEnabled(false);
-    if (m_dialogs)
-        m_dialogs->setHideItemEnabled(false);
-    if (QScreen* screen = QGuiApplication::primaryScreen()) {
-        QRect frame = frameGeometry();
-        frame.moveCenter(screen->availableGeometry().center());
-        move(frame.topLeft());
-    }
-    show();
-    raise();
-    activateWindow();
+    platform::CentreOnScreen(*this);
+    platform::ShowSecondaryWindow(*this, m_links.setMainWindowEnabled, m_dialogs);
 }
 
 void SpaceEntryWindow::leave()
 {
-    if (m_links.setMainWindowEnabled)
-        m_links.setMainWindowEnabled(true);
-    hide();
-    if (m_dialogs)
-        m_dialogs->setHideItemEnabled(true);
+    platform::HideSecondaryWindow(*this, m_links.setMainWindowEnabled, m_dialogs);
 }
 
 void SpaceEntryWindow::closeEvent(QCloseEvent* event)

@@ -1,6 +1,7 @@
 #include "tracing/TracingWindow.h"
 
 #include "platform/Dialogs.h"
+#include "platform/SecondaryWindow.h"
 #include "tracing/TracingCanvas.h"
 
 #include <QCheckBox>
@@ -204,9 +205,6 @@ bool TracingWindow::confirm(const QString& text)
 
 void TracingWindow::Open()
 {
-    if (m_links.setMainWindowEnabled)
-        m_links.setMainWindowEnabled(false);
-    m_dialogs.setHideItemEnabled(false);
     // Nine tenths of the screen the first time; afterwards where the clinician left it.
     QScreen* screen = QGuiApplication::primaryScreen();
     if (screen && !m_sized) {
@@ -215,17 +213,12 @@ void TracingWindow::Open()
         resize(area.size() * 0.9);
         move(area.center() - rect().center());
     }
-    show();
-    raise();
-    activateWindow();
+    platform::ShowSecondaryWindow(*this, m_links.setMainWindowEnabled, &m_dialogs);
 }
 
 void TracingWindow::leave()
 {
-    if (m_links.setMainWindowEnabled)
-        m_links.setMainWindowEnabled(true);
-    hide();
-    m_dialogs.setHideItemEnabled(true);
+    platform::HideSecondaryWindow(*this, m_links.setMainWindowEnabled, &m_dialogs);
 }
 
 void TracingWindow::closeEvent(QCloseEvent* event)
