@@ -1,6 +1,7 @@
 // The patients window over a folder of 5,000 patients (20,000 files): the first full list, a
 // keystroke in the search field, a rescan of an unchanged folder; and the evolution of a
 // patient with four stages, from the files to the table and chart.
+#include "platform/Modules.h"
 #include "patients/EvolutionView.h"
 #include "patients/PatientsWindow.h"
 #include "records/TweedFile.h"
@@ -160,6 +161,7 @@ int main(int argc, char** argv)
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
+    qv::platform::AddModuleFolder(QStringLiteral(QUORVEL_MODULE_DIR));  // built beside the program
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

@@ -3,6 +3,7 @@
 // With --screenshots <folder> it instead draws a synthetic radiograph, traces it and saves
 // pictures of the window (whole, zoomed, while placing) and the exports there.
 
+#include "platform/Modules.h"
 #include "platform/Dialogs.h"
 #include "tracing/TracingCanvas.h"
 #include "tracing/TracingExport.h"
@@ -298,6 +299,7 @@ int main(int argc, char** argv)
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
+    qv::platform::AddModuleFolder(QStringLiteral(QUORVEL_MODULE_DIR));  // built beside the program
     for (int i = 1; i + 1 < argc; ++i)
         if (std::strcmp(argv[i], "--screenshots") == 0)
             return screenshots(QString::fromLocal8Bit(argv[i + 1]));

@@ -1,5 +1,8 @@
 #include "tracing/Radiograph.h"
 
+#include "platform/Modules.h"
+#include "tracing/DicomReader.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
@@ -24,6 +27,14 @@ bool looksLikeDicom(const QString& path)
 }
 
 }  // namespace
+
+LoadedRadiograph LoadDicom(const QString& path)
+{
+    QString why;
+    if (const DicomReader* reader = platform::ModuleOf<DicomReader>(QStringLiteral("quorvel-dicom"), &why))
+        return reader->load(path);
+    return {std::nullopt, QStringLiteral("o leitor de DICOM deste programa não pôde ser aberto (%1).").arg(why)};
+}
 
 LoadedRadiograph LoadRadiograph(const QString& path)
 {

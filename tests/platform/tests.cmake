@@ -1,2 +1,6 @@
-quorvel_add_test(test_platform platform/QtDialogsTest.cpp)
+quorvel_add_test(test_platform platform/QtDialogsTest.cpp platform/ModulesTest.cpp)
+target_compile_definitions(test_platform PRIVATE QUORVEL_PROGRAM="$<TARGET_FILE:quorvel>"
+  QUORVEL_INSTALLED_PROGRAM_DIR="${CMAKE_INSTALL_FULL_LIBEXECDIR}/quorvel"
+  QUORVEL_INSTALLED_MODULE_DIR="${CMAKE_INSTALL_FULL_LIBDIR}/quorvel/modules")
+add_dependencies(test_platform quorvel)
 quorvel_add_test(test_accessibility platform/AccessibilityTest.cpp)

@@ -2,6 +2,7 @@
 // the tests are listed so test discovery needs no display.
 
 #include "platform/Accessibility.h"
+#include "platform/Modules.h"
 
 #include <QApplication>
 #include <gtest/gtest.h>
@@ -13,6 +14,7 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     QApplication::setQuitOnLastWindowClosed(false);
     qv::platform::InstallAccessibility();  // as the program does
+    qv::platform::AddModuleFolder(QStringLiteral(QUORVEL_MODULE_DIR));  // built beside the program
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

@@ -1,7 +1,7 @@
 // DICOM radiographs through DCMTK: the first frame's stored values, the display window and
-// the pixel spacing of the file.
+// the pixel spacing of the file. Built as the plugin "quorvel-dicom".
 
-#include "tracing/Radiograph.h"
+#include "tracing/DicomReader.h"
 
 #include <QFile>
 
@@ -69,9 +69,7 @@ void copyValues(const T* data, size_t count, Radiograph& r, double& lowest, doub
 
 LoadedRadiograph fail(const QString& why) { return {std::nullopt, why}; }
 
-}  // namespace
-
-LoadedRadiograph LoadDicom(const QString& path)
+LoadedRadiograph ReadDicom(const QString& path)
 {
     registerDecoders();
     DcmFileFormat file;
@@ -135,4 +133,16 @@ LoadedRadiograph LoadDicom(const QString& path)
     return {std::move(r), {}};
 }
 
+}  // namespace
+
+class DicomModule : public QObject, public DicomReader {
+    Q_OBJECT
+    Q_PLUGIN_METADATA(IID QV_DICOM_READER_IID)
+    Q_INTERFACES(qv::DicomReader)
+public:
+    LoadedRadiograph load(const QString& path) const override { return ReadDicom(path); }
+};
+
 }  // namespace qv
+
+#include "DicomModule.moc"

@@ -1,0 +1,71 @@
+// The program's modules (its own plugins, opened on first use): where they are looked for, what
+// a missing or foreign module gives, and that the program itself leaves their libraries out.
+
+#include "platform/Modules.h"
+
+#include "patients/EvolutionCharts.h"
+#include "tracing/DicomReader.h"
+
+#include <QDir>
+#include <QProcess>
+
+#include <gtest/gtest.h>
+
+using namespace qv;
+using namespace qv::platform;
+
+TEST(Modules, InstalledProgramFindsThemInItsLibraryFolder)
+{
+    // The program is installed in libexec/quorvel and its modules in <libdir>/quorvel.
+    const QString program = QStringLiteral(QUORVEL_INSTALLED_PROGRAM_DIR);
+    const QStringList folders = ModuleFolders(program);
+    ASSERT_GE(folders.size(), 2);
+    EXPECT_EQ(folders.at(folders.size() - 2), program);
+    EXPECT_EQ(folders.last(), QStringLiteral(QUORVEL_INSTALLED_MODULE_DIR));
+    // Folders added for programs of the build tree come first.
+    EXPECT_EQ(folders.first(), QStringLiteral(QUORVEL_MODULE_DIR));
+}
+
+TEST(Modules, EachModuleOpensAsItsInterfaceAndOnlyOnce)
+{
+    QString error;
+    DicomReader* dicom = ModuleOf<DicomReader>(QStringLiteral("quorvel-dicom"), &error);
+    ASSERT_NE(dicom, nullptr) << error.toStdString();
+    EXPECT_EQ(ModuleOf<DicomReader>(QStringLiteral("quorvel-dicom")), dicom);
+    EvolutionCharts* charts = ModuleOf<EvolutionCharts>(QStringLiteral("quorvel-charts"), &error);
+    ASSERT_NE(charts, nullptr) << error.toStdString();
+    EXPECT_TRUE(error.isEmpty());
+}
+
+TEST(Modules, MissingOrForeignModulesSayWhy)
+{
+    struct Case {
+        const char* name;
+        bool asCharts;  // asked as the charts' interface instead of the DICOM reader's
+        const char* error;
+    };
+    const Case cases[] = {
+        {"quorvel-nada", false, "quorvel-nada.so não foi encontrado"},
+        {"quorvel-charts", false, "quorvel-charts não é um módulo deste programa"},
+        {"quorvel-dicom", true, "quorvel-dicom não é um módulo deste programa"},
+    };
+    for (const Case& c : cases) {
+        QString error;
+        const bool found = c.asCharts ? ModuleOf<EvolutionCharts>(QString::fromUtf8(c.name), &error) != nullptr
+                                      : ModuleOf<DicomReader>(QString::fromUtf8(c.name), &error) != nullptr;
+        EXPECT_FALSE(found) << c.name;
+        EXPECT_EQ(error, QString::fromUtf8(c.error)) << c.name;
+    }
+}
+
+TEST(Modules, TheProgramLinksNoneOfTheirLibraries)
+{
+    // What start-up must not load: DICOM, charts (and OpenGL through them), archives.
+    QProcess readelf;
+    readelf.start(QStringLiteral("readelf"), {QStringLiteral("-d"), QStringLiteral(QUORVEL_PROGRAM)});
+    ASSERT_TRUE(readelf.waitForFinished(30000));
+    const QString dynamic = QString::fromLocal8Bit(readelf.readAllStandardOutput());
+    ASSERT_TRUE(dynamic.contains(QLatin1String("libQt6Widgets"))) << dynamic.toStdString();
+    for (const char* library : {"libdcm", "libofstd", "libQt6Charts", "libQt6OpenGL", "libarchive"})
+        EXPECT_FALSE(dynamic.contains(QLatin1String(library))) << library;
+}
