@@ -4,7 +4,7 @@
 
 #include "platform/Dialogs.h"
 #include "printing/ReportEngine.h"
-#include "printing/ReportOutput.h"
+#include "printing/ReportWindows.h"
 
 #include "../tests/printing/PrintSamples.cpp"
 

@@ -34,20 +34,31 @@ using ProgressFn = std::function<bool(int page, int pages)>;  // false cancels
 // Shown on the last page when the text would run past the last page of the print range.
 QString TruncationNotice(int lastPage);
 
-class ReportDocument {
+// What the print windows need of a run (they are a module of their own: ReportWindows.h).
+class PrintableDocument {
+public:
+    virtual ~PrintableDocument() = default;
+    virtual QString title() const = 0;
+    virtual int lastPage() const = 0;
+    virtual QPageLayout pageLayout() const = 0;
+    virtual int print(QPagedPaintDevice& device, int from, int to, const ProgressFn& progress = {},
+                      QList<LaidPage>* laidOut = nullptr) const = 0;
+};
+
+class ReportDocument : public PrintableDocument {
 public:
     ReportDocument(const ReportProject& project, const ReportLayout& report, ParamMap params, int lastPage);
-    ~ReportDocument();
+    ~ReportDocument() override;
 
     // The letterhead's image, which templates show with <img src="{logotipo}"/>.
     void setLogo(const QImage& logo) { m_logo = logo; }
 
     const ReportLayout& report() const { return m_report; }
-    QString title() const { return m_report.title; }
-    int lastPage() const { return m_lastPage; }
+    QString title() const override { return m_report.title; }
+    int lastPage() const override { return m_lastPage; }
 
     // Paper, orientation and margins of the project's page setup.
-    QPageLayout pageLayout() const;
+    QPageLayout pageLayout() const override;
 
     // Lays the run out on a printable area of the given size in millimetres; pages past the
     // last page of the range are not made.
@@ -61,7 +72,7 @@ public:
     // device, with its own page layout. Returns the pages painted, or -1 when the device could
     // not be opened for painting; stops early when progress answers false.
     int print(QPagedPaintDevice& device, int from, int to, const ProgressFn& progress = {},
-              QList<LaidPage>* laidOut = nullptr) const;
+              QList<LaidPage>* laidOut = nullptr) const override;
 
     class Pages;
 

@@ -11,7 +11,7 @@
 namespace qv {
 
 ReportEngine::ReportEngine(platform::Dialogs& dialogs, std::unique_ptr<report::ReportOutput> output)
-    : m_dialogs(dialogs), m_output(output ? std::move(output) : std::make_unique<report::QtReportOutput>())
+    : m_dialogs(dialogs), m_output(output ? std::move(output) : std::make_unique<report::PrintWindowsOutput>())
 {
 }
 
@@ -33,7 +33,7 @@ void ReportEngine::ClearReportParams() { m_params.clear(); }
 
 void ReportEngine::setOutput(std::unique_ptr<report::ReportOutput> output)
 {
-    m_output = output ? std::move(output) : std::make_unique<report::QtReportOutput>();
+    m_output = output ? std::move(output) : std::make_unique<report::PrintWindowsOutput>();
 }
 
 bool ReportEngine::RunReport(const QString& reportName)

@@ -1,36 +1,47 @@
 #pragma once
 // Where a report run goes: the windows a clinician uses (setup, preview, printer, PDF), or,
 // for tests and tools, straight into a PDF file or an in-memory document without a window.
+// The windows themselves are in ReportWindows.h.
 
+#include "platform/Dialogs.h"
 #include "printing/ReportDocument.h"
 
-#include <QDialog>
+#include <QDir>
 #include <QStringList>
-
-class QButtonGroup;
-class QLabel;
-class QLineEdit;
-class QPrintPreviewDialog;
-class QPrinter;
-class QPushButton;
-class QRadioButton;
-class QSpinBox;
-
-namespace qv::platform {
-class Dialogs;
-}
 
 namespace qv::report {
 
-// Fixed texts of the engine's windows and jobs.
-QString EngineTitle();          // "Análise Cefalométrica"
-QString GeneratingStatus();     // "Gerando página %p"
-QString PrintingStatus();       // "Imprimindo página %p"
-QString JobTitle();             // "Imprimindo..."
-QString NoPrinterText();
-QString StoppedPrinterText(const QString& printer);
+// Fixed texts of the engine's windows and jobs (here, so the print module needs none of the
+// program's code for them).
+inline QString EngineTitle() { return QStringLiteral("Análise Cefalométrica"); }
+inline QString GeneratingStatus() { return QStringLiteral("Gerando página %p"); }
+inline QString PrintingStatus() { return QStringLiteral("Imprimindo página %p"); }
+inline QString JobTitle() { return QStringLiteral("Imprimindo..."); }
+inline QString NoPrinterText()
+{
+    return QStringLiteral("Nenhuma impressora foi encontrada. Visualize o relatório na tela ou salve-o em PDF.");
+}
+inline QString StoppedPrinterText(const QString& printer)
+{
+    return QStringLiteral("A impressora \"%1\" está parada ou indisponível. O relatório não foi impresso.").arg(printer);
+}
 // A status line with %p replaced by the page number.
-QString StatusLine(const QString& pattern, int page);
+inline QString StatusLine(const QString& pattern, int page)
+{
+    QString s = pattern;
+    s.replace(QStringLiteral("%p"), QString::number(page));
+    return s;
+}
+inline QString CannotWriteText(const QString& path)
+{
+    return QStringLiteral("Não foi possível gravar o arquivo \"%1\".").arg(QDir::toNativeSeparators(path));
+}
+// An error of the run, over the engine's title. The print action holds "&Ocultar" disabled
+// until the run is over.
+inline void ShowRunError(platform::Dialogs& dialogs, const QString& text)
+{
+    dialogs.ShowNotice(platform::NoticeKind::Error, text, EngineTitle(), false);
+}
 
 class ReportOutput {
 public:
@@ -67,64 +78,11 @@ public:
 int WritePdf(const ReportDocument& document, QIODevice& out, const ProgressFn& progress = {},
              QList<LaidPage>* laidOut = nullptr);
 
-// The setup window: copies, destination (preview, printer, PDF file), printer and page setup.
-class ReportSetupDialog : public QDialog {
-    Q_OBJECT
-public:
-    enum Destination { Preview, Printer, PdfFile };
-
-    ReportSetupDialog(QPrinter& printer, int lastPage, QWidget* parent = nullptr);
-
-    Destination destination() const;
-    void setDestination(Destination d);
-    int copies() const;
-    QString pdfPath() const;
-    void setPdfPath(const QString& path);
-    bool printersAvailable() const { return m_havePrinters; }
-    QPrinter& printer() const { return m_printer; }
-
-    void accept() override;
-
-private:
-    void printerSetup();
-    void pageSetup();
-    void browsePdf();
-    void updateState();
-
-    QPrinter& m_printer;
-    int m_lastPage;
-    bool m_havePrinters = false;
-    QSpinBox* m_copies = nullptr;
-    QRadioButton* m_preview = nullptr;
-    QRadioButton* m_toPrinter = nullptr;
-    QRadioButton* m_toPdf = nullptr;
-    QLabel* m_printerName = nullptr;
-    QPushButton* m_printerSetup = nullptr;
-    QLineEdit* m_pdfPath = nullptr;
-    QPushButton* m_browse = nullptr;
-};
-
-// Makes the preview window of a run: titled, at 100 % zoom, drawing the run's pages.
-QPrintPreviewDialog* MakePreviewDialog(QPrinter& printer, const ReportDocument& document,
-                                       platform::Dialogs& dialogs, QWidget* parent);
-
-// Tells the print queue the job's page range, pages 1 to `pages` of the document it receives.
-void SetQueuePageRange(QPrinter& printer, int pages);
-
-// Paints the run on the printer (the print range it holds), with the progress window.
-// Returns the pages painted, or -1 when the printer could not start.
-int PrintWithProgress(QPrinter& printer, const ReportDocument& document, const QString& statusPattern,
-                      QWidget* parent);
-
-// What the program uses: the windows above.
-class QtReportOutput : public ReportOutput {
+// What the program uses: the print windows (ReportWindows.h), from the print module opened with
+// the first print.
+class PrintWindowsOutput : public ReportOutput {
 public:
     void Deliver(const ReportDocument& document, platform::Dialogs& dialogs) override;
-
-protected:
-    // Seams for tests: run the modal windows.
-    virtual int runSetup(ReportSetupDialog& setup);
-    virtual void runPreview(QPrintPreviewDialog& preview);
 };
 
 }  // namespace qv::report

@@ -48,7 +48,6 @@ StartWindow::StartWindow(QWidget* parent, MenuTiming menu) : QWidget(parent)
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Quorvel"));
     // Raw pixels: the splash appears before any image decoder or plugin is loaded.
-    setWindowIcon(QIcon(QPixmap::fromImage(ArtPicture(QStringLiteral("quorvel")))));
     setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
     setFixedSize(kSplashSize);
 
@@ -71,6 +70,9 @@ void StartWindow::buildMenu()
 {
     if (m_title)
         return;
+    // Set with the menu, after the splash's first paint: a frameless splash shows no icon, and
+    // handing it to the window system is part of what would delay that paint.
+    setWindowIcon(QIcon(QPixmap::fromImage(ArtPicture(QStringLiteral("quorvel")))));
     m_title = new QLabel(QStringLiteral("QUORVEL"), this);
     m_title->setObjectName(QStringLiteral("Label1"));
     QFont titleFont(QStringLiteral("DejaVu Serif"));

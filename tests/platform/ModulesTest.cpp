@@ -4,6 +4,7 @@
 #include "platform/Modules.h"
 
 #include "patients/EvolutionCharts.h"
+#include "printing/ReportWindows.h"
 #include "tracing/DicomReader.h"
 
 #include <QDir>
@@ -34,6 +35,8 @@ TEST(Modules, EachModuleOpensAsItsInterfaceAndOnlyOnce)
     EXPECT_EQ(ModuleOf<DicomReader>(QStringLiteral("quorvel-dicom")), dicom);
     EvolutionCharts* charts = ModuleOf<EvolutionCharts>(QStringLiteral("quorvel-charts"), &error);
     ASSERT_NE(charts, nullptr) << error.toStdString();
+    report::PrintWindows* print = ModuleOf<report::PrintWindows>(QStringLiteral("quorvel-print"), &error);
+    ASSERT_NE(print, nullptr) << error.toStdString();
     EXPECT_TRUE(error.isEmpty());
 }
 
@@ -60,12 +63,13 @@ TEST(Modules, MissingOrForeignModulesSayWhy)
 
 TEST(Modules, TheProgramLinksNoneOfTheirLibraries)
 {
-    // What start-up must not load: DICOM, charts (and OpenGL through them), archives.
+    // What start-up must not load: DICOM, charts (and OpenGL through them), print support,
+    // archives.
     QProcess readelf;
     readelf.start(QStringLiteral("readelf"), {QStringLiteral("-d"), QStringLiteral(QUORVEL_PROGRAM)});
     ASSERT_TRUE(readelf.waitForFinished(30000));
     const QString dynamic = QString::fromLocal8Bit(readelf.readAllStandardOutput());
     ASSERT_TRUE(dynamic.contains(QLatin1String("libQt6Widgets"))) << dynamic.toStdString();
-    for (const char* library : {"libdcm", "libofstd", "libQt6Charts", "libQt6OpenGL", "libarchive"})
+    for (const char* library : {"libdcm", "libofstd", "libQt6Charts", "libQt6OpenGL", "libQt6PrintSupport", "libarchive"})
         EXPECT_FALSE(dynamic.contains(QLatin1String(library))) << library;
 }

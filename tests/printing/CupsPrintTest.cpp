@@ -9,7 +9,7 @@
 #include "platform/PageContext.h"
 #include "printing/PrintActions.h"
 #include "printing/ReportEngine.h"
-#include "printing/ReportOutput.h"
+#include "printing/ReportWindows.h"
 #include "records/Cp1252.h"
 #include "support/WorkFolder.h"
 

@@ -6,7 +6,7 @@
 
 #include "printing/ReportDocument.h"
 #include "printing/ReportEngine.h"
-#include "printing/ReportOutput.h"
+#include "printing/ReportWindows.h"
 #include "support/WorkFolder.h"
 
 #include <QAction>
@@ -18,6 +18,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -188,6 +189,26 @@ TEST_F(WindowsTest, PreviewChoiceShowsThePreviewAndCancelOutputsNothing)
     script->onSetup = [](ReportSetupDialog&) { return int(QDialog::Rejected); };
     ASSERT_TRUE(engine.RunReport(QStringLiteral("report2")));
     EXPECT_EQ(script->previews, 1);
+}
+
+TEST_F(WindowsTest, TheEnginesOwnOutputOpensTheWindowsFromThePrintModule)
+{
+    // No output given: the program's, whose windows come from the module "quorvel-print".
+    ReportEngine engine(dialogs);
+    engine.SetReportParams(test::SampleBoltonReport());
+    QString title;
+    bool sawPdfChoice = false;
+    QTimer::singleShot(0, [&] {
+        auto* setup = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        ASSERT_TRUE(setup);
+        title = setup->windowTitle();
+        sawPdfChoice = setup->findChild<QRadioButton*>(QStringLiteral("destPdf")) != nullptr;
+        setup->reject();
+    });
+    ASSERT_TRUE(engine.RunReport(QStringLiteral("report2")));
+    EXPECT_EQ(title, QStringLiteral("Análise Cefalométrica"));
+    EXPECT_TRUE(sawPdfChoice);
+    EXPECT_TRUE(dialogs.pending().empty()) << dialogs.describePending().toStdString();  // cancelled: no box
 }
 
 TEST(StatusLines, PageNumberReplacesTheMark)

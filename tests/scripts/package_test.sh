@@ -16,7 +16,7 @@ deb=("$tmp"/out/quorvel_*_*.deb)
 [ -f "${deb[0]}" ] || fail "no package built"
 dpkg-deb -f "${deb[0]}" Depends | grep -q 'libqt6widgets6' || fail "dependencies not computed from the program"
 # The modules' libraries come from their plugins; libarchive, opened by name, is listed by hand.
-for dependency in libqt6charts6 libdcmtk17 libarchive13; do
+for dependency in libqt6charts6 libqt6printsupport6 libdcmtk17 libarchive13; do
   dpkg-deb -f "${deb[0]}" Depends | grep -q "$dependency" || fail "$dependency is not a dependency"
 done
 [ "$(dpkg-deb -f "${deb[0]}" Section)" = science ] || fail "section"
