@@ -15,6 +15,8 @@
 
 #include <benchmark/benchmark.h>
 
+#include <cstring>
+
 #include <memory>
 
 namespace {
@@ -135,14 +137,21 @@ void BM_SearchKeystroke(benchmark::State& state)
 BENCHMARK(BM_SearchKeystroke)->Unit(benchmark::kMillisecond)->Iterations(100);
 
 // A four-stage patient: the files read and recomputed, the table and chart built and drawn.
-void BM_EvolutionFourStages(benchmark::State& state)
+// ANA's four stages, the FMA changing from one to the next, written into `folder`.
+std::array<QString, 4> WriteFourStages(const QString& folder)
 {
-    QTemporaryDir dir;
     const std::array<QString, 4> files = {QStringLiteral("ANA-INICIAL.twe"), QStringLiteral("ANA-INTER1.twe"),
                                           QStringLiteral("ANA-INTER2.twe"), QStringLiteral("ANA-FINAL.twe")};
     const char* fma[] = {"25.0", "27.0", "31.0", "24.0"};
     for (int s = 0; s < 4; ++s)
-        Write(QDir(dir.path()).filePath(files[size_t(s)]), StageBytes(QStringLiteral("ANA"), fma[s]));
+        Write(QDir(folder).filePath(files[size_t(s)]), StageBytes(QStringLiteral("ANA"), fma[s]));
+    return files;
+}
+
+void BM_EvolutionFourStages(benchmark::State& state)
+{
+    QTemporaryDir dir;
+    const std::array<QString, 4> files = WriteFourStages(dir.path());
     qv::EvolutionView view;
     view.show();
     QApplication::processEvents();
@@ -154,6 +163,19 @@ void BM_EvolutionFourStages(benchmark::State& state)
 }
 BENCHMARK(BM_EvolutionFourStages)->Unit(benchmark::kMillisecond)->Iterations(20);
 
+// --screenshots <folder>: the four-stage evolution (table and chart) as evolution.png.
+int screenshots(const QString& folder)
+{
+    QTemporaryDir dir;
+    const std::array<QString, 4> files = WriteFourStages(dir.path());
+    qv::EvolutionView view;
+    view.resize(1100, 760);
+    view.show();
+    view.showPatient(dir.path(), QStringLiteral("ANA"), files);
+    QApplication::processEvents();
+    return view.grab().save(folder + QStringLiteral("/evolution.png")) ? 0 : 1;
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -162,6 +184,9 @@ int main(int argc, char** argv)
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     qv::platform::AddModuleFolder(QStringLiteral(QUORVEL_MODULE_DIR));  // built beside the program
+    for (int i = 1; i + 1 < argc; ++i)
+        if (std::strcmp(argv[i], "--screenshots") == 0)
+            return screenshots(QString::fromLocal8Bit(argv[i + 1]));
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

@@ -24,6 +24,8 @@ void AddModuleFolder(const QString& folder)
         addedFolders() << folder;
 }
 
+void ForgetAddedModuleFolders() { addedFolders().clear(); }
+
 QStringList ModuleFolders(const QString& programFolder)
 {
     QStringList folders = addedFolders();

@@ -26,6 +26,7 @@ Interface* ModuleOf(const QString& name, QString* error = nullptr)
 // tree other than the program itself), the program's own folder (the build tree), then the
 // installed layout's module folder relative to the program's.
 void AddModuleFolder(const QString& folder);
+void ForgetAddedModuleFolders();
 QStringList ModuleFolders(const QString& programFolder);
 
 }  // namespace qv::platform

@@ -9,6 +9,7 @@
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <QLabel>
+#include <QPainter>
 #include <QPushButton>
 #include <QScreen>
 #include <QTimer>
@@ -16,6 +17,19 @@
 namespace qv {
 
 namespace {
+
+// The splash picture drawn straight from the program's own read-only pixels: a pixmap would first
+// copy all of them, before the first paint.
+class SplashPicture : public QLabel {
+public:
+    SplashPicture(const QImage& picture, QWidget* parent) : QLabel(parent), m_picture(picture) {}
+
+protected:
+    void paintEvent(QPaintEvent*) override { QPainter(this).drawImage(0, 0, m_picture); }
+
+private:
+    QImage m_picture;
+};
 
 struct MenuButton {
     const char* name;
@@ -51,9 +65,8 @@ StartWindow::StartWindow(QWidget* parent, MenuTiming menu) : QWidget(parent)
     setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
     setFixedSize(kSplashSize);
 
-    m_image = new QLabel(this);
+    m_image = new SplashPicture(ArtPicture(QStringLiteral("splash")), this);
     m_image->setObjectName(QStringLiteral("Image2"));
-    m_image->setPixmap(QPixmap::fromImage(ArtPicture(QStringLiteral("splash"))));
     m_image->setGeometry(0, 0, 700, 381);
     m_image->setAccessibleName(QStringLiteral("Quorvel"));
 

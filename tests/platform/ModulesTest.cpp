@@ -3,11 +3,15 @@
 
 #include "platform/Modules.h"
 
+#include "patients/EvolutionChart.h"
 #include "patients/EvolutionCharts.h"
 #include "printing/ReportWindows.h"
+#include "support/WorkFolder.h"
 #include "tracing/DicomReader.h"
 
 #include <QDir>
+#include <QFile>
+#include <QLabel>
 #include <QProcess>
 
 #include <gtest/gtest.h>
@@ -72,4 +76,30 @@ TEST(Modules, TheProgramLinksNoneOfTheirLibraries)
     ASSERT_TRUE(dynamic.contains(QLatin1String("libQt6Widgets"))) << dynamic.toStdString();
     for (const char* library : {"libdcm", "libofstd", "libQt6Charts", "libQt6OpenGL", "libQt6PrintSupport", "libarchive"})
         EXPECT_FALSE(dynamic.contains(QLatin1String(library))) << library;
+}
+
+class ModulesMissing : public test::WorkFolderTest {};
+
+TEST_F(ModulesMissing, DicomAndChartsSayWhyInsteadOfFailing)
+{
+    // Only the program's own folders are left, and neither holds the modules.
+    ForgetAddedModuleFolders();
+    if (LoadModule(QStringLiteral("quorvel-dicom")) || LoadModule(QStringLiteral("quorvel-charts")))
+        GTEST_SKIP() << "the modules were opened earlier in this process";
+
+    QFile dicom(work.file(QStringLiteral("r.dcm")));
+    ASSERT_TRUE(dicom.open(QIODevice::WriteOnly));
+    dicom.write(QByteArray(132, '\0'));
+    dicom.close();
+    const LoadedRadiograph loaded = LoadRadiograph(dicom.fileName());
+    EXPECT_FALSE(loaded.image.has_value());
+    EXPECT_EQ(loaded.error,
+              QStringLiteral("o leitor de DICOM deste programa não pôde ser aberto (quorvel-dicom.so não foi encontrado)."));
+
+    EvolutionChart chart(5);
+    const auto* note = chart.findChild<QLabel*>(QStringLiteral("graficoIndisponivel"));
+    ASSERT_TRUE(note);
+    EXPECT_EQ(note->text(), QStringLiteral("O gráfico não pode ser mostrado: quorvel-charts.so não foi encontrado."));
+    chart.setEvolution(Evolution{});  // nothing to draw into, and no failure
+    EXPECT_TRUE(EvolutionChart::RenderPng(Evolution{}).isEmpty());  // the report goes without its picture
 }

@@ -4,6 +4,7 @@
 #include "PdfProbe.h"
 #include "PrintSamples.h"
 
+#include "platform/Modules.h"
 #include "printing/ReportDocument.h"
 #include "printing/ReportEngine.h"
 #include "printing/ReportWindows.h"
@@ -209,6 +210,19 @@ TEST_F(WindowsTest, TheEnginesOwnOutputOpensTheWindowsFromThePrintModule)
     EXPECT_EQ(title, QStringLiteral("Análise Cefalométrica"));
     EXPECT_TRUE(sawPdfChoice);
     EXPECT_TRUE(dialogs.pending().empty()) << dialogs.describePending().toStdString();  // cancelled: no box
+}
+
+TEST_F(WindowsTest, WithoutThePrintModuleTheRunSaysWhy)
+{
+    ReportEngine engine(dialogs);
+    engine.SetReportParams(test::SampleBoltonReport());
+    platform::ForgetAddedModuleFolders();  // the test program's folders hold no modules
+    if (platform::LoadModule(QStringLiteral("quorvel-print")))
+        GTEST_SKIP() << "the print module was opened earlier in this process";
+    engine.RunReport(QStringLiteral("report2"));
+    dialogs.expectNotice(platform::NoticeKind::Error,
+                         QStringLiteral("As janelas de impressão não puderam ser abertas (quorvel-print.so não foi encontrado)."),
+                         QStringLiteral("Análise Cefalométrica"));
 }
 
 TEST(StatusLines, PageNumberReplacesTheMark)
