@@ -68,16 +68,23 @@ StartWindow::StartWindow(QWidget* parent, MenuTiming menu) : QWidget(parent)
     m_image = new SplashPicture(ArtPicture(QStringLiteral("splash")), this);
     m_image->setObjectName(QStringLiteral("Image2"));
     m_image->setGeometry(0, 0, 700, 381);
-    m_image->setAccessibleName(QStringLiteral("Quorvel"));
 
     m_timer = new QTimer(this);
     m_timer->setObjectName(QStringLiteral("Timer"));
     m_timer->setInterval(5000);
     connect(m_timer, &QTimer::timeout, this, &StartWindow::Button1Click);
 
-    if (menu == MenuTiming::WithWindow)
+    if (menu == MenuTiming::WithWindow) {
+        nameSplash();
         buildMenu();
+    } else {
+        // Shown and named by startSplash once the window is: a child shown with it, or a first
+        // accessible name, would start the accessibility bridge before the window is mapped.
+        m_image->setVisible(false);
+    }
 }
+
+void StartWindow::nameSplash() { m_image->setAccessibleName(QStringLiteral("Quorvel")); }
 
 void StartWindow::buildMenu()
 {
@@ -131,6 +138,8 @@ void StartWindow::startSplash()
 {
     centre(this, kSplashSize);
     show();
+    m_image->show();
+    nameSplash();
     m_timer->start();
 }
 

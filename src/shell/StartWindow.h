@@ -37,6 +37,7 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    void nameSplash();
     void openPage(QPushButton* button);
 
     MainWindow* m_form2 = nullptr;

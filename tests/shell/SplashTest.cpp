@@ -63,6 +63,8 @@ TEST_F(SplashFirstTest, MenuComesAfterTheSplashAndEndsTheSameWay)
     form1.waitUntilPainted(1000);
     EXPECT_TRUE(form1.testAttribute(Qt::WA_Mapped)) << "exposed, hence painted";
     EXPECT_TRUE(form1.showingSplash());
+    // Shown and named after its window, for screen readers as before.
+    EXPECT_EQ(form1.findChild<QLabel*>(QStringLiteral("Image2"))->accessibleName(), QStringLiteral("Quorvel"));
     form1.buildMenu();
     form1.buildMenu();  // a second call adds nothing
     EXPECT_EQ(form1.findChildren<QPushButton*>().size(), 8) << "seven rows and the hidden Button1";
