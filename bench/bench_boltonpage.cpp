@@ -1,6 +1,7 @@
 // The Bolton page as the clinician drives it: CALCULAR (count in Stats.cef, Bolton.cef read,
 // 26 labels written, fields locked) followed by VOLTAR, and SALVAR, "&Novo", ABRIR of that file
 // (which recalculates). The boxes are answered at once.
+#include "BenchMain.h"
 #include "bolton/BoltonPage.h"
 #include "platform/Dialogs.h"
 #include "platform/PageContext.h"
@@ -129,14 +130,5 @@ BENCHMARK(BM_SaveAndReopen)->Unit(benchmark::kMicrosecond)->Repetitions(5)->Repo
 
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    QApplication::setQuitOnLastWindowClosed(false);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return qv::bench::RunWidgetBenchmarks(argc, argv);
 }

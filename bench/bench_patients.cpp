@@ -1,7 +1,7 @@
 // The patients window over a folder of 5,000 patients (20,000 files): the first full list, a
 // keystroke in the search field, a rescan of an unchanged folder; and the evolution of a
 // patient with four stages, from the files to the table and chart.
-#include "platform/Modules.h"
+#include "BenchMain.h"
 #include "patients/EvolutionView.h"
 #include "patients/PatientsWindow.h"
 #include "records/TweedFile.h"
@@ -15,7 +15,6 @@
 
 #include <benchmark/benchmark.h>
 
-#include <cstring>
 
 #include <memory>
 
@@ -180,15 +179,5 @@ int screenshots(const QString& folder)
 
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    qv::platform::AddModuleFolder(QStringLiteral(QUORVEL_MODULE_DIR));  // built beside the program
-    for (int i = 1; i + 1 < argc; ++i)
-        if (std::strcmp(argv[i], "--screenshots") == 0)
-            return screenshots(QString::fromLocal8Bit(argv[i + 1]));
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return qv::bench::RunWidgetBenchmarks(argc, argv, {"--screenshots", true, screenshots});
 }

@@ -2,6 +2,7 @@
 // With --preview-history the program instead opens the preview of a 50-page history offscreen,
 // draws its pages and closes it (run it under /usr/bin/time -v for the peak memory).
 
+#include "BenchMain.h"
 #include "platform/Dialogs.h"
 #include "printing/ReportEngine.h"
 #include "printing/ReportWindows.h"
@@ -18,7 +19,6 @@
 
 #include <benchmark/benchmark.h>
 
-#include <cstring>
 
 namespace {
 
@@ -112,14 +112,5 @@ int previewHistory()
 
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    for (int i = 1; i < argc; ++i)
-        if (std::strcmp(argv[i], "--preview-history") == 0)
-            return previewHistory();
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return qv::bench::RunWidgetBenchmarks(argc, argv, {"--preview-history", false, [](const QString&) { return previewHistory(); }});
 }

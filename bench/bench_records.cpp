@@ -1,6 +1,7 @@
 // Reloading a long treatment history into the history page (target: under 200 ms for 2,000
 // visits), and saving one more visit onto it. Measured, never asserted.
 
+#include "BenchMain.h"
 #include "platform/PageContext.h"
 #include "records/HistoryFile.h"
 #include "notes/HistoryPage.h"
@@ -86,11 +87,5 @@ BENCHMARK(BM_SaveVisitOnLongHistory)->Arg(2000)->Unit(benchmark::kMillisecond)->
 
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return qv::bench::RunWidgetBenchmarks(argc, argv);
 }

@@ -3,7 +3,7 @@
 // With --screenshots <folder> it instead draws a synthetic radiograph, traces it and saves
 // pictures of the window (whole, zoomed, while placing) and the exports there.
 
-#include "platform/Modules.h"
+#include "BenchMain.h"
 #include "platform/Dialogs.h"
 #include "tracing/TracingCanvas.h"
 #include "tracing/TracingExport.h"
@@ -26,7 +26,6 @@
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
-#include <cstring>
 
 namespace {
 
@@ -97,7 +96,7 @@ QImage syntheticCephalogram(double k)
 
 QString writeDicom(const QString& path, const QImage& grey8, const char* spacing)
 {
-    test::DicomSpec s;
+    test::DicomSample s;
     s.width = grey8.width();
     s.height = grey8.height();
     s.bitsStored = 16;
@@ -169,70 +168,69 @@ void BM_OpenDicomToFirstPicture(benchmark::State& state)
 }
 BENCHMARK(BM_OpenDicomToFirstPicture)->Unit(benchmark::kMillisecond)->MinTime(3);
 
+// The window over the big radiograph with every landmark of a face placed, fitted and drawn,
+// its canvas's paints counted from here on.
+struct TracedWindow {
+    Quiet boxes;
+    TracingWindow window{boxes};
+    LandmarkSet face = faceLandmarks(3);
+    TracingCanvas* canvas = nullptr;
+    PaintCount paints;
+
+    TracedWindow()
+    {
+        window.resize(1024, 768);
+        showExposed(window);
+        window.openImage(bigDicom());
+        for (int i = 0; i < kLandmarkCount; ++i)
+            window.setLandmark(LandmarkAt(i), face.at(LandmarkAt(i)));
+        canvas = window.canvas();
+        canvas->fit();
+        canvas->repaint();
+        canvas->installEventFilter(&paints);
+    }
+    void send(QEvent::Type type, QPointF at, Qt::MouseButton button, Qt::MouseButtons buttons)
+    {
+        QMouseEvent e(type, at, canvas->mapToGlobal(at), button, buttons, Qt::NoModifier);
+        QApplication::sendEvent(canvas, &e);
+    }
+    benchmark::Counter paintsPerIteration() const
+    {
+        return benchmark::Counter(double(paints.count), benchmark::Counter::kAvgIterations);
+    }
+};
+
 void BM_RepaintWhileDragging(benchmark::State& state)
 {
-    Quiet boxes;
-    TracingWindow window(boxes);
-    window.resize(1024, 768);
-    showExposed(window);
-    window.openImage(bigDicom());
-    const LandmarkSet face = faceLandmarks(3);
-    for (int i = 0; i < kLandmarkCount; ++i)
-        window.setLandmark(LandmarkAt(i), face.at(LandmarkAt(i)));
-    TracingCanvas* c = window.canvas();
-    PaintCount paints;
-    c->installEventFilter(&paints);
-    c->fit();
-    c->repaint();
-    paints.count = 0;
-    auto send = [c](QEvent::Type type, QPointF at, Qt::MouseButton b, Qt::MouseButtons bs) {
-        QMouseEvent e(type, at, c->mapToGlobal(at), b, bs, Qt::NoModifier);
-        QApplication::sendEvent(c, &e);
-    };
-    const QPointF start = c->toWidget(face.at(L::Me));
-    send(QEvent::MouseButtonPress, start, Qt::LeftButton, Qt::LeftButton);
+    TracedWindow t;
+    const QPointF start = t.canvas->toWidget(t.face.at(L::Me));
+    t.send(QEvent::MouseButtonPress, start, Qt::LeftButton, Qt::LeftButton);
     int step = 0;
     for (auto _ : state) {
         const QPointF at = start + QPointF(10 + step % 40, step % 25);
-        send(QEvent::MouseMove, at, Qt::NoButton, Qt::LeftButton);
-        c->repaint();
+        t.send(QEvent::MouseMove, at, Qt::NoButton, Qt::LeftButton);
+        t.canvas->repaint();
         ++step;
     }
-    send(QEvent::MouseButtonRelease, start, Qt::LeftButton, Qt::NoButton);
-    state.counters["zoom"] = c->zoom();
-    state.counters["painted"] = benchmark::Counter(double(paints.count), benchmark::Counter::kAvgIterations);
+    t.send(QEvent::MouseButtonRelease, start, Qt::LeftButton, Qt::NoButton);
+    state.counters["zoom"] = t.canvas->zoom();
+    state.counters["painted"] = t.paintsPerIteration();
 }
 BENCHMARK(BM_RepaintWhileDragging)->Unit(benchmark::kMillisecond);
 
 void BM_PanAtFitZoom(benchmark::State& state)
 {
-    Quiet boxes;
-    TracingWindow window(boxes);
-    window.resize(1024, 768);
-    showExposed(window);
-    window.openImage(bigDicom());
-    const LandmarkSet face = faceLandmarks(3);
-    for (int i = 0; i < kLandmarkCount; ++i)
-        window.setLandmark(LandmarkAt(i), face.at(LandmarkAt(i)));
-    TracingCanvas* c = window.canvas();
-    c->fit();
-    c->repaint();
-    PaintCount paints;
-    c->installEventFilter(&paints);
-    auto send = [c](QEvent::Type type, QPointF at, Qt::MouseButton b, Qt::MouseButtons bs) {
-        QMouseEvent e(type, at, c->mapToGlobal(at), b, bs, Qt::NoModifier);
-        QApplication::sendEvent(c, &e);
-    };
+    TracedWindow t;
     const QPointF start(400, 300);
-    send(QEvent::MouseButtonPress, start, Qt::RightButton, Qt::RightButton);
+    t.send(QEvent::MouseButtonPress, start, Qt::RightButton, Qt::RightButton);
     int step = 0;
     for (auto _ : state) {
-        send(QEvent::MouseMove, start + QPointF(step % 2 ? 5 : -5, 0), Qt::NoButton, Qt::RightButton);
-        c->repaint();
+        t.send(QEvent::MouseMove, start + QPointF(step % 2 ? 5 : -5, 0), Qt::NoButton, Qt::RightButton);
+        t.canvas->repaint();
         ++step;
     }
-    send(QEvent::MouseButtonRelease, start, Qt::RightButton, Qt::NoButton);
-    state.counters["painted"] = benchmark::Counter(double(paints.count), benchmark::Counter::kAvgIterations);
+    t.send(QEvent::MouseButtonRelease, start, Qt::RightButton, Qt::NoButton);
+    state.counters["painted"] = t.paintsPerIteration();
 }
 BENCHMARK(BM_PanAtFitZoom)->Unit(benchmark::kMillisecond);
 
@@ -296,15 +294,5 @@ int screenshots(const QString& folder)
 
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    qv::platform::AddModuleFolder(QStringLiteral(QUORVEL_MODULE_DIR));  // built beside the program
-    for (int i = 1; i + 1 < argc; ++i)
-        if (std::strcmp(argv[i], "--screenshots") == 0)
-            return screenshots(QString::fromLocal8Bit(argv[i + 1]));
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return qv::bench::RunWidgetBenchmarks(argc, argv, {"--screenshots", true, screenshots});
 }

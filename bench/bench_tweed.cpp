@@ -1,5 +1,6 @@
 // The Tweed calculation: the pure computation of every result of one CALCULAR, and a whole
 // CALCULAR click on the real page (count in Stats.cef, labels written, panel emptied).
+#include "BenchMain.h"
 #include "platform/PageContext.h"
 #include "records/Statistics.h"
 #include "records/StatsFile.h"
@@ -125,13 +126,5 @@ BENCHMARK_CAPTURE(BM_CalcularClick, with_repaint_in_memory, true, true)->Unit(be
 
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return qv::bench::RunWidgetBenchmarks(argc, argv);
 }

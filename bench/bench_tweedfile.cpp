@@ -2,6 +2,7 @@
 // generated diagnosis, LIMPAR, then ABRIR of that file, which recalculates (counted in
 // Stats.cef), restores the guide's answers, regenerates the diagnosis (counted again) and
 // empties the guide. The boxes are answered at once.
+#include "BenchMain.h"
 #include "guide/GuideWindow.h"
 #include "platform/Dialogs.h"
 #include "platform/Shell.h"
@@ -125,14 +126,5 @@ BENCHMARK_CAPTURE(BM_SaveAndReopenWithDiagnosis, with_repaint_in_memory, true, t
 
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    QApplication::setQuitOnLastWindowClosed(false);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return qv::bench::RunWidgetBenchmarks(argc, argv);
 }

@@ -15,7 +15,7 @@
 
 namespace qv::test {
 
-struct DicomSpec {
+struct DicomSample {
     int width = 4;
     int height = 3;
     int bitsAllocated = 16;
@@ -31,7 +31,7 @@ struct DicomSpec {
     const char* rescaleIntercept = nullptr;
 };
 
-inline bool WriteDicom(const QString& path, const DicomSpec& s)
+inline bool WriteDicom(const QString& path, const DicomSample& s)
 {
     DcmFileFormat file;
     DcmDataset* ds = file.getDataset();

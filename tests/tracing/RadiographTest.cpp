@@ -17,9 +17,9 @@ namespace {
 
 class RadiographTest : public WorkFolderTest {
 protected:
-    Radiograph load(const DicomSpec& spec, const QString& name = QStringLiteral("r.dcm"))
+    Radiograph load(const DicomSample& sample, const QString& name = QStringLiteral("r.dcm"))
     {
-        EXPECT_TRUE(WriteDicom(work.file(name), spec));
+        EXPECT_TRUE(WriteDicom(work.file(name), sample));
         LoadedRadiograph r = LoadRadiograph(work.file(name));
         EXPECT_TRUE(r.image.has_value()) << r.error.toStdString();
         return r.image ? *r.image : Radiograph{};
@@ -44,7 +44,7 @@ TEST_F(RadiographTest, SpacingRowFirstThenImagerElseNone)
         {nullptr, nullptr, {}, ""},
     };
     for (const Case& c : cases) {
-        DicomSpec s;
+        DicomSample s;
         s.pixelSpacing = c.pixel;
         s.imagerSpacing = c.imager;
         const Radiograph r = load(s);
@@ -56,7 +56,7 @@ TEST_F(RadiographTest, SpacingRowFirstThenImagerElseNone)
 TEST_F(RadiographTest, MonochromeOneShowsLowValuesWhite)
 {
     for (const char* photometric : {"MONOCHROME2", "MONOCHROME1"}) {
-        DicomSpec s;
+        DicomSample s;
         s.width = 3;
         s.height = 1;
         s.photometric = photometric;
@@ -89,7 +89,7 @@ TEST_F(RadiographTest, BitDepthsKeepEveryValue)
         {16, 16, true, {-1000, 1000, 0, -999}, {0, 2000, 1000, 1}},
     };
     for (const Case& c : cases) {
-        DicomSpec s;
+        DicomSample s;
         s.width = 2;
         s.height = 2;
         s.bitsAllocated = c.allocated;
@@ -108,7 +108,7 @@ TEST_F(RadiographTest, BitDepthsKeepEveryValue)
 
 TEST_F(RadiographTest, WindowFromTheFileInRescaledValues)
 {
-    DicomSpec s;
+    DicomSample s;
     s.width = 5;
     s.height = 1;
     s.values = {1000, 1900, 2000, 2100, 3000};
@@ -144,7 +144,7 @@ TEST_F(RadiographTest, DamagedOrMissingFilesSayWhy)
 
 TEST_F(RadiographTest, DicomWithoutSuffixIsKnownByItsMark)
 {
-    DicomSpec s;
+    DicomSample s;
     s.values = {1, 2, 3};
     s.pixelSpacing = "0.1\\0.1";
     const Radiograph r = load(s, QStringLiteral("IM0001"));

@@ -433,7 +433,7 @@ TEST_F(TracingWindowTest, BrightnessContrastAndInversionChangeOnlyThePicture)
 
 TEST_F(TracingWindowTest, ADicomBringsItsOwnCalibration)
 {
-    DicomSpec s;
+    DicomSample s;
     s.width = 300;
     s.height = 200;
     s.pixelSpacing = "0.2\\0.1";
