@@ -181,7 +181,8 @@ QString handMade(const QString& folder, const char* entryName)
 TEST_F(Backup, AnArchiveWithAnythingButPatientFilesRestoresNothing)
 {
     for (const char* name : {"../fora.pln", "Análises/../../fora.pln", "/etc/fora", "Bolton.cef", "Análises/.ANA.pln.tmp",
-                             "Análises/ANA.pln.lock"}) {
+                             "Análises/ANA.pln.lock", "Análises.rav", "instalar.sh", "imagens/Logotipo.png",
+                             ".Logotipo.png.tmp"}) {
         const QString path = handMade(out.path(), name);
         EXPECT_THROW(RestoreBackup(path, empty.path(), [](const QString&) { return true; }), IoError) << name;
         EXPECT_TRUE(QDir(empty.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot).isEmpty()) << name;
