@@ -178,14 +178,16 @@ SourceList filesToSave(const QString& work)
 
     // The logo goes in beside the letterhead, under its own name, wherever it is kept.
     if (list.has(kLetterhead)) {
-        const QString stored = QSettings(root.filePath(kLetterhead), QSettings::IniFormat).value(kLogoKey).toString().trimmed();
+        const QSettings letterhead(root.filePath(kLetterhead), QSettings::IniFormat);
+        const QString stored = letterhead.value(kLogoKey).toString().trimmed();
         const QString path = stored.isEmpty() ? QString() : resolvedImage(stored, root);
         if (!stored.isEmpty() && path.isEmpty())
             list.leaveOut(QStringLiteral("O logotipo \"%1\" não foi encontrado.").arg(shown(stored)));
         else if (!path.isEmpty() && !isInside(path, analyses)) {
             const QString rel = QFileInfo(path).fileName();
-            list.addOutside(rel, path, QStringLiteral("O logotipo \"%1\" ficou de fora: o nome \"%2\" não é o de uma imagem.")
-                                           .arg(shown(path), rel));
+            list.addOutside(rel, path,
+                            QStringLiteral("O logotipo \"%1\" ficou de fora: o nome \"%2\" não é o de uma imagem.")
+                                .arg(shown(path), rel));
         }
     }
     // Radiographs outside Análises/ go in beside the tracings, where opening one looks for them.
@@ -197,11 +199,14 @@ SourceList filesToSave(const QString& work)
         const QString tra = root.relativeFilePath(tracing);
         const QString path = resolvedImage(stored, QDir(analyses));
         if (path.isEmpty())
-            list.leaveOut(QStringLiteral("A radiografia \"%1\" do traçado \"%2\" não foi encontrada.").arg(shown(stored), tra));
+            list.leaveOut(
+                QStringLiteral("A radiografia \"%1\" do traçado \"%2\" não foi encontrada.").arg(shown(stored), tra));
         else if (!isInside(path, analyses)) {
             const QString rel = kAnalyses + u'/' + QFileInfo(path).fileName();
-            list.addOutside(rel, path, QStringLiteral("A radiografia \"%1\" do traçado \"%2\" ficou de fora: já há outro arquivo \"%3\".")
-                                           .arg(shown(path), tra, rel));
+            list.addOutside(rel, path,
+                            QStringLiteral("A radiografia \"%1\" do traçado \"%2\" ficou de fora: já há outro arquivo "
+                                           "\"%3\".")
+                                .arg(shown(path), tra, rel));
         }
     }
     return list;
