@@ -61,13 +61,18 @@ ClinicDialog::ClinicDialog(platform::Dialogs& dialogs, const ClinicInfo& info, Q
     m_logoView->setFrameShape(QFrame::StyledPanel);
     m_logoView->setAlignment(Qt::AlignCenter);
     logoRow->addWidget(m_logoView, 1);
-    auto* choose = new QPushButton(QStringLiteral("&Escolher..."), this);
+    // "&Endereço:" already answers to Alt+E.
+    auto* choose = new QPushButton(QStringLiteral("Esc&olher..."), this);
     choose->setObjectName(QStringLiteral("chooseLogo"));
     m_remove = new QPushButton(QStringLiteral("Remo&ver"), this);
     m_remove->setObjectName(QStringLiteral("removeLogo"));
     logoRow->addWidget(choose);
     logoRow->addWidget(m_remove);
-    form->addRow(QStringLiteral("&Logotipo:"), logoRow);
+    // A row of buttons gives its label no buddy, and a label without one shows its "&".
+    auto* logoLabel = new QLabel(QStringLiteral("&Logotipo:"), this);
+    logoLabel->setObjectName(QStringLiteral("logoLabel"));
+    logoLabel->setBuddy(choose);
+    form->addRow(logoLabel, logoRow);
     layout->addLayout(form);
 
     auto* buttons = new QDialogButtonBox(this);
@@ -106,7 +111,10 @@ void ClinicDialog::chooseLogo()
         m_dialogs.ShowNotice(platform::NoticeKind::Warning, problem, Caption());
         return;
     }
-    m_logo = QDir::current().absoluteFilePath(path);
+    // Copied into the working folder only by OK: Cancel leaves the letterhead as it was.
+    const QFileInfo chosen(QDir::current().absoluteFilePath(path));
+    m_logo = chosen.absoluteDir().canonicalPath() == QDir::current().canonicalPath() ? chosen.fileName()
+                                                                                    : chosen.absoluteFilePath();
     showLogo();
 }
 
@@ -133,12 +141,19 @@ void ClinicDialog::showLogo()
 
 void ClinicDialog::accept()
 {
+    ClinicInfo c = info();
     try {
-        info().save();
+        // A logo kept elsewhere (chosen now, or by an older version) joins the working folder,
+        // where backups take it; one that is gone stays named as it was.
+        const QString file = c.logoFile();
+        if (!file.isEmpty())
+            c.logo = ClinicInfo::KeepLogo(file);
+        c.save();
     } catch (const IoError& e) {
         m_dialogs.ShowFailure(e.message());
         return;
     }
+    m_logo = c.logo;
     QDialog::accept();
 }
 

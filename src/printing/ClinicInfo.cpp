@@ -1,11 +1,11 @@
 #include "printing/ClinicInfo.h"
 
+#include "records/FileIo.h"
 #include "records/IoError.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QImageReader>
-#include <QSaveFile>
 #include <QSettings>
 
 namespace qv::report {
@@ -63,9 +63,30 @@ void ClinicInfo::save(const QString& path) const
         {"telefone", &phone},     {"email", &email},               {"logotipo", &logo}};
     for (const auto& [key, value] : fields)
         text += QString::fromLatin1(key) + u'=' + iniValue(value->trimmed()) + u'\n';
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(text.toUtf8()) < 0 || !file.commit())
-        throw IoError::cannotWrite(path);
+    ReplaceFileBytes(path, text.toUtf8());
+}
+
+QString ClinicInfo::logoFile() const
+{
+    if (logo.isEmpty())
+        return {};
+    const QDir work = QDir::current();
+    const QFileInfo stored(work.absoluteFilePath(logo));
+    if (stored.isFile())
+        return stored.absoluteFilePath();
+    const QFileInfo here(work.absoluteFilePath(stored.fileName()));
+    return here.isFile() ? here.absoluteFilePath() : QString();
+}
+
+QString ClinicInfo::KeepLogo(const QString& chosenPath)
+{
+    const QFileInfo chosen(chosenPath);
+    const QDir work = QDir::current();
+    if (chosen.absoluteDir().canonicalPath() == work.canonicalPath())
+        return chosen.fileName();
+    const QString name = QStringLiteral("Logotipo.") + chosen.suffix().toLower();
+    ReplaceFileBytes(work.absoluteFilePath(name), ReadFileBytes(chosen.absoluteFilePath()));
+    return name;
 }
 
 ParamMap ClinicInfo::params(bool logoReadable) const
@@ -86,9 +107,10 @@ ParamMap ClinicInfo::params(bool logoReadable) const
 
 QImage ClinicInfo::logoImage() const
 {
-    if (logo.isEmpty() || !LogoProblem(logo).isEmpty())
+    const QString file = logoFile();
+    if (file.isEmpty() || !LogoProblem(file).isEmpty())
         return {};
-    QImageReader reader(logo);
+    QImageReader reader(file);
     return reader.read();
 }
 

@@ -9,9 +9,12 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QDateTime>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QMap>
 #include <QScopeGuard>
-
+#include <QSet>
+#include <QSettings>
 
 #include <algorithm>
 #include <cerrno>
@@ -26,6 +29,9 @@ namespace {
 
 const QString kAnalyses = QStringLiteral("Análises");
 const QString kStats = QStringLiteral("Stats.cef");
+// The clinic's letterhead, and where it names its logo (written by the letterhead window).
+const QString kLetterhead = QStringLiteral("Consultório.ini");
+const QString kLogoKey = QStringLiteral("consultorio/logotipo");
 // The last entry: the SHA-256 of every file, in sha256sum's format. libarchive does not check
 // gzip's own CRC, so without it a changed byte could pass for a whole archive.
 const QString kManifest = QStringLiteral("Quorvel.sha256");
@@ -45,49 +51,172 @@ const LibArchive& lib()
                                  "segurança, não pôde ser aberta (%1).").arg(why));
 }
 
-QString archiveError(archive* a)
-{
-    const LibArchive& la = lib();
-    const char* e = la.archive_error_string(a);
-    return e ? QString::fromLocal8Bit(e) : QStringLiteral("erro desconhecido");
-}
+QString archiveError(archive* a) { return ArchiveReason(lib().archive_error_string(a)); }
 
 bool isLeftover(const QString& fileName) { return IsTemporaryFileName(fileName) || fileName.endsWith(QLatin1String(".lock")); }
 
-// What a backup may hold: Stats.cef, and files under Análises/ whose every step is a plain name.
+bool isPlainName(const QString& name)
+{
+    return !name.isEmpty() && name != QLatin1String(".") && name != QLatin1String("..") && !name.contains(u'/')
+           && !isLeftover(name);
+}
+
+// A logo beside the letterhead: an image the letterhead window can take.
+bool isLogoName(const QString& name)
+{
+    static const QStringList kinds = {QStringLiteral("png"), QStringLiteral("jpg"), QStringLiteral("jpeg"),
+                                      QStringLiteral("bmp"), QStringLiteral("gif")};
+    return isPlainName(name) && kinds.contains(QFileInfo(name).suffix().toLower());
+}
+
+// What a backup may hold: Stats.cef, the letterhead and its logo, and files under Análises/
+// whose every step is a plain name.
 bool isBackupPath(const QString& rel)
 {
-    if (rel == kStats)
+    if (rel == kStats || rel == kLetterhead || isLogoName(rel))
         return true;
     if (!rel.startsWith(kAnalyses + u'/'))
         return false;
     const QStringList parts = rel.mid(kAnalyses.size() + 1).split(u'/');
-    for (const QString& p : parts)
-        if (p.isEmpty() || p == QLatin1String(".") || p == QLatin1String("..") || isLeftover(p))
-            return false;
-    return true;
+    return std::all_of(parts.cbegin(), parts.cend(), isPlainName);
 }
 
-QStringList filesToSave(const QString& work)
+// A file to put in the archive under `rel`.
+struct Source {
+    QString rel;
+    QString path;
+};
+
+// Where a stored image path leads: a relative one from `base`. One that is gone (saved on
+// another computer, restored here) is looked for by its file name in `base`, where a restore
+// puts it. Empty when neither exists.
+QString resolvedImage(const QString& stored, const QDir& base)
+{
+    const QFileInfo direct(base.absoluteFilePath(stored));
+    if (direct.isFile())
+        return direct.absoluteFilePath();
+    const QFileInfo fallback(base.absoluteFilePath(direct.fileName()));
+    return fallback.isFile() ? fallback.absoluteFilePath() : QString();
+}
+
+bool isInside(const QString& path, const QString& folder)
+{
+    const QString file = QFileInfo(path).canonicalFilePath();
+    const QString dir = QFileInfo(folder).canonicalFilePath();
+    return !file.isEmpty() && !dir.isEmpty() && file.startsWith(dir + u'/');
+}
+
+// The radiograph a tracing file names, or an empty text when it is not a tracing or names none.
+QString tracingImage(const QString& path)
+{
+    try {
+        const QJsonDocument doc = QJsonDocument::fromJson(ReadFileBytes(path));
+        return doc.object().value(QStringLiteral("image")).toString();
+    } catch (const IoError&) {
+        return {};  // unreadable: the archive's own read of it reports that
+    }
+}
+
+class SourceList {
+public:
+    void add(const QString& rel, const QString& path)
+    {
+        m_files.insert(rel, path);
+        m_taken.insert(QFileInfo(path).canonicalFilePath());
+    }
+    bool has(const QString& rel) const { return m_files.contains(rel); }
+
+    // A file kept outside the places the archive copies, put in under `rel` unless that name is
+    // another file's; then `takenText` goes to the list of what was left out.
+    void addOutside(const QString& rel, const QString& path, const QString& takenText)
+    {
+        if (m_taken.contains(QFileInfo(path).canonicalFilePath()))
+            return;
+        if (has(rel) || !isBackupPath(rel))
+            m_leftOut << takenText;
+        else
+            add(rel, path);
+    }
+    void leaveOut(const QString& text) { m_leftOut << text; }
+
+    QList<Source> sources() const
+    {
+        QList<Source> out;
+        for (auto it = m_files.cbegin(); it != m_files.cend(); ++it)
+            out.append({it.key(), it.value()});
+        return out;  // in the order of their names
+    }
+    const QStringList& leftOut() const { return m_leftOut; }
+
+private:
+    QMap<QString, QString> m_files;
+    QSet<QString> m_taken;
+    QStringList m_leftOut;
+};
+
+QString shown(const QString& path) { return QDir::toNativeSeparators(path); }
+
+SourceList filesToSave(const QString& work)
 {
     const QDir root(work);
-    QStringList files;
-    if (QFileInfo(root.filePath(kStats)).isFile())
-        files << kStats;
-    QDirIterator it(root.filePath(kAnalyses), QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot,
+    SourceList list;
+    for (const QString& rel : {kStats, kLetterhead})
+        if (QFileInfo(root.filePath(rel)).isFile())
+            list.add(rel, root.filePath(rel));
+    const QString analyses = root.filePath(kAnalyses);
+    QDirIterator it(analyses, QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot,
                     QDirIterator::Subdirectories | QDirIterator::FollowSymlinks);
+    QStringList tracings;
     while (it.hasNext()) {
         const QString path = it.next();
-        if (!isLeftover(it.fileName()))
-            files << root.relativeFilePath(path);
+        if (isLeftover(it.fileName()))
+            continue;
+        list.add(root.relativeFilePath(path), path);
+        if (it.fileName().endsWith(QLatin1String(".tra"), Qt::CaseInsensitive))
+            tracings << path;
     }
-    std::sort(files.begin(), files.end());
-    return files;
+
+    // The logo goes in beside the letterhead, under its own name, wherever it is kept.
+    if (list.has(kLetterhead)) {
+        const QSettings letterhead(root.filePath(kLetterhead), QSettings::IniFormat);
+        const QString stored = letterhead.value(kLogoKey).toString().trimmed();
+        const QString path = stored.isEmpty() ? QString() : resolvedImage(stored, root);
+        if (!stored.isEmpty() && path.isEmpty())
+            list.leaveOut(QStringLiteral("O logotipo \"%1\" não foi encontrado.").arg(shown(stored)));
+        else if (!path.isEmpty() && !isInside(path, analyses)) {
+            const QString rel = QFileInfo(path).fileName();
+            list.addOutside(rel, path,
+                            QStringLiteral("O logotipo \"%1\" ficou de fora: o nome \"%2\" não é o de uma imagem.")
+                                .arg(shown(path), rel));
+        }
+    }
+    // Radiographs outside Análises/ go in beside the tracings, where opening one looks for them.
+    std::sort(tracings.begin(), tracings.end());
+    for (const QString& tracing : tracings) {
+        const QString stored = tracingImage(tracing);
+        if (stored.isEmpty())
+            continue;
+        const QString tra = root.relativeFilePath(tracing);
+        const QString path = resolvedImage(stored, QDir(analyses));
+        if (path.isEmpty())
+            list.leaveOut(
+                QStringLiteral("A radiografia \"%1\" do traçado \"%2\" não foi encontrada.").arg(shown(stored), tra));
+        else if (!isInside(path, analyses)) {
+            const QString rel = kAnalyses + u'/' + QFileInfo(path).fileName();
+            list.addOutside(rel, path,
+                            QStringLiteral("A radiografia \"%1\" do traçado \"%2\" ficou de fora: já há outro arquivo "
+                                           "\"%3\".")
+                                .arg(shown(path), tra, rel));
+        }
+    }
+    return list;
 }
 
-// Reads every entry of the archive, handing each file to `take`; throws Damage on anything
-// libarchive finds wrong, up to the end of the compressed stream.
-void readArchive(const QString& path, const std::function<void(const QString&, const QByteArray&)>& take)
+// Reads every entry of the archive, handing each file to `take` and each folder's name to
+// `folder`; throws Damage on anything libarchive finds wrong, up to the end of the compressed
+// stream.
+void readArchive(const QString& path, const std::function<void(const QString&, const QByteArray&)>& take,
+                 const std::function<void(const QString&)>& folder = {})
 {
     const LibArchive& la = lib();
     archive* a = la.archive_read_new();
@@ -107,9 +236,11 @@ void readArchive(const QString& path, const std::function<void(const QString&, c
         const char* name = la.archive_entry_pathname(entry);
         const QString rel = name ? QString::fromUtf8(name) : QString();
         if (la.archive_entry_filetype(entry) == AE_IFDIR) {
-            const QString folder = rel.endsWith(u'/') ? rel.chopped(1) : rel;
-            if (folder != kAnalyses && !isBackupPath(folder))
+            const QString name = rel.endsWith(u'/') ? rel.chopped(1) : rel;
+            if (name != kAnalyses && !(name.startsWith(kAnalyses + u'/') && isBackupPath(name)))
                 throw Damage{QStringLiteral("contém \"%1\", que não é um arquivo do Quorvel").arg(rel)};
+            if (folder)
+                folder(name);
             continue;
         }
         if (la.archive_entry_filetype(entry) != AE_IFREG || !(isBackupPath(rel) || rel == kManifest))
@@ -140,22 +271,34 @@ QByteArray manifest(const QMap<QString, QByteArray>& digests)
     return out;
 }
 
-// Reads the whole archive and checks every file against the list at its end; gives the
-// files' digests. Throws Damage.
+// Reads the whole archive and checks every file against the list at its end, and that no path
+// is given twice or both as a file and as a folder; gives the files' digests. Throws Damage.
 QMap<QString, QByteArray> checkedDigests(const QString& path)
 {
     QMap<QString, QByteArray> digests;
+    QSet<QString> folders;
     QByteArray listed;
     bool haveList = false;
-    readArchive(path, [&](const QString& rel, const QByteArray& bytes) {
-        if (haveList)
-            throw Damage{QStringLiteral("há arquivos depois da lista de conferência")};
-        if (rel == kManifest) {
-            listed = bytes;
-            haveList = true;
-        } else
-            digests.insert(rel, digest(bytes));
-    });
+    readArchive(
+        path,
+        [&](const QString& rel, const QByteArray& bytes) {
+            if (haveList)
+                throw Damage{QStringLiteral("há arquivos depois da lista de conferência")};
+            if (digests.contains(rel))
+                throw Damage{QStringLiteral("o arquivo \"%1\" aparece duas vezes").arg(rel)};
+            if (rel == kManifest) {
+                listed = bytes;
+                haveList = true;
+            } else
+                digests.insert(rel, digest(bytes));
+        },
+        [&](const QString& name) { folders.insert(name); });
+    for (auto it = digests.cbegin(); it != digests.cend(); ++it)
+        for (qsizetype slash = it.key().indexOf(u'/'); slash >= 0; slash = it.key().indexOf(u'/', slash + 1))
+            folders.insert(it.key().left(slash));
+    for (const QString& name : std::as_const(folders))
+        if (digests.contains(name))
+            throw Damage{QStringLiteral("\"%1\" aparece como arquivo e como pasta").arg(name)};
     if (!haveList)
         throw Damage{QStringLiteral("falta a lista de conferência \"%1\"").arg(kManifest)};
     if (listed != manifest(digests))
@@ -185,8 +328,7 @@ QString BackupFileName(const QDate& date)
 BackupSummary WriteBackup(const QString& work, const QString& archivePath)
 {
     const LibArchive& la = lib();  // before anything is written
-    const QStringList files = filesToSave(work);
-    const QDir root(work);
+    const SourceList files = filesToSave(work);
     // Written beside the chosen place and renamed there once verified; private, like what it holds.
     const QString part = archivePath + QStringLiteral(".part");
     const QByteArray partName = QFile::encodeName(part);
@@ -205,6 +347,7 @@ BackupSummary WriteBackup(const QString& work, const QString& archivePath)
     };
 
     BackupSummary summary;
+    summary.leftOut = files.leftOut();
     QMap<QString, QByteArray> written;
     {
         archive* a = la.archive_write_new();
@@ -228,8 +371,7 @@ BackupSummary WriteBackup(const QString& work, const QString& archivePath)
                 || la.archive_write_data(a, bytes.constData(), size_t(bytes.size())) != bytes.size())
                 throw failed(archiveError(a));
         };
-        for (const QString& rel : files) {
-            const QString path = root.filePath(rel);
+        for (const auto& [rel, path] : files.sources()) {
             const QByteArray bytes = ReadFileBytes(path);
             add(rel, bytes, QFileInfo(path).lastModified().toSecsSinceEpoch());
             written.insert(rel, digest(bytes));
@@ -265,45 +407,60 @@ RestoreSummary RestoreBackup(const QString& archivePath, const QString& work, co
         return IoError(QStringLiteral("A cópia de segurança \"%1\" não pode ser restaurada: %2. Nada foi restaurado.")
                            .arg(archivePath, why));
     };
-    qsizetype files = 0;
+    QMap<QString, QByteArray> digests;
     try {
-        files = checkedDigests(archivePath).size();
+        digests = checkedDigests(archivePath);
     } catch (const Damage& d) {
         throw damaged(d.why);
     }
-    if (files == 0)
+    if (digests.isEmpty())
         throw damaged(QStringLiteral("ela não contém nenhum arquivo"));
 
     RestoreSummary summary;
     const QDir root(work);
+    const auto restoreOne = [&](const QString& rel, const QByteArray& bytes) {
+        const QString path = root.filePath(rel);
+        const QFileInfo here(path);
+        if (here.isDir())
+            throw IoError(QStringLiteral("aqui há uma pasta com esse nome"));
+        if (!here.exists() && !here.isSymLink()) {
+            makeFolders(work, rel);
+            try {
+                WriteNewFileBytes(path, bytes);
+                ++summary.restored;
+                return;
+            } catch (const FileExistsError&) {
+                // made a moment ago by another computer: compared below like any other
+            }
+        }
+        if (!IsRegularFile(path))
+            throw IoError(QStringLiteral("aqui há, com esse nome, algo que não é um arquivo comum"));
+        // Asked without holding the file's lock: a question may wait for a long time.
+        if (ReadFileBytes(path) == bytes)
+            ++summary.same;
+        else if (replace && replace(rel)) {
+            ReplaceFileBytes(path, bytes);
+            ++summary.replaced;
+        } else
+            ++summary.kept;
+    };
     try {
         readArchive(archivePath, [&](const QString& rel, const QByteArray& bytes) {
             if (rel == kManifest)
                 return;
-            const QString path = root.filePath(rel);
-            if (!QFileInfo::exists(path)) {
-                makeFolders(work, rel);
-                try {
-                    WriteNewFileBytes(path, bytes);
-                    ++summary.restored;
-                    return;
-                } catch (const FileExistsError&) {
-                    // made a moment ago by another computer: compared below like any other
-                }
+            if (digests.value(rel) != digest(bytes))
+                throw Damage{QStringLiteral("o arquivo \"%1\" mudou desde a conferência").arg(rel)};
+            try {
+                restoreOne(rel, bytes);
+            } catch (const FileBusyError&) {
+                summary.skipped.append({rel, QStringLiteral("está sendo salvo em outro computador"), true});
+            } catch (const IoError& e) {
+                summary.skipped.append({rel, e.message(), false});
             }
-            // Asked without holding the file's lock: a question may wait for a long time.
-            if (ReadFileBytes(path) == bytes)
-                ++summary.same;
-            else if (replace && replace(rel)) {
-                ReplaceFileBytes(path, bytes);
-                ++summary.replaced;
-            } else
-                ++summary.kept;
         });
     } catch (const Damage& d) {
-        // The archive changed between the two readings.
-        throw IoError(QStringLiteral("A cópia de segurança \"%1\" deixou de ser legível durante a restauração: %2.")
-                          .arg(archivePath, d.why));
+        // The archive changed or became unreadable between the check and the restore.
+        summary.interrupted = d.why;
     }
     return summary;
 }

@@ -29,4 +29,9 @@ struct LibArchive {
 // opened or lacks a function, with the reason in `error`.
 const LibArchive* OpenLibArchive(QString* error = nullptr);
 
+// libarchive's reason for a failure (English, or null), told in Portuguese with the original
+// kept in parentheses for whoever has to look deeper: "o arquivo compactado termina antes do
+// fim (truncated gzip input)".
+QString ArchiveReason(const char* libarchiveText);
+
 }  // namespace qv

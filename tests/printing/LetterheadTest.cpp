@@ -10,13 +10,22 @@
 #include "printing/ReportEngine.h"
 #include "printing/ReportOutput.h"
 #include "records/Cp1252.h"
+#include "records/FileIo.h"
 #include "records/IoError.h"
 #include "support/WorkFolder.h"
 
 #include <QAction>
+#include <QDir>
+#include <QFormLayout>
 #include <QImage>
+#include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QSettings>
+#include <QTemporaryDir>
+
+#include <cerrno>
+#include <unistd.h>
 
 #include <gtest/gtest.h>
 
@@ -165,7 +174,9 @@ TEST_F(LetterheadTest, WindowRefusesAnUnreadableLogoAndSavesTheFields)
     dialogs.files.push_back(good);
     window.chooseLogo();
     EXPECT_EQ(dialogs.take().type, test::Box::OpenFile);
-    EXPECT_EQ(window.info().logo, good);
+    // An image already in the working folder is kept by its name there.
+    EXPECT_EQ(window.info().logo, QStringLiteral("logo.png"));
+    EXPECT_EQ(window.info().logoFile(), good);
     EXPECT_TRUE(popOcultar.isEnabled());
 
     window.accept();
@@ -173,7 +184,8 @@ TEST_F(LetterheadTest, WindowRefusesAnUnreadableLogoAndSavesTheFields)
     const ClinicInfo saved = ClinicInfo::Load();
     EXPECT_EQ(saved.clinic, QStringLiteral("Clínica Sorriso"));
     EXPECT_EQ(saved.registration, QStringLiteral("CRO-SP 12345"));
-    EXPECT_EQ(saved.logo, good);
+    EXPECT_EQ(saved.logo, QStringLiteral("logo.png"));
+    EXPECT_EQ(saved.logoFile(), good);
 }
 
 TEST_F(LetterheadTest, HeaderThatLeavesNoRoomIsRefusedAtLoading)
@@ -204,6 +216,184 @@ TEST_F(LetterheadTest, AnAbsurdlyLongLetterheadStillPrints)
     // The header is cut to leave the body a quarter of the page, which says it goes on.
     EXPECT_EQ(out.pages[0].texts().last(), QStringLiteral("Página 1 de 1"));
     EXPECT_TRUE(out.pages[0].texts().contains(report::TruncationNotice(1)));
+}
+
+
+QByteArray bytesOf(const QString& path)
+{
+    QFile f(path);
+    EXPECT_TRUE(f.open(QIODevice::ReadOnly)) << path.toStdString();
+    return f.readAll();
+}
+
+int failWithEio(int) { return errno = EIO, -1; }
+int closeThenFail(int fd) { return ::close(fd), errno = EIO, -1; }
+
+// A failed sync or close leaves the letterhead as it was, and the window says so and stays.
+TEST_F(LetterheadTest, AFailedWriteLeavesTheOldLetterheadAndIsReported)
+{
+    const struct {
+        const char* what;
+        bool datasync;   // else close
+        bool existing;   // a letterhead was there before
+    } cases[] = {
+        {"sync fails over an old letterhead", true, true},
+        {"close fails over an old letterhead", false, true},
+        {"sync fails on the first letterhead", true, false},
+        {"close fails on the first letterhead", false, false},
+    };
+    for (const auto& c : cases) {
+        work.remove(ClinicInfo::FileName());
+        if (c.existing)
+            sampleClinic().save();
+        const QByteArray before = c.existing ? work.read(ClinicInfo::FileName()) : QByteArray();
+        ClinicInfo changed = sampleClinic();
+        changed.clinic = QStringLiteral("Outra Clínica");
+        if (c.datasync)
+            FileIoHooksForTesting().datasync = failWithEio;
+        else
+            FileIoHooksForTesting().close = closeThenFail;
+        EXPECT_THROW(changed.save(), IoError) << c.what;
+        report::ClinicDialog window(dialogs, changed);
+        window.accept();
+        FileIoHooksForTesting() = {};
+        EXPECT_NE(window.result(), QDialog::Accepted) << c.what;
+        const test::Box box = dialogs.take();
+        EXPECT_EQ(box.kind, platform::NoticeKind::Error) << c.what;
+        EXPECT_TRUE(box.text.contains(ClinicInfo::FileName())) << c.what << box.text.toStdString();
+        EXPECT_EQ(work.exists(ClinicInfo::FileName()), c.existing) << c.what;
+        if (c.existing)
+            EXPECT_EQ(work.read(ClinicInfo::FileName()), before) << c.what;
+        const QStringList left = QDir(work.path()).entryList(QDir::Files | QDir::Hidden);
+        EXPECT_FALSE(left.join(u'|').contains(QStringLiteral(".tmp"))) << c.what << left.join(u'|').toStdString();
+    }
+}
+
+// The stored logo is found in the working folder, also when an older path no longer exists.
+TEST_F(LetterheadTest, TheLogoIsFoundInTheWorkingFolder)
+{
+    QTemporaryDir elsewhere;
+    const QString outside = QDir(elsewhere.path()).filePath(QStringLiteral("marca.png"));
+    QImage(8, 8, QImage::Format_RGB32).save(outside);
+    writePng(QStringLiteral("Logotipo.png"));
+    writePng(QStringLiteral("velho.png"));
+    const struct {
+        QString stored;
+        QString found;  // empty: no logo
+    } cases[] = {
+        {QString(), QString()},
+        {QStringLiteral("Logotipo.png"), work.file(QStringLiteral("Logotipo.png"))},
+        {outside, outside},  // an older version's path that still exists
+        {QStringLiteral("/home/outro/computador/velho.png"), work.file(QStringLiteral("velho.png"))},
+        {QStringLiteral("/home/outro/computador/sumiu.png"), QString()},
+        {QStringLiteral("sumiu.png"), QString()},
+    };
+    for (const auto& c : cases) {
+        ClinicInfo info;
+        info.logo = c.stored;
+        EXPECT_EQ(info.logoFile(), c.found) << c.stored.toStdString();
+        EXPECT_EQ(info.logoImage().isNull(), c.found.isEmpty()) << c.stored.toStdString();
+    }
+}
+
+TEST_F(LetterheadTest, AChosenLogoIsKeptInTheWorkingFolder)
+{
+    QTemporaryDir elsewhere;
+    const auto image = [&](const QString& name, const QColor& colour) {
+        QImage logo(10, 5, QImage::Format_RGB32);
+        logo.fill(colour);
+        const QString path = QDir(elsewhere.path()).filePath(name);
+        EXPECT_TRUE(logo.save(path, "PNG"));
+        return path;
+    };
+    const QString inside = writePng(QStringLiteral("meu logo.png"));
+    const struct {
+        QString chosen;
+        QString stored;
+    } cases[] = {
+        {inside, QStringLiteral("meu logo.png")},  // already there: not copied
+        {image(QStringLiteral("marca.png"), Qt::red), QStringLiteral("Logotipo.png")},
+        {image(QStringLiteral("nova marca.PNG"), Qt::green), QStringLiteral("Logotipo.png")},  // replaces the older copy
+        {image(QStringLiteral("foto.JPEG"), Qt::blue), QStringLiteral("Logotipo.jpeg")},
+    };
+    for (const auto& c : cases) {
+        const QByteArray bytes = bytesOf(c.chosen);
+        EXPECT_EQ(ClinicInfo::KeepLogo(c.chosen), c.stored) << c.chosen.toStdString();
+        EXPECT_EQ(work.read(c.stored), bytes) << c.chosen.toStdString();
+    }
+    EXPECT_EQ(QDir(work.path()).entryList({QStringLiteral("Logotipo*")}, QDir::Files),
+              (QStringList{QStringLiteral("Logotipo.jpeg"), QStringLiteral("Logotipo.png")}));
+    EXPECT_THROW(ClinicInfo::KeepLogo(QDir(elsewhere.path()).filePath(QStringLiteral("sumiu.png"))), IoError);
+}
+
+TEST_F(LetterheadTest, TheWindowCopiesALogoFromElsewhereOnlyWhenSaved)
+{
+    QTemporaryDir elsewhere;
+    const QString chosen = QDir(elsewhere.path()).filePath(QStringLiteral("marca.png"));
+    QImage(12, 6, QImage::Format_RGB32).save(chosen);
+    sampleClinic().save();
+    const QByteArray before = work.read(ClinicInfo::FileName());
+    {
+        report::ClinicDialog window(dialogs, ClinicInfo::Load());
+        dialogs.files.push_back(chosen);
+        window.chooseLogo();
+        dialogs.take();
+        window.reject();
+    }
+    EXPECT_FALSE(work.exists(QStringLiteral("Logotipo.png")));
+    EXPECT_EQ(work.read(ClinicInfo::FileName()), before);
+
+    report::ClinicDialog window(dialogs, ClinicInfo::Load());
+    dialogs.files.push_back(chosen);
+    window.chooseLogo();
+    dialogs.take();
+    window.accept();
+    EXPECT_EQ(window.result(), QDialog::Accepted);
+    EXPECT_EQ(ClinicInfo::Load().logo, QStringLiteral("Logotipo.png"));
+    EXPECT_EQ(window.info().logo, QStringLiteral("Logotipo.png"));
+    EXPECT_EQ(work.read(QStringLiteral("Logotipo.png")), bytesOf(chosen));
+
+    // A letterhead of an older version, naming the image where it lies: OK brings it in.
+    ClinicInfo older = sampleClinic();
+    older.logo = chosen;
+    older.save();
+    work.remove(QStringLiteral("Logotipo.png"));
+    report::ClinicDialog again(dialogs, ClinicInfo::Load());
+    again.accept();
+    EXPECT_EQ(ClinicInfo::Load().logo, QStringLiteral("Logotipo.png"));
+    EXPECT_EQ(work.read(QStringLiteral("Logotipo.png")), bytesOf(chosen));
+}
+
+// Every label answers to its own Alt+letter and moves the focus to its control.
+TEST_F(LetterheadTest, EveryLabelHasItsControlAndItsOwnShortcut)
+{
+    report::ClinicDialog window(dialogs, ClinicInfo{});
+    auto* form = window.findChild<QFormLayout*>();
+    ASSERT_NE(form, nullptr);
+    const struct {
+        const char* label;
+        const char* control;
+    } rows[] = {{"&Consultório:", "consultorio"}, {"&Profissional:", "profissional"}, {"&Registro:", "registro"},
+                {"&Endereço:", "endereco"},       {"&Telefone:", "telefone"},         {"E-&mail:", "email"},
+                {"&Logotipo:", "chooseLogo"}};
+    ASSERT_EQ(form->rowCount(), int(std::size(rows)));
+    QStringList keys;
+    for (int i = 0; i < form->rowCount(); ++i) {
+        auto* label = qobject_cast<QLabel*>(form->itemAt(i, QFormLayout::LabelRole)->widget());
+        ASSERT_NE(label, nullptr) << i;
+        EXPECT_EQ(label->text(), QString::fromUtf8(rows[i].label));
+        ASSERT_NE(label->buddy(), nullptr) << rows[i].label;  // without one the "&" is shown as it is
+        EXPECT_EQ(label->buddy()->objectName(), QString::fromLatin1(rows[i].control));
+        keys << label->text().mid(label->text().indexOf(u'&') + 1, 1).toLower();
+    }
+    for (auto* button : window.findChildren<QPushButton*>()) {
+        const qsizetype amp = button->text().indexOf(u'&');
+        if (amp >= 0)
+            keys << button->text().mid(amp + 1, 1).toLower();
+    }
+    QStringList unique = keys;
+    unique.removeDuplicates();
+    EXPECT_EQ(unique.size(), keys.size()) << keys.join(u',').toStdString();
 }
 
 }  // namespace
