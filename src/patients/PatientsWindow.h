@@ -14,6 +14,7 @@ class QFileSystemWatcher;
 class QLabel;
 class QLineEdit;
 class QPushButton;
+class QScreen;
 class QTableView;
 class QTimer;
 
@@ -67,6 +68,8 @@ public:
     QLineEdit* searchField() const { return m_search; }
     EvolutionView* evolutionView() const { return m_evolution; }
     QString filePath(const QString& fileName) const;
+    // The window's size on a screen (none: the size it has on a large one).
+    static QSize PreferredSize(const QScreen* screen);
 
 signals:
     void rescanned();
