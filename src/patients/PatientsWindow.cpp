@@ -159,6 +159,13 @@ void PatientsWindow::build()
     updateButtons();
 }
 
+void PatientsWindow::setDialogs(platform::Dialogs* dialogs)
+{
+    m_dialogs = dialogs;
+    if (m_evolution)
+        m_evolution->setDialogs(dialogs);
+}
+
 void PatientsWindow::setRescanInterval(int ms) { m_periodic->setInterval(ms); }
 
 QString PatientsWindow::filePath(const QString& fileName) const { return QDir(m_scanner.folder()).filePath(fileName); }
@@ -296,6 +303,7 @@ void PatientsWindow::showEvolution(int sourceRow)
         return;
     if (!m_evolution) {
         m_evolution = new EvolutionView(this);
+        m_evolution->setDialogs(m_dialogs);
         m_evolution->setPrint([this](const ReportParamList& params, int lastPage) {
             if (m_links.printEvolution)
                 m_links.printEvolution(params, lastPage);

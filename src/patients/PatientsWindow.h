@@ -48,7 +48,7 @@ public:
     explicit PatientsWindow(QWidget* parent = nullptr);
 
     void setLinks(PatientsLinks links) { m_links = std::move(links); }
-    void setDialogs(platform::Dialogs* dialogs) { m_dialogs = dialogs; }
+    void setDialogs(platform::Dialogs* dialogs);
     // How often the folder is read again when it sends no notice (a network share).
     void setRescanInterval(int ms);
 

@@ -236,6 +236,23 @@ TEST(EvolutionReport, TableCellsByRowAndColumnAndTheChartAsAnImage)
     EXPECT_EQ(QByteArray::fromBase64(p["grafico"].mid(22).toLatin1()), png);
 }
 
+// Each patient's report is offered under a name of its own, so one never overwrites another's.
+TEST(EvolutionReport, PdfNamesArePerPatient)
+{
+    const std::pair<const char*, const char*> names[] = {{"ANA", "ANA-EVOLUÇÃO.pdf"},
+                                                         {"JOSÉ DA SILVA", "JOSÉ DA SILVA-EVOLUÇÃO.pdf"},
+                                                         {"ANA B", "ANA B-EVOLUÇÃO.pdf"}};
+    for (const auto& [patient, name] : names)
+        EXPECT_EQ(S(EvolutionPdfName(QString::fromUtf8(patient))), name);
+    const std::pair<const char*, const char*> suffixes[] = {{"/tmp/a", "/tmp/a.pdf"},
+                                                            {"/tmp/a.pdf", "/tmp/a.pdf"},
+                                                            {"/tmp/a.PDF", "/tmp/a.PDF"},
+                                                            {"/tmp/a.pdf.txt", "/tmp/a.pdf.txt.pdf"},
+                                                            {"/tmp/pdf", "/tmp/pdf.pdf"}};
+    for (const auto& [chosen, written] : suffixes)
+        EXPECT_EQ(S(WithPdfSuffix(QString::fromUtf8(chosen))), written);
+}
+
 // The template of report5 in the shipped project and the builder name the same parameters.
 TEST(EvolutionReport, TheTemplateUsesEveryParameterAndNoOther)
 {
