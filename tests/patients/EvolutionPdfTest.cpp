@@ -82,6 +82,9 @@ TEST_F(EvolutionPdf, AReplacedFileBecomesPrivate)
     save(path);
     EXPECT_EQ(mode(path), kOwnerOnly);
     EXPECT_TRUE(work.read(QStringLiteral("anterior.pdf")).startsWith("%PDF"));
+    // No temporary file or lock is left beside it.
+    const QStringList left = QDir(work.path()).entryList({QStringLiteral("*anterior*")}, QDir::Files | QDir::Hidden);
+    EXPECT_EQ(left, QStringList{QStringLiteral("anterior.pdf")});
 }
 
 TEST_F(EvolutionPdf, CancellingWritesNothing)
