@@ -103,6 +103,8 @@ struct WindowCase {
     std::function<QWidget*(Windows&, test::FakeDialogs&)> open;
 };
 
+void PrintTo(const WindowCase& c, std::ostream* os) { *os << c.name; }
+
 void PutPatients(const test::WorkFolder& work)
 {
     const auto stages = test::FourStages(QStringLiteral("MARIA APARECIDA DOS SANTOS"));
