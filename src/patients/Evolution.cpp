@@ -127,6 +127,15 @@ std::optional<NormBand> NormBandOf(const QString& caption)
     return NormBand{m.captured(1).toDouble(), m.captured(2).toDouble()};
 }
 
+QString ChartHeading(const QString& caption)
+{
+    // The captions pad short ranges to line up on the Tweed page; a title needs no padding.
+    static const QRegularExpression padding(QStringLiteral("\\(\\s+"));
+    return QString(caption).replace(padding, QStringLiteral("(")).simplified();
+}
+
+QString ChartPointLabel(double value) { return F1(value); }
+
 QString StageTitle(int stage)
 {
     static const QStringList titles = {QStringLiteral("Inicial"), QStringLiteral("Inter 1"), QStringLiteral("Inter 2"),
@@ -187,10 +196,12 @@ Evolution BuildEvolution(const QString& patient, QList<EvolutionStage> stages)
         ChartMeasure m;
         m.caption = *caption;
         m.title = caption->section(u'(', 0, 0).trimmed();
+        m.heading = ChartHeading(*caption);
         m.band = NormBandOf(*caption).value_or(NormBand{});
         for (const EvolutionStage& s : stages) {
             const QString text = s.results.text(QLatin1String(name));
             m.values << (text.trimmed().isEmpty() ? std::nullopt : std::optional<double>(ParseReal(text)));
+            m.labels << (m.values.back() ? ChartPointLabel(*m.values.back()) : QString());
         }
         ev.chart << m;
     }

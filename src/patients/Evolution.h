@@ -38,8 +38,10 @@ std::optional<NormBand> NormBandOf(const QString& caption);
 struct ChartMeasure {
     QString caption;  // as on the Tweed page, with its range
     QString title;    // "FMA"
+    QString heading;  // the chart panel's title: "FMA (22° a 28°)", the range as the table shows it
     NormBand band;
     QList<std::optional<double>> values;  // one per stage column
+    QStringList labels;                   // the values as the chart labels them (ChartPointLabel)
 };
 
 struct Evolution {
@@ -51,6 +53,11 @@ struct Evolution {
     QList<ChartMeasure> chart;  // FMA, FMIA, IMPA, ANB, Z
     QString changeHeader() const;
 };
+
+// A caption's measurement with its range as a chart's title: "ANB ( 1° a 5°)" reads "ANB (1° a 5°)".
+QString ChartHeading(const QString& caption);
+// The label beside a point of the chart: one decimal, as every value of the table ("29.0").
+QString ChartPointLabel(double value);
 
 // The stage's title as a clinician reads it: "Inicial", "Inter 1", "Inter 2", "Final".
 QString StageTitle(int stage);

@@ -8,6 +8,7 @@
 #include <QBuffer>
 #include <QChart>
 #include <QChartView>
+#include <QGraphicsSimpleTextItem>
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineSeries>
@@ -38,7 +39,7 @@ QChart* BuildPanel(const ChartMeasure& m, const QStringList& headers)
 {
     auto* chart = new QChart;
     // Plain text: a rich-text title costs a text document per panel.
-    chart->setTitle(QStringLiteral("%1 (%2 a %3)").arg(m.title, QString::number(m.band.low), QString::number(m.band.high)));
+    chart->setTitle(m.heading);
     QFont titleFont = chart->titleFont();
     titleFont.setBold(true);
     chart->setTitleFont(titleFont);
@@ -63,26 +64,31 @@ QChart* BuildPanel(const ChartMeasure& m, const QStringList& headers)
     line->setPen(QPen(kLine, 2.5));
     auto* inside = new QScatterSeries;
     auto* outside = new QScatterSeries;
+    // The series' own point labels print "29" beside "29.5"; the labels are drawn here instead,
+    // each with one decimal.
     for (QScatterSeries* s : {inside, outside}) {
         s->setMarkerSize(10);
         s->setPen(QPen(Qt::white, 1.5));
-        s->setPointLabelsVisible(true);
-        s->setPointLabelsFormat(QStringLiteral("@yPoint"));
-        s->setPointLabelsClipping(false);
+        s->setPointLabelsVisible(false);
     }
     inside->setBrush(kLine);
     outside->setBrush(kOutside);
     outside->setPointLabelsColor(kOutside);
     double lo = m.band.low;
     double hi = m.band.high;
+    QList<std::pair<QPointF, QGraphicsSimpleTextItem*>> labels;
     for (int i = 0; i < m.values.size(); ++i) {
         if (!m.values[i])
             continue;
         const double v = *m.values[i];
         line->append(i, v);
-        (v < m.band.low || v > m.band.high ? outside : inside)->append(i, v);
+        const bool out = v < m.band.low || v > m.band.high;
+        (out ? outside : inside)->append(i, v);
         lo = std::min(lo, v);
         hi = std::max(hi, v);
+        auto* label = new QGraphicsSimpleTextItem(m.labels.value(i), chart);
+        label->setBrush(out ? kOutside : QColor(Qt::black));
+        labels.append({QPointF(i, v), label});
     }
     chart->addSeries(line);
     chart->addSeries(inside);
@@ -113,6 +119,17 @@ QChart* BuildPanel(const ChartMeasure& m, const QStringList& headers)
         s->attachAxis(y);
     }
     x->setRange(names.value(0), names.value(names.size() - 1));
+    QFont labelFont = small;
+    for (const auto& [point, label] : labels)
+        label->setFont(labelFont);
+    // Each label sits centred above its point, wherever the plot area moves.
+    QObject::connect(chart, &QChart::plotAreaChanged, chart, [chart, line, labels] {
+        for (const auto& [point, label] : labels) {
+            const QPointF at = chart->mapToPosition(point, line);
+            const QRectF box = label->boundingRect();
+            label->setPos(at.x() - box.width() / 2, at.y() - box.height() - 5);
+        }
+    });
     return chart;
 }
 

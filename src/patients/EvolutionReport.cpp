@@ -41,4 +41,11 @@ EvolutionReportPlan BuildEvolutionReport(const Evolution& ev, const QByteArray& 
     return plan;
 }
 
+QString EvolutionPdfName(const QString& patient) { return patient + QStringLiteral("-EVOLUÇÃO.pdf"); }
+
+QString WithPdfSuffix(const QString& path)
+{
+    return path.endsWith(QLatin1String(".pdf"), Qt::CaseInsensitive) ? path : path + QStringLiteral(".pdf");
+}
+
 }  // namespace qv

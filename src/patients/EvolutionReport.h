@@ -20,4 +20,10 @@ QString EvolutionCellParam(int row, const char* cell);
 
 EvolutionReportPlan BuildEvolutionReport(const Evolution& evolution, const QByteArray& chartPng);
 
+// The name a patient's evolution is offered to be saved under, so that each patient's report
+// has its own file: "ANA-EVOLUÇÃO.pdf".
+QString EvolutionPdfName(const QString& patient);
+// The path chosen in the save dialog, with ".pdf" added when it has another ending.
+QString WithPdfSuffix(const QString& path);
+
 }  // namespace qv

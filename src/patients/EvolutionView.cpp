@@ -2,9 +2,17 @@
 
 #include "patients/EvolutionChart.h"
 #include "patients/EvolutionReport.h"
+#include "platform/Dialogs.h"
+#include "platform/PageContext.h"
+#include "printing/PrintActions.h"
+#include "printing/ReportEngine.h"
+#include "printing/ReportOutput.h"
+#include "records/FileIo.h"
+#include "records/IoError.h"
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -89,15 +97,19 @@ EvolutionView::EvolutionView(QWidget* parent) : QWidget(parent, Qt::Window)
 
     m_imprimir = new QPushButton(QStringLiteral("IMPRIMIR"), this);
     m_imprimir->setObjectName(QStringLiteral("evimprimir"));
+    m_pdf = new QPushButton(QStringLiteral("SALVAR PDF"), this);
+    m_pdf->setObjectName(QStringLiteral("evpdf"));
     m_fechar = new QPushButton(QStringLiteral("FECHAR"), this);
     m_fechar->setObjectName(QStringLiteral("evfechar"));
     connect(m_imprimir, &QPushButton::clicked, this, &EvolutionView::imprimirClick);
+    connect(m_pdf, &QPushButton::clicked, this, &EvolutionView::salvarPdfClick);
     connect(m_fechar, &QPushButton::clicked, this, &QWidget::close);
     connect(new QShortcut(QKeySequence(Qt::Key_Escape), this), &QShortcut::activated, this, &QWidget::close);
 
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(m_notes, 1);
     buttons->addWidget(m_imprimir);
+    buttons->addWidget(m_pdf);
     buttons->addWidget(m_fechar);
     auto* box = new QVBoxLayout(this);
     box->addWidget(m_title);
@@ -191,6 +203,42 @@ void EvolutionView::imprimirClick()
         return;
     const EvolutionReportPlan plan = BuildEvolutionReport(m_evolution, EvolutionChart::RenderPng(m_evolution));
     m_print(plan.params, plan.lastPage);
+}
+
+void EvolutionView::salvarPdfClick()
+{
+    if (!m_dialogs)
+        return;
+    QString path = m_dialogs->SaveFile(
+        {QStringLiteral("Salvar a evolução em PDF"), EvolutionPdfName(m_evolution.patient), QStringLiteral("Arquivo PDF|*.pdf")});
+    if (path.isEmpty())
+        return;
+    path = WithPdfSuffix(path);
+    const EvolutionReportPlan plan = BuildEvolutionReport(m_evolution, EvolutionChart::RenderPng(m_evolution));
+    auto memory = std::make_unique<report::MemoryOutput>();
+    const report::MemoryOutput& pdf = *memory;
+    ReportEngine engine(*m_dialogs, std::move(memory));
+    const platform::PageContext page{*m_dialogs, [] { return QStringLiteral("Evolução do tratamento"); }};
+    // The engine and the print action have said why when nothing was made.
+    if (PrintEvolution(engine, page, plan.params, plan.lastPage) != PrintOutcome::Ran || pdf.pdf.isEmpty())
+        return;
+    try {
+        SavePrivateFile(path, pdf.pdf);
+    } catch (const IoError& e) {
+        m_dialogs->ShowFailure(e.message());
+    }
+}
+
+void SavePrivateFile(const QString& path, const QByteArray& bytes)
+{
+    // A health record: readable by its owner only, also when it replaces a file other people
+    // could read (a replacement would otherwise keep the old file's permissions).
+    constexpr QFile::Permissions kPrivate = QFile::ReadOwner | QFile::WriteOwner;
+    if (QFileInfo::exists(path) && !QFile::setPermissions(path, kPrivate))
+        throw IoError::cannotWrite(path);
+    ReplaceFileBytes(path, bytes);
+    if (!QFile::setPermissions(path, kPrivate))
+        throw IoError::cannotWrite(path);
 }
 
 }  // namespace qv

@@ -15,6 +15,10 @@ class QTableView;
 
 namespace qv {
 
+namespace platform {
+class Dialogs;
+}
+
 class EvolutionChart;
 
 class EvolutionView : public QWidget {
@@ -30,6 +34,10 @@ public:
     // IMPRIMIR: report5 through the link.
     void setPrint(std::function<void(const ReportParamList&, int lastPage)> print) { m_print = std::move(print); }
     void imprimirClick();
+    // SALVAR PDF: report5 into a PDF file the clinician names (the patient's own name offered),
+    // readable by its owner only. Boxes go through the dialogs; without them it does nothing.
+    void setDialogs(platform::Dialogs* dialogs) { m_dialogs = dialogs; }
+    void salvarPdfClick();
 
     QTableView* table() const { return m_table; }
     QStandardItemModel* model() const { return m_model; }
@@ -42,9 +50,14 @@ private:
     QStandardItemModel* m_model;
     EvolutionChart* m_chart;
     QPushButton* m_imprimir;
+    QPushButton* m_pdf;
+    platform::Dialogs* m_dialogs = nullptr;
     QPushButton* m_fechar;
     std::function<void(const ReportParamList&, int)> m_print;
 };
+
+// Writes a file readable and writable by its owner only (0600), whole or not at all; throws IoError.
+void SavePrivateFile(const QString& path, const QByteArray& bytes);
 
 // Reads the stage files of a patient and builds the evolution; a file that cannot be read
 // gives a column without results.

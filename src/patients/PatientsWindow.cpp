@@ -33,6 +33,16 @@ const QString kHint = QStringLiteral(
     "das análises de Tweed do paciente.");
 }  // namespace
 
+QSize PatientsWindow::PreferredSize(const QScreen* screen)
+{
+    // Room for a long name beside every column; never wider or taller than the screen leaves
+    // once the window's frame and title are drawn (1024 x 768 and up).
+    QSize size(980, 620);
+    if (screen)
+        size = size.boundedTo(screen->availableGeometry().size() - QSize(24, 48));
+    return size;
+}
+
 PatientsWindow::PatientsWindow(QWidget* parent) : PatientsWindow(AnalysesFolder(), parent) {}
 
 PatientsWindow::PatientsWindow(const QString& folder, QWidget* parent)
@@ -82,7 +92,8 @@ void PatientsWindow::build()
     header->setSectionResizeMode(QHeaderView::Interactive);
     header->setSectionResizeMode(PatientTableModel::Name, QHeaderView::Stretch);
     header->setMinimumSectionSize(50);
-    const int mark = m_table->fontMetrics().horizontalAdvance(QStringLiteral("Inter 2")) + 24;
+    // The marks need only their header's width, so the names keep the room a 1024-pixel screen leaves.
+    const int mark = m_table->fontMetrics().horizontalAdvance(QStringLiteral("Inter 2")) + 14;
     for (int c = PatientTableModel::Inicial; c <= PatientTableModel::Plan; ++c)
         m_table->setColumnWidth(c, mark);
     m_table->setColumnWidth(PatientTableModel::History,
@@ -144,8 +155,15 @@ void PatientsWindow::build()
     box->addLayout(top);
     box->addWidget(m_table, 1);
     box->addLayout(bottom);
-    resize(1080, 620);
+    resize(PreferredSize(QGuiApplication::primaryScreen()));
     updateButtons();
+}
+
+void PatientsWindow::setDialogs(platform::Dialogs* dialogs)
+{
+    m_dialogs = dialogs;
+    if (m_evolution)
+        m_evolution->setDialogs(dialogs);
 }
 
 void PatientsWindow::setRescanInterval(int ms) { m_periodic->setInterval(ms); }
@@ -285,6 +303,7 @@ void PatientsWindow::showEvolution(int sourceRow)
         return;
     if (!m_evolution) {
         m_evolution = new EvolutionView(this);
+        m_evolution->setDialogs(m_dialogs);
         m_evolution->setPrint([this](const ReportParamList& params, int lastPage) {
             if (m_links.printEvolution)
                 m_links.printEvolution(params, lastPage);

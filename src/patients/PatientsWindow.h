@@ -14,6 +14,7 @@ class QFileSystemWatcher;
 class QLabel;
 class QLineEdit;
 class QPushButton;
+class QScreen;
 class QTableView;
 class QTimer;
 
@@ -47,7 +48,7 @@ public:
     explicit PatientsWindow(QWidget* parent = nullptr);
 
     void setLinks(PatientsLinks links) { m_links = std::move(links); }
-    void setDialogs(platform::Dialogs* dialogs) { m_dialogs = dialogs; }
+    void setDialogs(platform::Dialogs* dialogs);
     // How often the folder is read again when it sends no notice (a network share).
     void setRescanInterval(int ms);
 
@@ -67,6 +68,8 @@ public:
     QLineEdit* searchField() const { return m_search; }
     EvolutionView* evolutionView() const { return m_evolution; }
     QString filePath(const QString& fileName) const;
+    // The window's size on a screen (none: the size it has on a large one).
+    static QSize PreferredSize(const QScreen* screen);
 
 signals:
     void rescanned();

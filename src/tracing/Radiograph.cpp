@@ -26,6 +26,21 @@ bool looksLikeDicom(const QString& path)
     return head.size() == 132 && head.mid(128, 4) == "DICM";
 }
 
+// The format a picture's first bytes announce, else the one its name gives.
+QByteArray pictureFormat(const QString& path)
+{
+    QFile f(path);
+    const QByteArray head = f.open(QIODevice::ReadOnly) ? f.read(8) : QByteArray();
+    const std::pair<QByteArrayView, const char*> marks[] = {
+        {QByteArrayView("\x89PNG\r\n\x1a\n", 8), "png"}, {QByteArrayView("\xff\xd8\xff", 3), "jpeg"},
+        {QByteArrayView("II*\0", 4), "tiff"},            {QByteArrayView("MM\0*", 4), "tiff"},
+        {QByteArrayView("BM", 2), "bmp"},                 {QByteArrayView("GIF8", 4), "gif"}};
+    for (const auto& [mark, format] : marks)
+        if (head.startsWith(mark))
+            return format;
+    return QFileInfo(path).suffix().toLower().toLatin1();
+}
+
 }  // namespace
 
 LoadedRadiograph LoadDicom(const QString& path)
@@ -44,7 +59,10 @@ LoadedRadiograph LoadRadiograph(const QString& path)
         return LoadDicom(path);
     // Radiographs are large: allow a 16-bit 6000 x 6000 image and its conversion.
     QImageReader::setAllocationLimit(1024);
-    QImageReader reader(path);
+    // Only the reader of that format: left to choose, Qt loads every image plugin, the TIFF one and
+    // its GPL-only JBIG library among them, even for a PNG.
+    QImageReader reader(path, pictureFormat(path));
+    reader.setAutoDetectImageFormat(false);
     reader.setAutoTransform(true);
     const QImage image = reader.read();
     if (image.isNull())

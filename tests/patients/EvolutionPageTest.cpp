@@ -9,7 +9,10 @@
 
 #include "StageSamples.h"
 
+#include <QChart>
 #include <QChartView>
+#include <QGraphicsSimpleTextItem>
+#include <QXYSeries>
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
@@ -168,6 +171,51 @@ TEST_F(EvolutionPageTest, TheViewShowsTheTableAndChartAndPrintsReport5)
     QImage image;
     ASSERT_TRUE(image.loadFromData(QByteArray::fromBase64(chart.mid(22).toLatin1()), "PNG"));
     EXPECT_GE(image.width(), 1000);
+}
+
+// Each panel is titled with its range in degrees, as the table's caption, and labels its points
+// with one decimal, above each point.
+TEST_F(EvolutionPageTest, ChartPanelsReadAsTheTable)
+{
+    writeStages(test::FourStages(QStringLiteral("ANA")));
+    EvolutionView view;
+    view.showPatient(QStringLiteral("Análises/"), QStringLiteral("ANA"), kFiles);
+    view.show();
+    QCoreApplication::processEvents();
+    const Evolution& ev = view.evolution();
+    const QList<QChartView*> panels = view.findChildren<QChartView*>();
+    ASSERT_EQ(panels.size(), ev.chart.size());
+    const std::pair<const char*, QStringList> expected[] = {
+        {"FMA (22° a 28°)", {"25.0", "26.5", "31.0", "24.0"}},
+        {"Ang. Z (70° a 80°)", {"75.0", "68.0", "75.0", "77.0"}},
+        {"ANB (1° a 5°)", ev.chart[3].labels}};
+    for (const auto& [title, labels] : expected) {
+        SCOPED_TRACE(title);
+        QChart* chart = nullptr;
+        for (QChartView* p : panels)
+            if (p->chart()->title() == QString::fromUtf8(title))
+                chart = p->chart();
+        ASSERT_NE(chart, nullptr);
+        QStringList shown;
+        QAbstractSeries* line = nullptr;
+        for (QAbstractSeries* s : chart->series()) {
+            if (auto* xy = qobject_cast<QXYSeries*>(s))
+                EXPECT_FALSE(xy->pointLabelsVisible());  // the series' own labels would print "31"
+            if (s->type() == QAbstractSeries::SeriesTypeLine && static_cast<QXYSeries*>(s)->count() > 2)
+                line = s;
+        }
+        ASSERT_NE(line, nullptr);
+        const QList<QPointF> points = static_cast<QXYSeries*>(line)->points();
+        for (QGraphicsItem* item : chart->childItems())
+            if (auto* text = dynamic_cast<QGraphicsSimpleTextItem*>(item)) {
+                shown << text->text();
+                const QPointF at = chart->mapToPosition(points.at(int(shown.size()) - 1), line);
+                const QRectF box = text->mapRectToParent(text->boundingRect());
+                EXPECT_NEAR(box.center().x(), at.x(), 1.0) << text->text().toStdString();
+                EXPECT_LT(box.bottom(), at.y()) << text->text().toStdString();
+            }
+        EXPECT_EQ(shown, labels);
+    }
 }
 
 // The path the list hands to the page is one its ABRIR takes as the dialog's own answer: the

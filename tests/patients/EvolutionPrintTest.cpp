@@ -9,9 +9,15 @@
 #include "printing/PrintActions.h"
 #include "printing/ReportEngine.h"
 #include "printing/ReportOutput.h"
+#include "printing/ReportProject.h"
 #include "support/WorkFolder.h"
 
 #include <QBuffer>
+#include <QSet>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <QTextFrame>
+#include <QTextTable>
 #include <QImage>
 
 #include <gtest/gtest.h>
@@ -53,6 +59,63 @@ TEST_F(EvolutionPrint, Report5PrintsTheTableThenTheChart)
     const QString second = test::PdfText(pdf, 2);
     EXPECT_TRUE(second.contains(QStringLiteral("FMIA, IMPA, ANB"))) << second.toStdString();
     EXPECT_FALSE(second.contains(QStringLiteral("continua"))) << second.toStdString();
+}
+
+// The printed table reads as the one on screen: stage columns right-aligned under right-aligned
+// headers, Horn's index and the grade (words) centred, the change centred.
+TEST_F(EvolutionPrint, Report5AlignsNumbersWordsAndChanges)
+{
+    const std::array<QByteArray, 4> stages = test::FourStages(QStringLiteral("ANA"));
+    const char* names[] = {"ANA-INICIAL.twe", "ANA-INTER1.twe", "ANA-INTER2.twe", "ANA-FINAL.twe"};
+    std::array<QString, 4> files;
+    for (int k = 0; k < 4; ++k) {
+        work.write(QStringLiteral("Análises/") + QLatin1String(names[k]), stages[size_t(k)]);
+        files[size_t(k)] = QLatin1String(names[k]);
+    }
+    const Evolution ev = ReadEvolution(work.file(QStringLiteral("Análises")), QStringLiteral("ANA"), files);
+    report::ParamMap params;
+    for (const ReportParam& p : BuildEvolutionReport(ev, QByteArray()).params)
+        params.insert(p.name, p.text);
+    const report::ReportProject project = report::LoadReportProject(ReportEngine::ProjectFile());
+    ASSERT_TRUE(project.reports.contains(QStringLiteral("report5")));
+    QTextDocument doc;
+    doc.setDefaultStyleSheet(project.styleSheet);
+    doc.setHtml(project.reports[QStringLiteral("report5")].pages.at(0).render(params));
+
+    QTextTable* table = nullptr;
+    for (QTextFrame* frame : doc.rootFrame()->childFrames())
+        if (auto* t = qobject_cast<QTextTable*>(frame); t && t->columns() == 6)
+            table = t;
+    ASSERT_NE(table, nullptr);
+    ASSERT_EQ(table->rows(), ev.rows.size() + 1);
+    const auto align = [&](int row, int column) {
+        // HTML's "right" is absolute (not mirrored in right-to-left text): only the side counts here.
+        return table->cellAt(row, column).firstCursorPosition().blockFormat().alignment()
+               & (Qt::AlignLeft | Qt::AlignRight | Qt::AlignHCenter | Qt::AlignJustify);
+    };
+    for (int c = 1; c <= 4; ++c)
+        EXPECT_EQ(align(0, c), Qt::AlignRight) << "header of stage column " << c;
+    EXPECT_EQ(align(0, 5), Qt::AlignHCenter);
+
+    const std::pair<EvolutionRow::Kind, Qt::Alignment> byKind[] = {
+        {EvolutionRow::Number, Qt::AlignRight}, {EvolutionRow::Integer, Qt::AlignRight},
+        {EvolutionRow::Percent, Qt::AlignRight}, {EvolutionRow::Horn, Qt::AlignHCenter},
+        {EvolutionRow::Grade, Qt::AlignHCenter}};
+    QSet<int> seen;
+    for (int r = 0; r < ev.rows.size(); ++r) {
+        const EvolutionRow& row = ev.rows[r];
+        if (row.kind == EvolutionRow::Section)
+            continue;
+        SCOPED_TRACE(row.label.toStdString());
+        for (const auto& [kind, expected] : byKind)
+            if (kind == row.kind) {
+                seen.insert(int(kind));
+                for (int c = 1; c <= 4; ++c)
+                    EXPECT_EQ(align(r + 1, c), expected) << "stage column " << c;
+            }
+        EXPECT_EQ(align(r + 1, 5), Qt::AlignHCenter) << "change";
+    }
+    EXPECT_EQ(seen.size(), 5u);  // every kind of row was met
 }
 
 }  // namespace

@@ -155,6 +155,54 @@ TEST(Evolution, ChartOfFiveMeasuresWithTheirBands)
     EXPECT_EQ(ev.chart[4].values, (QList<std::optional<double>>{75.0, 68.0, 75.0, 77.0}));
 }
 
+// A chart's title carries its range as the table's caption does, degrees and all.
+TEST(ChartHeading, TheCaptionWithoutItsPadding)
+{
+    const std::pair<const char*, const char*> cases[] = {
+        {"FMA (22° a 28°)", "FMA (22° a 28°)"},         {"FMIA (65° a 68°)", "FMIA (65° a 68°)"},
+        {"ANB ( 1° a 5°)", "ANB (1° a 5°)"},            {"Ang. Z ( 70° a 80°)", "Ang. Z (70° a 80°)"},
+        {"AO - BO ( 0 a 4 mm)", "AO - BO (0 a 4 mm)"},  {"AFP / AFA ( 65% a 75%)", "AFP / AFA (65% a 75%)"},
+        {"LS", "LS"}};
+    for (const auto& [caption, heading] : cases)
+        EXPECT_EQ(S(ChartHeading(QString::fromUtf8(caption))), heading) << caption;
+}
+
+// Whole values, halves and the rounding of a second decimal all read with one decimal.
+TEST(ChartPointLabel, OneDecimalEverywhere)
+{
+    const std::pair<double, const char*> cases[] = {{29, "29.0"},   {29.5, "29.5"}, {0, "0.0"},      {-2, "-2.0"},
+                                                    {-2.5, "-2.5"}, {0.25, "0.3"},  {-0.25, "-0.3"}, {103, "103.0"}};
+    for (const auto& [value, label] : cases)
+        EXPECT_EQ(S(ChartPointLabel(value)), label) << value;
+}
+
+TEST(Evolution, ChartTitlesAndLabelsReadAsTheTable)
+{
+    const Evolution ev = FourStageEvolution();
+    ASSERT_EQ(ev.chart.size(), 5);
+    const char* headings[] = {"FMA (22° a 28°)", "FMIA (65° a 68°)", "IMPA (88° a 94°)", "ANB (1° a 5°)",
+                              "Ang. Z (70° a 80°)"};
+    for (int i = 0; i < 5; ++i) {
+        EXPECT_EQ(S(ev.chart[i].heading), headings[i]);
+        EXPECT_TRUE(ev.chart[i].heading.contains(u'°'));
+        ASSERT_EQ(ev.chart[i].labels.size(), ev.chart[i].values.size());
+    }
+    // "31" as typed on the page is labelled "31.0" beside "26.5".
+    EXPECT_EQ(ev.chart[0].labels, QStringList({"25.0", "26.5", "31.0", "24.0"}));
+    EXPECT_EQ(ev.chart[4].labels, QStringList({"75.0", "68.0", "75.0", "77.0"}));
+}
+
+// A stage without a value has no label.
+TEST(Evolution, ChartLabelsLeaveMissingValuesEmpty)
+{
+    const auto files = test::FourStages(QStringLiteral("ANA"));
+    const Evolution ev = BuildEvolution(QStringLiteral("ANA"), {EvolutionStage{0, CalculateStage(files[0])},
+                                                               EvolutionStage{2, CalculateStage(QByteArray("short"))}});
+    ASSERT_EQ(ev.chart.size(), 5);
+    EXPECT_EQ(ev.chart[0].labels, QStringList({"25.0", ""}));
+    EXPECT_FALSE(ev.chart[0].values[1].has_value());
+}
+
 TEST(EvolutionReport, TableCellsByRowAndColumnAndTheChartAsAnImage)
 {
     const auto files = test::FourStages(QStringLiteral("ANA"));
@@ -186,6 +234,23 @@ TEST(EvolutionReport, TableCellsByRowAndColumnAndTheChartAsAnImage)
     EXPECT_EQ(S(EvolutionCellParam(7, "f4")), "l07f4");
     ASSERT_TRUE(p["grafico"].startsWith(QStringLiteral("data:image/png;base64,")));
     EXPECT_EQ(QByteArray::fromBase64(p["grafico"].mid(22).toLatin1()), png);
+}
+
+// Each patient's report is offered under a name of its own, so one never overwrites another's.
+TEST(EvolutionReport, PdfNamesArePerPatient)
+{
+    const std::pair<const char*, const char*> names[] = {{"ANA", "ANA-EVOLUÇÃO.pdf"},
+                                                         {"JOSÉ DA SILVA", "JOSÉ DA SILVA-EVOLUÇÃO.pdf"},
+                                                         {"ANA B", "ANA B-EVOLUÇÃO.pdf"}};
+    for (const auto& [patient, name] : names)
+        EXPECT_EQ(S(EvolutionPdfName(QString::fromUtf8(patient))), name);
+    const std::pair<const char*, const char*> suffixes[] = {{"/tmp/a", "/tmp/a.pdf"},
+                                                            {"/tmp/a.pdf", "/tmp/a.pdf"},
+                                                            {"/tmp/a.PDF", "/tmp/a.PDF"},
+                                                            {"/tmp/a.pdf.txt", "/tmp/a.pdf.txt.pdf"},
+                                                            {"/tmp/pdf", "/tmp/pdf.pdf"}};
+    for (const auto& [chosen, written] : suffixes)
+        EXPECT_EQ(S(WithPdfSuffix(QString::fromUtf8(chosen))), written);
 }
 
 // The template of report5 in the shipped project and the builder name the same parameters.

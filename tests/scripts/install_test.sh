@@ -92,6 +92,24 @@ for f in Bolton.cef Stats.cef Análises.rav; do
   cmp -s "$work/$f" "$usr/share/quorvel/$f" || fail "$f not copied"
 done
 
+# Both folders are private whatever the umask, exactly as the set-up script makes them; an
+# Análises that links to a shared folder is kept with that folder's own mode.
+for mask in 022 002 000 077; do
+  rm -rf "$tmp/m"
+  (umask "$mask"; HOME="$tmp/m/home" "$tmp/stub/usr/bin/quorvel")
+  (umask "$mask"; bash "$src/scripts/install-workdir.sh" "$build" "$tmp/m/set-up")
+  for folder in "" /Análises; do
+    [ "$(stat -c %a "$tmp/m/home/Quorvel$folder")" = 700 ] || fail "umask $mask: the launcher made Quorvel$folder $(stat -c %a "$tmp/m/home/Quorvel$folder")"
+    [ "$(stat -c %a "$tmp/m/set-up$folder")" = 700 ] || fail "umask $mask: the set-up made $folder $(stat -c %a "$tmp/m/set-up$folder")"
+  done
+done
+mkdir -m 775 "$tmp/m/shared"
+mkdir -m 700 "$tmp/m/linked"
+ln -s "$tmp/m/shared" "$tmp/m/linked/Análises"
+QUORVEL_HOME="$tmp/m/linked" "$tmp/stub/usr/bin/quorvel"
+[ -L "$tmp/m/linked/Análises" ] || fail "the launcher replaced a linked Análises"
+[ "$(stat -c %a "$tmp/m/shared")" = 775 ] || fail "the launcher changed a shared Análises' mode"
+
 # An upgrade: counts and patient files stay, the program data is refreshed, the folder's
 # own mode is left alone.
 chmod 750 "$work"

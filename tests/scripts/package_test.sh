@@ -20,6 +20,20 @@ for dependency in libqt6charts6 libqt6printsupport6 libdcmtk17 libarchive13; do
   dpkg-deb -f "${deb[0]}" Depends | grep -q "$dependency" || fail "$dependency is not a dependency"
 done
 [ "$(dpkg-deb -f "${deb[0]}" Section)" = science ] || fail "section"
+# TIFF radiographs need Qt's image formats plugins: recommended, so a clean machine opens them,
+# but never a dependency, since their TIFF reader brings in libjbig0 (GPL-2+). Nothing the
+# package holds links libtiff or libjbig itself.
+relations() { dpkg-deb -f "${deb[0]}" "$1" | tr ',' '\n' | sed 's/^ *//; s/ .*//'; }
+for relation in "Recommends qt6-image-formats-plugins yes" "Depends qt6-image-formats-plugins no" \
+                "Depends libtiff6 no" "Depends libjbig0 no" "Recommends libjbig0 no"; do
+  read -r field package expected <<<"$relation"
+  if relations "$field" | grep -qx "$package"; then found=yes; else found=no; fi
+  [ "$found" = "$expected" ] || fail "$package in $field: $found, expected $expected"
+done
+dpkg-deb -x "${deb[0]}" "$tmp/unpacked"
+while IFS= read -r -d '' object; do
+  ! ldd "$object" 2>/dev/null | grep -E 'libtiff|libjbig' || fail "${object#"$tmp/unpacked"} links TIFF or JBIG code"
+done < <(find "$tmp/unpacked/usr" -type f \( -name '*.so' -o -perm -u+x \) -print0)
 
 root="$tmp/root"
 mkdir -p "$root/var/lib/dpkg/updates" "$root/var/lib/dpkg/info" "$root/var/lib/dpkg/triggers"
