@@ -2,6 +2,7 @@
 
 #include "platform/Modules.h"
 #include "tracing/DicomReader.h"
+#include "tracing/TracingFile.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -49,7 +50,10 @@ LoadedRadiograph LoadRadiograph(const QString& path)
     const QImage image = reader.read();
     if (image.isNull())
         return {std::nullopt, QStringLiteral("formato de imagem não reconhecido (%1).").arg(reader.errorString())};
-    return {RadiographFromImage(image), {}};
+    Radiograph r = RadiographFromImage(image);
+    if (r.isNull())
+        return {std::nullopt, QStringLiteral("não há memória para abrir uma imagem de %1 x %2 pixels.").arg(image.width()).arg(image.height())};
+    return {std::move(r), {}};
 }
 
 Radiograph RadiographFromImage(const QImage& image)
@@ -57,6 +61,8 @@ Radiograph RadiographFromImage(const QImage& image)
     const QImage grey = image.format() == QImage::Format_Grayscale16 ? image
                                                                        : image.convertToFormat(QImage::Format_Grayscale16);
     Radiograph r;
+    if (grey.isNull())  // the conversion could not be allocated
+        return r;
     r.width = grey.width();
     r.height = grey.height();
     r.pixels.resize(size_t(r.width) * size_t(r.height));
@@ -76,15 +82,10 @@ Radiograph RadiographFromImage(const QImage& image)
 
 Radiograph BlankRadiograph(const LandmarkSet& points)
 {
-    double right = 1000, bottom = 800;
-    for (int i = 0; i < kLandmarkCount; ++i)
-        if (points.has(LandmarkAt(i))) {
-            right = std::max(right, points.at(LandmarkAt(i)).x() * 1.1);
-            bottom = std::max(bottom, points.at(LandmarkAt(i)).y() * 1.1);
-        }
+    const QSize size = BlankCanvasSize(points);
     Radiograph r;
-    r.width = int(std::min(right, 20000.0));
-    r.height = int(std::min(bottom, 20000.0));
+    r.width = size.width();
+    r.height = size.height();
     r.pixels.assign(size_t(r.width) * size_t(r.height), 12000);
     r.maxValue = 12000;
     r.windowCentre = 65535 / 2.0;
@@ -106,8 +107,11 @@ DisplayLevels AdjustedLevels(const Radiograph& r, int brightness, int contrast, 
 
 QImage RenderRadiograph(const Radiograph& r, const DisplayLevels& levels)
 {
+    if (r.isNull() || r.pixels.size() < size_t(r.width) * size_t(r.height))
+        return QImage();
     QImage out(r.width, r.height, QImage::Format_RGB32);
-    if (r.isNull())
+    // Nothing is drawn into a picture that could not be allocated: the caller gets a null one.
+    if (out.isNull())
         return out;
     // One entry per value present: a linear ramp across the window, clipped at both ends.
     std::vector<QRgb> lut(size_t(r.maxValue) + 1);
