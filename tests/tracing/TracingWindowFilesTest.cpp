@@ -4,6 +4,7 @@
 
 #include "tracing/TracingWindowFixture.h"
 
+#include <QDir>
 #include <QFile>
 #include <QLineEdit>
 
@@ -13,6 +14,9 @@ using namespace qv;
 using namespace qv::test;
 
 namespace {
+
+const QFile::Permissions kGroupAndOthers = QFile::ReadGroup | QFile::WriteGroup | QFile::ExeGroup | QFile::ReadOther |
+                                           QFile::WriteOther | QFile::ExeOther;
 
 class TracingFilesTest : public TracingWindowTest {
 protected:
@@ -135,6 +139,140 @@ TEST_F(TracingFilesTest, PointsFarOffTheRadiographAreRefusedNamingFileAndPoint)
         EXPECT_EQ(window.landmarks(), before) << what;
         EXPECT_EQ(window.calibration(), (Calibration{0.1, 0.12})) << what;
         EXPECT_EQ(window.radiograph().width, 800) << what;
+    }
+}
+
+TEST_F(TracingFilesTest, SalvarKeepsTheRadiographRelativeToAnalisesAndOffersToCopyItThere)
+{
+    window.show();
+    QDir().mkpath(work.file(QStringLiteral("Análises/rx")));
+    struct Case {
+        const char* image;             // in the working folder
+        const char* occupant;          // a file already in Análises/ under the copy's name
+        std::optional<Answer> answer;  // to the offer of a copy; none: no offer
+        const char* stored;            // image path in the tracing, relative to the working folder when absolute
+        const char* copy;              // the copy made, if any
+    };
+    const Case cases[] = {
+        {"Análises/rx/ceph.png", nullptr, std::nullopt, "rx/ceph.png", nullptr},
+        {"Análises/ceph.png", nullptr, std::nullopt, "ceph.png", nullptr},
+        {"fora/ceph.png", nullptr, Answer::Yes, "MARIA-INICIAL.png", "Análises/MARIA-INICIAL.png"},
+        {"fora/ceph.png", "outra imagem", Answer::Yes, "MARIA-INICIAL-2.png", "Análises/MARIA-INICIAL-2.png"},
+        {"fora/ceph.png", nullptr, Answer::No, "/fora/ceph.png", nullptr},
+        {"fora/ceph.png", nullptr, Answer::Closed, "/fora/ceph.png", nullptr},
+    };
+    const QString tra = QStringLiteral("Análises/MARIA-INICIAL.tra");
+    for (const Case& c : cases) {
+        const QString what = QString::fromUtf8(c.image) + QStringLiteral(" ") + QString::fromUtf8(c.stored);
+        QDir().mkpath(work.file(QStringLiteral("fora")));
+        const QString image = picture(QString::fromUtf8(c.image));
+        if (c.occupant)
+            work.write(QStringLiteral("Análises/MARIA-INICIAL.png"), c.occupant);
+        ASSERT_TRUE(window.openImage(image));
+        window.placeLandmark(L::S, QPointF(10, 20));
+        if (c.answer)
+            dialogs.answers.push_back(*c.answer);
+        button("tSalvar")->click();
+        if (c.answer) {
+            const Box offer = dialogs.take();
+            EXPECT_EQ(offer.type, Box::Question) << what.toStdString();
+            EXPECT_TRUE(offer.text.contains(QStringLiteral("fora da pasta Análises"))) << offer.text.toStdString();
+        }
+        dialogs.expectNotice(NoticeKind::Information, QStringLiteral("Traçado salvo em \"%1\".").arg(tra), kCaption);
+        const QString stored = DecodeTracing(work.read(tra)).document->image;
+        const QString expected = c.stored[0] == '/' ? work.path() + QString::fromUtf8(c.stored) : QString::fromUtf8(c.stored);
+        EXPECT_EQ(stored, expected) << what.toStdString();
+        if (c.copy) {
+            EXPECT_EQ(work.read(QString::fromUtf8(c.copy)), work.read(QString::fromUtf8(c.image)));
+            EXPECT_EQ(QFile::permissions(work.file(QString::fromUtf8(c.copy))) & kGroupAndOthers, QFile::Permissions()) << c.copy;
+        }
+        if (c.occupant)
+            EXPECT_EQ(work.read(QStringLiteral("Análises/MARIA-INICIAL.png")), QByteArray(c.occupant));
+
+        // Saved again: no second offer, the same image path.
+        dialogs.answers.push_back(Answer::Yes);
+        button("tSalvar")->click();
+        EXPECT_EQ(dialogs.take().type, Box::Question);  // replace the tracing?
+        dialogs.take();
+        EXPECT_EQ(DecodeTracing(work.read(tra)).document->image, expected) << what.toStdString();
+        for (const char* name : {"Análises/MARIA-INICIAL.tra", "Análises/MARIA-INICIAL.png", "Análises/MARIA-INICIAL-2.png"})
+            if (work.exists(QString::fromUtf8(name)))
+                work.remove(QString::fromUtf8(name));
+    }
+}
+
+TEST_F(TracingFilesTest, OpeningFindsTheRadiographInAnalisesByItsRelativePathOrItsName)
+{
+    window.show();
+    QDir().mkpath(work.file(QStringLiteral("Análises/rx")));
+    QDir().mkpath(work.file(QStringLiteral("fora")));
+    picture(QStringLiteral("Análises/rx/ceph.png"));
+    picture(QStringLiteral("Análises/restaurada.png"));
+    picture(QStringLiteral("fora/ainda.png"));
+    picture(QStringLiteral("antiga.png"));
+    struct Case {
+        QString stored;
+        bool found;
+    };
+    const Case cases[] = {
+        {QStringLiteral("rx/ceph.png"), true},
+        {QStringLiteral("/outro/computador/restaurada.png"), true},  // restored on another computer
+        {work.file(QStringLiteral("fora/ainda.png")), true},           // an older file, still where it was
+        {QStringLiteral("antiga.png"), true},                          // older: relative to the working folder
+        {QStringLiteral("rx/sumiu.png"), false},
+        {QStringLiteral("/outro/computador/sumiu.png"), false},
+    };
+    for (const Case& c : cases) {
+        TracingDocument doc;
+        doc.image = c.stored;
+        doc.landmarks = expectedPoints();
+        abrir(QStringLiteral("Análises/MARIA-INICIAL.tra"), doc);
+        if (!c.found)
+            EXPECT_TRUE(dialogs.take().text.contains(QStringLiteral("fundo vazio"))) << c.stored.toStdString();
+        EXPECT_EQ(window.radiograph().width, c.found ? 800 : 1000) << c.stored.toStdString();
+        EXPECT_EQ(window.document(), doc) << c.stored.toStdString();  // the path as the file keeps it
+    }
+}
+
+TEST_F(TracingFilesTest, ExportsGoWhereTheClinicianSaysReadableByTheOwnerOnly)
+{
+    struct Case {
+        const char* button;
+        const char* suffix;
+        QByteArray head;
+    };
+    const Case cases[] = {
+        {"tExportarPng", "png", "\x89PNG"},
+        {"tExportarPdf", "pdf", "%PDF"},
+    };
+    openAtScaleOne();
+    placeAll();
+    stage = QStringLiteral("INTER1");
+    for (const Case& c : cases) {
+        const QString suffix = QString::fromLatin1(c.suffix);
+        const QString chosen = work.file(QStringLiteral("exportado.") + suffix);
+        // An older export there, readable by everybody.
+        work.write(QStringLiteral("exportado.") + suffix, "old");
+        QFile::setPermissions(chosen, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther);
+
+        dialogs.saveFiles.push_back(QString());  // cancelled: nothing written
+        button(c.button)->click();
+        EXPECT_EQ(dialogs.take().type, Box::SaveFile);
+        EXPECT_EQ(work.read(QStringLiteral("exportado.") + suffix), QByteArray("old"));
+
+        dialogs.saveFiles.push_back(chosen);
+        button(c.button)->click();
+        const Box asked = dialogs.take();
+        EXPECT_EQ(asked.type, Box::SaveFile);
+        EXPECT_EQ(dialogs.lastSaveRequest.suggestedName, QStringLiteral("MARIA-INTER1.") + suffix);
+        EXPECT_TRUE(dialogs.lastSaveRequest.filter.endsWith(QStringLiteral("|*.") + suffix)) << c.suffix;
+        EXPECT_FALSE(asked.hideItemEnabled);
+        dialogs.expectNotice(NoticeKind::Information, QStringLiteral("Traçado exportado em \"%1\".").arg(chosen), kCaption);
+        EXPECT_TRUE(work.read(QStringLiteral("exportado.") + suffix).startsWith(c.head)) << c.suffix;
+        const QFile::Permissions mode = QFile::permissions(chosen);
+        EXPECT_EQ(mode & kGroupAndOthers, QFile::Permissions()) << c.suffix;
+        EXPECT_TRUE(mode.testFlags(QFile::ReadOwner | QFile::WriteOwner)) << c.suffix;
+        EXPECT_FALSE(work.exists(QStringLiteral("Análises/MARIA-INTER1.") + suffix));
     }
 }
 

@@ -148,6 +148,37 @@ TEST_F(TracingWindowTest, AplicarNamesWhatCouldNotBeMeasured)
     EXPECT_EQ(applied[0].impa, QStringLiteral("90.0"));
 }
 
+TEST_F(TracingWindowTest, AplicarLeavesOutAndNamesTextsLongerThanTheirFields)
+{
+    struct Case {
+        double bx;  // B moved forward along its row
+        double mmPerPixel;
+        QString aoBo, qt;  // as applied
+        const char* notice;
+    };
+    const Case cases[] = {
+        {1200, 0.1, QStringLiteral("-59.5"), QStringLiteral("-81.2"), "As doze medidas foram aplicadas na Análise de Tweed."},
+        {1500, 0.1, QStringLiteral("-89.5"), QString(),
+         "As medidas foram aplicadas na Análise de Tweed.\rFora do intervalo dos campos (não aplicadas): QT. "
+         "Confira a posição dos pontos."},
+        {1200, 0.2, QString(), QString(),
+         "As medidas foram aplicadas na Análise de Tweed.\rFora do intervalo dos campos (não aplicadas): AO - BO, QT. "
+         "Confira a posição dos pontos."},
+    };
+    openAtScaleOne();
+    placeAll();
+    for (const Case& c : cases) {
+        window.setLandmark(L::B, QPointF(c.bx, 330));
+        window.setCalibration({c.mmPerPixel, c.mmPerPixel}, QStringLiteral("Calibração informada"));
+        button("tAplicar")->click();
+        dialogs.expectNotice(NoticeKind::Information, QString::fromUtf8(c.notice), kCaption);
+        ASSERT_FALSE(applied.empty());
+        EXPECT_EQ(applied.back().aoBo, c.aoBo) << c.bx;
+        EXPECT_EQ(applied.back().qt, c.qt) << c.bx;
+        EXPECT_EQ(applied.back().afa, window.values().afa) << c.bx;  // the rest as measured
+    }
+}
+
 TEST_F(TracingWindowTest, RulerCalibration)
 {
     openAtScaleOne();
