@@ -143,7 +143,7 @@ QString StoredImagePath(const QString& imageFile)
         return imageFile;
     const QString relative = QDir(root).relativeFilePath(file);
     if (relative.startsWith(QLatin1String("../")) || relative == QLatin1String("..") || QDir::isAbsolutePath(relative))
-        return imageFile;
+        return QFileInfo(imageFile).absoluteFilePath();
     return relative;
 }
 

@@ -44,7 +44,8 @@ std::optional<Landmark> LandmarkOutside(const LandmarkSet& points, const QRectF&
 QSize BlankCanvasSize(const LandmarkSet& points);
 
 // The radiograph's path as a tracing stores it: relative to Análises/ when the image lies inside
-// that folder (so a restored copy of the folder finds it), otherwise as given.
+// that folder (so a restored copy of the folder finds it), otherwise absolute; as given when the
+// file is gone.
 QString StoredImagePath(const QString& imageFile);
 // The file a stored path names: a relative path is looked for in Análises/, then (older files)
 // in the working folder and beside the tracing; an absolute path that is gone falls back to

@@ -85,7 +85,7 @@ QString TracingWindow::copyRadiograph()
     const QString stage = m_links.stage ? m_links.stage() : QStringLiteral("INICIAL");
     const QString suffix = QFileInfo(m_imageFile).suffix();
     const QByteArray bytes = ReadFileBytes(m_imageFile);
-    for (int n = 1;; ++n) {
+    for (int n = 1; n < 1000; ++n) {
         QString name = AnalysesFolder() + patient + QLatin1Char('-') + stage;
         if (n > 1)
             name += QStringLiteral("-%1").arg(n);
@@ -104,6 +104,7 @@ QString TracingWindow::copyRadiograph()
             // Created a moment ago by someone else: try the next name.
         }
     }
+    throw IoError::cannotWrite(AnalysesFolder() + patient + QLatin1Char('-') + stage);
 }
 
 void TracingWindow::tSalvarClick()
@@ -122,10 +123,11 @@ void TracingWindow::tSalvarClick()
     QString imageFile = m_imageFile;
     if (!imageFile.isEmpty()) {
         image = StoredImagePath(imageFile);
-        if (QFileInfo(image).isAbsolute() && !m_copyDeclined) {
+        // A radiograph removed since it was opened keeps its path: there is nothing to copy.
+        if (QFileInfo(image).isAbsolute() && !m_copyDeclined && QFileInfo::exists(imageFile)) {
             if (confirm(QStringLiteral("A radiografia \"%1\" está fora da pasta Análises: uma cópia de segurança não a levará.\r"
                                        "Deseja copiá-la para a pasta Análises?")
-                            .arg(QDir::toNativeSeparators(imageFile)))) {
+                            .arg(QDir::toNativeSeparators(image)))) {
                 try {
                     imageFile = copyRadiograph();
                 } catch (const IoError& e) {

@@ -201,6 +201,46 @@ TEST_F(TracingFilesTest, SalvarKeepsTheRadiographRelativeToAnalisesAndOffersToCo
     }
 }
 
+TEST_F(TracingFilesTest, ARadiographGoneSinceItWasOpenedIsNotOfferedForCopyAndKeepsItsPath)
+{
+    window.show();
+    QDir().mkpath(work.file(QStringLiteral("fora")));
+    struct Case {
+        const char* image;
+        const char* stored;  // relative to the working folder
+    };
+    const Case cases[] = {{"fora/ceph.png", "fora/ceph.png"}, {"Análises/ceph.png", "Análises/ceph.png"}};
+    for (const Case& c : cases) {
+        ASSERT_TRUE(window.openImage(picture(QString::fromUtf8(c.image))));
+        window.placeLandmark(L::S, QPointF(10, 20));
+        work.remove(QString::fromUtf8(c.image));
+        button("tSalvar")->click();
+        dialogs.expectNotice(NoticeKind::Information, QStringLiteral("Traçado salvo em \"Análises/MARIA-INICIAL.tra\"."), kCaption);
+        EXPECT_EQ(DecodeTracing(work.read(QStringLiteral("Análises/MARIA-INICIAL.tra"))).document->image,
+                  work.file(QString::fromUtf8(c.stored)));
+        work.remove(QStringLiteral("Análises/MARIA-INICIAL.tra"));
+    }
+}
+
+TEST_F(TracingFilesTest, AnOlderTracingsRadiographBesideTheWorkingFolderIsOfferedForCopy)
+{
+    window.show();
+    picture(QStringLiteral("antiga.png"));
+    TracingDocument doc;
+    doc.image = QStringLiteral("antiga.png");  // relative to the working folder, as older tracings kept it
+    doc.landmarks = expectedPoints();
+    abrir(QStringLiteral("Análises/MARIA-INICIAL.tra"), doc);
+    dialogs.answers.push_back(Answer::Yes);  // replace
+    dialogs.answers.push_back(Answer::Yes);  // copy
+    button("tSalvar")->click();
+    EXPECT_EQ(dialogs.take().type, Box::Question);
+    EXPECT_TRUE(dialogs.take().text.contains(work.file(QStringLiteral("antiga.png"))));
+    dialogs.take();
+    EXPECT_EQ(DecodeTracing(work.read(QStringLiteral("Análises/MARIA-INICIAL.tra"))).document->image,
+              QStringLiteral("MARIA-INICIAL.png"));
+    EXPECT_EQ(work.read(QStringLiteral("Análises/MARIA-INICIAL.png")), work.read(QStringLiteral("antiga.png")));
+}
+
 TEST_F(TracingFilesTest, OpeningFindsTheRadiographInAnalisesByItsRelativePathOrItsName)
 {
     window.show();
