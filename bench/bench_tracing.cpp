@@ -120,6 +120,11 @@ protected:
     }
     platform::Answer askYesNo(const QString&, const QString&) override { return platform::Answer::Yes; }
     QString chooseFile(const platform::OpenFileRequest&) override { return {}; }
+    // Exports go to Análises/ of the working folder under the name proposed.
+    QString chooseSaveFile(const platform::SaveFileRequest& request) override
+    {
+        return QStringLiteral("Análises/") + request.suggestedName;
+    }
 };
 
 // Counts the paint events a canvas really received, so a frame that was skipped is not timed.

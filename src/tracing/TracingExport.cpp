@@ -1,14 +1,15 @@
 #include "tracing/TracingExport.h"
 
+#include "records/FileIo.h"
 #include "records/IoError.h"
 #include "tracing/TracingOverlay.h"
 
+#include <QBuffer>
 #include <QImageWriter>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QSaveFile>
 
 #include <algorithm>
 
@@ -24,6 +25,8 @@ double overlayScale(const QSize& image) { return std::max(1.0, std::max(image.wi
 QImage RenderTracedImage(const QImage& picture, const LandmarkSet& points, const Calibration& calibration)
 {
     QImage out = picture.convertToFormat(QImage::Format_RGB32);
+    if (out.isNull())
+        return out;
     QPainter p(&out);
     OverlayStyle style;
     style.scale = overlayScale(picture.size());
@@ -35,20 +38,20 @@ QImage RenderTracedImage(const QImage& picture, const LandmarkSet& points, const
 void ExportTracingPng(const QString& path, const QImage& picture, const LandmarkSet& points,
                       const Calibration& calibration)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, "png");
+    const QImage traced = RenderTracedImage(picture, points, calibration);
+    if (traced.isNull() || !writer.write(traced))
         throw IoError::cannotWrite(path);
-    QImageWriter writer(&file, "png");
-    if (!writer.write(RenderTracedImage(picture, points, calibration)) || !file.flush() || !file.commit())
-        throw IoError::cannotWrite(path);
+    ReplaceFileBytes(path, buffer.data());
 }
 
 void ExportTracingPdf(const QString& path, const QImage& picture, const LandmarkSet& points,
                       const Calibration& calibration, const PdfSheet& sheet)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        throw IoError::cannotWrite(path);
+    QBuffer file;
+    file.open(QIODevice::WriteOnly);
     {
         QPdfWriter pdf(&file);
         pdf.setTitle(sheet.title);
@@ -104,8 +107,7 @@ void ExportTracingPdf(const QString& path, const QImage& picture, const Landmark
         if (!p.end())
             throw IoError::cannotWrite(path);
     }
-    if (!file.flush() || !file.commit())
-        throw IoError::cannotWrite(path);
+    ReplaceFileBytes(path, file.data());
 }
 
 }  // namespace qv

@@ -2,10 +2,13 @@
 
 #include "records/PatientName.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 
+#include <algorithm>
 #include <cmath>
 
 namespace qv {
@@ -91,6 +94,74 @@ DecodedTracing DecodeTracing(const QByteArray& bytes)
         doc.landmarks.set(*l, QPointF(p->first, p->second));
     }
     return {doc, {}};
+}
+
+QRectF PlausibleArea(QSizeF image)
+{
+    return QRectF(-image.width(), -image.height(), 3 * image.width(), 3 * image.height());
+}
+
+QRectF BlankCanvasArea() { return QRectF(-kBlankCanvasLimit, -kBlankCanvasLimit, 2 * kBlankCanvasLimit, 2 * kBlankCanvasLimit); }
+
+std::optional<Landmark> LandmarkOutside(const LandmarkSet& points, const QRectF& area)
+{
+    for (int i = 0; i < kLandmarkCount; ++i) {
+        const Landmark l = LandmarkAt(i);
+        if (!points.has(l))
+            continue;
+        const QPointF p = points.at(l);
+        // Written so that a NaN fails too.
+        if (!(p.x() >= area.left() && p.x() <= area.right() && p.y() >= area.top() && p.y() <= area.bottom()))
+            return l;
+    }
+    return std::nullopt;
+}
+
+QSize BlankCanvasSize(const LandmarkSet& points)
+{
+    double right = 1000, bottom = 800;
+    for (int i = 0; i < kLandmarkCount; ++i)
+        if (points.has(LandmarkAt(i))) {
+            right = std::max(right, points.at(LandmarkAt(i)).x() * 1.1);
+            bottom = std::max(bottom, points.at(LandmarkAt(i)).y() * 1.1);
+        }
+    const double limit = kBlankCanvasLimit;
+    return QSize(int(std::min(right, limit)), int(std::min(bottom, limit)));
+}
+
+namespace {
+
+QString analysesRoot() { return QFileInfo(AnalysesFolder()).canonicalFilePath(); }
+
+}  // namespace
+
+QString StoredImagePath(const QString& imageFile)
+{
+    const QString root = analysesRoot();
+    const QString file = QFileInfo(imageFile).canonicalFilePath();
+    if (root.isEmpty() || file.isEmpty())
+        return imageFile;
+    const QString relative = QDir(root).relativeFilePath(file);
+    if (relative.startsWith(QLatin1String("../")) || relative == QLatin1String("..") || QDir::isAbsolutePath(relative))
+        return QFileInfo(imageFile).absoluteFilePath();
+    return relative;
+}
+
+QString ResolveImagePath(const QString& stored, const QString& tracingPath)
+{
+    if (stored.isEmpty())
+        return stored;
+    const QFileInfo info(stored);
+    if (info.isAbsolute()) {
+        if (info.exists())
+            return stored;
+        const QString moved = AnalysesFolder() + info.fileName();
+        return QFileInfo::exists(moved) ? moved : stored;
+    }
+    for (const QString& candidate : {AnalysesFolder() + stored, stored, QFileInfo(tracingPath).dir().filePath(stored)})
+        if (QFileInfo::exists(candidate))
+            return candidate;
+    return AnalysesFolder() + stored;
 }
 
 QString TracingFileName(const QString& patient, const QString& stage)

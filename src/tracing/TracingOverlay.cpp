@@ -310,8 +310,9 @@ void DrawTracing(QPainter& p, const QTransform& toDevice, const LandmarkSet& pts
             corner(*F, QStringLiteral("FMIA %1°").arg(v.fmia));
         }
     }
+    // A point's name goes with its marker: a point out of sight has no name on the view's edge.
     for (int i = 0; i < kLandmarkCount; ++i)
-        if (pts.has(LandmarkAt(i)))
+        if (pts.has(LandmarkAt(i)) && (!style.bounds.isValid() || style.bounds.contains(d.dev(LandmarkAt(i)))))
             d.label(LandmarkCode(LandmarkAt(i)), d.dev(LandmarkAt(i)), Qt::white, 6);
     p.restore();
 }

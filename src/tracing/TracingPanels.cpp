@@ -12,6 +12,8 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace qv {
 
 namespace {
@@ -19,6 +21,13 @@ namespace {
 const QColor kValue(0, 0, 255);
 const QColor kMissing(120, 120, 120);
 const QColor kAlert(200, 0, 0);
+constexpr int kColumnWidth = 350;
+constexpr int kRowHeight = 21;
+
+const QString kRulerName = QStringLiteral("Régua");
+const QString kRulerHint = QStringLiteral("Clique em duas marcas da régua e informe a distância entre elas em milímetros.");
+const QString kDoneName = QStringLiteral("Todos os pontos foram marcados.");
+const QString kDoneHint = QStringLiteral("Arraste um ponto para corrigi-lo, ou clique no seu botão para marcá-lo de novo.");
 
 }  // namespace
 
@@ -26,10 +35,9 @@ QWidget* TracingPanels::build(std::function<void(Landmark)> pick, std::function<
 {
     auto* column = new QWidget;
     column->setObjectName(QStringLiteral("painel"));
-    column->setFixedWidth(350);
+    column->setFixedWidth(kColumnWidth);
     auto* layout = new QVBoxLayout(column);
     layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(buildAwaited());
     layout->addWidget(buildLandmarks(std::move(pick)));
     layout->addWidget(buildMeasurements());
     layout->addWidget(buildCalibration(std::move(warn)));
@@ -37,7 +45,7 @@ QWidget* TracingPanels::build(std::function<void(Landmark)> pick, std::function<
     return column;
 }
 
-QGroupBox* TracingPanels::buildAwaited()
+QGroupBox* TracingPanels::buildAwaited(int narrowest)
 {
     auto* box = new QGroupBox(QStringLiteral("Próximo ponto"));
     box->setObjectName(QStringLiteral("proximo"));
@@ -54,6 +62,23 @@ QGroupBox* TracingPanels::buildAwaited()
     m_awaitedHint->setWordWrap(true);
     layout->addWidget(m_awaitedName);
     layout->addWidget(m_awaitedHint);
+    // As tall as the longest name and hint need, whichever is awaited: the buttons below stay put.
+    const int width = narrowest - 2 * 16;
+    const auto tallest = [width](const QLabel* label, const QStringList& texts) {
+        int h = 0;
+        for (const QString& t : texts)
+            h = std::max(h, label->fontMetrics().boundingRect(QRect(0, 0, width, 10000), Qt::TextWordWrap, t).height());
+        return h;
+    };
+    QStringList names{kRulerName, kDoneName}, hints{kRulerHint, kDoneHint};
+    for (int i = 0; i < kLandmarkCount; ++i) {
+        names << QString::fromUtf8(Info(LandmarkAt(i)).name);
+        hints << QString::fromUtf8(Info(LandmarkAt(i)).hint);
+    }
+    m_awaitedName->setFixedHeight(tallest(m_awaitedName, names));
+    m_awaitedHint->setFixedHeight(tallest(m_awaitedHint, hints));
+    m_awaitedName->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    m_awaitedHint->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     return box;
 }
 
@@ -99,7 +124,7 @@ QGroupBox* TracingPanels::buildMeasurements()
     table->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
     table->horizontalHeader()->setSectionResizeMode(1, QHeaderView::Fixed);
     table->setColumnWidth(1, 130);
-    table->verticalHeader()->setDefaultSectionSize(22);
+    table->verticalHeader()->setDefaultSectionSize(kRowHeight);
     for (const TracingField& f : TracingFields()) {
         auto* caption = new QTableWidgetItem(QString::fromUtf8(f.caption));
         table->setItem(int(f.measure), 0, caption);
@@ -107,7 +132,7 @@ QGroupBox* TracingPanels::buildMeasurements()
         value->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
         table->setItem(int(f.measure), 1, value);
     }
-    table->setFixedHeight(22 * kMeasureCount + table->horizontalHeader()->sizeHint().height() + 4);
+    table->setFixedHeight(kRowHeight * kMeasureCount + table->horizontalHeader()->sizeHint().height() + 4);
     table->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     layout->addWidget(table);
     m_notice = new QLabel;
@@ -163,14 +188,14 @@ QGroupBox* TracingPanels::buildCalibration(std::function<void(const QString&)> w
 void TracingPanels::showAwaited(std::optional<Landmark> awaited, bool rulerMode)
 {
     if (rulerMode) {
-        m_awaitedName->setText(QStringLiteral("Régua"));
-        m_awaitedHint->setText(QStringLiteral("Clique em duas marcas da régua e informe a distância entre elas em milímetros."));
+        m_awaitedName->setText(kRulerName);
+        m_awaitedHint->setText(kRulerHint);
     } else if (awaited) {
         m_awaitedName->setText(QString::fromUtf8(Info(*awaited).name));
         m_awaitedHint->setText(QString::fromUtf8(Info(*awaited).hint));
     } else {
-        m_awaitedName->setText(QStringLiteral("Todos os pontos foram marcados."));
-        m_awaitedHint->setText(QStringLiteral("Arraste um ponto para corrigi-lo, ou clique no seu botão para marcá-lo de novo."));
+        m_awaitedName->setText(kDoneName);
+        m_awaitedHint->setText(kDoneHint);
     }
 }
 

@@ -1,6 +1,7 @@
 #pragma once
-// The column beside the radiograph: the point awaited with its hint, the twenty points (a
-// click picks one to place again), the measurements as they come, and the calibration.
+// The column beside the radiograph: the twenty points (a click picks one to place again), the
+// measurements as they come, and the calibration; and the point awaited with its hint, shown
+// above the radiograph.
 
 #include "tracing/TracingGeometry.h"
 #include "tracing/TracingValues.h"
@@ -23,6 +24,9 @@ class TracingPanels {
 public:
     // pick runs when the clinician clicks one of the twenty point buttons.
     QWidget* build(std::function<void(Landmark)> pick, std::function<void(const QString&)> warn);
+    // The point awaited and its hint, as tall as the longest of them needs when `narrowest`
+    // pixels wide, so what lies below never moves.
+    QGroupBox* buildAwaited(int narrowest);
 
     void showAwaited(std::optional<Landmark> awaited, bool rulerMode);
     void showLandmarks(const LandmarkSet& points, std::optional<Landmark> awaited);
@@ -36,7 +40,6 @@ public:
     QTableWidget* table = nullptr;     // medidas
 
 private:
-    QGroupBox* buildAwaited();
     QGroupBox* buildLandmarks(std::function<void(Landmark)> pick);
     QGroupBox* buildMeasurements();
     QGroupBox* buildCalibration(std::function<void(const QString&)> warn);

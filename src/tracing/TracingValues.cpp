@@ -1,5 +1,7 @@
 #include "tracing/TracingValues.h"
 
+#include "records/TweedModel.h"
+
 #include <QStringList>
 
 namespace qv {
@@ -38,6 +40,21 @@ TracingValues MakeTracingValues(const Measurements& m)
         v.fmia = NormaliseRealText(FormatReal(0, 1, 180.0 - ParseReal(v.fma) - ParseReal(v.impa)), RealFamily::Positive);
     return v;
 }
+
+QStringList DropOverlongValues(TracingValues& v)
+{
+    QStringList dropped;
+    for (const TracingField& f : TracingFields()) {
+        QString& text = v.*(f.member);
+        if (text.size() > TweedFieldOf(f.tweedField).capacity) {
+            dropped << ShortCaption(f);
+            text.clear();
+        }
+    }
+    return dropped;
+}
+
+QString ShortCaption(const TracingField& f) { return QString::fromUtf8(f.caption).section(QStringLiteral(" ("), 0, 0); }
 
 QString StatusText(const MeasureResult& r, Measure m, const LandmarkSet& points)
 {

@@ -6,6 +6,7 @@
 #include "tracing/TracingGeometry.h"
 
 #include <QString>
+#include <QStringList>
 
 namespace qv {
 
@@ -28,6 +29,13 @@ const TracingField& FieldOf(Measure m);
 // Texts of the measured values. FMIA is what the rounded FMA and IMPA leave of 180 degrees, so
 // the three texts of the triangle add up to 180.0 as the clinician reads them.
 TracingValues MakeTracingValues(const Measurements& m);
+
+// Removes every text longer than its Tweed field holds (a field would keep it cut, and the
+// file another value) and returns the captions of those removed, in the page's order.
+QStringList DropOverlongValues(TracingValues& v);
+
+// A field's caption without its norm: "AO - BO" for "AO - BO ( 0 a 4 mm)".
+QString ShortCaption(const TracingField& f);
 
 // What the list beside the image shows when a value is missing.
 QString StatusText(const MeasureResult& r, Measure m, const LandmarkSet& points);

@@ -25,6 +25,8 @@ namespace qv {
 namespace {
 
 const QString kCaption = QStringLiteral("Traçado Cefalométrico");
+// The radiograph's column is never narrower than this in a window that fits the screen.
+constexpr int kNarrowestView = 500;
 using platform::NoticeKind;
 
 class LandmarkCommand : public QUndoCommand {
@@ -72,10 +74,14 @@ void TracingWindow::build()
     setWindowTitle(kCaption);
     setWindowFlags(Qt::Window);
 
+    // Three short rows of controls over the radiograph rather than one long one: the window fits
+    // a 1024 x 768 screen beside the column of points and measurements.
     m_canvas = new TracingCanvas;
     auto* left = new QVBoxLayout;
     left->addWidget(buildButtons());
     left->addWidget(buildViewBar());
+    left->addWidget(buildLevelsBar());
+    left->addWidget(m_panels.buildAwaited(kNarrowestView));
     left->addWidget(m_canvas, 1);
 
     auto* outer = new QHBoxLayout(this);
@@ -131,14 +137,11 @@ QWidget* TracingWindow::buildButtons()
         {makeButton("tSalvar", QStringLiteral("SALVAR")), &TracingWindow::tSalvarClick},
         {makeButton("tExportarPng", QStringLiteral("EXPORTAR PNG")), &TracingWindow::tExportarPngClick},
         {makeButton("tExportarPdf", QStringLiteral("EXPORTAR PDF")), &TracingWindow::tExportarPdfClick},
-        {makeButton("tAplicar", QStringLiteral("APLICAR")), &TracingWindow::tAplicarClick},
-        {makeButton("tFechar", QStringLiteral("FECHAR")), &TracingWindow::tFecharClick},
     };
     for (const auto& [b, handler] : buttons) {
         connect(b, &QPushButton::clicked, this, handler);
         row->addWidget(b);
     }
-    buttons[5].first->setToolTip(QStringLiteral("Escreve as medidas nos campos da Análise de Tweed."));
     row->addStretch(1);
     return bar;
 }
@@ -165,8 +168,23 @@ QWidget* TracingWindow::buildViewBar()
     connect(fit, &QPushButton::clicked, m_canvas, &TracingCanvas::fit);
     for (QPushButton* b : {m_undoButton, m_redoButton, out, in, fit})
         row->addWidget(b);
-    row->addSpacing(12);
+    row->addStretch(1);
 
+    auto* apply = makeButton("tAplicar", QStringLiteral("APLICAR"));
+    auto* close = makeButton("tFechar", QStringLiteral("FECHAR"));
+    apply->setToolTip(QStringLiteral("Escreve as medidas nos campos da Análise de Tweed."));
+    connect(apply, &QPushButton::clicked, this, &TracingWindow::tAplicarClick);
+    connect(close, &QPushButton::clicked, this, &TracingWindow::tFecharClick);
+    row->addWidget(apply);
+    row->addWidget(close);
+    return bar;
+}
+
+QWidget* TracingWindow::buildLevelsBar()
+{
+    auto* bar = new QWidget;
+    auto* row = new QHBoxLayout(bar);
+    row->setContentsMargins(0, 0, 0, 0);
     auto slider = [&](const char* name, const QString& caption) {
         auto* label = new QLabel(caption);
         auto* s = new QSlider(Qt::Horizontal);
@@ -177,6 +195,7 @@ QWidget* TracingWindow::buildViewBar()
         connect(s, &QSlider::valueChanged, &m_levelsTimer, qOverload<>(&QTimer::start));
         row->addWidget(label);
         row->addWidget(s);
+        row->addSpacing(6);
         return s;
     };
     m_brightness = slider("brilho", QStringLiteral("Brilho"));
@@ -344,21 +363,33 @@ void TracingWindow::tAplicarClick()
                               "Clique em VOLTAR na Análise de Tweed para poder aplicar o traçado."));
         return;
     }
-    const TracingValues v = values();
+    TracingValues v = values();
     QStringList missing;
     for (const TracingField& f : TracingFields())
         if ((v.*(f.member)).isEmpty())
-            missing << QString::fromUtf8(f.caption).section(QStringLiteral(" ("), 0, 0);
+            missing << ShortCaption(f);
     if (missing.size() == kMeasureCount) {
         notice(int(NoticeKind::Warning), QStringLiteral("O traçado ainda não fornece nenhuma medida!"));
         return;
     }
+    // A text longer than its field would be kept cut, and read back as another value.
+    const QStringList outOfRange = DropOverlongValues(v);
+    if (missing.size() + outOfRange.size() == kMeasureCount) {
+        notice(int(NoticeKind::Warning), QStringLiteral("Nenhuma medida foi aplicada: fora do intervalo dos campos: %1.\r"
+                                                        "Confira a posição dos pontos.")
+                                             .arg(outOfRange.join(QStringLiteral(", "))));
+        return;
+    }
     if (m_links.applyToTweed)
         m_links.applyToTweed(v);
-    notice(int(NoticeKind::Information),
-           missing.isEmpty() ? QStringLiteral("As doze medidas foram aplicadas na Análise de Tweed.")
-                             : QStringLiteral("As medidas foram aplicadas na Análise de Tweed.\rNão medidas: %1.")
-                                   .arg(missing.join(QStringLiteral(", "))));
+    QString text = missing.isEmpty() && outOfRange.isEmpty() ? QStringLiteral("As doze medidas foram aplicadas na Análise de Tweed.")
+                                                              : QStringLiteral("As medidas foram aplicadas na Análise de Tweed.");
+    if (!outOfRange.isEmpty())
+        text += QStringLiteral("\rFora do intervalo dos campos (não aplicadas): %1. Confira a posição dos pontos.")
+                    .arg(outOfRange.join(QStringLiteral(", ")));
+    if (!missing.isEmpty())
+        text += QStringLiteral("\rNão medidas: %1.").arg(missing.join(QStringLiteral(", ")));
+    notice(int(NoticeKind::Information), text);
 }
 
 }  // namespace qv

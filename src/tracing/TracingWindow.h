@@ -86,11 +86,21 @@ private:
     void build();
     QWidget* buildButtons();
     QWidget* buildViewBar();
+    QWidget* buildLevelsBar();
     void leave();
     void refresh();
     void renderPicture();
     void useRadiograph(Radiograph r, const QString& path);
+    // Makes this the tracing shown, from nothing of the one before. `stored` is the image path as
+    // the tracing file keeps it, `file` the file read (empty when none was).
+    void startTracing(Radiograph r, const QString& stored, const QString& file, const LandmarkSet& points,
+                      const Calibration& c, const QString& source);
     void openTracing(const QString& path);
+    // A copy of the radiograph in Análises/ (its path); throws IoError.
+    QString copyRadiograph();
+    // Where the clinician wants an export, proposing the patient's NAME-STAGE; empty when cancelled.
+    QString exportPath(const QString& suffix, const QString& description);
+    void exported(const QString& path);
     // The patient's file name with this suffix, or empty after telling why it cannot be had.
     QString patientFile(const QString& suffix);
     void notice(int kind, const QString& text);
@@ -109,7 +119,9 @@ private:
     QUndoStack m_undo;
 
     Radiograph m_radiograph;
-    QString m_imagePath;
+    QString m_imagePath;  // as the tracing file keeps it
+    QString m_imageFile;  // the file it was read from; empty for a blank canvas
+    bool m_copyDeclined = false;  // the clinician kept this radiograph where it is
     LandmarkSet m_points;
     Calibration m_calibration;
     QString m_calibrationSource;

@@ -11,6 +11,7 @@
 #include "tracing/TracingExport.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QTableWidget>
 
@@ -20,6 +21,22 @@ namespace {
 using platform::NoticeKind;
 }  // namespace
 
+void TracingWindow::startTracing(Radiograph r, const QString& stored, const QString& file, const LandmarkSet& points,
+                                 const Calibration& c, const QString& source)
+{
+    // Nothing of the previous tracing survives: points, history, spacing and what was typed for it.
+    m_undo.clear();
+    m_picked.reset();
+    m_rulerMode = false;
+    m_points = points;
+    m_imageFile = file;
+    m_copyDeclined = false;
+    m_panels.rulerMm->clear();
+    m_panels.mmPerPixel->clear();
+    useRadiograph(std::move(r), stored);
+    setCalibration(c.known() ? c : Calibration::none(), c.known() ? source : QString());
+}
+
 bool TracingWindow::openImage(const QString& path)
 {
     LoadedRadiograph loaded = LoadRadiograph(path);
@@ -27,14 +44,9 @@ bool TracingWindow::openImage(const QString& path)
         notice(int(NoticeKind::Error), QStringLiteral("Não foi possível abrir a radiografia \"%1\": %2").arg(path, loaded.error));
         return false;
     }
-    m_undo.clear();
-    m_points = {};
-    m_picked.reset();
-    m_rulerMode = false;
     const Calibration own = loaded.image->calibration;
     const QString source = QStringLiteral("Calibração do DICOM (%1)").arg(loaded.image->spacingSource);
-    useRadiograph(std::move(*loaded.image), path);
-    setCalibration(own, own.known() ? source : QString());
+    startTracing(std::move(*loaded.image), path, path, {}, own, source);
     return true;
 }
 
@@ -66,6 +78,35 @@ QString TracingWindow::patientFile(const QString& suffix)
     return path + suffix;
 }
 
+QString TracingWindow::copyRadiograph()
+{
+    // Named after the tracing, with the image's own extension; another file of that name stays.
+    const QString patient = m_links.patient ? m_links.patient() : QString();
+    const QString stage = m_links.stage ? m_links.stage() : QStringLiteral("INICIAL");
+    const QString suffix = QFileInfo(m_imageFile).suffix();
+    const QByteArray bytes = ReadFileBytes(m_imageFile);
+    for (int n = 1; n < 1000; ++n) {
+        QString name = AnalysesFolder() + patient + QLatin1Char('-') + stage;
+        if (n > 1)
+            name += QStringLiteral("-%1").arg(n);
+        if (!suffix.isEmpty())
+            name += QLatin1Char('.') + suffix;
+        if (QFileInfo::exists(name)) {
+            QFile same(name);  // copied before: use it
+            if (same.size() == bytes.size() && same.open(QIODevice::ReadOnly) && same.readAll() == bytes)
+                return name;
+            continue;
+        }
+        try {
+            WriteNewFileBytes(name, bytes);
+            return name;
+        } catch (const FileExistsError&) {
+            // Created a moment ago by someone else: try the next name.
+        }
+    }
+    throw IoError::cannotWrite(AnalysesFolder() + patient + QLatin1Char('-') + stage);
+}
+
 void TracingWindow::tSalvarClick()
 {
     if (m_radiograph.isNull() && m_points.count() == 0) {
@@ -77,13 +118,38 @@ void TracingWindow::tSalvarClick()
         return;
     if (QFileInfo::exists(path) && !confirm(QStringLiteral("O traçado \"%1\" já existe. Deseja substituí-lo?").arg(path)))
         return;
+    // The radiograph is kept relative to Análises/, so a backup of the folder carries it.
+    QString image = m_imagePath;
+    QString imageFile = m_imageFile;
+    if (!imageFile.isEmpty()) {
+        image = StoredImagePath(imageFile);
+        // A radiograph removed since it was opened keeps its path: there is nothing to copy.
+        if (QFileInfo(image).isAbsolute() && !m_copyDeclined && QFileInfo::exists(imageFile)) {
+            if (confirm(QStringLiteral("A radiografia \"%1\" está fora da pasta Análises: uma cópia de segurança não a levará.\r"
+                                       "Deseja copiá-la para a pasta Análises?")
+                            .arg(QDir::toNativeSeparators(image)))) {
+                try {
+                    imageFile = copyRadiograph();
+                } catch (const IoError& e) {
+                    m_dialogs.ShowFailure(e.message());
+                    m_dialogs.setHideItemEnabled(!isVisible());
+                    return;
+                }
+                image = StoredImagePath(imageFile);
+            } else {
+                m_copyDeclined = true;
+            }
+        }
+    }
     try {
-        ReplaceFileBytes(path, EncodeTracing(document()));
+        ReplaceFileBytes(path, EncodeTracing({image, m_calibration, m_points}));
     } catch (const IoError& e) {
         m_dialogs.ShowFailure(e.message());
         m_dialogs.setHideItemEnabled(!isVisible());
         return;
     }
+    m_imagePath = image;
+    m_imageFile = imageFile;
     notice(int(NoticeKind::Information), QStringLiteral("Traçado salvo em \"%1\".").arg(path));
 }
 
@@ -110,30 +176,55 @@ void TracingWindow::openTracing(const QString& path)
         return;
     }
     const TracingDocument& doc = *decoded.document;
-    // A relative image path is read from the working folder, else from beside the tracing.
-    QString image = doc.image;
-    if (QFileInfo(image).isRelative() && !QFileInfo::exists(image))
-        image = QFileInfo(path).dir().filePath(doc.image);
-    LoadedRadiograph loaded = doc.image.isEmpty() ? LoadedRadiograph{} : LoadRadiograph(image);
-    m_undo.clear();
-    m_picked.reset();
-    m_rulerMode = false;
-    m_points = doc.landmarks;
-    if (loaded.image) {
-        const Calibration own = loaded.image->calibration;
-        useRadiograph(std::move(*loaded.image), doc.image);
-        if (!doc.calibration.known() && own.known())
-            setCalibration(own, QStringLiteral("Calibração do DICOM"));
-    } else {
-        useRadiograph(BlankRadiograph(doc.landmarks), doc.image);
+    const QString file = ResolveImagePath(doc.image, path);
+    LoadedRadiograph loaded = doc.image.isEmpty() ? LoadedRadiograph{} : LoadRadiograph(file);
+
+    // A point far off the radiograph is a damaged file, not a tracing: it would give absurd
+    // measurements, or a blank canvas too large to allocate.
+    const QRectF area = loaded.image ? PlausibleArea(QSizeF(loaded.image->width, loaded.image->height)) : BlankCanvasArea();
+    if (const auto l = LandmarkOutside(doc.landmarks, area)) {
+        const QPointF p = doc.landmarks.at(*l);
+        const QString where = QStringLiteral("(%1, %2)").arg(p.x(), 0, 'g', 6).arg(p.y(), 0, 'g', 6);
+        const QString why = loaded.image ? QStringLiteral("fica longe demais da radiografia (%1 x %2 pixels)")
+                                               .arg(loaded.image->width).arg(loaded.image->height)
+                                         : QStringLiteral("fica além do tamanho máximo de uma radiografia (%1 pixels)")
+                                               .arg(kBlankCanvasLimit);
+        notice(int(NoticeKind::Error), QStringLiteral("O arquivo \"%1\" não é um traçado válido: o ponto \"%2\" %3 %4.")
+                                           .arg(path, LandmarkCode(*l), where, why));
+        return;
     }
-    if (doc.calibration.known() || !loaded.image)
-        setCalibration(doc.calibration, doc.calibration.known() ? QStringLiteral("Calibração do traçado") : QString());
-    refresh();
-    if (!loaded.image)
+
+    Calibration calibration = doc.calibration;
+    QString source = QStringLiteral("Calibração do traçado");
+    if (!calibration.known() && loaded.image && loaded.image->calibration.known()) {
+        calibration = loaded.image->calibration;
+        source = QStringLiteral("Calibração do DICOM");
+    }
+    const bool found = loaded.image.has_value();
+    startTracing(found ? std::move(*loaded.image) : BlankRadiograph(doc.landmarks), doc.image, found ? file : QString(),
+                 doc.landmarks, calibration, source);
+    if (!found)
         notice(int(NoticeKind::Warning),
                QStringLiteral("A radiografia \"%1\" não pôde ser aberta: os pontos foram abertos sobre um fundo vazio.")
                    .arg(doc.image));
+}
+
+QString TracingWindow::exportPath(const QString& suffix, const QString& description)
+{
+    const QString proposed = patientFile(suffix);
+    if (proposed.isEmpty())
+        return {};
+    const QString path = m_dialogs.SaveFile({QStringLiteral("Exportar traçado"), QFileInfo(proposed).fileName(),
+                                             QStringLiteral("%1|*.%2").arg(description, suffix)});
+    m_dialogs.setHideItemEnabled(!isVisible());
+    return path;
+}
+
+void TracingWindow::exported(const QString& path)
+{
+    // The picture shows the patient: readable by its owner only, also over an older export.
+    QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    notice(int(NoticeKind::Information), QStringLiteral("Traçado exportado em \"%1\".").arg(QDir::toNativeSeparators(path)));
 }
 
 void TracingWindow::tExportarPngClick()
@@ -142,7 +233,7 @@ void TracingWindow::tExportarPngClick()
         notice(int(NoticeKind::Warning), QStringLiteral("Abra uma radiografia antes de exportar!"));
         return;
     }
-    const QString path = patientFile(QStringLiteral("png"));
+    const QString path = exportPath(QStringLiteral("png"), QStringLiteral("Imagem PNG"));
     if (path.isEmpty())
         return;
     try {
@@ -152,7 +243,7 @@ void TracingWindow::tExportarPngClick()
         m_dialogs.setHideItemEnabled(!isVisible());
         return;
     }
-    notice(int(NoticeKind::Information), QStringLiteral("Traçado exportado em \"%1\".").arg(path));
+    exported(path);
 }
 
 void TracingWindow::tExportarPdfClick()
@@ -161,7 +252,7 @@ void TracingWindow::tExportarPdfClick()
         notice(int(NoticeKind::Warning), QStringLiteral("Abra uma radiografia antes de exportar!"));
         return;
     }
-    const QString path = patientFile(QStringLiteral("pdf"));
+    const QString path = exportPath(QStringLiteral("pdf"), QStringLiteral("Documento PDF"));
     if (path.isEmpty())
         return;
     PdfSheet sheet;
@@ -179,7 +270,7 @@ void TracingWindow::tExportarPdfClick()
         m_dialogs.setHideItemEnabled(!isVisible());
         return;
     }
-    notice(int(NoticeKind::Information), QStringLiteral("Traçado exportado em \"%1\".").arg(path));
+    exported(path);
 }
 
 }  // namespace qv

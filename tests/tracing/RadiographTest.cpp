@@ -5,8 +5,13 @@
 
 #include "support/WorkFolder.h"
 #include "tracing/DicomSamples.h"
+#include "tracing/TracingFile.h"
+#include "tracing/TracingOverlay.h"
 
 #include <QImage>
+#include <QPainter>
+
+#include <climits>
 
 #include <gtest/gtest.h>
 
@@ -181,6 +186,80 @@ TEST(BlankRadiograph, HoldsEveryPoint)
     EXPECT_GT(r.width, 2500);
     EXPECT_GT(r.height, 1800);
     EXPECT_EQ(BlankRadiograph({}).width, 1000);
+}
+
+TEST(BlankRadiograph, StopsAtTheCanvasLimit)
+{
+    LandmarkSet p;
+    p.set(Landmark::Me, QPointF(kBlankCanvasLimit, 50));
+    const Radiograph r = BlankRadiograph(p);
+    EXPECT_EQ(r.width, kBlankCanvasLimit);
+    EXPECT_EQ(r.height, 800);
+    EXPECT_EQ(r.pixels.size(), size_t(kBlankCanvasLimit) * 800u);
+}
+
+TEST(RenderRadiograph, APictureThatCannotBeAllocatedIsNullNotWrittenThrough)
+{
+    struct Case {
+        int width, height;
+        size_t pixels;
+    };
+    const Case cases[] = {
+        {INT_MAX / 2, 1, 0},    // wider than any picture, and no pixels
+        {400, 300, 0},          // the pixels were never filled in
+        {4, 3, 11},             // one pixel short
+    };
+    for (const Case& c : cases) {
+        Radiograph r;
+        r.width = c.width;
+        r.height = c.height;
+        r.pixels.assign(c.pixels, 100);
+        r.maxValue = 100;
+        EXPECT_TRUE(RenderRadiograph(r, DefaultLevels(r)).isNull()) << c.width << " x " << c.height;
+    }
+    Radiograph fine;
+    fine.width = 4;
+    fine.height = 3;
+    fine.pixels.assign(12, 100);
+    fine.maxValue = 100;
+    fine.windowCentre = 50;
+    fine.windowWidth = 100;
+    const QImage shown = RenderRadiograph(fine, DefaultLevels(fine));
+    ASSERT_EQ(shown.size(), QSize(4, 3));
+    EXPECT_EQ(qGray(shown.pixel(3, 2)), 255);
+}
+
+TEST(TracingOverlay, APointOutOfViewHasNoLabelOnTheEdge)
+{
+    // One point alone draws no line: whatever shows is its marker or its name.
+    struct Case {
+        QPointF point;  // in view coordinates (the transform is the identity)
+        bool drawn;
+    };
+    const Case cases[] = {
+        {{-40, 100}, false}, {{240, 100}, false}, {{100, -30}, false}, {{100, 260}, false},
+        {{-6, -6}, false},   {{100, 100}, true},  {{3, 197}, true},
+    };
+    const QRectF view(0, 0, 200, 200);
+    for (const Case& c : cases) {
+        QImage image(200, 200, QImage::Format_RGB32);
+        image.fill(Qt::black);
+        LandmarkSet points;
+        points.set(Landmark::OclA, c.point);
+        {
+            QPainter p(&image);
+            OverlayStyle style;
+            style.bounds = view;
+            DrawTracing(p, QTransform(), points, {}, style);
+        }
+        // White lettering, away from the marker itself.
+        int lettering = 0;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                if (qGray(image.pixel(x, y)) > 200 && QLineF(QPointF(x, y), c.point).length() > 12)
+                    ++lettering;
+        EXPECT_EQ(lettering > 0, c.drawn) << c.point.x() << ", " << c.point.y() << ": " << lettering;
+    }
 }
 
 }  // namespace

@@ -1,6 +1,9 @@
 // The tracing file: exact bytes, the round trip, files from other tools, and damaged forms.
 
 #include "tracing/TracingFile.h"
+#include "tracing/TracingValues.h"
+
+#include <limits>
 
 #include <gtest/gtest.h>
 
@@ -117,6 +120,99 @@ TEST(TracingFile, NamedAfterPatientAndStage)
     EXPECT_EQ(TracingFileName(QStringLiteral("MARIA DA SILVA"), QStringLiteral("INTER1")),
               QStringLiteral("Análises/MARIA DA SILVA-INTER1.tra"));
     EXPECT_EQ(TracingFileName(QStringLiteral("JOÃO"), QStringLiteral("FINAL")), QStringLiteral("Análises/JOÃO-FINAL.tra"));
+}
+
+TEST(TracingFile, PointsMayLieUpToOneImageSizeBeyondEachEdge)
+{
+    const double inf = std::numeric_limits<double>::infinity(), nan = std::numeric_limits<double>::quiet_NaN();
+    struct Case {
+        QPointF s;
+        bool accepted;
+    };
+    // An 800 x 600 radiograph: x in -800 .. 1600, y in -600 .. 1200.
+    const Case cases[] = {
+        {{0, 0}, true},          {{799.5, 599.5}, true},  {{-800, -600}, true},    {{1600, 1200}, true},
+        {{-800.01, 0}, false},   {{1600.01, 0}, false},   {{0, -600.01}, false},   {{0, 1200.01}, false},
+        {{1e308, 60}, false},    {{1.8e7, 60}, false},    {{60, -1e308}, false},   {{inf, 0}, false},
+        {{0, nan}, false},       {{nan, nan}, false},
+    };
+    const QRectF area = PlausibleArea(QSizeF(800, 600));
+    for (const Case& c : cases) {
+        LandmarkSet points;
+        points.set(L::N, QPointF(400, 300));
+        points.set(L::PogSoft, c.s);
+        const auto outside = LandmarkOutside(points, area);
+        EXPECT_EQ(outside.has_value(), !c.accepted) << c.s.x() << ", " << c.s.y();
+        if (outside) {
+            EXPECT_EQ(*outside, L::PogSoft);
+        }
+    }
+    EXPECT_EQ(LandmarkOutside({}, area), std::nullopt);
+}
+
+TEST(TracingFile, TheBlankCanvasHoldsThePointsUpToItsLimit)
+{
+    struct Case {
+        std::vector<QPointF> points;
+        QSize canvas;
+        bool accepted;
+    };
+    const Case cases[] = {
+        {{}, {1000, 800}, true},
+        {{{100, 100}}, {1000, 800}, true},
+        {{{2000, 1000}}, {2200, 1100}, true},  // a tenth beyond the farthest point
+        {{{5999, 10}, {10, 5999}}, {6000, 6000}, true},
+        {{{-6000, -6000}}, {1000, 800}, true},
+        {{{6000, 6000}}, {6000, 6000}, true},
+        {{{6000.5, 10}}, {6000, 800}, false},
+        {{{1.8e7, 10}}, {6000, 800}, false},
+        {{{10, -6000.5}}, {1000, 800}, false},
+    };
+    for (const Case& c : cases) {
+        LandmarkSet points;
+        for (size_t i = 0; i < c.points.size(); ++i)
+            points.set(LandmarkAt(int(i)), c.points[i]);
+        EXPECT_EQ(!LandmarkOutside(points, BlankCanvasArea()).has_value(), c.accepted) << c.points.size();
+        EXPECT_EQ(BlankCanvasSize(points), c.canvas) << c.points.size();
+    }
+}
+
+TEST(TracingValues, TextsLongerThanTheirTweedFieldAreNotApplied)
+{
+    struct Case {
+        QString TracingValues::*member;
+        QString text;
+        bool kept;
+        const char* caption;
+    };
+    const Case cases[] = {
+        {&TracingValues::aoBo, QStringLiteral("-101.4"), false, "AO - BO"},
+        {&TracingValues::aoBo, QStringLiteral("-10.4"), true, "AO - BO"},
+        {&TracingValues::ls, QStringLiteral("-99.9"), true, "LS"},
+        {&TracingValues::qt, QStringLiteral("100.0"), true, "QT"},
+        {&TracingValues::afa, QStringLiteral("1016.0"), false, "AFA"},
+        {&TracingValues::fma, QStringLiteral("179.9"), true, "FMA"},
+        {&TracingValues::sna, QStringLiteral("12345.6"), false, "SNA"},
+    };
+    for (const Case& c : cases) {
+        TracingValues v;
+        v.impa = QStringLiteral("90.0");
+        v.*(c.member) = c.text;
+        TracingValues expected = v;
+        const QStringList dropped = DropOverlongValues(v);
+        if (c.kept) {
+            EXPECT_TRUE(dropped.isEmpty()) << c.text.toStdString();
+        } else {
+            EXPECT_EQ(dropped, QStringList{QString::fromUtf8(c.caption)});
+            expected.*(c.member) = QString();
+        }
+        EXPECT_EQ(v, expected) << c.text.toStdString();
+    }
+    TracingValues two;
+    two.afp = QStringLiteral("-200.0");
+    two.fmia = QStringLiteral("1000.0");
+    EXPECT_EQ(DropOverlongValues(two), (QStringList{QStringLiteral("FMIA"), QStringLiteral("AFP")}));  // in the page's order
+    EXPECT_EQ(two, TracingValues{});
 }
 
 }  // namespace

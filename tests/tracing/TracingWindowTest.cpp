@@ -2,12 +2,10 @@
 // dragging with undo and redo, APLICAR against the Tweed page's states, calibration, the
 // tracing file, the exports, and the window acting as a dialog.
 
-#include "tracing/TracingWindow.h"
+#include "tracing/TracingWindowFixture.h"
 
 #include "records/PatientName.h"
-#include "support/WorkFolder.h"
 #include "tracing/DicomSamples.h"
-#include "tracing/TracingCanvas.h"
 
 #include <QAction>
 #include <QApplication>
@@ -25,90 +23,8 @@
 
 using namespace qv;
 using namespace qv::test;
-using platform::Answer;
-using platform::NoticeKind;
-using L = Landmark;
 
 namespace {
-
-const QString kCaption = QStringLiteral("Traçado Cefalométrico");
-
-// Every landmark at a whole pixel of an 800 x 600 picture; the Tweed triangle is 3-4-5.
-const std::pair<L, QPoint> kPlaces[] = {
-    {L::S, {150, 60}},   {L::N, {600, 60}},   {L::Po, {50, 100}},   {L::Or, {450, 100}},  {L::ENA, {620, 130}},
-    {L::ENP, {300, 140}}, {L::A, {600, 170}},  {L::B, {580, 330}},   {L::Ar, {120, 120}},  {L::Rp, {110, 300}},
-    {L::Tg, {80, 160}},  {L::Me, {400, 400}}, {L::Ii, {550, 200}},  {L::Ai, {430, 360}},  {L::Is, {580, 210}},
-    {L::OclP, {380, 230}}, {L::OclA, {560, 225}}, {L::Ls, {650, 200}}, {L::Li, {640, 260}}, {L::PogSoft, {610, 430}},
-};
-
-class TracingWindowTest : public WorkFolderTest {
-protected:
-    TracingWindowTest()
-    {
-        dialogs.setHideItem(&popOcultar);
-        TracingLinks links;
-        links.setMainWindowEnabled = [this](bool enabled) { mainEnabled = enabled; };
-        links.tweedAcceptsInput = [this] { return accepts; };
-        links.patient = [this] { return patient; };
-        links.stage = [this] { return stage; };
-        links.applyToTweed = [this](const TracingValues& v) { applied.push_back(v); };
-        window.setLinks(links);
-        window.resize(1300, 900);
-    }
-
-    QString picture(const QString& name = QStringLiteral("ceph.png"))
-    {
-        QImage image(800, 600, QImage::Format_Grayscale8);
-        image.fill(90);
-        EXPECT_TRUE(image.save(work.file(name)));
-        return work.file(name);
-    }
-    // Shown, with the picture at one widget pixel per image pixel from the corner.
-    void openAtScaleOne()
-    {
-        ASSERT_TRUE(window.openImage(picture()));
-        window.show();
-        window.canvas()->setView(1, QPointF(0, 0));
-    }
-    void mouse(QEvent::Type type, QPointF imagePos, Qt::MouseButton button, Qt::MouseButtons buttons)
-    {
-        TracingCanvas* c = window.canvas();
-        const QPointF at = c->toWidget(imagePos);
-        QMouseEvent e(type, at, c->mapToGlobal(at), button, buttons, Qt::NoModifier);
-        QApplication::sendEvent(c, &e);
-    }
-    void click(QPointF imagePos)
-    {
-        mouse(QEvent::MouseButtonPress, imagePos, Qt::LeftButton, Qt::LeftButton);
-        mouse(QEvent::MouseButtonRelease, imagePos, Qt::LeftButton, Qt::NoButton);
-    }
-    void placeAll()
-    {
-        for (const auto& [l, p] : kPlaces)
-            click(p);
-    }
-    LandmarkSet expectedPoints() const
-    {
-        LandmarkSet s;
-        for (const auto& [l, p] : kPlaces)
-            s.set(l, QPointF(p));
-        return s;
-    }
-    QString shownValue(Measure m) const
-    {
-        return window.findChild<QTableWidget*>(QStringLiteral("medidas"))->item(int(m), 1)->text();
-    }
-    QPushButton* button(const char* name) const { return window.findChild<QPushButton*>(QLatin1String(name)); }
-    QString awaitedName() const { return window.findChild<QLabel*>(QStringLiteral("pontoNome"))->text(); }
-
-    QAction popOcultar;
-    TracingWindow window{dialogs};
-    bool mainEnabled = true;
-    bool accepts = true;
-    QString patient = QStringLiteral("MARIA");
-    QString stage = QStringLiteral("INICIAL");
-    std::vector<TracingValues> applied;
-};
 
 TEST_F(TracingWindowTest, ClicksPlaceTheAwaitedPointsInOrder)
 {
@@ -232,6 +148,37 @@ TEST_F(TracingWindowTest, AplicarNamesWhatCouldNotBeMeasured)
     EXPECT_EQ(applied[0].impa, QStringLiteral("90.0"));
 }
 
+TEST_F(TracingWindowTest, AplicarLeavesOutAndNamesTextsLongerThanTheirFields)
+{
+    struct Case {
+        double bx;  // B moved forward along its row
+        double mmPerPixel;
+        QString aoBo, qt;  // as applied
+        const char* notice;
+    };
+    const Case cases[] = {
+        {1200, 0.1, QStringLiteral("-59.5"), QStringLiteral("-81.2"), "As doze medidas foram aplicadas na Análise de Tweed."},
+        {1500, 0.1, QStringLiteral("-89.5"), QString(),
+         "As medidas foram aplicadas na Análise de Tweed.\rFora do intervalo dos campos (não aplicadas): QT. "
+         "Confira a posição dos pontos."},
+        {1200, 0.2, QString(), QString(),
+         "As medidas foram aplicadas na Análise de Tweed.\rFora do intervalo dos campos (não aplicadas): AO - BO, QT. "
+         "Confira a posição dos pontos."},
+    };
+    openAtScaleOne();
+    placeAll();
+    for (const Case& c : cases) {
+        window.setLandmark(L::B, QPointF(c.bx, 330));
+        window.setCalibration({c.mmPerPixel, c.mmPerPixel}, QStringLiteral("Calibração informada"));
+        button("tAplicar")->click();
+        dialogs.expectNotice(NoticeKind::Information, QString::fromUtf8(c.notice), kCaption);
+        ASSERT_FALSE(applied.empty());
+        EXPECT_EQ(applied.back().aoBo, c.aoBo) << c.bx;
+        EXPECT_EQ(applied.back().qt, c.qt) << c.bx;
+        EXPECT_EQ(applied.back().afa, window.values().afa) << c.bx;  // the rest as measured
+    }
+}
+
 TEST_F(TracingWindowTest, RulerCalibration)
 {
     openAtScaleOne();
@@ -259,7 +206,9 @@ TEST_F(TracingWindowTest, SalvarWritesTheTracingBesideTheTweedFile)
     openAtScaleOne();
     placeAll();
     stage = QStringLiteral("INTER2");
+    dialogs.answers.push_back(Answer::No);  // the radiograph stays where it is
     button("tSalvar")->click();
+    EXPECT_EQ(dialogs.take().type, Box::Question);
     const QString name = QStringLiteral("Análises/MARIA-INTER2.tra");
     dialogs.expectNotice(NoticeKind::Information, QStringLiteral("Traçado salvo em \"%1\".").arg(name), kCaption);
     const QByteArray saved = work.read(name);
@@ -339,14 +288,20 @@ TEST_F(TracingWindowTest, ExportsToPngAndPdf)
 {
     openAtScaleOne();
     placeAll();
+    dialogs.saveFiles.push_back(work.file(QStringLiteral("Análises/MARIA-INICIAL.png")));
     button("tExportarPng")->click();
-    dialogs.expectNotice(NoticeKind::Information, QStringLiteral("Traçado exportado em \"Análises/MARIA-INICIAL.png\"."), kCaption);
+    EXPECT_EQ(dialogs.take().type, Box::SaveFile);
+    dialogs.expectNotice(NoticeKind::Information,
+                         QStringLiteral("Traçado exportado em \"%1\".").arg(work.file(QStringLiteral("Análises/MARIA-INICIAL.png"))),
+                         kCaption);
     const QImage png(work.file(QStringLiteral("Análises/MARIA-INICIAL.png")));
     ASSERT_EQ(png.size(), QSize(800, 600));
     EXPECT_NE(png.pixel(500, 100), qRgb(90, 90, 90));  // Frankfort drawn on it
     EXPECT_EQ(png.pixel(790, 590), qRgb(90, 90, 90));
 
+    dialogs.saveFiles.push_back(work.file(QStringLiteral("Análises/MARIA-INICIAL.pdf")));
     button("tExportarPdf")->click();
+    EXPECT_EQ(dialogs.take().type, Box::SaveFile);
     dialogs.take();
     EXPECT_TRUE(work.read(QStringLiteral("Análises/MARIA-INICIAL.pdf")).startsWith("%PDF"));
 }
