@@ -200,6 +200,20 @@ TEST_F(LetterheadLayoutTest, TheTweedDiagnosisKeepsItsAlternativesAndNoteWithThe
     EXPECT_GT(diagnosisPage, 0);
 }
 
+TEST_F(LetterheadLayoutTest, ARealLetterheadAddsNoPageToTheTweedAndBoltonReports)
+{
+    realClinic(logo()).save();
+    struct Case {
+        int print;
+        int pages;
+    };
+    for (const Case& c : {Case{0, 2}, Case{1, 1}}) {
+        const QList<LaidPage> pages = print(prints()[size_t(c.print)]);
+        EXPECT_EQ(pages.size(), c.pages) << prints()[size_t(c.print)].report;
+        EXPECT_EQ(pages.value(0).texts().mid(0, 4), headerTexts(realClinic(logo()), {}, {}).mid(0, 4));
+    }
+}
+
 TEST_F(LetterheadLayoutTest, ARunawayHistoryStillStopsAtItsLastPageWithTheLetterhead)
 {
     longestClinic(logo()).save();
