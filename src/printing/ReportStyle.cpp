@@ -16,6 +16,7 @@ constexpr double kMaxFontPt = 72;
 constexpr double kMinFontPt = 1;
 constexpr double kMaxSpacingMm = 30;  // a margin, padding, indent or border
 constexpr double kEmMm = 10 * kMmPerInch / 72;  // an em of the default 10 pt letter
+constexpr int kMaxIndents = 10;
 
 int lineAt(const QString& text, qsizetype at, int firstLine) { return firstLine + int(text.left(at).count(u'\n')); }
 
@@ -62,7 +63,7 @@ std::optional<double> toMm(double value, const QString& unit)
     return std::nullopt;
 }
 
-enum class Kind { Other, FontSize, Spacing, LineHeight, Width, Height };
+enum class Kind { Other, FontSize, Spacing, LineHeight, Width, Height, Indents };
 
 Kind kindOf(const QString& property)
 {
@@ -71,6 +72,8 @@ Kind kindOf(const QString& property)
         return Kind::FontSize;
     if (p == QLatin1String("line-height"))
         return Kind::LineHeight;
+    if (p == QLatin1String("-qt-block-indent") || p == QLatin1String("-qt-list-indent"))
+        return Kind::Indents;
     if (p == QLatin1String("width") || p == QLatin1String("min-width") || p == QLatin1String("max-width"))
         return Kind::Width;
     if (p == QLatin1String("height") || p == QLatin1String("min-height") || p == QLatin1String("max-height"))
@@ -116,6 +119,12 @@ void SizeChecker::checkStyle(const QString& css, int firstLine, double limit)
             const int line = lineAt(t, d.capturedStart(2) + m.capturedStart(), firstLine);
             const double v = m.captured(1).toDouble();
             const bool percent = m.captured(2) == QLatin1String("%");
+            if (kind == Kind::Indents) {
+                // A count of indentation steps of 40 px each.
+                if (v < 0 || v > kMaxIndents || !m.captured(2).isEmpty())
+                    FailAt(line, QStringLiteral("recuo fora de proporção: %1 (de 0 a %2)").arg(written).arg(kMaxIndents));
+                continue;
+            }
             const std::optional<double> mm = percent ? std::nullopt : toMm(v, m.captured(2));
             if (!percent && !mm)
                 continue;  // not a length (a weight, a count)
@@ -145,6 +154,7 @@ void SizeChecker::checkStyle(const QString& css, int firstLine, double limit)
                     m_lengths.append({line, written, *mm, kind == Kind::Width});
                 break;
             case Kind::Other:
+            case Kind::Indents:
                 break;
             }
         }

@@ -298,6 +298,7 @@ TEST(ProjectParser, SizesAPageCannotHoldAreRefusedWithTheirLine)
         {page("<p style=\"text-indent: -5in\">x</p>"), 3, "text-indent"},
         {p("<style>\np {\n  margin-top: 2px;\n  margin-bottom: 120px;\n}\n</style>\n"), 5, "margin-bottom: 120px"},
         {page("<p style=\"line-height: 900%\">x</p>"), 3, "altura de linha"},
+        {page("<p style=\"-qt-block-indent: 60\">x</p>"), 3, "recuo fora de proporção"},
         // Widths and heights: inside the printable area of the page setup, wherever the setup stands.
         {page("<table>\n<tr><td width=\"1999\">x</td></tr></table>"), 4, "width=\"1999\" não cabe na área de impressão"},
         {page("<table width=\"150%\"><tr><td>x</td></tr></table>"), 3, "150%"},
@@ -316,7 +317,8 @@ TEST(ProjectParser, SizesAtTheirLimitsAreAccepted)
     for (const char* html : {"<p style=\"font-size: 72pt; margin-left: 30mm; padding: 3cm\">x</p>",
                              "<p style=\"font-size: 1pt; line-height: 500%; text-indent: -30mm\">x</p>",
                              "<table width=\"100%\"><tr><td width=\"657\">x</td></tr></table>",
-                             "<img width=\"640\" height=\"1000\"/>", "<p style=\"font-weight: 700; color: #999999\">x</p>"})
+                             "<img width=\"640\" height=\"1000\"/>", "<p style=\"font-weight: 700; color: #999999\">x</p>",
+                             "<p style=\"-qt-block-indent: 10\">x</p>"})
         EXPECT_NO_THROW(ParseReportProject(page(html))) << html;
 }
 
