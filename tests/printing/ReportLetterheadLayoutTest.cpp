@@ -214,6 +214,38 @@ TEST_F(LetterheadLayoutTest, ARealLetterheadAddsNoPageToTheTweedAndBoltonReports
     }
 }
 
+TEST_F(LetterheadLayoutTest, ThePrintRangeGrowsWithTheLetterheadAndAShorterRangeIsHonoured)
+{
+    const ClinicInfo clinic = longestClinic(logo());
+    const report::ReportProject project = report::LoadReportProject(ReportEngine::ProjectFile());
+    const TweedReportPlan plan = BuildTweedReport(test::SampleTweedDiagnosed());
+    report::ParamMap params;
+    for (const ReportParam& p : plan.params + plan.alternatives)
+        params.insert(p.name, p.text);
+    const report::ReportDocument plain(project, project.reports[QStringLiteral("report1")], params, plan.lastPage);
+    EXPECT_EQ(plain.lastPage(), 2);
+    const report::ParamMap letterhead = clinic.params(true);
+    for (auto it = letterhead.begin(); it != letterhead.end(); ++it)
+        params.insert(it.key(), it.value());
+    report::ReportDocument doc(project, project.reports[QStringLiteral("report1")], params, plan.lastPage);
+    doc.setLogo(clinic.logoImage());
+    const int last = doc.lastPage();
+    EXPECT_GT(last, 2);
+    struct Case {
+        int from, to, painted;
+    };
+    for (const Case& c : {Case{1, last, last}, Case{1, 0, last}, Case{1, 2, 2}, Case{2, last - 1, last - 2}, Case{last, last, 1}}) {
+        QByteArray pdf;
+        QBuffer buffer(&pdf);
+        buffer.open(QIODevice::WriteOnly);
+        QPdfWriter writer(&buffer);
+        writer.setPageLayout(doc.pageLayout());
+        QList<LaidPage> pages;
+        EXPECT_EQ(doc.print(writer, c.from, c.to, {}, &pages), c.painted) << c.from << ".." << c.to;
+        EXPECT_EQ(pages.value(0).texts().last(), QStringLiteral("Página %1 de %2").arg(c.from).arg(last));
+    }
+}
+
 TEST_F(LetterheadLayoutTest, ARunawayHistoryStillStopsAtItsLastPageWithTheLetterhead)
 {
     longestClinic(logo()).save();
