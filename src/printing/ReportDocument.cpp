@@ -6,8 +6,9 @@
 #include <QDate>
 #include <QHash>
 #include <QImage>
-#include <QRegularExpression>
 #include <QLocale>
+#include <QRegularExpression>
+#include <QSet>
 #include <QPagedPaintDevice>
 #include <QPainter>
 #include <QTextBlock>
@@ -54,9 +55,18 @@ protected:
 
 QString pageBreak() { return QStringLiteral("<div style=\"page-break-before: always\">"); }
 
+// The parameters of the clinic's letterhead: without them the header shows the program's name.
+bool isLetterhead(const QString& name)
+{
+    static const QSet<QString> names = {"consultorio", "profissional", "registro", "endereco",
+                                        "telefone",    "email",        "logotipo", "timbrado"};
+    return names.contains(name);
+}
+
 QString blockText(const QString& text)
 {
     QString t = text;
+    t.remove(QChar::ObjectReplacementCharacter);  // an image (the logo, a chart) is no text
     t.replace(QChar::LineSeparator, u'\n');
     t.replace(QChar::Nbsp, u' ');
     return t;
@@ -121,18 +131,30 @@ public:
             html += (i > 0 ? pageBreak() : QStringLiteral("<div>")) + run.m_report.pages[i].render(m_params)
                     + QStringLiteral("</div>");
         m_body = make(html, m_bodyH);
-        // Blank blocks at the end (a closing rule, empty lines) would only add empty pages.
-        int total = 1;
-        forEachLine(*m_body, [&](const QTextBlock& b, const QTextLine& line, double y) {
-            if (!b.text().mid(line.textStart(), line.textLength()).trimmed().isEmpty())
-                total = std::max(total, int(std::floor((y + 0.5) / m_bodyH)) + 1);
-        });
-        m_count = std::clamp(total, 1, run.m_lastPage);
-        if (total > run.m_lastPage)
+        const int total = pagesOf(*m_body, m_bodyH);
+        m_range = run.m_lastPage;
+        // A letterhead never costs the report what it holds without one: the range grows by the
+        // pages the letterhead's room takes. A body that would run past the range anyway (a
+        // history of years) still stops at its last page, and so does one under a header cut
+        // to leave it room.
+        if (total > m_range && m_bandsFit && !header.isEmpty()) {
+            ParamMap plain = m_params;
+            for (auto it = plain.begin(); it != plain.end();)
+                it = isLetterhead(it.key()) ? plain.erase(it) : std::next(it);
+            const double plainH = std::min(make(header.render(plain))->size().height(), bandLimit - m_footerH);
+            const double plainBodyH = std::max(m_height - (plainH > 0 ? plainH + m_gap : 0) - footerSpace,
+                                               m_height * (1 - kMaxBandShare));
+            if (plainBodyH > m_bodyH && pagesOf(*make(html, plainBodyH), plainBodyH) <= m_range)
+                m_range = total;
+        }
+        m_count = std::clamp(total, 1, m_range);
+        if (total > m_range)
             findCut();
     }
 
     int count() const { return m_count; }
+    // The last page of the range this layout allows.
+    int range() const { return m_range; }
     bool bandsFit() const { return m_bandsFit; }
 
     // Paints page n (1-based); the painter's origin is the top left of the printable area.
@@ -161,14 +183,19 @@ public:
     LaidPage texts(int n) const
     {
         LaidPage page;
-        page.blocks += blocks(*band(m_run.m_project.header, n, m_count), 0, m_headerH);
+        blocks(*band(m_run.m_project.header, n, m_count), 0, m_headerH, page);
+        page.headerTexts = page.blocks.size();
         const double top = (n - 1) * m_bodyH;
         const double bottom = n == m_count && m_cut > 0 ? m_cut : top + m_bodyH;
-        page.blocks += blocks(*m_body, top, bottom);
+        blocks(*m_body, top, bottom, page);
         page.crosses = crossCorners(top, bottom);
-        if (n == m_count && m_cut > 0)
-            page.blocks.append(TruncationNotice(m_run.m_lastPage));
-        page.blocks += blocks(*band(m_run.m_project.footer, n, m_count), 0, m_footerH);
+        if (n == m_count && m_cut > 0) {
+            page.blocks.append(TruncationNotice(m_range));
+            page.lines.append(1);
+        }
+        const qsizetype beforeFooter = page.blocks.size();
+        blocks(*band(m_run.m_project.footer, n, m_count), 0, m_footerH, page);
+        page.footerTexts = page.blocks.size() - beforeFooter;
         return page;
     }
 
@@ -228,7 +255,7 @@ private:
 
     std::unique_ptr<QTextDocument> notice() const
     {
-        return make(QStringLiteral("<p><i>%1</i></p>").arg(TruncationNotice(m_run.m_lastPage)));
+        return make(QStringLiteral("<p><i>%1</i></p>").arg(TruncationNotice(m_range)));
     }
 
     // Lines of the document whose tops lie in [top, bottom): each block's lines form one text.
@@ -246,17 +273,33 @@ private:
         }
     }
 
-    static QStringList blocks(const QTextDocument& doc, double top, double bottom)
+    // Pages a body laid out on pages of the given height takes.
+    static int pagesOf(const QTextDocument& body, double pageHeight)
     {
-        QStringList out;
+        // Blank blocks at the end (a closing rule, empty lines) would only add empty pages.
+        int total = 1;
+        forEachLine(body, [&](const QTextBlock& b, const QTextLine& line, double y) {
+            if (!b.text().mid(line.textStart(), line.textLength()).trimmed().isEmpty())
+                total = std::max(total, int(std::floor((y + 0.5) / pageHeight)) + 1);
+        });
+        return total;
+    }
+
+    // Appends the texts of the lines in [top, bottom) to the page, with their line counts.
+    static void blocks(const QTextDocument& doc, double top, double bottom, LaidPage& out)
+    {
         QTextBlock held;
         int first = -1;
         int last = -1;
+        int lines = 0;
         const auto flush = [&] {
             const QString t = first < 0 ? QString() : blockText(held.text().mid(first, last - first)).trimmed();
-            if (!t.isEmpty())
-                out.append(t);
+            if (!t.isEmpty()) {
+                out.blocks.append(t);
+                out.lines.append(lines);
+            }
             first = last = -1;
+            lines = 0;
         };
         forEachLine(doc, [&](const QTextBlock& b, const QTextLine& line, double y) {
             if (y < top - 0.5 || y >= bottom - 0.5)
@@ -268,9 +311,9 @@ private:
                 first = line.textStart();
             }
             last = line.textStart() + line.textLength();
+            ++lines;
         });
         flush();
-        return out;
     }
 
     int crossCorners(double top, double bottom) const
@@ -326,6 +369,7 @@ private:
     double m_bodyH = 0;
     double m_cut = 0;  // where the body stops on the last page when it runs past it
     int m_count = 1;
+    int m_range = 1;  // the last page the body may reach
     bool m_bandsFit = true;
     std::unique_ptr<QTextDocument> m_body;
     mutable QHash<QString, std::shared_ptr<QTextDocument>> m_bands;
@@ -337,6 +381,20 @@ ReportDocument::ReportDocument(const ReportProject& project, const ReportLayout&
 }
 
 ReportDocument::~ReportDocument() = default;
+
+int ReportDocument::lastPage() const
+{
+    if (!m_range) {
+        if (m_params.value(QStringLiteral("timbrado")).isEmpty() && m_logo.isNull()) {
+            m_range = m_lastPage;
+        } else {
+            const PageSetup& s = m_project.setup;
+            const auto [w, h] = PaperSize(s.paper, s.landscape);
+            m_range = Pages(*this, QSizeF(w - s.margins[0] - s.margins[2], h - s.margins[1] - s.margins[3])).range();
+        }
+    }
+    return *m_range;
+}
 
 QPageLayout ReportDocument::pageLayout() const
 {
@@ -377,7 +435,7 @@ int ReportDocument::print(QPagedPaintDevice& device, int from, int to, const Pro
     const Pages pages(*this, area.size());
     const int count = pages.count();
     from = std::max(1, from);
-    to = to <= 0 ? count : std::min(to, count);
+    to = to <= 0 || to >= lastPage() ? count : std::min(to, count);
 
     QPainter painter;
     if (!painter.begin(&device))

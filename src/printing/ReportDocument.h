@@ -12,6 +12,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 
 class QPagedPaintDevice;
 class QPainter;
@@ -22,10 +23,17 @@ namespace qv::report {
 // on the page form one text, with "\n" where the parameter had a line break.
 struct LaidPage {
     QStringList blocks;
+    // How many lines each text takes on the page, wrapped lines counted.
+    QList<int> lines;
+    // How many of the texts are the header's (the first) and the footer's (the last).
+    qsizetype headerTexts = 0;
+    qsizetype footerTexts = 0;
     // Table cells ruled on their right and bottom sides only: the upper-left quadrants of the
     // crosses drawn on the page.
     int crosses = 0;
     QStringList texts() const { return blocks; }
+    // The texts between the header and the footer.
+    QStringList body() const { return blocks.mid(headerTexts, blocks.size() - headerTexts - footerTexts); }
 };
 
 // Where the run is: the page being generated and how many pages there are.
@@ -51,11 +59,17 @@ public:
     ~ReportDocument() override;
 
     // The letterhead's image, which templates show with <img src="{logotipo}"/>.
-    void setLogo(const QImage& logo) { m_logo = logo; }
+    void setLogo(const QImage& logo)
+    {
+        m_logo = logo;
+        m_range.reset();
+    }
 
     const ReportLayout& report() const { return m_report; }
     QString title() const override { return m_report.title; }
-    int lastPage() const override { return m_lastPage; }
+    // The last page of the print range: the one the program set, or further when the clinic's
+    // letterhead takes room that the body would otherwise have had (on the project's own page).
+    int lastPage() const override;
 
     // Paper, orientation and margins of the project's page setup.
     QPageLayout pageLayout() const override;
@@ -68,8 +82,8 @@ public:
     // quarter of the project's own page (otherwise they are cut to make room).
     bool bandsFit() const;
 
-    // Lays out and paints pages from..to (1-based, cut to the pages there are) on a paged
-    // device, with its own page layout. Returns the pages painted, or -1 when the device could
+    // Lays out and paints pages from..to (1-based, cut to the pages there are; a range that
+    // reaches lastPage() runs to the report's end) on a paged device, with its own page layout. Returns the pages painted, or -1 when the device could
     // not be opened for painting; stops early when progress answers false.
     int print(QPagedPaintDevice& device, int from, int to, const ProgressFn& progress = {},
               QList<LaidPage>* laidOut = nullptr) const override;
@@ -82,6 +96,7 @@ private:
     ParamMap m_params;
     int m_lastPage;
     QImage m_logo;
+    mutable std::optional<int> m_range;  // lastPage(), once laid out
 };
 
 // Refuses a project whose header and footer leave no room for the body of one of its reports;

@@ -1,5 +1,6 @@
 #include "printing/ReportProject.h"
 
+#include "printing/ReportStyle.h"
 #include "records/Cp1252.h"
 #include "records/FileIo.h"
 
@@ -61,25 +62,6 @@ bool validName(const QString& name)
     return re.match(name).hasMatch();
 }
 
-// Every number of a style or an attribute must be finite and of a size a page can hold.
-void checkNumbers(const QString& text, int line, double limit)
-{
-    static const QRegularExpression colour(QStringLiteral("#[0-9A-Fa-f]+"));
-    static const QRegularExpression word(QStringLiteral("\\b(nan|inf|infinity)\\b"), QRegularExpression::CaseInsensitiveOption);
-    static const QRegularExpression number(QStringLiteral("[-+]?(\\d+\\.?\\d*|\\.\\d+)([eE][-+]?\\d+)?"));
-    QString t = text;
-    t.replace(colour, QStringLiteral(" "));
-    const auto w = word.match(t);
-    if (w.hasMatch())
-        FailAt(line, QStringLiteral("número inválido: \"%1\"").arg(w.captured(0)));
-    for (auto it = number.globalMatch(t); it.hasNext();) {
-        const auto m = it.next();
-        const double v = m.captured(0).toDouble();
-        if (!std::isfinite(v) || std::abs(v) > limit)
-            FailAt(line, QStringLiteral("valor fora de proporção: \"%1\" (no máximo %2)").arg(m.captured(0)).arg(limit));
-    }
-}
-
 class Parser {
 public:
     explicit Parser(const QString& text) : m_text(text), m_xml(text) {}
@@ -110,6 +92,9 @@ public:
             xmlFault();
         if (m_project.reports.isEmpty())
             FailAt(0, QStringLiteral("o projeto não tem relatórios"));
+        const PageSetup& s = m_project.setup;
+        const auto [paperW, paperH] = PaperSize(s.paper, s.landscape);
+        m_sizes.checkArea(paperW - s.margins[0] - s.margins[2], paperH - s.margins[1] - s.margins[3]);
         checkBands(m_project.header);
         checkBands(m_project.footer);
         return std::move(m_project);
@@ -121,14 +106,51 @@ private:
         return [](const QString&) { return true; };
     }
 
+    // A fault of the XML itself, told in the program's words: Qt's own text is in whatever
+    // language its translation has, and names no element.
     [[noreturn]] void xmlFault()
     {
         const int line = int(m_xml.lineNumber());
         if (!m_open.isEmpty()
-            && (m_xml.error() == QXmlStreamReader::PrematureEndOfDocumentError
-                || m_xml.errorString().contains(QLatin1String("mismatch"))))
+            && (m_xml.error() == QXmlStreamReader::PrematureEndOfDocumentError || closesAnother(m_open.last().first)))
             FailAt(m_open.last().second, QStringLiteral("o elemento <%1> não foi fechado").arg(m_open.last().first));
-        FailAt(line, QStringLiteral("texto mal formado: %1").arg(m_xml.errorString()));
+        QString where;
+        if (!m_open.isEmpty())
+            where = QStringLiteral(" dentro de <%1> (aberto na linha %2)").arg(m_open.last().first).arg(m_open.last().second);
+        FailAt(line, QStringLiteral("texto mal formado%1: %2").arg(where, faultOnLine(line)));
+    }
+
+    // Whether the reader stopped on the end tag of another element than the one open.
+    bool closesAnother(const QString& open) const
+    {
+        static const QRegularExpression endTag(QStringLiteral("^</([A-Za-z_][A-Za-z0-9_.:-]*)\\s*>?$"));
+        const qsizetype at = std::min(qsizetype(m_xml.characterOffset()), m_text.size());
+        const qsizetype start = at < 2 ? -1 : m_text.lastIndexOf(QStringLiteral("</"), at - 2);
+        if (start < 0)
+            return false;
+        const auto m = endTag.match(m_text.mid(start, at - start));
+        return m.hasMatch() && m.captured(1) != open;
+    }
+
+    // What is wrong on the line, as far as the usual slips of a hand edit go.
+    QString faultOnLine(int line) const
+    {
+        if (m_open.isEmpty() && !m_started)
+            return QStringLiteral("o projeto deve começar por <project>");
+        const QString source = m_text.section(u'\n', line - 1, line - 1).trimmed();
+        static const QRegularExpression ampersand(QStringLiteral("&(?!#?[A-Za-z0-9]+;)"));
+        static const QRegularExpression unquoted(QStringLiteral("\\s[A-Za-z_][A-Za-z0-9_.:-]*\\s*=\\s*[^\"'\\s]"));
+        static const QRegularExpression lessThan(QStringLiteral("<(?![A-Za-z_/!?])"));
+        QString why;
+        if (ampersand.match(source).hasMatch())
+            why = QStringLiteral("um \"&\" no texto deve ser escrito &amp;");
+        else if (unquoted.match(source).hasMatch())
+            why = QStringLiteral("o valor de um atributo deve estar entre aspas");
+        else if (lessThan.match(source).hasMatch())
+            why = QStringLiteral("um \"<\" no texto deve ser escrito &lt;");
+        else
+            why = QStringLiteral("elemento, atributo ou entidade incompleto");
+        return QStringLiteral("%1, em \"%2\"").arg(why, source.left(60));
     }
 
     // The next element start or end inside the current element; text there must be blank.
@@ -140,6 +162,7 @@ private:
             case QXmlStreamReader::Invalid:
                 xmlFault();
             case QXmlStreamReader::StartElement:
+                m_started = true;
                 m_open.append({m_xml.name().toString(), int(m_xml.lineNumber())});
                 return t;
             case QXmlStreamReader::EndElement:
@@ -257,8 +280,11 @@ private:
             if (t == QXmlStreamReader::StartElement)
                 FailAt(int(m_xml.lineNumber()), QStringLiteral("<style> leva só texto"));
             if (t == QXmlStreamReader::Characters) {
-                checkNumbers(m_xml.text().toString(), int(m_xml.lineNumber()), 500);
-                css += m_xml.text();
+                // The reader stands at the end of the text: its first line is as many lines up
+                // as the text has line breaks.
+                const QString text = m_xml.text().toString();
+                m_sizes.checkStyle(text, int(m_xml.lineNumber() - text.count(u'\n')), 500);
+                css += text;
             }
         }
         m_open.removeLast();
@@ -354,9 +380,7 @@ private:
             if (attr == QLatin1String("src") || attr == QLatin1String("href") || attr == QLatin1String("title")
                 || attr == QLatin1String("alt") || attr == QLatin1String("class"))
                 continue;
-            const bool small = attr == QLatin1String("colspan") || attr == QLatin1String("rowspan")
-                               || attr.startsWith(QLatin1String("cell")) || attr == QLatin1String("border");
-            checkNumbers(value, line, small ? 20 : 2000);
+            m_sizes.checkAttribute(attr, value, line);
         }
         m_open.append({name, line});
     }
@@ -388,10 +412,12 @@ private:
     QXmlStreamReader m_xml;
     QList<std::pair<QString, int>> m_open;  // open elements and their lines
     ReportProject m_project;
+    bool m_started = false;  // an element was read
     bool m_seenSetup = false;
     bool m_seenStyle = false;
     bool m_seenHeader = false;
     bool m_seenFooter = false;
+    SizeChecker m_sizes;
 };
 
 }  // namespace

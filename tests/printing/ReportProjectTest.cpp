@@ -9,10 +9,13 @@
 #include "records/Cp1252.h"
 #include "records/IoError.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QLibraryInfo>
 #include <QSet>
 #include <QTemporaryDir>
+#include <QTranslator>
 
 #include <gtest/gtest.h>
 
@@ -249,6 +252,109 @@ TEST(ProjectParser, FaultsAreRefusedWithTheirLine)
         }
     }
     EXPECT_NO_THROW(ParseReportProject(project(kReport)));
+}
+
+struct FaultCase {
+    QString text;
+    int line;
+    const char* fragment;
+};
+
+void expectRefused(const std::vector<FaultCase>& cases)
+{
+    for (const FaultCase& c : cases) {
+        try {
+            ParseReportProject(c.text);
+            ADD_FAILURE() << "accepted: " << c.text.toStdString();
+        } catch (const ProjectError& e) {
+            EXPECT_EQ(e.line(), c.line) << c.text.toStdString() << " -> " << e.message().toStdString();
+            EXPECT_TRUE(e.message().contains(QString::fromUtf8(c.fragment)))
+                << c.text.toStdString() << " -> " << e.message().toStdString();
+        }
+    }
+}
+
+QString page(const char* html)
+{
+    return QStringLiteral("<project name=\"Q\">\n<report name=\"r\" title=\"T\"><page>\n") + QString::fromUtf8(html)
+           + QStringLiteral("\n</page></report>\n</project>\n");
+}
+
+TEST(ProjectParser, SizesAPageCannotHoldAreRefusedWithTheirLine)
+{
+    const auto p = [](const char* body) { return project(body); };
+    expectRefused({
+        // Letters: from 1 to 72 pt, in a style attribute or the style sheet, in any unit.
+        {page("<p style=\"font-size: 1999px\">x</p>"), 3, "\"font-size: 1999px\""},
+        {page("<p style=\"font-size: 73pt\">x</p>"), 3, "tamanho de letra"},
+        {page("<p style=\"font-size: 0.5pt\">x</p>"), 3, "de 1 a 72 pt"},
+        {page("<p style=\"font-size: 2.6cm\">x</p>"), 3, "2.6cm"},
+        {page("<p style=\"font-size: 700%\">x</p>"), 3, "700%"},
+        {p("<style>\np { color: #000000; }\n\ntd { font-size: 400px; }\n</style>\n" /* line 5 of the file */), 5,
+         "font-size: 400px"},
+        // Margins, paddings and indents: at most 30 mm.
+        {page("<div style=\"margin-left: 1999px\"><p>x</p></div>"), 3, "\"margin-left: 1999px\""},
+        {page("<p style=\"padding: 1px 4px 31mm\">x</p>"), 3, "espaço fora de proporção"},
+        {page("<p style=\"text-indent: -5in\">x</p>"), 3, "text-indent"},
+        {p("<style>\np {\n  margin-top: 2px;\n  margin-bottom: 120px;\n}\n</style>\n"), 5, "margin-bottom: 120px"},
+        {page("<p style=\"line-height: 900%\">x</p>"), 3, "altura de linha"},
+        {page("<p style=\"-qt-block-indent: 60\">x</p>"), 3, "recuo fora de proporção"},
+        // Widths and heights: inside the printable area of the page setup, wherever the setup stands.
+        {page("<table>\n<tr><td width=\"1999\">x</td></tr></table>"), 4, "width=\"1999\" não cabe na área de impressão"},
+        {page("<table width=\"150%\"><tr><td>x</td></tr></table>"), 3, "150%"},
+        {page("<img height=\"1100\"/>"), 3, "174.0 × 271.0 mm"},
+        {page("<p style=\"width: 200mm\">x</p>"), 3, "width: 200mm"},
+        {p("<report name=\"r\" title=\"T\"><page>\n<img width=\"640\"/></page></report>\n<setup paper=\"A5\"/>\n"), 3,
+         "112.0 × 184.0 mm"},
+        // A number that is not one, in the style sheet: the line it is on, not the end of <style>.
+        {p("<style>\np { color: #ff0000; }\n\ntd { margin: nan; }\n\n</style>\n"), 5, "nan"},
+        {p("<style>p { font-size: 9pt; }\n/* 1e999 */ td { padding: 1e999px; }</style>\n"), 3, "1e999"},
+    });
+}
+
+TEST(ProjectParser, SizesAtTheirLimitsAreAccepted)
+{
+    for (const char* html : {"<p style=\"font-size: 72pt; margin-left: 30mm; padding: 3cm\">x</p>",
+                             "<p style=\"font-size: 1pt; line-height: 500%; text-indent: -30mm\">x</p>",
+                             "<table width=\"100%\"><tr><td width=\"657\">x</td></tr></table>",
+                             "<img width=\"640\" height=\"1000\"/>", "<p style=\"font-weight: 700; color: #999999\">x</p>",
+                             "<p style=\"-qt-block-indent: 10\">x</p>"})
+        EXPECT_NO_THROW(ParseReportProject(page(html))) << html;
+}
+
+TEST(ProjectParser, BrokenXmlIsToldInPortugueseNamingTheElementWhateverQtsLanguage)
+{
+    const auto p = [](const char* body) { return project(body); };
+    const std::vector<FaultCase> cases = {
+        {page("<div>\n<p>texto</p>\n"), 3, "o elemento <div> não foi fechado"},
+        {page("<div>\n<p>texto</div>"), 4, "o elemento <p> não foi fechado"},
+        {p("<report name=\"r\" title=\"T\">\n<page><table><tr><td>x</td></tr>\n</page></report>\n"), 3,
+         "o elemento <table> não foi fechado"},
+        {QStringLiteral("isto não é um projeto\n"), 1, "texto mal formado: o projeto deve começar por <project>"},
+        {QStringLiteral("\n\n{ \"report\": 1 }"), 3, "deve começar por <project>"},
+        {page("<p>Souza & Filhos</p>"), 3, "dentro de <p> (aberto na linha 3): um \"&\" no texto deve ser escrito &amp;"},
+        {page("<table border=1><tr><td>x</td></tr></table>"), 3, "entre aspas"},
+        {page("<p>1 < 2</p>"), 3, "&lt;"},
+    };
+    expectRefused(cases);
+    // Qt's own text is in the language of its translation, and names no element: the program
+    // tells the fault in its own words either way.
+    int argc = 1;
+    char name[] = "test";
+    char* argv[] = {name, nullptr};
+    QCoreApplication app(argc, argv);
+    QTranslator portuguese;
+    ASSERT_TRUE(portuguese.load(QStringLiteral("qtbase_pt_BR"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)));
+    ASSERT_TRUE(QCoreApplication::installTranslator(&portuguese));
+    expectRefused(cases);
+    for (const FaultCase& c : cases) {
+        try {
+            ParseReportProject(c.text);
+        } catch (const ProjectError& e) {
+            for (const char* qtWords : {"expected", "Expected", "mismatch", "esperad", "Incompatibilidade"})
+                EXPECT_FALSE(e.message().contains(QLatin1String(qtWords))) << e.message().toStdString();
+        }
+    }
 }
 
 TEST(ProjectLoader, MissingFileIsAnInputOutputError)
