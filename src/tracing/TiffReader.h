@@ -27,6 +27,6 @@ struct DecodedTiff {
 
 bool LooksLikeTiff(const QByteArray& head);
 // `maxPixels` bounds what a hostile file can make the reader allocate.
-DecodedTiff DecodeTiff(const QByteArray& bytes, qint64 maxPixels = 256LL * 1024 * 1024);
+DecodedTiff DecodeTiff(const QByteArray& bytes, qint64 maxPixels = 64LL * 1024 * 1024);
 
 }  // namespace qv
