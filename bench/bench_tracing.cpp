@@ -187,7 +187,7 @@ struct TracedWindow {
         window.resize(1024, 768);
         showExposed(window);
         window.openImage(bigDicom());
-        for (int i = 0; i < kLandmarkCount; ++i)
+        for (int i = 0; i < kTweedLandmarkCount; ++i)
             window.setLandmark(LandmarkAt(i), face.at(LandmarkAt(i)));
         canvas = window.canvas();
         canvas->fit();
@@ -282,7 +282,7 @@ int screenshots(const QString& folder)
     QMouseEvent move(QEvent::MouseMove, at, c->mapToGlobal(at), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
     QApplication::sendEvent(c, &move);
     window.grab().save(folder + QStringLiteral("/tracing-placing.png"));
-    for (int i = 12; i < kLandmarkCount; ++i)
+    for (int i = 12; i < kTweedLandmarkCount; ++i)
         window.setLandmark(LandmarkAt(i), face.at(LandmarkAt(i)));
     QEvent leave(QEvent::Leave);
     QApplication::sendEvent(c, &leave);

@@ -28,6 +28,16 @@ constexpr LandmarkInfo kInfo[kLandmarkCount] = {
     {"Ls", "Ls (lábio superior, ponto mais anterior)", "Ponto mais anterior do lábio superior."},
     {"Li", "Li (lábio inferior, ponto mais anterior)", "Ponto mais anterior do lábio inferior."},
     {"Pog'", "Pog' (pogônio mole)", "Ponto mais anterior do mento no perfil mole."},
+    {"Pog", "Pog (pogônio)", "Ponto mais anterior do contorno ósseo do mento."},
+    {"Gn", "Gn (gnátio)", "No contorno da sínfise, entre Pog e Me."},
+    {"Go", "Go (gônio)", "Ponto mais posterior e inferior do ângulo da mandíbula."},
+    {"Co", "Co (condílio)", "Ponto mais superior e posterior do côndilo."},
+    {"Ba", "Ba (básio)", "Ponto mais inferior da margem anterior do forame magno."},
+    {"Pt", "Pt (ponto Pt)", "Ponto posterior e superior da fissura pterigomaxilar."},
+    {"As", "As (ápice do incisivo superior)", "Ápice da raiz do incisivo central superior."},
+    {"Prn", "Prn (pronasal)", "Ponta do nariz, ponto mais anterior."},
+    {"Sn", "Sn (subnasal)", "Onde a columela encontra o lábio superior."},
+    {"Cm", "Cm (columela)", "Ponto mais anterior da columela."},
 };
 
 }  // namespace
@@ -46,9 +56,17 @@ std::optional<Landmark> LandmarkFromCode(const QString& code)
 
 std::optional<Landmark> LandmarkSet::firstMissing() const
 {
-    for (int i = 0; i < kLandmarkCount; ++i)
+    for (int i = 0; i < kTweedLandmarkCount; ++i)
         if (!m_placed.test(size_t(i)))
             return LandmarkAt(i);
+    return std::nullopt;
+}
+
+std::optional<Landmark> LandmarkSet::firstMissing(std::span<const Landmark> order) const
+{
+    for (Landmark l : order)
+        if (!has(l))
+            return l;
     return std::nullopt;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
-// The twenty cephalometric landmarks of a tracing, in the order the clinician places them, and
-// the pixel spacing that turns image pixels into millimetres.
+// The cephalometric landmarks of a tracing and the pixel spacing that turns image pixels into
+// millimetres. The first twenty are the Tweed-Merrifield tracing's, in the order the clinician
+// places them; the others serve the further analyses and are placed only when one asks for them.
 
 #include <QPointF>
 #include <QString>
@@ -8,13 +9,17 @@
 #include <array>
 #include <bitset>
 #include <optional>
+#include <span>
 
 namespace qv {
 
 enum class Landmark {
     S, N, Po, Or, ENA, ENP, A, B, Ar, Rp, Tg, Me, Ii, Ai, Is, OclP, OclA, Ls, Li, PogSoft,
+    Pog, Gn, Go, Co, Ba, Pt, As, Prn, Sn, Cm,
 };
-inline constexpr int kLandmarkCount = 20;
+inline constexpr int kLandmarkCount = 30;
+// The Tweed-Merrifield tracing's own points come first.
+inline constexpr int kTweedLandmarkCount = 20;
 
 struct LandmarkInfo {
     const char* code;   // the name in the tracing file and on the radiograph ("Pog'")
@@ -52,9 +57,12 @@ public:
         m_placed.reset(size_t(l));
     }
     int count() const { return int(m_placed.count()); }
-    bool complete() const { return m_placed.all(); }
-    // The first landmark in placing order still missing.
+    // Whether the Tweed-Merrifield twenty are all placed.
+    bool complete() const { return !firstMissing(); }
+    // The first of the Tweed-Merrifield twenty, in placing order, still missing.
     std::optional<Landmark> firstMissing() const;
+    // The first of `order` still missing.
+    std::optional<Landmark> firstMissing(std::span<const Landmark> order) const;
     bool operator==(const LandmarkSet&) const = default;
 
 private:

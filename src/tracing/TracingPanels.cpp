@@ -91,7 +91,7 @@ QGroupBox* TracingPanels::buildLandmarks(std::function<void(Landmark)> pick)
                                       " border-radius: 3px; }"));
     auto* grid = new QGridLayout(box);
     grid->setSpacing(3);
-    for (int i = 0; i < kLandmarkCount; ++i) {
+    for (int i = 0; i < kTweedLandmarkCount; ++i) {
         const Landmark l = LandmarkAt(i);
         auto* b = new QToolButton;
         b->setObjectName(QStringLiteral("ponto") + LandmarkCode(l).remove(u'\''));
@@ -202,7 +202,7 @@ void TracingPanels::showAwaited(std::optional<Landmark> awaited, bool rulerMode)
 void TracingPanels::showLandmarks(const LandmarkSet& points, std::optional<Landmark> awaited)
 {
     // Only what changed: this runs on every step of a drag.
-    for (int i = 0; i < kLandmarkCount; ++i) {
+    for (int i = 0; i < kTweedLandmarkCount; ++i) {
         QToolButton* b = m_points[size_t(i)];
         const Landmark l = LandmarkAt(i);
         if (b->isChecked() != (awaited == l))

@@ -46,7 +46,7 @@ private:
 
     QLabel* m_awaitedName = nullptr;
     QLabel* m_awaitedHint = nullptr;
-    std::array<QToolButton*, kLandmarkCount> m_points{};
+    std::array<QToolButton*, kTweedLandmarkCount> m_points{};
     QLabel* m_calibration = nullptr;
     QLabel* m_notice = nullptr;
 };

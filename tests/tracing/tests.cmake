@@ -3,3 +3,5 @@ quorvel_add_test(test_tracing tracing/RadiographTest.cpp tracing/RadiographForma
   tracing/TracingWindowFilesTest.cpp tracing/TracingWindowLayoutTest.cpp)
 # The samples are written with DCMTK; the program reads them through its DICOM module.
 target_link_libraries(test_tracing PRIVATE DCMTK::dcmdata)
+quorvel_add_core_test(test_cephalometrics tracing/CephMeasuresTest.cpp tracing/SuperimpositionTest.cpp)
+quorvel_add_test(test_tiff tracing/TiffReaderTest.cpp)
