@@ -5,7 +5,7 @@ target_link_libraries(test_records_core PRIVATE LibArchive::LibArchive)
 # Other programs writing the same folder: the concurrency tests start several of these.
 add_executable(quorvel_file_helper records/FileHelper.cpp)
 target_link_libraries(quorvel_file_helper PRIVATE quorvel_core)
-quorvel_add_core_test(test_records_concurrency records/ConcurrencyTest.cpp)
+quorvel_add_core_test(test_records_concurrency records/ConcurrencyTest.cpp records/FileLockTest.cpp)
 target_compile_definitions(test_records_concurrency PRIVATE QUORVEL_FILE_HELPER="$<TARGET_FILE:quorvel_file_helper>")
 add_dependencies(test_records_concurrency quorvel_file_helper)
 quorvel_add_test(test_records records/StatsTest.cpp)
