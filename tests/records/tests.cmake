@@ -10,3 +10,21 @@ target_compile_definitions(test_records_concurrency PRIVATE QUORVEL_FILE_HELPER=
 add_dependencies(test_records_concurrency quorvel_file_helper)
 quorvel_add_test(test_records records/StatsTest.cpp)
 add_dependencies(test_records quorvel_file_helper)  # found beside the test program
+
+# Saving on a share through a FUSE client that breaks exclusive creates, links, appends and the
+# deletion of open files: a small FUSE file system made for the test (libfuse3, test only).
+find_package(PkgConfig QUIET)
+if(PkgConfig_FOUND)
+  pkg_check_modules(FUSE3 QUIET IMPORTED_TARGET fuse3)
+endif()
+quorvel_add_core_test(test_records_share records/ShareFolderTest.cpp)
+target_compile_definitions(test_records_share PRIVATE QUORVEL_FILE_HELPER="$<TARGET_FILE:quorvel_file_helper>")
+add_dependencies(test_records_share quorvel_file_helper)
+if(FUSE3_FOUND)
+  add_executable(quorvel_share_fs records/ShareLikeFs.cpp)
+  target_link_libraries(quorvel_share_fs PRIVATE PkgConfig::FUSE3)
+  target_compile_definitions(test_records_share PRIVATE QUORVEL_SHARE_FS="$<TARGET_FILE:quorvel_share_fs>")
+  add_dependencies(test_records_share quorvel_share_fs)
+else()
+  target_compile_definitions(test_records_share PRIVATE QUORVEL_SHARE_FS="")
+endif()
