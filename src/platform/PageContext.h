@@ -2,6 +2,7 @@
 // What a page needs to talk to the clinician: boxes captioned with the active page's caption.
 
 #include "platform/Dialogs.h"
+#include "records/FolderSafety.h"
 
 #include <functional>
 
@@ -32,6 +33,15 @@ public:
     {
         if (m_exit)
             m_exit();
+    }
+
+    // Every save of a patient file asks first: where the analyses folder lies on a file system
+    // that does not protect saves from several computers, the clinician is told once.
+    void beforeSave() const
+    {
+        const QString text = UnprotectedFolderWarningOnce(QStringLiteral("Análises"));
+        if (!text.isEmpty())
+            warn(text);
     }
 
     std::function<void(const QString&)> warner() const

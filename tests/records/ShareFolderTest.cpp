@@ -6,6 +6,8 @@
 #include "records/HistoryFile.h"
 #include "records/IoError.h"
 
+#include "ShareMount.h"
+
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
@@ -16,11 +18,8 @@
 
 #include <gtest/gtest.h>
 
-#include <fcntl.h>
 #include <map>
-#include <sys/vfs.h>
 #include <thread>
-#include <unistd.h>
 
 using namespace qv;
 
@@ -28,52 +27,26 @@ namespace {
 
 const QString kShareFs = QStringLiteral(QUORVEL_SHARE_FS);
 const QString kHelper = QStringLiteral(QUORVEL_FILE_HELPER);
-constexpr unsigned long kFuseMagic = 0x65735546;
-
-bool isFuse(const QString& path)
-{
-    struct statfs fs {};
-    return ::statfs(QFile::encodeName(path).constData(), &fs) == 0 && (unsigned long)(fs.f_type) == kFuseMagic;
-}
 
 class ShareClient : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        if (kShareFs.isEmpty())
-            GTEST_SKIP() << "built without libfuse3 (libfuse3-dev): the share client cannot be emulated";
-        const int fuse = ::open("/dev/fuse", O_RDWR | O_CLOEXEC);
-        if (fuse < 0)
-            GTEST_SKIP() << "no usable /dev/fuse here (" << std::strerror(errno) << "): the share client cannot be emulated";
-        ::close(fuse);
+        if (const QString missing = test::ShareClientMissing(kShareFs); !missing.isEmpty())
+            GTEST_SKIP() << qPrintable(missing);
         ASSERT_TRUE(dir.isValid());
         const QDir d(dir.path());
         ASSERT_TRUE(d.mkdir(QStringLiteral("server")) && d.mkdir(QStringLiteral("a")) && d.mkdir(QStringLiteral("b")));
         ASSERT_TRUE(d.mkdir(QStringLiteral("server/Análises")));
         for (const QString& point : {QStringLiteral("a"), QStringLiteral("b")}) {
-            auto p = std::make_unique<QProcess>();
-            p->setProcessChannelMode(QProcess::ForwardedErrorChannel);
-            p->start(kShareFs, {d.filePath(QStringLiteral("server")), d.filePath(point)});
-            ASSERT_TRUE(p->waitForStarted(10000));
-            mounts.push_back(std::move(p));
-            QDeadlineTimer mounted(10000);
-            while (!isFuse(d.filePath(point)) && !mounted.hasExpired() && mounts.back()->state() == QProcess::Running)
-                QThread::msleep(20);
-            ASSERT_TRUE(isFuse(d.filePath(point))) << "the share client did not mount at " << qPrintable(point);
+            mounts.push_back(std::make_unique<test::ShareMount>(kShareFs, d.filePath(QStringLiteral("server")), d.filePath(point)));
+            ASSERT_TRUE(mounts.back()->mounted()) << "the share client did not mount at " << qPrintable(point);
         }
     }
     void TearDown() override
     {
         FileIoHooksForTesting() = {};
-        for (auto& p : mounts) {
-            p->terminate();  // the file system unmounts itself on SIGTERM
-            if (!p->waitForFinished(10000)) {
-                p->kill();
-                p->waitForFinished(5000);
-            }
-        }
-        for (const QString& point : {QStringLiteral("a"), QStringLiteral("b")})
-            EXPECT_FALSE(isFuse(QDir(dir.path()).filePath(point))) << "still mounted: " << qPrintable(point);
+        mounts.clear();
     }
     // A file of the shared folder as computer "a" or "b" sees it; "server" is the folder itself.
     QString at(const char* computer, const QString& name) const
@@ -90,7 +63,7 @@ protected:
         return QDir(QDir(dir.path()).filePath(QStringLiteral("server/Análises"))).entryList(QDir::Files | QDir::Hidden, QDir::Name);
     }
     QTemporaryDir dir;
-    std::vector<std::unique_ptr<QProcess>> mounts;
+    std::vector<std::unique_ptr<test::ShareMount>> mounts;
 };
 
 TEST_F(ShareClient, IsWarnedAboutNamingItsMountOnceAndALocalFolderIsNot)
