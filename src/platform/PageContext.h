@@ -2,7 +2,6 @@
 // What a page needs to talk to the clinician: boxes captioned with the active page's caption.
 
 #include "platform/Dialogs.h"
-#include "records/FolderSafety.h"
 
 #include <functional>
 
@@ -35,12 +34,14 @@ public:
             m_exit();
     }
 
-    // Every save of a patient file asks first: where the analyses folder lies on a file system
-    // that does not protect saves from several computers, the clinician is told once.
+    // Asked before every save of a patient file (set once by the composition root): a warning
+    // to show first (the folder does not protect saves from several computers), or nothing.
+    void setSaveWarning(std::function<QString()> check) { m_saveWarning = std::move(check); }
     void beforeSave() const
     {
-        const QString text = UnprotectedFolderWarningOnce(QStringLiteral("Análises"));
-        if (!text.isEmpty())
+        if (!m_saveWarning)
+            return;
+        if (const QString text = m_saveWarning(); !text.isEmpty())
             warn(text);
     }
 
@@ -53,6 +54,7 @@ private:
     Dialogs& m_dialogs;
     std::function<QString()> m_activeCaption;
     std::function<void()> m_exit;
+    std::function<QString()> m_saveWarning;
 };
 
 }  // namespace qv::platform

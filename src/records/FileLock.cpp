@@ -146,7 +146,8 @@ Seen inspect(const QString& lockPath, const QString& key)
     Seen s;
     QFile file(lockPath);
     if (!file.open(QIODevice::ReadOnly)) {
-        s.exists = QFileInfo::exists(lockPath);
+        const QFileInfo info(lockPath);
+        s.exists = info.exists() || info.isSymLink();
         return s;
     }
     s.exists = true;
@@ -229,7 +230,7 @@ FileLock::FileLock(const QString& path, int waitMs)
             return;
         }
         const Seen seen = inspect(m_key, m_key);
-        if (!seen.exists)
+        if (!seen.exists && !deadline.hasExpired())
             continue;  // released a moment ago
         if (seen.abandoned && removeAbandoned(m_key, seen)) {
             tookOver = true;

@@ -6,6 +6,7 @@
 #include "records/IoError.h"
 
 #include <QDateTime>
+#include <QElapsedTimer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -198,6 +199,34 @@ TEST_F(Locks, ASaveIsDoneOnlyWhenTheFileInPlaceIsTheOneItWrote)
         FileIoHooksForTesting() = {};
         const QStringList left = everything();
         EXPECT_TRUE(left.filter(QStringLiteral(".tmp")).isEmpty() && !left.contains(QStringLiteral("R.bol.lock"))) << c.what;
+    }
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(Locks, SomethingElseWhereTheLockGoesIsWaitedForThenRefusedNeverRemoved)
+{
+    struct Case {
+        const char* what;
+        std::function<bool(const QString&)> make;
+    };
+    const Case cases[] = {
+        {"a folder", [](const QString& p) { return QDir().mkdir(p); }},
+        {"a link to nowhere", [](const QString& p) { return QFile::link(QStringLiteral("/nonexistent/x"), p); }},
+    };
+    for (const Case& c : cases) {
+        const QString lock = file(QStringLiteral("ANA.pln.lock"));
+        ASSERT_TRUE(c.make(lock)) << c.what;
+        QElapsedTimer waited;
+        waited.start();
+        FileLock l(file(QStringLiteral("ANA.pln")), 150);
+        EXPECT_FALSE(l.isLocked()) << c.what;
+        EXPECT_LT(waited.elapsed(), 2000) << c.what;
+        EXPECT_TRUE(QFileInfo(lock).isSymLink() || QFileInfo(lock).isDir()) << c.what;
+        QFile::remove(lock);
+        QDir().rmdir(lock);
     }
 }
 

@@ -3,6 +3,7 @@
 
 #include "notes/HistoryPage.h"
 #include "platform/PageContext.h"
+#include "shell/MainWindow.h"
 #include "shell/Startup.h"
 #include "support/WorkFolder.h"
 
@@ -37,6 +38,7 @@ protected:
     }
     void TearDown() override
     {
+        form2.reset();
         QFile::remove(work.file(QStringLiteral("Análises")));
         mount.reset();
         test::WorkFolderTest::TearDown();
@@ -58,9 +60,18 @@ protected:
         page.plsalvarClick();
         return QFile::exists(QDir(share.path()).filePath(QStringLiteral("server/Análises/ANA.pln")));
     }
+    // The pages' context as the program wires it.
+    platform::PageContext& context()
+    {
+        if (!form2)
+            form2 = std::make_unique<MainWindow>(dialogs, shell, false);
+        return form2->context();
+    }
     QTemporaryDir share;
     std::unique_ptr<test::ShareMount> mount;
     test::FakeDisplay display;
+    test::FakeShell shell;
+    std::unique_ptr<MainWindow> form2;
 };
 
 TEST_F(ShareWarning, StartUpWarnsAndTheSavesDoNotRepeatIt)
@@ -68,24 +79,19 @@ TEST_F(ShareWarning, StartUpWarnsAndTheSavesDoNotRepeatIt)
     const StartupResult r = RunStartup(dialogs, display);
     EXPECT_TRUE(r.proceed);
     expectWarning(QStringLiteral("Quorvel"));
-    platform::PageContext context{dialogs, [] { return QStringLiteral("Histórico do Tratamento"); }};
-    HistoryPage page{context};
+    HistoryPage page{context()};
     EXPECT_TRUE(saveVisit(page, QStringLiteral("Troca de fio")));
-    dialogs.expectNotice(NoticeKind::Information, QStringLiteral("Plano de Tratamento gravado com sucesso!"),
-                         QStringLiteral("Histórico do Tratamento"));
+    dialogs.expectNotice(NoticeKind::Information, QStringLiteral("Plano de Tratamento gravado com sucesso!"), context().caption());
 }
 
 TEST_F(ShareWarning, TheFirstSaveWarnsBeforeSavingWhenStartUpDidNot)
 {
-    platform::PageContext context{dialogs, [] { return QStringLiteral("Histórico do Tratamento"); }};
-    HistoryPage page{context};
+    HistoryPage page{context()};
     EXPECT_TRUE(saveVisit(page, QStringLiteral("Troca de fio")));
-    expectWarning(QStringLiteral("Histórico do Tratamento"));
-    dialogs.expectNotice(NoticeKind::Information, QStringLiteral("Plano de Tratamento gravado com sucesso!"),
-                         QStringLiteral("Histórico do Tratamento"));
+    expectWarning(context().caption());
+    dialogs.expectNotice(NoticeKind::Information, QStringLiteral("Plano de Tratamento gravado com sucesso!"), context().caption());
     EXPECT_TRUE(saveVisit(page, QStringLiteral("Colagem")));
-    dialogs.expectNotice(NoticeKind::Information, QStringLiteral("Plano de Tratamento atualizado com sucesso!"),
-                         QStringLiteral("Histórico do Tratamento"));
+    dialogs.expectNotice(NoticeKind::Information, QStringLiteral("Plano de Tratamento atualizado com sucesso!"), context().caption());
 }
 
 TEST_F(ShareWarning, ALocalFolderIsNeverWarnedAbout)
@@ -93,8 +99,7 @@ TEST_F(ShareWarning, ALocalFolderIsNeverWarnedAbout)
     QFile::remove(work.file(QStringLiteral("Análises")));
     ASSERT_TRUE(QDir(work.path()).mkdir(QStringLiteral("Análises")));
     EXPECT_TRUE(RunStartup(dialogs, display).proceed);
-    platform::PageContext context{dialogs, [] { return QStringLiteral("Histórico do Tratamento"); }};
-    context.beforeSave();
+    context().beforeSave();
     EXPECT_TRUE(dialogs.pending().empty()) << qPrintable(dialogs.describePending());
 }
 
