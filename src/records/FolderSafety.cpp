@@ -62,12 +62,15 @@ bool knownAtomic(unsigned long type)
 
 MountOf FindMount(const QString& canonicalPath)
 {
-    MountOf best;
     QFile info(QStringLiteral("/proc/self/mountinfo"));
-    if (!info.open(QIODevice::ReadOnly))
-        return best;
+    return info.open(QIODevice::ReadOnly) ? FindMountIn(info.readAll(), canonicalPath) : MountOf{};
+}
+
+MountOf FindMountIn(const QByteArray& mountinfo, const QString& canonicalPath)
+{
+    MountOf best;
     // id parent major:minor root mount-point options [optional...] - type source super-options
-    for (const QByteArray& line : info.readAll().split('\n')) {
+    for (const QByteArray& line : mountinfo.split('\n')) {
         const QList<QByteArray> f = line.split(' ');
         const qsizetype dash = f.indexOf("-");
         if (f.size() < 5 || dash < 6 || dash + 3 > f.size())

@@ -16,6 +16,8 @@ struct MountOf {
     QString options; // the file system's own options ("vers=4.2,hard,...")
 };
 MountOf FindMount(const QString& canonicalPath);
+// The same, in a given text of /proc/self/mountinfo.
+MountOf FindMountIn(const QByteArray& mountinfo, const QString& canonicalPath);
 
 // True when exclusive creates in `folder` (after following links) are known to be atomic.
 // A folder that does not exist is nobody's concern here.

@@ -1,5 +1,5 @@
 quorvel_add_core_test(test_records_core records/TweedFileTest.cpp records/TextFilesTest.cpp records/TweedModelTest.cpp
-  records/FileIoTest.cpp records/BackupTest.cpp)
+  records/FileIoTest.cpp records/BackupTest.cpp records/FolderSafetyTest.cpp)
 target_link_libraries(test_records_core PRIVATE LibArchive::LibArchive)
 
 # Other programs writing the same folder: the concurrency tests start several of these.
