@@ -28,7 +28,6 @@
 #include <QString>
 
 #include <functional>
-#include <memory>
 
 namespace qv {
 
