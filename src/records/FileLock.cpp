@@ -54,7 +54,11 @@ const QByteArray& hostName()
 // The name of the program a process runs ("" when it cannot be read).
 QByteArray programOf(qint64 pid)
 {
-    return QFileInfo(QStringLiteral("/proc/%1/exe").arg(pid)).symLinkTarget().section(u'/', -1).toUtf8();
+    QString name = QFileInfo(QStringLiteral("/proc/%1/exe").arg(pid)).symLinkTarget().section(u'/', -1);
+    // A program updated while it runs still runs the program it started with.
+    if (name.endsWith(QLatin1String(" (deleted)")))
+        name.chop(10);
+    return name.toUtf8();
 }
 
 QByteArray ownerLines()
@@ -137,10 +141,10 @@ struct Seen {
 //  - it cannot be read as a whole lock (empty, or cut by a crash of the program or of the
 //    computer) and is older than kUnreadableLockMs, whichever computer wrote it: its owner
 //    writes it whole at once, right after creating it;
-//  - it was written on this computer by a process that is gone, or before this computer last
-//    started (a live owner on this computer keeps its lock however long it takes);
-//  - it was written on another computer and is older than kStaleLockMs (that owner cannot be
-//    asked).
+//  - it was written on this computer since it started, by a process that is gone (a live owner
+//    on this computer keeps its lock however long it takes);
+//  - it was written elsewhere (or before this computer last started) and is older than
+//    kStaleLockMs: that owner cannot be asked.
 Seen inspect(const QString& lockPath, const QString& key)
 {
     Seen s;
@@ -165,9 +169,9 @@ Seen inspect(const QString& lockPath, const QString& key)
         s.abandoned = age > kUnreadableLockMs;
         return s;
     }
-    if (lines[2] == hostName() && lines[3] == machineId())
-        s.abandoned = lines[4] != bootId() || !ownerAlive(pid, lines[1])
-                      || (pid == QCoreApplication::applicationPid() && leftBehindHere(key));
+    // A copied disk gives two computers one name and machine id; only the boot tells them apart.
+    if (lines[2] == hostName() && lines[3] == machineId() && lines[4] == bootId())
+        s.abandoned = !ownerAlive(pid, lines[1]) || (pid == QCoreApplication::applicationPid() && leftBehindHere(key));
     else
         s.abandoned = age > kStaleLockMs;
     return s;

@@ -88,7 +88,10 @@ TEST_F(Locks, AnAbandonedLockIsTakenOverAndALiveOneWaitedFor)
         {"this computer's, owner alive, however old", lockOf(self, ownProgram(), host, machine, boot), 120, false},
         {"this computer's, owner alive, older program line", lockOf(self, "", host, machine, boot), 120, false},
         {"this computer's, number reused by another program", lockOf(self, "not-quorvel", host, machine, boot), 0, true},
-        {"this computer's, before it last started", lockOf(self, ownProgram(), host, machine, "earlier-boot"), 0, true},
+        // Same name and machine id, another boot: an earlier start, or a computer copied from this
+        // one's disk. Its owner cannot be asked either.
+        {"this computer's name, another boot, recent", lockOf(self, ownProgram(), host, machine, "earlier-boot"), 5, false},
+        {"this computer's name, another boot, stale", lockOf(self, ownProgram(), host, machine, "earlier-boot"), kStaleLockMs / 1000 + 5, true},
     };
     for (const Case& c : cases) {
         const QString path = file(QStringLiteral("ANA.pln"));
