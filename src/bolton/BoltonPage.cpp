@@ -167,6 +167,7 @@ void BoltonPage::bsalvarClick()
     const QString path = BoltonFilePath(s.bpaciente);
     // Decided and written under the lock beside the file: two computers saving the same new
     // patient cannot both pass the "already exists" test.
+    m_context.beforeSave();
     try {
         if (SaveNewBoltonFile(path, s) == BoltonSave::AlreadyExists) {
             m_context.error(QStringLiteral("Já existe análise para este paciente!"));

@@ -153,6 +153,7 @@ void HistoryPage::plsalvarClick()
             return;
         }
         const QByteArray block = HistoryBlock(HistoryDateText(today()), description);
+        m_context.beforeSave();
         const bool existed = SaveHistoryVisit(path, patient, block) == HistorySave::Appended;
         m_insere->clear();
         m_historico->clear();

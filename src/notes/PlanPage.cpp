@@ -104,6 +104,7 @@ bool PlanPage::posalvarclick()
         notice(NoticeKind::Error, UnsafePatientNameText());
         return false;
     }
+    m_context.beforeSave();
     try {
         WritePlanFile(PlanFileName(patient), {patient, DisplayedLines(m_outline)});
     } catch (const IoError& e) {

@@ -34,6 +34,17 @@ public:
             m_exit();
     }
 
+    // Asked before every save of a patient file (set once by the composition root): a warning
+    // to show first (the folder does not protect saves from several computers), or nothing.
+    void setSaveWarning(std::function<QString()> check) { m_saveWarning = std::move(check); }
+    void beforeSave() const
+    {
+        if (!m_saveWarning)
+            return;
+        if (const QString text = m_saveWarning(); !text.isEmpty())
+            warn(text);
+    }
+
     std::function<void(const QString&)> warner() const
     {
         return [this](const QString& text) { warn(text); };
@@ -43,6 +54,7 @@ private:
     Dialogs& m_dialogs;
     std::function<QString()> m_activeCaption;
     std::function<void()> m_exit;
+    std::function<QString()> m_saveWarning;
 };
 
 }  // namespace qv::platform

@@ -1,20 +1,16 @@
 #include "records/FileIo.h"
 
 #include <QDateTime>
-#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QHash>
-#include <QLockFile>
 #include <QMutex>
 #include <QRandomGenerator>
 #include <QSet>
 #include <QRegularExpression>
-#include <QThread>
 
-#include <algorithm>
 #include <cerrno>
+#include <cstdio>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -43,25 +39,61 @@ int closeFd(int fd)
 
 QByteArray native(const QString& path) { return QFile::encodeName(path); }
 
-// ".<name>.tmp" beside the file: hidden, and named after the file it will become. Only the
-// holder of the file's lock writes it, so one name is enough, and a crash's leftover is simply
-// replaced by the next save of the same file.
-QString temporaryName(const QString& path)
+// Where a file's content lives: a patient file linked from elsewhere is written where it lives.
+QString placeOf(const QString& path)
 {
     const QFileInfo info(path);
-    return info.dir().filePath(u'.' + info.fileName() + QStringLiteral(".tmp"));
+    return info.isSymLink() && info.exists() ? info.canonicalFilePath() : path;
+}
+
+// The temporary files of a file: ".<name>.<6 letters or digits>.tmp" (".<name>.tmp" before).
+QRegularExpression temporaryFilesOf(const QString& fileName)
+{
+    return QRegularExpression(QStringLiteral("^\\.") + QRegularExpression::escape(fileName)
+                              + QStringLiteral("(\\.[A-Za-z0-9]{6})?\\.tmp$"));
+}
+
+// Removes the temporary files a crashed save of this file left. Call it holding the file's lock:
+// every writer of the file holds it while its temporary file exists, so any found are dead. The
+// fixed name of earlier versions costs one unlink; the random names need the folder listed, so
+// that is done only when the lock was taken over from a dead program, the only way they stay.
+void removeLeftoversOf(const QString& target, bool listFolder)
+{
+    const QFileInfo info(target);
+    ::unlink(native(info.dir().filePath(u'.' + info.fileName() + QStringLiteral(".tmp"))).constData());
+    if (!listFolder)
+        return;
+    const QRegularExpression mine = temporaryFilesOf(info.fileName());
+    for (const QString& name : info.dir().entryList(QDir::Files | QDir::Hidden | QDir::System))
+        if (mine.match(name).hasMatch())
+            ::unlink(native(info.dir().filePath(name)).constData());
+}
+
+QString randomSuffix()
+{
+    static const char kChars[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+    QString suffix;
+    for (int i = 0; i < 6; ++i)
+        suffix += QLatin1Char(kChars[QRandomGenerator::global()->bounded(int(sizeof kChars - 1))]);
+    return suffix;
 }
 
 void sweepFolderOnce(const QString& folder);
 
-// Writes the bytes to the temporary file beside `path`, synced and closed; returns its path.
-// Call it holding the file's lock.
-QString writeTemporary(const QString& path, const QByteArray& bytes, const struct stat* keepMode)
+// Writes the bytes to a new temporary file beside `target`, named for this writer alone, synced
+// and closed; returns its path. Call it holding the file's lock.
+QString writeTemporary(const QString& path, const QString& target, const QByteArray& bytes, const struct stat* keepMode)
 {
-    sweepFolderOnce(QFileInfo(path).absolutePath());
-    const QString tmp = temporaryName(path);
-    ::unlink(native(tmp).constData());
-    const int fd = ::open(native(tmp).constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+    const QFileInfo info(target);
+    sweepFolderOnce(info.absolutePath());
+    QString tmp;
+    int fd = -1;
+    for (int attempt = 0; fd < 0 && attempt < 10; ++attempt) {
+        tmp = info.dir().filePath(u'.' + info.fileName() + u'.' + randomSuffix() + QStringLiteral(".tmp"));
+        fd = ::open(native(tmp).constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+        if (fd < 0 && errno != EEXIST)
+            break;
+    }
     if (fd < 0)
         throw IoError::cannotWrite(path);
     bool ok = true;
@@ -94,30 +126,35 @@ QString writeTemporary(const QString& path, const QByteArray& bytes, const struc
     return tmp;
 }
 
-// Names of the lock files this process holds, with how deep each thread holds them.
-struct HeldLock {
-    Qt::HANDLE thread = nullptr;
-    int depth = 0;
-};
-QMutex g_heldMutex;
-QHash<QString, HeldLock> g_held;
-
-// A lock file left empty: its maker died between creating it and writing its owner in, so no
-// process can ever be asked about it. A live maker fills it within microseconds.
-bool isOrphanedEmptyLock(const QString& lockPath)
+// The save is done only when the file in place is the one just written: its size and its bytes.
+void checkPlaced(const QString& path, const QString& target, const QByteArray& bytes)
 {
-    const QFileInfo info(lockPath);
-    return info.exists() && info.size() == 0
-           && info.lastModified().msecsTo(QDateTime::currentDateTime()) > 1000;
+    if (const auto& hook = FileIoHooksForTesting().placed)
+        hook(target);
+    QFile file(target);
+    if (!file.open(QIODevice::ReadOnly) || file.size() != bytes.size() || file.readAll() != bytes)
+        throw IoError::cannotWrite(path);
 }
 
 QMutex g_sweptMutex;
 QSet<QString> g_swept;
 
-// Leftovers of other files' crashed saves (and of older versions, which named their temporary
-// files "<name>.XXXXXX"), and their abandoned locks, are removed once per folder and run, when a minute old: a save in
-// progress elsewhere is never that old. Listing a folder of thousands of patients at every
-// save would cost more than the save.
+// A file named like a lock that holds what a lock holds (a process number first) or nothing.
+bool looksLikeLock(const QFileInfo& e)
+{
+    QFile f(e.filePath());
+    if (!f.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray head = f.read(32);
+    qsizetype digits = 0;
+    while (digits < head.size() && head[digits] >= '0' && head[digits] <= '9')
+        ++digits;
+    return head.isEmpty() || (digits > 0 && (digits == head.size() || head[digits] == '\n'));
+}
+
+// What crashes left beside other files, and their abandoned locks, are removed once per folder
+// and run: listing a folder of thousands of patients at every save would cost more than the
+// save. The file being saved has its own leftovers removed by its save.
 void sweepFolderOnce(const QString& folder)
 {
     {
@@ -127,15 +164,15 @@ void sweepFolderOnce(const QString& folder)
         g_swept.insert(folder);
     }
     RemoveStaleTemporaryFiles(folder);
-    // Locks a dead program left on files nobody saved since: taken over and so removed.
-    const QDateTime aMinuteAgo = QDateTime::currentDateTime().addSecs(-60);
-    for (const QFileInfo& e : QDir(folder).entryInfoList({QStringLiteral("*.lock")}, QDir::Files | QDir::Hidden)) {
-        if (e.lastModified() >= aMinuteAgo)
+    // Locks a dead program left on files nobody saved since: taken over and so removed, with
+    // what that program's save left.
+    for (const QFileInfo& e : QDir(folder).entryInfoList({QStringLiteral("*.lock")}, QDir::Files)) {
+        if (!looksLikeLock(e))
             continue;
-        QLockFile dead(e.filePath());
-        dead.setStaleLockTime(kStaleLockMs);
-        if (dead.tryLock(0))
-            dead.unlock();
+        const QString file = e.filePath().chopped(5);
+        FileLock dead(file, 0);
+        if (dead.takeTookOver())
+            removeLeftoversOf(placeOf(file), true);
     }
 }
 
@@ -167,82 +204,22 @@ QByteArray ReadFileHead(const QString& path, qsizetype size)
     return bytes;
 }
 
-FileLock::FileLock(const QString& path, int waitMs)
-{
-    m_path = path;
-    m_key = QFileInfo(path).absoluteFilePath() + QStringLiteral(".lock");
-    {
-        QMutexLocker guard(&g_heldMutex);
-        auto it = g_held.find(m_key);
-        if (it != g_held.end() && it->thread == QThread::currentThreadId()) {
-            ++it->depth;
-            m_locked = m_nested = true;
-            return;
-        }
-    }
-    m_file = std::make_unique<QLockFile>(m_key);
-    m_file->setStaleLockTime(kStaleLockMs);
-    // QLockFile's own wait sleeps 100 ms and more between tries; saves hold the lock for a few
-    // milliseconds, so poll in short, growing steps instead.
-    QDeadlineTimer deadline(waitMs);
-    int pause = 1;
-    for (;;) {
-        if (m_file->tryLock(0)) {
-            m_locked = true;
-            break;
-        }
-        if (m_file->error() != QLockFile::LockFailedError) {
-            m_failure = IoError::cannotWrite(path).message();
-            return;
-        }
-        if (isOrphanedEmptyLock(m_key)) {
-            QFile::remove(m_key);
-            continue;
-        }
-        if (deadline.hasExpired()) {
-            m_busy = true;
-            m_failure = FileBusyError(path).message();
-            return;
-        }
-        QThread::msleep(ulong(std::min<qint64>(pause + QRandomGenerator::global()->bounded(pause + 1), deadline.remainingTime())));
-        pause = std::min(pause * 2, 20);
-    }
-    QMutexLocker guard(&g_heldMutex);
-    g_held.insert(m_key, HeldLock{QThread::currentThreadId(), 1});
-}
-
-FileLock::~FileLock()
-{
-    if (!m_locked)
-        return;
-    QMutexLocker guard(&g_heldMutex);
-    auto it = g_held.find(m_key);
-    if (m_nested) {
-        if (it != g_held.end())
-            --it->depth;
-        return;
-    }
-    if (it != g_held.end())
-        g_held.erase(it);
-    m_file->unlock();
-}
-
-void FileLock::throwIfNotLocked() const
-{
-    if (m_locked)
-        return;
-    if (m_busy)
-        throw FileBusyError(m_path);
-    throw IoError(m_failure);
-}
-
 bool IsTemporaryFileName(const QString& fileName)
 {
     static const QRegularExpression own(QStringLiteral("^\\..+\\.tmp$"));
-    // Older versions replaced files through "<name>.XXXXXX"; patient files end in a 3-letter
-    // extension, Stats.cef likewise.
-    static const QRegularExpression old(QStringLiteral("^[^.].*\\.[a-z]{3}\\.[A-Za-z0-9]{6}$"));
-    return own.match(fileName).hasMatch() || old.match(fileName).hasMatch();
+    return own.match(fileName).hasMatch();
+}
+
+bool IsOldVersionLeftover(const QString& path)
+{
+    // QSaveFile's temporary name: the file's name, a dot and six letters.
+    static const QRegularExpression old(QStringLiteral("^([^.].*\\.[A-Za-z]{3})\\.[A-Za-z]{6}$"));
+    const QFileInfo info(path);
+    const QRegularExpressionMatch m = old.match(info.fileName());
+    if (!m.hasMatch() || info.isSymLink() || !info.isFile() || info.size() != 0)
+        return false;
+    const QFileInfo replaced(info.dir().filePath(m.captured(1)));
+    return replaced.isFile();
 }
 
 void RemoveStaleTemporaryFiles(const QString& folder)
@@ -251,7 +228,7 @@ void RemoveStaleTemporaryFiles(const QString& folder)
     const QDateTime aMinuteAgo = QDateTime::currentDateTime().addSecs(-60);
     const QFileInfoList entries = dir.entryInfoList(QDir::Files | QDir::Hidden | QDir::System);
     for (const QFileInfo& e : entries)
-        if (IsTemporaryFileName(e.fileName()) && e.lastModified() < aMinuteAgo)
+        if (e.lastModified() < aMinuteAgo && (IsTemporaryFileName(e.fileName()) || IsOldVersionLeftover(e.filePath())))
             QFile::remove(e.filePath());
 }
 
@@ -259,25 +236,22 @@ void ReplaceFileBytes(const QString& path, const QByteArray& bytes)
 {
     FileLock lock(path);
     lock.throwIfNotLocked();
-    // A patient file linked from elsewhere is replaced where it lives; the link stays.
-    const QFileInfo info(path);
-    const QString target = info.isSymLink() && info.exists() ? info.canonicalFilePath() : path;
+    const QString target = placeOf(path);
     struct stat old {};
     const bool exists = ::stat(native(target).constData(), &old) == 0;
     if (exists && !S_ISREG(old.st_mode))
         throw IoError::cannotWrite(path);
-    // Renaming over a file would succeed where writing it is not allowed: keep the file's own say.
-    if (exists) {
-        const int probe = ::open(native(target).constData(), O_WRONLY | O_APPEND | O_CLOEXEC);
-        if (probe < 0)
-            throw IoError::cannotWrite(path);
-        ::close(probe);
-    }
-    const QString tmp = writeTemporary(target, bytes, exists ? &old : nullptr);
+    // Renaming over a file would succeed where writing it is not allowed: keep the file's own
+    // say. Asked without opening it: some share clients fail opens for appending.
+    if (exists && ::faccessat(AT_FDCWD, native(target).constData(), W_OK, AT_EACCESS) != 0)
+        throw IoError::cannotWrite(path);
+    removeLeftoversOf(target, lock.takeTookOver());
+    const QString tmp = writeTemporary(path, target, bytes, exists ? &old : nullptr);
     if (::rename(native(tmp).constData(), native(target).constData()) != 0) {
         ::unlink(native(tmp).constData());
         throw IoError::cannotWrite(path);
     }
+    checkPlaced(path, target, bytes);
 }
 
 bool IsRegularFile(const QString& path)
@@ -292,26 +266,42 @@ void WriteNewFileBytes(const QString& path, const QByteArray& bytes)
     lock.throwIfNotLocked();
     if (QFileInfo::exists(path))
         throw FileExistsError(path);
-    const QString tmp = writeTemporary(path, bytes, nullptr);
+    removeLeftoversOf(path, lock.takeTookOver());
+    const QString tmp = writeTemporary(path, path, bytes, nullptr);
     const QByteArray from = native(tmp);
     const QByteArray to = native(path);
+    const auto refuse = [&](const IoError& error) {
+        ::unlink(from.constData());
+        throw error;
+    };
     // link(2) puts the finished file in place and fails when one exists, whoever made it.
     if (::link(from.constData(), to.constData()) == 0) {
         ::unlink(from.constData());
+        checkPlaced(path, path, bytes);
         return;
     }
-    const int linkError = errno;
-    if (linkError == EEXIST) {
-        ::unlink(from.constData());
-        throw FileExistsError(path);
-    }
-    // Some shares have no hard links. Every writer of the file holds its lock, and the file was
-    // missing a moment ago under it: a rename is as safe there.
-    if ((linkError == EPERM || linkError == ENOTSUP || linkError == EOPNOTSUPP || linkError == ENOSYS)
-        && !QFileInfo::exists(path) && ::rename(from.constData(), to.constData()) == 0)
+    int error = errno;
+    if (error == EEXIST)
+        refuse(FileExistsError(path));
+    if (error != EPERM && error != ENOTSUP && error != EOPNOTSUPP && error != ENOSYS)
+        refuse(IoError::cannotWrite(path));
+    // Some shares have no hard links: a rename that refuses to replace does the same.
+    if (::renameat2(AT_FDCWD, from.constData(), AT_FDCWD, to.constData(), RENAME_NOREPLACE) == 0) {
+        checkPlaced(path, path, bytes);
         return;
-    ::unlink(from.constData());
-    throw IoError::cannotWrite(path);
+    }
+    error = errno;
+    if (error == EEXIST)
+        refuse(FileExistsError(path));
+    // Without either, a plain rename under the lock, the file missing a moment ago: as safe among
+    // this program's saves as the lock is on that share (see FolderSafety.h).
+    if (error != EINVAL && error != ENOSYS && error != ENOTSUP && error != EOPNOTSUPP)
+        refuse(IoError::cannotWrite(path));
+    if (QFileInfo::exists(path))
+        refuse(FileExistsError(path));
+    if (::rename(from.constData(), to.constData()) != 0)
+        refuse(IoError::cannotWrite(path));
+    checkPlaced(path, path, bytes);
 }
 
 }  // namespace qv

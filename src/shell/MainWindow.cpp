@@ -7,6 +7,7 @@
 #include "printing/ReportEngine.h"
 #include "printing/ReportOutput.h"
 #include "notes/BackupActions.h"
+#include "records/FolderSafety.h"
 #include "records/IoError.h"
 #include "shell/FoundationsPage.h"
 #include "shell/MakerInfo.h"
@@ -54,6 +55,8 @@ MainWindow::MainWindow(platform::Dialogs& dialogs, platform::Shell& shell, bool 
     : QMainWindow(parent), m_dialogs(dialogs), m_shell(shell), m_context(dialogs, [this] { return activeCaption(); })
 {
     InitArt();
+    // Told once per run and mount, here or at start-up, whichever comes first.
+    m_context.setSaveWarning([] { return UnprotectedFolderWarningOnce(QStringLiteral("Análises")); });
     setObjectName(QStringLiteral("Form2"));
     setWindowTitle(QStringLiteral("Quorvel"));
     setWindowIcon(QIcon(QStringLiteral(":/art/quorvel.png")));

@@ -5,6 +5,7 @@
 #include "platform/Dialogs.h"
 #include "printing/PrintActions.h"
 #include "records/FileIo.h"
+#include "records/FolderSafety.h"
 #include "records/IoError.h"
 #include "records/StatsFile.h"
 
@@ -62,6 +63,9 @@ StartupResult RunStartup(platform::Dialogs& dialogs, platform::Display& display)
         result.exitCode = 1;
         return result;
     }
+    // Saves from several computers rest on the folder's file system: say so where it cannot.
+    if (const QString shared = UnprotectedFolderWarningOnce(QStringLiteral("Análises")); !shared.isEmpty())
+        dialogs.StartupMessage(NoticeKind::Warning, shared);
     result.proceed = true;
     return result;
 }

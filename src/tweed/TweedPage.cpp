@@ -389,6 +389,7 @@ void TweedPage::tsalvarClick()
     // Decided again and written under the lock beside the file, on the file as it stands now:
     // another computer may have saved the same patient and stage meanwhile.
     TweedSaveDecision d;
+    m_context.beforeSave();
     try {
         d = SaveTweedFile(path, s, st, setFlags);
     } catch (const IoError& e) {

@@ -9,6 +9,9 @@
 //       takes the lock beside the file, prints "locked", keeps it, exits without unlocking.
 //   quorvel_file_helper once <folder>
 //       one save of each kind, as after a crash; prints "ok" when every save went through.
+//   quorvel_file_helper create <file> <content> <ms since the epoch>
+//       at that moment creates the file with that content; prints "written", "exists" or "error"
+//       (two computers racing to create one new patient).
 
 #include "bolton/BoltonFile.h"
 #include "records/FileIo.h"
@@ -18,6 +21,7 @@
 #include "records/TweedFile.h"
 
 #include <QDate>
+#include <QDateTime>
 #include <QDir>
 #include <QThread>
 
@@ -153,6 +157,20 @@ int main(int argc, char** argv)
         std::fflush(stdout);
         QThread::msleep(ulong(std::atoi(argv[3])));
         _exit(0);  // the lock file stays, as after a crash
+    }
+    if (mode == QLatin1String("create") && argc == 5) {
+        const qint64 start = std::atoll(argv[4]);
+        while (QDateTime::currentMSecsSinceEpoch() < start)
+            QThread::usleep(200);
+        try {
+            WriteNewFileBytes(QString::fromLocal8Bit(argv[2]), QByteArray(argv[3]));
+            std::printf("written\n");
+        } catch (const FileExistsError&) {
+            std::printf("exists\n");
+        } catch (const IoError&) {
+            std::printf("error\n");
+        }
+        return 0;
     }
     if (argc < 3 || !QDir::setCurrent(QString::fromLocal8Bit(argv[2])))
         return 2;

@@ -148,33 +148,38 @@ TEST_F(FileIo, AHistoryWithoutAFinalLineEndGetsOneBeforeTheVisit)
     EXPECT_EQ(read("B.pln"), "B\r\nX\r\nD\r\n");
 }
 
-TEST_F(FileIo, LeftoversOfACrashAreReplacedOrSweptOnceAMinuteOld)
+TEST_F(FileIo, LeftoversOfACrashAreRemovedOrSweptOnceAMinuteOldAndTheClinicsFilesNever)
 {
     struct Leftover {
         const char* name;
         int ageSeconds;
         bool stays;
+        const char* content = "x";
     };
     const Leftover cases[] = {
-        {".MARIA.otl.tmp", 0, false},        // this file's own, killed before the rename: the save replaces it
-        {".JOSE.otl.tmp", 120, false},       // another file's, long dead
-        {".JOSE.pln.tmp", 5, true},          // another file's, maybe being written right now
-        {"MARIA.otl.eoCkTc", 120, false},    // an older version's, long dead
-        {"Stats.cef.YCSzkS", 120, false},
-        {"MARIA.otl.zzzzzz", 5, true},       // an older version's, maybe in flight
-        {"MARIA.otl.lock.txt", 120, true},   // not a temporary file
+        {".MARIA.otl.tmp", 0, false},            // this file's own (earlier fixed name): the save removes it
+        {".JOSE.otl.tmp", 120, false},           // another file's, long dead
+        {".JOSE.otl.Ab12Cd.tmp", 120, false},
+        {".JOSE.pln.tmp", 5, true},              // another file's, maybe being written right now
+        {".JOSE.pln.Zz09Yy.tmp", 5, true},
+        {"MARIA.otl.eoCkTc", 120, false, ""},    // an older version's: empty, beside the file it replaced
+        {"Stats.cef.YCSzkS", 120, true, ""},     // no Stats.cef here: nothing proves it ours
+        {"MARIA.otl.zzzzzz", 5, true, ""},       // an older version's, maybe in flight
+        {"MARIA.otl.antigo", 120, true},         // the clinic's copy: it has content
+        {"laudo.pdf.backup", 120, true, ""},     // no laudo.pdf beside it
+        {"MARIA.otl.ab1234", 120, true, ""},     // QSaveFile names have letters only
+        {"MARIA.otl.lock.txt", 120, true},       // not a temporary file
         {"ANA.pln", 120, true},
-        {"GONE.bol.lock", 120, false},       // a dead program's lock on a file nobody saved since
-        {"BUSY.bol.lock", 120, true},        // held by a live program (this one)
+        {"GONE.bol.lock", 120, false, "4194303\nquorvel\n\n"},  // a dead program's lock on a file nobody saved since
+        {"BUSY.bol.lock", 120, true, nullptr},   // held by a live program (this one)
+        {"notas.lock", 120, true, "lembrar de ligar"},         // not a lock of this program
     };
     QLockFile busy(file("BUSY.bol.lock"));
     ASSERT_TRUE(busy.tryLock(0));
     write("MARIA.otl", "plan");
     for (const Leftover& l : cases) {
-        if (QString::fromUtf8(l.name).startsWith("GONE"))
-            write(l.name, "4194303\nquorvel\n\n");
-        else if (!QString::fromUtf8(l.name).startsWith("BUSY"))
-            write(l.name, "x");
+        if (l.content)
+            write(l.name, l.content);
         QFile f(file(l.name));
         ASSERT_TRUE(f.open(QIODevice::ReadWrite));
         ASSERT_TRUE(f.setFileTime(QDateTime::currentDateTime().addSecs(-l.ageSeconds), QFileDevice::FileModificationTime));
@@ -183,17 +188,46 @@ TEST_F(FileIo, LeftoversOfACrashAreReplacedOrSweptOnceAMinuteOld)
     EXPECT_EQ(read("MARIA.otl"), "new plan");
     for (const Leftover& l : cases)
         EXPECT_EQ(QFile::exists(file(l.name)), l.stays) << l.name;
+    EXPECT_EQ(read("MARIA.otl.antigo"), "x");
 }
 
 TEST(TemporaryFileName, RecognisesOnlyTheProgramsTemporaryFiles)
 {
     const std::pair<const char*, bool> cases[] = {
-        {".ANA.pln.tmp", true},    {".Stats.cef.tmp", true},   {".ANA MARIA-INICIAL.twe.tmp", true}, {"MARIA.otl.eoCkTc", true},
-        {"Stats.cef.YCSzkS", true}, {"ANA.pln", false},         {"ANA-INICIAL.twe", false},           {"ANA.pln.lock", false},
-        {"ANA.pln.tmp", false},     {"ANA.bol", false},         {"MARIA.otl.eoCk-c", false},          {".ANA.pln", false},
+        {".ANA.pln.tmp", true},        {".Stats.cef.tmp", true},      {".ANA MARIA-INICIAL.twe.tmp", true},
+        {".ANA.pln.Xy12Ab.tmp", true}, {".ANA.pln.lock.tmp", true},   {"ANA.pln", false},
+        {"ANA-INICIAL.twe", false},    {"ANA.pln.lock", false},       {"ANA.pln.tmp", false},
+        {"ANA.bol", false},            {".ANA.pln", false},           {"MARIA.otl.eoCkTc", false},
+        {"Stats.cef.YCSzkS", false},   {"ANA.pln.antigo", false},     {"laudo.pdf.backup", false},
+        {"ANA.pln.Xy12Ab.tmp", false},
     };
     for (const auto& [name, temporary] : cases)
         EXPECT_EQ(IsTemporaryFileName(QString::fromUtf8(name)), temporary) << name;
+}
+
+TEST_F(FileIo, AnOlderVersionsLeftoverIsOnlyAnEmptyOneBesideItsFile)
+{
+    write("ANA.pln", "ANA\r\n");
+    write("Stats.cef", "s");
+    struct Case {
+        const char* name;
+        const char* content;
+        bool leftover;
+    };
+    const Case cases[] = {
+        {"ANA.pln.eoCkTc", "", true},       {"Stats.cef.YCSzkS", "", true},
+        {"ANA.pln.antigo", "", true},       // QSaveFile's very shape, and empty: nothing to lose
+        {"ANA.pln.antigo2", "", false},     {"ANA.pln.eoCkTc", "ANA\r\n", false},
+        {"ANA.pln.antigo", "cópia", false}, {"laudo.pdf.backup", "", false},
+        {"ANA.pln.ab12cd", "", false},      {"ANA.pln.eoCk-c", "", false},
+        {"ANA.PLN.eoCkTc", "", false},      {".ANA.pln.eoCkTc", "", false},
+    };
+    for (const Case& c : cases) {
+        write(c.name, c.content);
+        EXPECT_EQ(IsOldVersionLeftover(file(c.name)), c.leftover) << c.name << " [" << c.content << "]";
+        QFile::remove(file(c.name));
+    }
+    EXPECT_FALSE(IsOldVersionLeftover(file("ANA.pln.gOnEEe")));  // missing
 }
 
 TEST_F(FileIo, TheLockIsReentrantAndGoneAfterwards)
