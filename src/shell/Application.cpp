@@ -7,7 +7,6 @@
 #include "platform/Shell.h"
 #include "platform/Tray.h"
 #include "bolton/BoltonPage.h"
-#include "tweed/DiagnosisPanel.h"
 #include "notes/HistoryPage.h"
 #include "tweed/TweedPage.h"
 #include "notes/PlanPage.h"
