@@ -2,6 +2,12 @@
 
 namespace qv {
 
+QString SuggestionReminderText()
+{
+    return QStringLiteral("O diagnóstico gerado é meramente sugestivo, devendo o profissional considerar\r"
+                          "              outros aspectos antes da definição do plano de tratamento!");
+}
+
 QString AnswerFault(const GuideAnswers& a)
 {
     if (a.daapinh && !a.menor && !a.maior)

@@ -30,6 +30,9 @@ inline constexpr std::array<GuideAnswerField, 23> kGuideAnswerFields{{
     {u"dessevera", &GuideAnswers::dessevera},
 }};
 
+// The reminder shown before the guide, and before a diagnosis is regenerated from a file.
+QString SuggestionReminderText();
+
 // The message of the first incomplete answer, or an empty text when the answers can be used.
 // Only one fault is reported per press, in a fixed order.
 QString AnswerFault(const GuideAnswers& answers);

@@ -38,27 +38,6 @@ void KeepPlace(QWidget* w)
     w->hide();
 }
 
-void Show(std::initializer_list<QWidget*> widgets)
-{
-    for (QWidget* w : widgets)
-        w->show();
-}
-
-void Enable(std::initializer_list<QWidget*> widgets, bool enabled)
-{
-    for (QWidget* w : widgets)
-        w->setEnabled(enabled);
-}
-
-// Hiding comes first; unchecking then runs the box's own rule when it was checked.
-void HideAndUncheck(std::initializer_list<QAbstractButton*> boxes)
-{
-    for (QAbstractButton* b : boxes) {
-        b->hide();
-        b->setChecked(false);
-    }
-}
-
 QLabel* Heading(const QString& name, const QString& caption)
 {
     auto* label = new QLabel(caption);
@@ -154,10 +133,12 @@ void GuideWindow::build()
     for (QWidget* w : {dessuave, dessevera})
         w->setAccessibleDescription(desarm->text());
 
-    clnao->setChecked(true);
     for (QCheckBox* b : {menor, maior, horcl2, direita, esquerda, sem, horcl3, aberta, suave, media, severa,
                          profunda, desarm, dessuave, dessevera})
         KeepPlace(b);
+    for (std::size_t i = 0; i < kGuideAnswerCount; ++i)
+        m_buttons[i] = m_controls.value(QString::fromUtf16(kGuideAnswerFields[i].name));
+    showForm();
 
     // Column 0 holds the answers, columns 1 to 3 the grades beside them; answers of a
     // section are indented under its heading.
@@ -226,99 +207,59 @@ void GuideWindow::build()
     connect(gdiag, &QPushButton::clicked, this, &GuideWindow::gdiagClick);
 }
 
-bool GuideWindow::mediaIsMedium() const { return media->text() == kMedium; }
-
 void GuideWindow::describeDeepBite(bool deep)
 {
     for (QWidget* w : {media, severa})
         w->setAccessibleDescription(deep ? kDeepBite : kOpenBite);
 }
 
-// Each rule runs on a change of state only (toggled, not clicked), whether the change comes
-// from the user, another rule, LIMPAR or a file being loaded.
+// The rules are the guide's own pure rules on m_form. A change of a box, from the user or from
+// code setting the box, runs them once; showing the form then changes the other boxes, whose
+// toggles find the form already holding their state.
 void GuideWindow::connectRules()
 {
-    const auto rule = [this](QAbstractButton* b, auto f) { connect(b, &QAbstractButton::toggled, this, f); };
-
-    rule(clsim, [this](bool on) {
-        if (on)
-            Show({horcl2, horcl3, aberta, profunda, desarm, label1, label2});
-    });
-    rule(clnao, [this](bool on) {
-        if (!on)
-            return;
-        HideAndUncheck({horcl2, horcl3, aberta, profunda, desarm});
-        label1->hide();
-        label2->hide();
-    });
-    rule(horcl2, [this](bool on) {
-        horcl3->setEnabled(!on);
-        if (on)
-            Show({direita, esquerda, sem});
-        else
-            HideAndUncheck({direita, esquerda, sem});
-    });
-    rule(horcl3, [this](bool on) { horcl2->setEnabled(!on); });
-    rule(direita, [this](bool on) { Enable({esquerda, sem}, !on); });
-    rule(esquerda, [this](bool on) { Enable({direita, sem}, !on); });
-    rule(sem, [this](bool on) { Enable({esquerda, direita}, !on); });
-    rule(aberta, [this](bool on) {
-        profunda->setEnabled(!on);
-        if (on)
-            Show({suave, media, severa});
-        else
-            HideAndUncheck({suave, media, severa});
-    });
-    // The deep bite has two grades: it borrows media, captioned "Suave", and severa.
-    rule(profunda, [this](bool on) {
-        aberta->setEnabled(!on);
-        media->setText(on ? kMild : kMedium);
-        describeDeepBite(on);
-        if (on)
-            Show({media, severa});
-        else
-            HideAndUncheck({media, severa});
-    });
-    rule(suave, [this](bool on) { Enable({media, severa}, !on); });
-    rule(media, [this](bool on) {
-        if (mediaIsMedium())
-            Enable({suave, severa}, !on);
-        else
-            severa->setEnabled(!on);
-    });
-    rule(severa, [this](bool on) {
-        if (mediaIsMedium())
-            Enable({suave, media}, !on);
-        else
-            media->setEnabled(!on);
-    });
-    rule(desarm, [this](bool on) {
-        if (on)
-            Show({dessuave, dessevera});
-        else
-            HideAndUncheck({dessuave, dessevera});
-    });
-    rule(dessuave, [this](bool on) { dessevera->setEnabled(!on); });
-    rule(dessevera, [this](bool on) { dessuave->setEnabled(!on); });
-    rule(daapinh, [this](bool on) {
-        if (on)
-            Show({menor, maior});
-        else
-            HideAndUncheck({menor, maior});
-    });
-    rule(menor, [this](bool on) { maior->setEnabled(!on); });
-    rule(maior, [this](bool on) { menor->setEnabled(!on); });
-    rule(dpadq, [this](bool on) { dpinadeq->setEnabled(!on); });
-    rule(dpinadeq, [this](bool on) { dpadq->setEnabled(!on); });
+    for (std::size_t i = 0; i < kGuideAnswerCount; ++i) {
+        const auto control = GuideControl(i);
+        connect(m_buttons[i], &QAbstractButton::toggled, this, [this, control](bool on) {
+            if (m_form.isChecked(control) != on)
+                setControl(control, on);
+        });
+    }
 }
 
-GuideAnswers GuideWindow::answers() const
+void GuideWindow::setControl(GuideControl control, bool on)
 {
-    GuideAnswers a;
-    for (const GuideAnswerField& field : kGuideAnswerFields)
-        a.*field.member = m_controls.value(QString::fromUtf16(field.name))->isChecked();
-    return a;
+    const GuideForm before = m_form;
+    SetGuideControl(m_form, control, on);
+    showForm(&before);
 }
+
+// Only what the rules changed is touched: setting a state a control already holds changes nothing.
+void GuideWindow::showForm(const GuideForm* before)
+{
+    const auto changed = [before](const auto& now, const auto& then) { return !before || now != then; };
+    if (changed(m_form.isChecked(GuideControl::clsim), before ? before->isChecked(GuideControl::clsim) : false)) {
+        // A radio button of the pair is checked, never unchecked: its partner follows.
+        (m_form.isChecked(GuideControl::clsim) ? clsim : clnao)->setChecked(true);
+    }
+    if (changed(m_form.mediaIsMedium, before ? before->mediaIsMedium : true)) {
+        media->setText(m_form.mediaIsMedium ? kMedium : kMild);
+        describeDeepBite(!m_form.mediaIsMedium);
+    }
+    for (std::size_t i = 0; i < kGuideControls; ++i) {
+        QWidget* w = i < kGuideAnswerCount ? static_cast<QWidget*>(m_buttons[i])
+                                           : (GuideControl(i) == GuideControl::Label1 ? label1 : label2);
+        if (changed(m_form.shown[i], before ? before->shown[i] : false))
+            w->setHidden(!m_form.shown[i]);
+        if (changed(m_form.enabled[i], before ? before->enabled[i] : false))
+            w->setEnabled(m_form.enabled[i]);
+        const bool radio = GuideControl(i) == GuideControl::clsim || GuideControl(i) == GuideControl::clnao;
+        if (i < kGuideAnswerCount && !radio && changed(m_form.checked[i], before ? before->checked[i] : false))
+            m_buttons[i]->setChecked(m_form.checked[i]);
+    }
+}
+
+GuideAnswers GuideWindow::answers() const { return m_form.answers(); }
 
 QAbstractButton* GuideWindow::answerControl(const QString& name) const { return m_controls.value(name); }
 
@@ -330,13 +271,12 @@ bool GuideWindow::answer(const QString& name) const
 
 void GuideWindow::setAnswer(const QString& name, bool checked)
 {
-    // A checked radio button cannot be unchecked by itself: its partner takes over.
-    if (!checked && (name == u"clsim" || name == u"clnao")) {
-        (name == u"clsim" ? clnao : clsim)->setChecked(true);
-        return;
+    for (std::size_t i = 0; i < kGuideAnswerCount; ++i) {
+        if (name == QString::fromUtf16(kGuideAnswerFields[i].name)) {
+            setControl(GuideControl(i), checked);
+            return;
+        }
     }
-    if (QAbstractButton* b = answerControl(name))
-        b->setChecked(checked);
 }
 
 void GuideWindow::centreOnScreen()
@@ -351,10 +291,8 @@ void GuideWindow::Open(const QString& pageCaption)
     if (m_links.setMainWindowEnabled)
         m_links.setMainWindowEnabled(false);
     m_dialogs.setHideItemEnabled(false);
-    m_dialogs.ShowNotice(platform::NoticeKind::Information,
-                         QStringLiteral("O diagnóstico gerado é meramente sugestivo, devendo o profissional considerar\r"
-                                        "              outros aspectos antes da definição do plano de tratamento!"),
-                         pageCaption, /*enableAfter=*/false);
+    m_dialogs.ShowNotice(platform::NoticeKind::Information, SuggestionReminderText(), pageCaption,
+                         /*enableAfter=*/false);
     centreOnScreen();
     show();
     if (!isMinimized()) {
@@ -389,9 +327,9 @@ void GuideWindow::glimparClick() { ClearGuide(); }
 
 void GuideWindow::ClearGuide()
 {
-    for (QAbstractButton* b : {daapinh, dmapinh, dmrel, dmpro, dpadq, dpinadeq})
-        b->setChecked(false);
-    clnao->setChecked(true);
+    const GuideForm before = m_form;
+    ClearGuideForm(m_form);
+    showForm(&before);
 }
 
 bool GuideWindow::ValidateAnswers()
@@ -426,43 +364,9 @@ void GuideWindow::gdiagClick()
 
 void GuideWindow::restoreAnswers(const GuideAnswers& g)
 {
-    const auto set = [this](const char* name, bool on) { setAnswer(QLatin1String(name), on); };
-    const auto checked = [this](const char* name) { return answer(QLatin1String(name)); };
-
-    set("daapinh", g.daapinh);
-    if (checked("daapinh")) {
-        set("menor", g.menor);
-        if (!checked("menor"))
-            set("maior", true);
-    }
-    set("dmapinh", g.dmapinh);
-    set("dmrel", g.dmrel);
-    set("dmpro", g.dmpro);
-    set("dpadq", g.dpadq);
-    if (!checked("dpadq"))
-        set("dpinadeq", true);
-    set("clsim", g.clsim);
-    if (!checked("clsim"))
-        return;
-    set("horcl2", g.horcl2);
-    if (checked("horcl2"))
-        set(g.direita ? "direita" : g.esquerda ? "esquerda" : "sem", true);
-    set("horcl3", g.horcl3);
-    set("aberta", g.aberta);
-    if (checked("aberta"))
-        set(g.suave ? "suave" : (g.media && !(g.profunda && g.severa)) ? "media" : "severa", true);
-    set("profunda", g.profunda);
-    if (checked("profunda")) {
-        set("media", g.media);  // the deep bite's "Suave"
-        if (!checked("media"))
-            set("severa", true);
-    }
-    set("desarm", g.desarm);
-    if (checked("desarm")) {
-        set("dessuave", g.dessuave);
-        if (!checked("dessuave"))
-            set("dessevera", true);
-    }
+    const GuideForm before = m_form;
+    m_form = RestoreGuideForm(StoreGuideAnswers(g), m_form);
+    showForm(&before);
 }
 
 }  // namespace qv

@@ -9,6 +9,7 @@
 #include <QHash>
 #include <QWidget>
 
+#include <array>
 #include <functional>
 
 class QAbstractButton;
@@ -75,12 +76,17 @@ private:
     QRadioButton* radio(const QString& name, const QString& caption);
     void leaveGuide();
     void centreOnScreen();
-    bool mediaIsMedium() const;
     void describeDeepBite(bool deep);
+    // Runs the rules of a control set to `on`, then shows what they changed.
+    void setControl(GuideControl control, bool on);
+    // Shows m_form on the controls: all of it, or what differs from `before`.
+    void showForm(const GuideForm* before = nullptr);
 
     platform::Dialogs& m_dialogs;
     GuideLinks m_links;
     QHash<QString, QAbstractButton*> m_controls;
+    std::array<QAbstractButton*, kGuideAnswerCount> m_buttons{};  // in the order of GuideControl
+    GuideForm m_form = InitialGuideForm();
 
     QCheckBox *daapinh, *menor, *maior;
     QCheckBox *dmapinh, *dmrel, *dmpro;

@@ -26,9 +26,7 @@ StageResults CalculateStage(const QByteArray& twe)
         return out;
     }
     TweedResults results = ComputeTweed(sheet);
-    // An opened analysis shows the clinician's IMPA as the target in force.
-    if (!sheet.dcopcres.isEmpty())
-        results.targets.dcimpares = sheet.dcopcres;
+    KeepClinicianImpa(results, sheet);
     for (const TweedField& f : TweedFields())
         if (f.result)
             out.texts.insert(QLatin1String(f.objectName), f.result(results));

@@ -88,7 +88,7 @@ QByteArray EncodeTweed(const TweedSheet& sheet)
     if (sheet.dcnao)
         PutShortString(r, kDcopcres, kMeasureCapacity, sheet.dcopcres);
 
-    const GuideAnswers& g = sheet.guide;
+    const StoredGuideAnswers g = StoreGuideAnswers(sheet.guide);
     putFlag(r, kDaapinh, g.daapinh);
     putFlag(r, kMenor, g.menor);
     putFlag(r, kDmapinh, g.dmapinh);
@@ -97,12 +97,10 @@ QByteArray EncodeTweed(const TweedSheet& sheet)
     putFlag(r, kDpadq, g.dpadq);
     putFlag(r, kClsim, g.clsim);
     putFlag(r, kHorcl2, g.horcl2);
-    r[kSubdivision] = g.direita ? 'd' : g.esquerda ? 'e' : 's';
+    r[kSubdivision] = g.subdivisionCode;
     putFlag(r, kHorcl3, g.horcl3);
     putFlag(r, kAberta, g.aberta);
-    // With both bites marked (only a damaged or hand-made file has that) media belongs to the deep
-    // bite, and a checked severa is then the open bite's grade: store it so, or reopening loses it.
-    r[kOpenBiteGrade] = g.suave ? 's' : (g.media && !(g.profunda && g.severa)) ? 'm' : 'v';
+    r[kOpenBiteGrade] = g.openBiteGrade;
     putFlag(r, kProfunda, g.profunda);
     putFlag(r, kMedia, g.media);
     putFlag(r, kDesarm, g.desarm);
@@ -141,54 +139,31 @@ TweedSheet DecodeTweed(const QByteArray& record)
     return sheet;
 }
 
-GuideAnswers RestoreGuideAnswers(const QByteArray& record)
+StoredGuideAnswers StoredGuideAnswersOf(const QByteArray& record)
 {
     const QByteArray r = oneRecord(record);
-    // Same order as the controls are set on the guide window; the answers a control's rule
-    // derives (the partner of an unchecked box, the grade for another letter) are filled in.
-    GuideAnswers g;
+    StoredGuideAnswers g;
     g.daapinh = flag(r, kDaapinh);
-    if (g.daapinh) {
-        g.menor = flag(r, kMenor);
-        g.maior = !g.menor;
-    }
+    g.menor = flag(r, kMenor);
     g.dmapinh = flag(r, kDmapinh);
     g.dmrel = flag(r, kDmrel);
     g.dmpro = flag(r, kDmpro);
     g.dpadq = flag(r, kDpadq);
-    g.dpinadeq = !g.dpadq;
     g.clsim = flag(r, kClsim);
-    g.clnao = !g.clsim;
-    if (!g.clsim)
-        return g;
     g.horcl2 = flag(r, kHorcl2);
-    if (g.horcl2) {
-        const char code = r.at(kSubdivision);
-        g.direita = code == 'd';
-        g.esquerda = code == 'e';
-        g.sem = !g.direita && !g.esquerda;
-    }
+    g.subdivisionCode = r.at(kSubdivision);
     g.horcl3 = flag(r, kHorcl3);
     g.aberta = flag(r, kAberta);
-    if (g.aberta) {
-        const char code = r.at(kOpenBiteGrade);
-        g.suave = code == 's';
-        g.media = code == 'm';
-        g.severa = !g.suave && !g.media;
-    }
+    g.openBiteGrade = r.at(kOpenBiteGrade);
     g.profunda = flag(r, kProfunda);
-    if (g.profunda) {
-        g.media = flag(r, kMedia);
-        if (!g.media)
-            g.severa = true;
-    }
+    g.media = flag(r, kMedia);
     g.desarm = flag(r, kDesarm);
-    if (g.desarm) {
-        g.dessuave = flag(r, kDessuave);
-        g.dessevera = !g.dessuave;
-    }
+    g.dessuave = flag(r, kDessuave);
     return g;
 }
+
+// The guide's own rules derive what is not stored, as they do on the window.
+GuideAnswers RestoreGuideAnswers(const QByteArray& record) { return RestoreGuideForm(StoredGuideAnswersOf(record)).answers(); }
 
 QByteArray ReadTweedFileBytes(const QString& path) { return ReadFileHead(path, kTweedRecordSize); }
 

@@ -41,8 +41,9 @@ QByteArray EncodeTweed(const TweedSheet& sheet);
 // the diagnosis was generated, and the cleared guide otherwise.
 TweedSheet DecodeTweed(const QByteArray& bytes);
 
-// The guide answers as the file's restore leaves the guide window, from the stored flags and
-// letter codes at offsets 183 to 198 of a record.
+// The stored flags and letter codes at offsets 183 to 198 of a record.
+StoredGuideAnswers StoredGuideAnswersOf(const QByteArray& record);
+// The guide answers as the guide's rules restore them from a record onto a cleared guide.
 GuideAnswers RestoreGuideAnswers(const QByteArray& record);
 
 // The record's 199 bytes, without reading the rest of the file; throws IoError when the file

@@ -7,7 +7,6 @@
 #include "platform/Shell.h"
 #include "platform/Tray.h"
 #include "bolton/BoltonPage.h"
-#include "tweed/DiagnosisPanel.h"
 #include "notes/HistoryPage.h"
 #include "tweed/TweedPage.h"
 #include "notes/PlanPage.h"
@@ -60,12 +59,6 @@ void Windows::buildPages(platform::Dialogs& dialogs)
     tweedLinks.openGuide = [form2, form3] { form3->Open(form2->activeCaption()); };
     tweedLinks.clearGuide = [form3] { form3->glimparClick(); };
     tweedLinks.guideAnswers = [form3] { return form3->answers(); };
-    tweedLinks.restoreGuide = [form3](const GuideAnswers& stored) { form3->restoreAnswers(stored); };
-    tweedLinks.generateDiagnosis = [form3] { form3->gdiagClick(); };
-    tweedLinks.keepGuideMinimised = [form3](bool minimised) {
-        const Qt::WindowStates s = form3->windowState();
-        form3->setWindowState(minimised ? (s | Qt::WindowMinimized) : (s & ~Qt::WindowMinimized));
-    };
     tweedLinks.openSpaceEntry = [form4] { form4->Open(); };
     tweedLinks.clearSpaceEntry = [form4] { form4->Button3Click(); };
     tweed->setLinks(tweedLinks);
@@ -76,9 +69,12 @@ void Windows::buildPages(platform::Dialogs& dialogs)
 
     GuideLinks guideLinks;
     guideLinks.setMainWindowEnabled = setMainEnabled;
-    guideLinks.readTweedValues = [tweed] { return tweed->diagnosisReadings(); };
-    guideLinks.fillPanel = [tweed](const PanelState& state) { tweed->panel()->showState(state); };
-    guideLinks.concludeDiagnosis = [tweed] { tweed->concludeDiagnosis(); };
+    // The guide generates from the Tweed analysis's results; the analysis keeps the panel and
+    // the answers it came from.
+    TweedAnalysisModel* tweedModel = &tweed->model();
+    guideLinks.readTweedValues = [tweedModel] { return tweedModel->diagnosisReadings(); };
+    guideLinks.fillPanel = [tweedModel](const PanelState& state) { tweedModel->setPanel(state); };
+    guideLinks.concludeDiagnosis = [tweedModel, form3] { tweedModel->concludeDiagnosis(form3->answers()); };
     form3->setLinks(guideLinks);
 
     auto* bolton = new BoltonPage(form2->context());

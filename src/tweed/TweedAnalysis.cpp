@@ -311,6 +311,12 @@ TweedResults ComputeTweed(const TweedInputs& in)
     return r;
 }
 
+void KeepClinicianImpa(TweedResults& results, const TweedSheet& opened)
+{
+    if (!opened.dcopcres.isEmpty())
+        results.targets.dcimpares = opened.dcopcres;
+}
+
 QString ImpaQuestionText(const QString& dcimpares)
 {
     return QStringLiteral("             IMPA = ") + dcimpares + QStringLiteral("\rDeseja Manter o IMPA atual?");

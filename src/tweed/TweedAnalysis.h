@@ -59,6 +59,10 @@ DifficultyResults ComputeDifficulty(const DifficultyInputs& in);
 // any text is read with ParseReal.
 TweedResults ComputeTweed(const TweedInputs& in);
 
+// An opened file keeps the clinician's IMPA: when the file holds one (the decoder reads it only
+// with dcnao), the DC group shows it as the IMPA target after the recalculation.
+void KeepClinicianImpa(TweedResults& results, const TweedSheet& opened);
+
 // The IMPA question asked at the end of a calculation.
 QString ImpaQuestionText(const QString& dcimpares);
 

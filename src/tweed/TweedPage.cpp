@@ -1,11 +1,10 @@
 #include "tweed/TweedPage.h"
 
-#include "entry/EntryFilter.h"
+#include "guide/GuideRules.h"
 #include "platform/PageContext.h"
 #include "printing/PrintActions.h"
 #include "records/IoError.h"
 #include "records/PatientName.h"
-#include "records/Statistics.h"
 #include "spaceentry/SpaceSums.h"
 #include "tweed/DiagnosisPanel.h"
 
@@ -16,30 +15,14 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScopedValueRollback>
 
 namespace qv {
 
 namespace {
 
-const QString kCalcular = QStringLiteral("CALCULAR");
-const QString kGuia = QStringLiteral("GUIA DIAGNÓSTICO");
-const QString kLimpar = QStringLiteral("LIMPAR");
-const QString kVoltar = QStringLiteral("VOLTAR");
-
-// How each state looks, row by row as the page's state table; a locked state keeps the dc
-// controls as they were and leaves tLimpar "LIMPAR" for an opened analysis.
-struct StateLook {
-    TweedPage::State state;
-    const QString* calcularCaption;
-    bool calcularEnabled;
-    bool locked;
-};
-const StateLook kLooks[] = {
-    {TweedPage::State::Editing, &kCalcular, true, false},
-    {TweedPage::State::ImpaChoice, &kCalcular, true, false},
-    {TweedPage::State::Concluded, &kGuia, true, true},
-    {TweedPage::State::Diagnosed, &kGuia, false, true},
-};
+using Event = TweedAnalysisModel::Event;
+using Outcome = TweedAnalysisModel::Outcome;
 
 void setColour(QLabel* label, Rgb c)
 {
@@ -48,9 +31,13 @@ void setColour(QLabel* label, Rgb c)
     label->setPalette(p);
 }
 
-// Radio buttons of a group with no button checked.
-void uncheckAll(QButtonGroup* group)
+// Checks one button of a group, or none.
+void checkOne(QButtonGroup* group, QAbstractButton* button)
 {
+    if (button) {
+        button->setChecked(true);
+        return;
+    }
     group->setExclusive(false);
     for (QAbstractButton* b : group->buttons())
         b->setChecked(false);
@@ -59,309 +46,234 @@ void uncheckAll(QButtonGroup* group)
 
 }  // namespace
 
+TweedPage::TweedPage(platform::PageContext& context, QWidget* parent) : QWidget(parent), m_context(context)
+{
+    m_c = BuildTweedPage(this, context);
+    connectControls();
+    connect(&m_model, &TweedAnalysisModel::changed, this, &TweedPage::render);
+    connect(&m_model, &TweedAnalysisModel::transitioned, this, &TweedPage::onTransition);
+    connect(&m_model, &TweedAnalysisModel::guideClearRequested, this, [this] {
+        if (m_links.clearGuide)
+            m_links.clearGuide();
+    });
+    connect(&m_model, &TweedAnalysisModel::reminderDue, this, [this] { m_context.inform(SuggestionReminderText()); });
+    render();
+}
+
+// What the clinician types or picks goes to the model as it happens; changes render() makes
+// are the model's own.
+void TweedPage::connectControls()
+{
+    for (const TweedField& f : TweedFields()) {
+        if (!f.input)
+            continue;
+        connect(m_c.entry(f.objectName), &QLineEdit::textChanged, this, [this, field = f.input](const QString& text) {
+            if (!m_rendering)
+                m_model.setText(field, text);
+        });
+    }
+    connect(m_c.dcopcres, &QLineEdit::textChanged, this, [this](const QString& text) {
+        if (!m_rendering)
+            m_model.setText(&TweedSheet::dcopcres, text);
+    });
+    for (QRadioButton* b : {m_c.GenMasc, m_c.GenFem})
+        connect(b, &QRadioButton::toggled, this, [this] {
+            if (!m_rendering)
+                m_model.setGender(m_c.GenMasc->isChecked(), m_c.GenFem->isChecked());
+        });
+    for (QRadioButton* b : {m_c.inicial, m_c.inter1, m_c.inter2, m_c.final})
+        connect(b, &QRadioButton::toggled, this, [this] {
+            if (m_rendering)
+                return;
+            m_model.setStage(m_c.inicial->isChecked()  ? AnalysisStage::INICIAL
+                             : m_c.inter1->isChecked() ? AnalysisStage::INTER1
+                             : m_c.inter2->isChecked() ? AnalysisStage::INTER2
+                                                       : AnalysisStage::FINAL);
+        });
+    for (QRadioButton* b : {m_c.anmcl2, m_c.anmcl3})
+        connect(b, &QRadioButton::toggled, this, [this] {
+            if (!m_rendering)
+                m_model.setMolarClass(m_c.anmcl2->isChecked(), m_c.anmcl3->isChecked());
+        });
+    // dcsim hides and empties dcopcres; dcnao shows it.
+    for (QRadioButton* b : {m_c.dcsim, m_c.dcnao})
+        connect(b, &QRadioButton::toggled, this, [this] {
+            if (m_rendering)
+                return;
+            m_model.chooseOwnImpa(m_c.dcnao->isChecked());
+            render();
+        });
+
+    connect(m_c.tCalcular, &QPushButton::clicked, this, &TweedPage::tCalcularClick);
+    connect(m_c.tLimpar, &QPushButton::clicked, this, &TweedPage::tLimparClick);
+    connect(m_c.tsalvar, &QPushButton::clicked, this, &TweedPage::tsalvarClick);
+    connect(m_c.tabrir, &QPushButton::clicked, this, &TweedPage::tabrirClick);
+    connect(m_c.timprimir, &QPushButton::clicked, this, &TweedPage::timprimirClick);
+    connect(m_c.tSair, &QPushButton::clicked, this, [this] { m_context.exitProgram(); });
+    connect(m_c.total, &QPushButton::clicked, this, [this] {
+        if (m_links.openSpaceEntry)
+            m_links.openSpaceEntry();
+    });
+    connect(m_c.tracado, &QPushButton::clicked, this, [this] {
+        if (m_links.openTracing)
+            m_links.openTracing();
+    });
+}
+
+// ---- rendering ----
+
+void TweedPage::render()
+{
+    const QScopedValueRollback<bool> guard(m_rendering, true);
+    const TweedSheet& s = m_model.sheet();
+    for (const TweedField& f : TweedFields()) {
+        if (!f.input)
+            continue;
+        QLineEdit* e = m_c.entry(f.objectName);
+        if (e->text() != s.*(f.input))
+            e->setText(s.*(f.input));
+    }
+    if (m_c.dcopcres->text() != s.dcopcres)
+        m_c.dcopcres->setText(s.dcopcres);
+    checkOne(m_c.gender, s.GenMasc ? m_c.GenMasc : s.GenFem ? m_c.GenFem : nullptr);
+    switch (s.stage) {
+    case AnalysisStage::INICIAL:
+        m_c.inicial->setChecked(true);
+        break;
+    case AnalysisStage::INTER1:
+        m_c.inter1->setChecked(true);
+        break;
+    case AnalysisStage::INTER2:
+        m_c.inter2->setChecked(true);
+        break;
+    case AnalysisStage::FINAL:
+        m_c.final->setChecked(true);
+        break;
+    }
+    checkOne(m_c.molarClass, s.anmcl2 ? m_c.anmcl2 : s.anmcl3 ? m_c.anmcl3 : nullptr);
+    (s.dcnao ? m_c.dcnao : m_c.dcsim)->setChecked(true);
+
+    const TweedResults& r = m_model.results();
+    for (const TweedField& f : TweedFields())
+        if (f.result)
+            m_c.result(f.objectName)->setText(f.result(r));
+    // Colours stay as the last calculation set them, also after a clear.
+    if (r.horn.colour != Rgb{} || !r.horn.text.isEmpty())
+        setColour(m_c.hornres, r.horn.colour);
+    if (!r.difficulty.idlabel.isEmpty()) {
+        setColour(m_c.idtotres, r.difficulty.colour);
+        setColour(m_c.idlabel, r.difficulty.colour);
+    }
+    if (m_model.panel() != m_shownPanel) {
+        m_shownPanel = m_model.panel();
+        m_c.ds->showState(m_shownPanel);
+    }
+
+    // The hidden check boxes and the captions mirror the model; nothing reads them back.
+    m_c.parcial->setChecked(m_model.parcial());
+    m_c.completo->setChecked(m_model.completo());
+    m_c.ds->abrirFlag()->setChecked(m_model.opened());
+    m_c.tCalcular->setText(m_model.calcularCaption());
+    m_c.tCalcular->setEnabled(m_model.calcularEnabled());
+    m_c.tLimpar->setText(m_model.limparCaption());
+    for (QWidget* w : {static_cast<QWidget*>(m_c.dcopc), static_cast<QWidget*>(m_c.dcsim), static_cast<QWidget*>(m_c.dcnao)})
+        w->setVisible(m_model.impaChoiceShown());
+    m_c.dcopcres->setVisible(m_model.ownImpaShown());
+    renderLock(m_model.locked());
+}
+
+// LockPage: a concluded analysis is read-only; of each choice only the checked one stays enabled.
+void TweedPage::renderLock(bool locked)
+{
+    m_c.total->setEnabled(!locked);
+    for (QLineEdit* e : m_c.entries)
+        e->setReadOnly(locked);
+    m_c.dcopcres->setReadOnly(locked);
+    m_c.GenMasc->setEnabled(!locked || !m_c.GenFem->isChecked());
+    m_c.GenFem->setEnabled(!locked || m_c.GenFem->isChecked());
+    for (QRadioButton* b : {m_c.inicial, m_c.inter1, m_c.inter2, m_c.final})
+        b->setEnabled(!locked || b->isChecked());
+    m_c.dcsim->setEnabled(!locked || m_c.dcsim->isChecked());
+    m_c.dcnao->setEnabled(!locked || !m_c.dcsim->isChecked());
+}
+
+void TweedPage::onTransition(State, State, unsigned effects)
+{
+    // The total space window is cleared within LockPage, after "total" is disabled.
+    if (effects & TweedAnalysisModel::Lock) {
+        m_c.total->setEnabled(false);
+        if (m_links.clearSpaceEntry)
+            m_links.clearSpaceEntry();
+    }
+    render();
+    if (effects & TweedAnalysisModel::FullClear) {
+        if (m_links.clearSpaceEntry)
+            m_links.clearSpaceEntry();
+        if (m_links.clearGuide)
+            m_links.clearGuide();
+    }
+    if ((effects & TweedAnalysisModel::OpenGuide) && m_links.openGuide)
+        m_links.openGuide();
+    if (effects & TweedAnalysisModel::Calculate)
+        runCalculation();
+}
+
+void TweedPage::runCalculation()
+{
+    const Outcome o = m_model.calculate();
+    switch (o.kind) {
+    case Outcome::Refused:
+        m_context.warn(o.text);
+        if (o.focusAfa)
+            m_c.entry("twafa")->setFocus(Qt::OtherFocusReason);
+        break;
+    case Outcome::Failed:
+        m_context.failure(o.text);
+        break;
+    case Outcome::Ask:
+        switch (m_context.confirm(o.text)) {
+        case platform::Answer::Yes:
+            m_model.dispatch(Event::AnsweredYes);
+            break;
+        case platform::Answer::No:
+            m_model.dispatch(Event::AnsweredNo);
+            break;
+        case platform::Answer::Closed:
+            m_model.dispatch(Event::QuestionClosed);
+            break;
+        }
+        break;
+    case Outcome::Done:
+    case Outcome::AnswerFault:
+        break;
+    }
+}
+
 // ---- the sheet ----
 
 TweedSheet TweedPage::sheet() const
 {
-    TweedSheet s;
-    for (const TweedField& f : TweedFields())
-        if (f.input)
-            s.*(f.input) = entry(f.objectName)->text();
-    s.GenMasc = m_GenMasc->isChecked();
-    s.GenFem = m_GenFem->isChecked();
-    s.stage = stage();
-    s.dcnao = m_dcnao->isChecked();
-    s.dcopcres = m_dcopcres->text();
-    s.anmcl2 = m_anmcl2->isChecked();
-    s.anmcl3 = m_anmcl3->isChecked();
-    s.guideDone = diagnosisShown();
-    // A diagnosis regenerated from a file leaves the guide cleared: keep the answers it came from.
-    if (s.guideDone && m_diagnosisAnswers)
-        s.guide = *m_diagnosisAnswers;
-    else if (m_links.guideAnswers)
-        s.guide = m_links.guideAnswers();
-    return s;
-}
-
-void TweedPage::show(const TweedSheet& s)
-{
-    for (const TweedField& f : TweedFields())
-        if (f.input)
-            entry(f.objectName)->setText(s.*(f.input));
-    if (s.GenMasc || s.GenFem)
-        (s.GenMasc ? m_GenMasc : m_GenFem)->setChecked(true);
-    else
-        uncheckAll(m_gender);
-    switch (s.stage) {
-    case AnalysisStage::INICIAL:
-        m_inicial->setChecked(true);
-        break;
-    case AnalysisStage::INTER1:
-        m_inter1->setChecked(true);
-        break;
-    case AnalysisStage::INTER2:
-        m_inter2->setChecked(true);
-        break;
-    case AnalysisStage::FINAL:
-        m_final->setChecked(true);
-        break;
-    }
-    if (s.anmcl2 || s.anmcl3)
-        (s.anmcl2 ? m_anmcl2 : m_anmcl3)->setChecked(true);
-    else
-        uncheckAll(m_molarClass);
-    if (s.dcnao) {
-        const bool shown = !m_dcnao->isHidden();
-        m_dcnao->setChecked(true);  // its handler shows dcopcres
-        m_dcopcres->setVisible(shown);
-        m_dcopcres->setText(s.dcopcres);
-    } else {
-        m_dcsim->setChecked(true);  // its handler hides and empties dcopcres
-    }
+    return m_model.sheetToSave(m_links.guideAnswers ? m_links.guideAnswers() : GuideAnswers{});
 }
 
 void TweedPage::fillSpace(const SpaceSums& sums)
 {
-    entry("anaer")->setText(sums.anaer);
-    entry("anaep")->setText(sums.anaep);
-    entry("anmer")->setText(sums.anmer);
-    entry("anmep")->setText(sums.anmep);
-    entry("anper")->setText(sums.anper);
-    entry("anpep")->setText(sums.anpep);
+    TweedSheet s = m_model.sheet();
+    s.anaer = sums.anaer;
+    s.anaep = sums.anaep;
+    s.anmer = sums.anmer;
+    s.anmep = sums.anmep;
+    s.anper = sums.anper;
+    s.anpep = sums.anpep;
+    m_model.setSheet(s);
 }
-
-QString TweedPage::patientName() const { return m_twPaciente->text(); }
-
-AnalysisStage TweedPage::stage() const
-{
-    if (m_inicial->isChecked())
-        return AnalysisStage::INICIAL;
-    if (m_inter1->isChecked())
-        return AnalysisStage::INTER1;
-    if (m_inter2->isChecked())
-        return AnalysisStage::INTER2;
-    return AnalysisStage::FINAL;
-}
-
-void TweedPage::showResults(const TweedResults& r)
-{
-    m_results = r;
-    for (const TweedField& f : TweedFields())
-        if (f.result)
-            result(f.objectName)->setText(f.result(r));
-    // Colours stay as the last calculation set them, also after a clear.
-    if (r.horn.colour != Rgb{} || !r.horn.text.isEmpty())
-        setColour(m_hornres, r.horn.colour);
-    if (!r.difficulty.idlabel.isEmpty()) {
-        setColour(m_idtotres, r.difficulty.colour);
-        setColour(m_idlabel, r.difficulty.colour);
-    }
-}
-
-// ---- workflow ----
-
-void TweedPage::enterState(State state)
-{
-    const bool wasLocked = m_state == State::Concluded || m_state == State::Diagnosed;
-    m_state = state;
-    for (const StateLook& look : kLooks) {
-        if (look.state != state)
-            continue;
-        m_tCalcular->setText(*look.calcularCaption);
-        m_tCalcular->setEnabled(look.calcularEnabled);
-        if (look.locked) {
-            if (!wasLocked)
-                m_tLimpar->setText(m_opened ? kLimpar : kVoltar);
-        } else {
-            m_tLimpar->setText(kLimpar);
-            const bool choosing = state == State::ImpaChoice;
-            m_dcopc->setVisible(choosing);
-            m_dcsim->setVisible(choosing);
-            m_dcnao->setVisible(choosing);
-        }
-        if (look.locked && !wasLocked)
-            lock();
-        else if (!look.locked)
-            unlock();
-    }
-    syncFlags();
-}
-
-// The hidden check boxes show the flags; nothing reads them back.
-void TweedPage::syncFlags()
-{
-    m_parcialBox->setChecked(m_parcial);
-    m_completoBox->setChecked(m_completo);
-    m_ds->abrirFlag()->setChecked(m_opened);
-}
-
-void TweedPage::lock()
-{
-    m_total->setEnabled(false);
-    if (m_links.clearSpaceEntry)
-        m_links.clearSpaceEntry();
-    m_twPaciente->setReadOnly(true);
-    m_Idade->setReadOnly(true);
-    (m_GenFem->isChecked() ? m_GenMasc : m_GenFem)->setEnabled(false);
-    for (QRadioButton* b : {m_inicial, m_inter1, m_inter2, m_final})
-        if (!b->isChecked())
-            b->setEnabled(false);
-    for (const TweedField& f : TweedFields())
-        if (f.input && f.group == TweedGroup::Tweed)
-            entry(f.objectName)->setReadOnly(true);
-    (m_dcsim->isChecked() ? m_dcnao : m_dcsim)->setEnabled(false);
-    m_dcopcres->setReadOnly(true);
-    for (const TweedField& f : TweedFields())
-        if (f.input && f.group != TweedGroup::Tweed && f.group != TweedGroup::Patient)
-            entry(f.objectName)->setReadOnly(true);
-    m_parcial = true;
-}
-
-void TweedPage::unlock()
-{
-    for (QLineEdit* e : m_entries)
-        e->setReadOnly(false);
-    m_dcopcres->setReadOnly(false);
-    for (QWidget* w : {static_cast<QWidget*>(m_GenMasc), static_cast<QWidget*>(m_GenFem),
-                       static_cast<QWidget*>(m_inicial), static_cast<QWidget*>(m_final),
-                       static_cast<QWidget*>(m_inter1), static_cast<QWidget*>(m_inter2),
-                       static_cast<QWidget*>(m_dcnao), static_cast<QWidget*>(m_dcsim)})
-        w->setEnabled(true);
-    m_total->setEnabled(true);
-}
-
-void TweedPage::tCalcularClick()
-{
-    if (m_state == State::Editing || m_state == State::ImpaChoice)
-        calculate();
-    else if (m_links.openGuide)
-        m_links.openGuide();
-}
-
-void TweedPage::calculate()
-{
-    const TweedSheet in = sheet();
-    const TweedRefusal refusal = CheckTweedInputs(in);
-    if (refusal != TweedRefusal::None) {
-        m_context.warn(RefusalText(refusal));
-        if (refusal == TweedRefusal::ZeroAfa)
-            entry("twafa")->setFocus(Qt::OtherFocusReason);
-        return;
-    }
-    try {
-        RecordStatistic('t');
-    } catch (const IoError& e) {
-        // Not counted, so nothing is computed either.
-        m_context.failure(e.message());
-        return;
-    }
-    TweedResults r = ComputeTweed(in);
-    // The IMPA shown is the clinician's own while one is in force.
-    if (in.dcnao && !m_opened)
-        r.targets.dcimpares = in.dcopcres;
-    showResults(r);
-    m_ds->ClearPanel();
-    m_diagnosisAnswers.reset();
-
-    if (m_opened) {
-        enterState(State::Concluded);
-        return;
-    }
-    switch (m_context.confirm(ImpaQuestionText(m_results.targets.dcimpares))) {
-    case platform::Answer::Yes:
-        enterState(State::Concluded);
-        break;
-    case platform::Answer::No:
-        enterImpaChoice();
-        break;
-    case platform::Answer::Closed:
-        break;
-    }
-}
-
-void TweedPage::enterImpaChoice()
-{
-    enterState(State::ImpaChoice);
-    m_dcnao->setChecked(true);
-    dcnaoClick();
-    m_dcopcres->clear();
-}
-
-void TweedPage::dcsimClick()
-{
-    m_dcopcres->hide();
-    m_dcopcres->clear();
-}
-
-void TweedPage::dcnaoClick() { m_dcopcres->show(); }
-
-void TweedPage::tLimparClick()
-{
-    // "VOLTAR" only in a state concluded by the IMPA question; every other caption clears.
-    const bool voltar = (m_state == State::Concluded || m_state == State::Diagnosed) && !m_opened;
-    if (voltar)
-        backToEditing();
-    else
-        fullClear();
-}
-
-void TweedPage::NewAnalysis()
-{
-    tLimparClick();
-    tLimparClick();
-}
-
-void TweedPage::fullClear()
-{
-    for (const TweedField& f : TweedFields())
-        if (f.input)
-            entry(f.objectName)->clear();
-    uncheckAll(m_gender);
-    uncheckAll(m_molarClass);
-    backToEditing();
-    if (m_links.clearSpaceEntry)
-        m_links.clearSpaceEntry();
-    if (m_links.clearGuide)
-        m_links.clearGuide();
-}
-
-void TweedPage::backToEditing()
-{
-    showResults(TweedResults{});  // colours set by a calculation survive the clears
-    if (!m_dcsim->isChecked())
-        m_dcsim->setChecked(true);  // its handler hides and empties dcopcres
-    m_ds->ClearPanel();
-    m_diagnosisAnswers.reset();
-    m_parcial = false;
-    m_completo = false;
-    m_opened = false;
-    enterState(State::Editing);
-    m_inicial->setChecked(true);
-}
-
-// ---- for the guide ----
-
-GuideInputs TweedPage::diagnosisReadings() const
-{
-    return {m_results.space.anantres, m_results.space.anmedres, m_results.space.anposres, m_results.twanbres};
-}
-
-void TweedPage::concludeDiagnosis()
-{
-    enterState(State::Diagnosed);
-    if (m_links.guideAnswers)
-        m_diagnosisAnswers = m_links.guideAnswers();
-}
-
-// The heading dsantinfo is shown by every generation and by nothing else.
-bool TweedPage::diagnosisShown() const { return m_ds->state().antInfo; }
 
 // ---- the analysis file and the report ----
 
 void TweedPage::timprimirClick()
 {
     if (m_reports)
-        PrintTweed(*m_reports, m_context, sheet(), m_results, m_ds->state());
+        PrintTweed(*m_reports, m_context, sheet(), m_model.results(), m_model.panel());
 }
 
 void TweedPage::tsalvarClick()
@@ -370,21 +282,15 @@ void TweedPage::tsalvarClick()
     const QString path = TweedFileName(s.twPaciente, s.stage);
 
     TweedSaveState st;
-    st.concluded = !m_results.difficulty.idlabel.isEmpty();
+    st.concluded = !m_model.results().difficulty.idlabel.isEmpty();
     st.diagnosed = s.guideDone;
     st.nameSafe = IsSafePatientName(s.twPaciente);
-    st.parcial = m_parcial;
-    st.completo = m_completo;
+    st.parcial = m_model.parcial();
+    st.completo = m_model.completo();
     // The flags are set before anything is written, so they stay set when the write fails.
     TweedSaveState before = st;
     before.fileExists = QFileInfo::exists(path);
-    const auto setFlags = [this](const TweedSaveDecision& decided) {
-        if (decided.checkParcial)
-            m_parcial = true;
-        if (decided.checkCompleto)
-            m_completo = true;
-        syncFlags();
-    };
+    const auto setFlags = [this](const TweedSaveDecision& decided) { m_model.markSaved(decided); };
     setFlags(DecideTweedSave(before));
     // Decided again and written under the lock beside the file, on the file as it stands now:
     // another computer may have saved the same patient and stage meanwhile.
@@ -420,11 +326,10 @@ void TweedPage::tabrirClick()
 void TweedPage::openFile(const QString& path)
 {
     if (IsTweedPath(path)) {
-        const bool concluded = m_state == State::Concluded || m_state == State::Diagnosed;
-        if (IsTweedFileAlreadyOpen(path, m_twPaciente->text(), concluded, stage()))
+        if (IsTweedFileAlreadyOpen(path, patientName(), m_model.locked(), stage()))
             m_context.error(QStringLiteral("O arquivo já está aberto!"));
         else
-            openAnalysis(path);
+            showOpening(m_model.open(path));
     }
     // Every way out: the guide holds no answers (a regenerated diagnosis stays on the panel),
     // and the tray item the open-file dialog disabled is back.
@@ -433,55 +338,25 @@ void TweedPage::openFile(const QString& path)
     m_context.dialogs().setHideItemEnabled(true);
 }
 
-void TweedPage::openAnalysis(const QString& path)
+void TweedPage::showOpening(const Outcome& o)
 {
-    tLimparClick();
-    m_opened = true;
-    if (m_links.clearGuide)
-        m_links.clearGuide();
-    const AnalysisStage pathStage = StageFromPath(path);
-    (pathStage == AnalysisStage::FINAL    ? m_final
-     : pathStage == AnalysisStage::INTER1 ? m_inter1
-     : pathStage == AnalysisStage::INTER2 ? m_inter2
-                                          : m_inicial)
-        ->setChecked(true);
-    m_parcial = true;
-    syncFlags();
-
-    TweedSheet s;
-    try {
-        s = DecodeTweed(ReadTweedFileBytes(path));
-    } catch (const IoError& e) {
-        m_context.failure(e.message());
-        return;
+    switch (o.kind) {
+    case Outcome::Refused:
+        m_context.warn(o.text);
+        if (o.focusAfa)
+            m_c.entry("twafa")->setFocus(Qt::OtherFocusReason);
+        break;
+    case Outcome::Failed:
+        m_context.failure(o.text);
+        break;
+    case Outcome::AnswerFault:
+        // The guide's own warning, as its DIAGNÓSTICO would show it.
+        m_context.dialogs().ShowNotice(platform::NoticeKind::Warning, o.text, QStringLiteral("Guia Diagnóstico"));
+        break;
+    case Outcome::Done:
+    case Outcome::Ask:
+        break;
     }
-    s.stage = pathStage;
-    s.anmcl2 = m_anmcl2->isChecked();  // the molar class is not in the file
-    s.anmcl3 = m_anmcl3->isChecked();
-    show(s);
-    if (s.guideDone && m_links.restoreGuide)
-        m_links.restoreGuide(s.guide);
-
-    calculate();  // opened: no IMPA question, concluded at once
-    if (!m_dcopcres->text().isEmpty()) {
-        m_results.targets.dcimpares = m_dcopcres->text();
-        m_dcimpares->setText(m_results.targets.dcimpares);
-    }
-
-    // A recalculation stopped by a check leaves the page editable: a diagnosis generated now
-    // would come from empty results and leave CALCULAR disabled.
-    if (!s.guideDone || m_state != State::Concluded)
-        return;
-    m_completo = true;
-    syncFlags();
-    if (m_links.keepGuideMinimised)
-        m_links.keepGuideMinimised(true);
-    if (m_links.openGuide)
-        m_links.openGuide();  // the reminder, then the guide (minimised)
-    if (m_links.generateDiagnosis)
-        m_links.generateDiagnosis();
-    if (m_links.keepGuideMinimised)
-        m_links.keepGuideMinimised(false);
 }
 
 }  // namespace qv

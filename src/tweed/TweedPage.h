@@ -1,28 +1,18 @@
 #pragma once
-// TabSheet1: the Tweed page. Shows a TweedSheet and hands one back, keeps the results of its
-// last calculation, and runs the page's workflow (IMPA question, locking, VOLTAR, LIMPAR) as an
-// explicit state. The guide window and the total space window are reached through
-// TweedPageLinks.
+// TabSheet1: the Tweed page. Renders a TweedAnalysisModel on the controls its layout builds and
+// forwards the clinician's events to the model; the boxes the model's outcomes call for are
+// shown here. The guide window and the total space window are reached through TweedPageLinks.
 
 #include "guide/DiagnosisGeneration.h"
 #include "guide/PanelState.h"
 #include "records/TweedFile.h"
 #include "tweed/TweedAnalysis.h"
+#include "tweed/TweedAnalysisModel.h"
+#include "tweed/TweedPageLayout.h"
 
-#include <QHash>
 #include <QWidget>
 
 #include <functional>
-#include <optional>
-
-class QButtonGroup;
-class QCheckBox;
-class QGridLayout;
-class QGroupBox;
-class QLabel;
-class QLineEdit;
-class QPushButton;
-class QRadioButton;
 
 namespace qv {
 
@@ -44,13 +34,6 @@ struct TweedPageLinks {
     std::function<void()> clearGuide;
     // The guide's answers, for saving them.
     std::function<GuideAnswers()> guideAnswers;
-    // Sets the guide's answer controls from stored answers, through the guide's own rules.
-    std::function<void(const GuideAnswers&)> restoreGuide;
-    // The guide's diagnosis generation (its DIAGNÓSTICO).
-    std::function<void()> generateDiagnosis;
-    // Keeps Form3 minimised (true) while an opened file's diagnosis is regenerated, then
-    // returns it to its normal state (false).
-    std::function<void(bool)> keepGuideMinimised;
     // The button "Análise Total do Espaço": disable the main window and the tray item, show Form4.
     std::function<void()> openSpaceEntry;
     // The button "Traçado Cefalométrico": the tracing window.
@@ -62,29 +45,30 @@ struct TweedPageLinks {
 class TweedPage : public QWidget {
     Q_OBJECT
 public:
-    enum class State { Editing, ImpaChoice, Concluded, Diagnosed };
+    using State = TweedAnalysisModel::State;
 
     explicit TweedPage(platform::PageContext& context, QWidget* parent = nullptr);
 
     void setLinks(TweedPageLinks links) { m_links = std::move(links); }
 
+    TweedAnalysisModel& model() { return m_model; }
+    const TweedAnalysisModel& model() const { return m_model; }
+
     // What is typed on the page, the guide's answers of its diagnosis included.
     TweedSheet sheet() const;
     // Fills the fields, gender, stage and IMPA choice from a sheet (nothing is calculated).
-    void show(const TweedSheet& sheet);
+    void show(const TweedSheet& sheet) { m_model.setSheet(sheet); }
     using QWidget::show;
     // The results shown on the page (empty ones when nothing is calculated).
-    const TweedResults& results() const { return m_results; }
-    State state() const { return m_state; }
+    const TweedResults& results() const { return m_model.results(); }
+    State state() const { return m_model.state(); }
 
     // "CALCULAR": the calculation; "GUIA DIAGNÓSTICO": the guide.
-    void tCalcularClick();
+    void tCalcularClick() { m_model.dispatch(TweedAnalysisModel::Event::Calcular); }
     // "LIMPAR": everything emptied; "VOLTAR": back to editing with the inputs kept.
-    void tLimparClick();
-    // File menu "&Novo": always ends in the full clear.
-    void NewAnalysis();
-    void dcsimClick();
-    void dcnaoClick();
+    void tLimparClick() { m_model.dispatch(TweedAnalysisModel::Event::Limpar); }
+    // File menu "&Novo": the full clear from any state.
+    void NewAnalysis() { m_model.dispatch(TweedAnalysisModel::Event::Novo); }
     // "SALVAR" and "ABRIR": the analysis file of the patient and stage.
     void tsalvarClick();
     void tabrirClick();
@@ -94,97 +78,31 @@ public:
     void timprimirClick();
     void setReportEngine(ReportEngine* engine) { m_reports = engine; }
     // The stage chosen by the radio buttons.
-    AnalysisStage stage() const;
+    AnalysisStage stage() const { return m_model.sheet().stage; }
 
     // The six space fields the total space window sums into, as if typed.
     void fillSpace(const SpaceSums& sums);
-    QString patientName() const;
+    QString patientName() const { return m_model.sheet().twPaciente; }
 
-    // For the guide: its four inputs (A, M, P and ANB as shown), the panel it fills, and the
-    // end of a generation (the page is Diagnosed).
-    GuideInputs diagnosisReadings() const;
-    DiagnosisPanel* panel() const { return m_ds; }
-    void concludeDiagnosis();
-
-    // The fields as the calculation reads them.
-    TweedInputs inputs() const { return sheet(); }
+    // The panel the model's diagnosis is shown on.
+    DiagnosisPanel* panel() const { return m_c.ds; }
 
 private:
-    // Layout, one builder per group box.
-    QLineEdit* addEntry(QWidget* group, const char* name);
-    QLabel* addResult(QWidget* group, const char* name, const QString& description);
-    QLabel* captionOf(QWidget* group, const char* name);
-    void buildPatient(QGridLayout* grid);
-    QGroupBox* buildTweedGroup();
-    QGroupBox* buildDcGroup();
-    QGroupBox* buildSpaceGroup();
-    QGroupBox* buildDifficultyGroup();
-    QLabel* buildGradeLabel();
-    void buildButtons(class QBoxLayout* row);
-    void installFilters();
-    QLineEdit* entry(const char* name) const { return m_entries.value(QLatin1String(name)); }
-    QLabel* result(const char* name) const { return m_resultLabels.value(QLatin1String(name)); }
-
-    // Workflow.
-    void calculate();
-    void showResults(const TweedResults& r);
-    void enterState(State state);
-    void lock();
-    void unlock();
-    void syncFlags();
-    void enterImpaChoice();
-    void backToEditing();
-    void fullClear();
-    void openAnalysis(const QString& path);
-    bool diagnosisShown() const;
+    void connectControls();
+    // Shows the model on every control.
+    void render();
+    void renderLock(bool locked);
+    void onTransition(State from, State to, unsigned effects);
+    void runCalculation();
+    void showOpening(const TweedAnalysisModel::Outcome& outcome);
 
     platform::PageContext& m_context;
     TweedPageLinks m_links;
     ReportEngine* m_reports = nullptr;
-
-    State m_state = State::Editing;
-    bool m_parcial = false;   // concluded, saved or opened
-    bool m_completo = false;  // saved or opened with its generated diagnosis
-    bool m_opened = false;    // the page holds an analysis opened from a file
-    TweedResults m_results;
-    // The answers the panel's diagnosis was generated from. Opening a file clears the guide
-    // after regenerating, so a later save takes them from here.
-    std::optional<GuideAnswers> m_diagnosisAnswers;
-
-    QHash<QString, QLineEdit*> m_entries;     // the typed fields of the field table
-    QHash<QString, QLabel*> m_resultLabels;  // the results of the field table
-
-    QLineEdit* m_twPaciente = nullptr;
-    QLineEdit* m_Idade = nullptr;
-    QRadioButton* m_GenMasc = nullptr;
-    QRadioButton* m_GenFem = nullptr;
-    QButtonGroup* m_gender = nullptr;
-    QRadioButton* m_inicial = nullptr;
-    QRadioButton* m_inter1 = nullptr;
-    QRadioButton* m_inter2 = nullptr;
-    QRadioButton* m_final = nullptr;
-    QLabel* m_hornres = nullptr;
-    QLabel* m_idlabel = nullptr;
-    QLabel* m_idtotres = nullptr;
-    QLabel* m_dcimpares = nullptr;
-    QLabel* m_dcopc = nullptr;
-    QRadioButton* m_dcsim = nullptr;
-    QRadioButton* m_dcnao = nullptr;
-    QLineEdit* m_dcopcres = nullptr;
-    QRadioButton* m_anmcl2 = nullptr;
-    QRadioButton* m_anmcl3 = nullptr;
-    QButtonGroup* m_molarClass = nullptr;
-    QPushButton* m_total = nullptr;
-    QPushButton* m_tracado = nullptr;
-    QPushButton* m_tCalcular = nullptr;
-    QPushButton* m_tLimpar = nullptr;
-    QPushButton* m_tsalvar = nullptr;
-    QPushButton* m_tabrir = nullptr;
-    QPushButton* m_timprimir = nullptr;
-    QPushButton* m_tSair = nullptr;
-    QCheckBox* m_parcialBox = nullptr;
-    QCheckBox* m_completoBox = nullptr;
-    DiagnosisPanel* m_ds = nullptr;
+    TweedAnalysisModel m_model;
+    TweedPageControls m_c;
+    PanelState m_shownPanel;
+    bool m_rendering = false;  // control changes made by render() are the model's own
 };
 
 }  // namespace qv

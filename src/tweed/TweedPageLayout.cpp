@@ -1,8 +1,12 @@
-// The Tweed page's widgets: one builder per group box. Captions come from the field table.
+// The Tweed page's controls: one builder per group box. Captions come from the field table.
 
-#include "tweed/TweedPage.h"
+#include "tweed/TweedPageLayout.h"
+
+#include "records/TweedModel.h"
+#include "tweed/TweedAnalysis.h"
 
 #include "entry/EntryFilter.h"
+#include "entry/RealEntry.h"
 #include "platform/PageContext.h"
 #include "tweed/DiagnosisPanel.h"
 
@@ -64,13 +68,41 @@ void putRow(QGridLayout* grid, int row, QWidget* captionLabel, QWidget* value, i
     grid->addWidget(value, row, column + 1, Qt::AlignRight);
 }
 
+// Builds the controls of one page; each group box has its builder.
+struct Builder {
+    QWidget* owner;
+    TweedPageControls& c;
+    platform::PageContext& context;
+
+    void build();
+    QLineEdit* addEntry(QWidget* group, const char* name);
+    QLabel* addResult(QWidget* group, const char* name, const QString& description);
+    QLabel* captionOf(QWidget* group, const char* name);
+    void buildPatient(QGridLayout* grid);
+    QGroupBox* buildTweedGroup();
+    QGroupBox* buildDcGroup();
+    QGroupBox* buildSpaceGroup();
+    QGroupBox* buildDifficultyGroup();
+    QLabel* buildGradeLabel();
+    void buildButtons(QBoxLayout* row);
+    void installFilters();
+};
+
 }  // namespace
 
-TweedPage::TweedPage(platform::PageContext& context, QWidget* parent) : QWidget(parent), m_context(context)
+TweedPageControls BuildTweedPage(QWidget* pageWidget, platform::PageContext& context)
 {
-    setObjectName(QStringLiteral("TabSheet1"));
+    TweedPageControls controls;
+    Builder b{pageWidget, controls, context};
+    b.build();
+    return controls;
+}
 
-    auto* page = new QHBoxLayout(this);
+void Builder::build()
+{
+    owner->setObjectName(QStringLiteral("TabSheet1"));
+
+    auto* page = new QHBoxLayout(owner);
     page->setContentsMargins(4, 4, 4, 4);
     page->setSpacing(4);
 
@@ -108,47 +140,22 @@ TweedPage::TweedPage(platform::PageContext& context, QWidget* parent) : QWidget(
     buildButtons(buttons);
     work->addLayout(buttons);
 
-    m_parcialBox = new QCheckBox(QStringLiteral("parcial"), this);
-    m_parcialBox->setObjectName(QStringLiteral("parcial"));
-    m_parcialBox->hide();
-    m_completoBox = new QCheckBox(QStringLiteral("completo"), this);
-    m_completoBox->setObjectName(QStringLiteral("completo"));
-    m_completoBox->hide();
+    c.parcial = new QCheckBox(QStringLiteral("parcial"), owner);
+    c.parcial->setObjectName(QStringLiteral("parcial"));
+    c.parcial->hide();
+    c.completo = new QCheckBox(QStringLiteral("completo"), owner);
+    c.completo->setObjectName(QStringLiteral("completo"));
+    c.completo->hide();
 
-    m_ds = new DiagnosisPanel(this);
-    m_ds->setFixedWidth(270);
-    page->addWidget(m_ds);
+    c.ds = new DiagnosisPanel(owner);
+    c.ds->setFixedWidth(270);
+    page->addWidget(c.ds);
 
     installFilters();
-
-    connect(m_tCalcular, &QPushButton::clicked, this, &TweedPage::tCalcularClick);
-    connect(m_tLimpar, &QPushButton::clicked, this, &TweedPage::tLimparClick);
-    connect(m_tsalvar, &QPushButton::clicked, this, &TweedPage::tsalvarClick);
-    connect(m_tabrir, &QPushButton::clicked, this, &TweedPage::tabrirClick);
-    connect(m_timprimir, &QPushButton::clicked, this, &TweedPage::timprimirClick);
-    connect(m_tSair, &QPushButton::clicked, this, [this] {
-        m_context.exitProgram();
-    });
-    connect(m_total, &QPushButton::clicked, this, [this] {
-        if (m_links.openSpaceEntry)
-            m_links.openSpaceEntry();
-    });
-    connect(m_tracado, &QPushButton::clicked, this, [this] {
-        if (m_links.openTracing)
-            m_links.openTracing();
-    });
-    connect(m_dcsim, &QRadioButton::toggled, this, [this](bool on) {
-        if (on)
-            dcsimClick();
-    });
-    connect(m_dcnao, &QRadioButton::toggled, this, [this](bool on) {
-        if (on)
-            dcnaoClick();
-    });
 }
 
 // An entry of the field table, with its caption as its buddy.
-QLineEdit* TweedPage::addEntry(QWidget* group, const char* name)
+QLineEdit* Builder::addEntry(QWidget* group, const char* name)
 {
     auto* e = new QLineEdit(group);
     e->setObjectName(QLatin1String(name));
@@ -157,11 +164,11 @@ QLineEdit* TweedPage::addEntry(QWidget* group, const char* name)
     auto* label = caption(group, captionText(name));
     label->setBuddy(e);
     label->setObjectName(QLatin1String(name) + QStringLiteral("Caption"));
-    m_entries.insert(QLatin1String(name), e);
+    c.entries.insert(QLatin1String(name), e);
     return e;
 }
 
-QLabel* TweedPage::addResult(QWidget* group, const char* name, const QString& description)
+QLabel* Builder::addResult(QWidget* group, const char* name, const QString& description)
 {
     const TweedField& field = TweedFieldOf(name);
     auto* l = new QLabel(group);
@@ -174,79 +181,79 @@ QLabel* TweedPage::addResult(QWidget* group, const char* name, const QString& de
         bold(l);
     setColour(l, Rgb{0, 0, 255});
     l->setAccessibleDescription(description);
-    m_resultLabels.insert(QLatin1String(name), l);
+    c.results.insert(QLatin1String(name), l);
     return l;
 }
 
 // The caption label of a field, bold where its value is.
-QLabel* TweedPage::captionOf(QWidget* group, const char* name)
+QLabel* Builder::captionOf(QWidget* group, const char* name)
 {
     QLabel* c = caption(group, captionText(name));
     return c;
 }
 
-void TweedPage::buildPatient(QGridLayout* grid)
+void Builder::buildPatient(QGridLayout* grid)
 {
-    m_twPaciente = new QLineEdit(this);
-    m_twPaciente->setObjectName(QStringLiteral("twPaciente"));
-    m_entries.insert(QStringLiteral("twPaciente"), m_twPaciente);
-    auto* pacienteCaption = caption(this, captionText("twPaciente"));
-    pacienteCaption->setBuddy(m_twPaciente);
-    m_Idade = new QLineEdit(this);
-    m_Idade->setObjectName(QStringLiteral("Idade"));
-    m_Idade->setFixedWidth(40);
-    m_Idade->setAlignment(Qt::AlignRight);
-    m_entries.insert(QStringLiteral("Idade"), m_Idade);
-    auto* idadeCaption = caption(this, captionText("Idade"));
-    idadeCaption->setBuddy(m_Idade);
+    c.twPaciente = new QLineEdit(owner);
+    c.twPaciente->setObjectName(QStringLiteral("twPaciente"));
+    c.entries.insert(QStringLiteral("twPaciente"), c.twPaciente);
+    auto* pacienteCaption = caption(owner, captionText("twPaciente"));
+    pacienteCaption->setBuddy(c.twPaciente);
+    c.Idade = new QLineEdit(owner);
+    c.Idade->setObjectName(QStringLiteral("Idade"));
+    c.Idade->setFixedWidth(40);
+    c.Idade->setAlignment(Qt::AlignRight);
+    c.entries.insert(QStringLiteral("Idade"), c.Idade);
+    auto* idadeCaption = caption(owner, captionText("Idade"));
+    idadeCaption->setBuddy(c.Idade);
 
     auto* names = new QGridLayout;
     names->setHorizontalSpacing(4);
     names->setVerticalSpacing(2);
     names->addWidget(pacienteCaption, 0, 0);
-    names->addWidget(m_twPaciente, 0, 1);
+    names->addWidget(c.twPaciente, 0, 1);
     names->addWidget(idadeCaption, 1, 0);
-    names->addWidget(m_Idade, 1, 1, Qt::AlignLeft);
+    names->addWidget(c.Idade, 1, 1, Qt::AlignLeft);
     grid->addLayout(names, 0, 0, Qt::AlignBottom);
 
-    auto* genero = new QGroupBox(QStringLiteral("Gênero"), this);
+    auto* genero = new QGroupBox(QStringLiteral("Gênero"), owner);
     genero->setObjectName(QStringLiteral("genero"));
     auto* g = new QHBoxLayout(genero);
     compact(g);
-    m_GenMasc = new QRadioButton(QStringLiteral("Masculino"), genero);
-    m_GenMasc->setObjectName(QStringLiteral("GenMasc"));
-    m_GenFem = new QRadioButton(QStringLiteral("Feminino"), genero);
-    m_GenFem->setObjectName(QStringLiteral("GenFem"));
-    g->addWidget(m_GenMasc);
-    g->addWidget(m_GenFem);
-    m_gender = new QButtonGroup(this);
-    m_gender->addButton(m_GenMasc);
-    m_gender->addButton(m_GenFem);
+    c.GenMasc = new QRadioButton(QStringLiteral("Masculino"), genero);
+    c.GenMasc->setObjectName(QStringLiteral("GenMasc"));
+    c.GenFem = new QRadioButton(QStringLiteral("Feminino"), genero);
+    c.GenFem->setObjectName(QStringLiteral("GenFem"));
+    g->addWidget(c.GenMasc);
+    g->addWidget(c.GenFem);
+    c.gender = new QButtonGroup(owner);
+    c.gender->addButton(c.GenMasc);
+    c.gender->addButton(c.GenFem);
     grid->addWidget(genero, 0, 1);
 
-    auto* stage = new QGroupBox(QStringLiteral("Análise"), this);
+    auto* stage = new QGroupBox(QStringLiteral("Análise"), owner);
     stage->setObjectName(QStringLiteral("GroupBox1"));
     auto* s = new QHBoxLayout(stage);
     compact(s);
-    auto* stages = new QButtonGroup(this);
+    auto* stages = new QButtonGroup(owner);
     auto addStage = [&](QRadioButton*& b, const char* name, const QString& text) {
         b = new QRadioButton(text, stage);
         b->setObjectName(QLatin1String(name));
         s->addWidget(b);
         stages->addButton(b);
     };
-    addStage(m_inicial, "inicial", QStringLiteral("Inicial"));
-    addStage(m_inter1, "inter1", QStringLiteral("Inter 1"));
-    addStage(m_inter2, "inter2", QStringLiteral("Inter 2"));
-    addStage(m_final, "final", QStringLiteral("Final"));
-    m_inicial->setChecked(true);
+    addStage(c.inicial, "inicial", QStringLiteral("Inicial"));
+    addStage(c.inter1, "inter1", QStringLiteral("Inter 1"));
+    addStage(c.inter2, "inter2", QStringLiteral("Inter 2"));
+    addStage(c.final, "final", QStringLiteral("Final"));
+    c.inicial->setChecked(true);
     grid->addWidget(stage, 0, 2);
     grid->setColumnStretch(0, 1);
 }
 
-QGroupBox* TweedPage::buildTweedGroup()
+QGroupBox* Builder::buildTweedGroup()
 {
-    auto* tw = new QGroupBox(QStringLiteral("Análise de Tweed"), this);
+    auto* tw = new QGroupBox(QStringLiteral("Análise de Tweed"), owner);
     tw->setObjectName(QStringLiteral("tw"));
     auto* grid = new QGridLayout(tw);
     compact(grid);
@@ -270,21 +277,21 @@ QGroupBox* TweedPage::buildTweedGroup()
     auto* hornTitle = caption(tw, hornCaption);
     hornTitle->setAlignment(Qt::AlignCenter);
     grid->addWidget(hornTitle, row++, 0, 1, 2);
-    m_hornres = new QLabel(tw);
-    m_hornres->setObjectName(QStringLiteral("hornres"));
-    m_hornres->setAlignment(Qt::AlignCenter);
-    bold(m_hornres);
-    m_hornres->setMinimumHeight(m_hornres->fontMetrics().height() + 4);
-    m_hornres->setAccessibleDescription(hornCaption);
-    m_resultLabels.insert(QStringLiteral("hornres"), m_hornres);
-    grid->addWidget(m_hornres, row++, 0, 1, 2);
+    c.hornres = new QLabel(tw);
+    c.hornres->setObjectName(QStringLiteral("hornres"));
+    c.hornres->setAlignment(Qt::AlignCenter);
+    bold(c.hornres);
+    c.hornres->setMinimumHeight(c.hornres->fontMetrics().height() + 4);
+    c.hornres->setAccessibleDescription(hornCaption);
+    c.results.insert(QStringLiteral("hornres"), c.hornres);
+    grid->addWidget(c.hornres, row++, 0, 1, 2);
     return tw;
 }
 
-QGroupBox* TweedPage::buildDcGroup()
+QGroupBox* Builder::buildDcGroup()
 {
     const QString title = QStringLiteral("Discrepância Cefalométrica");
-    auto* dc = new QGroupBox(title, this);
+    auto* dc = new QGroupBox(title, owner);
     dc->setObjectName(QStringLiteral("dc"));
     auto* grid = new QGridLayout(dc);
     compact(grid);
@@ -296,46 +303,46 @@ QGroupBox* TweedPage::buildDcGroup()
     };
     result("dcfmares", 0, 0);
     result("dcfmiares", 0, 2);
-    m_dcimpares = result("dcimpares", 1, 0);
+    result("dcimpares", 1, 0);
     result("dcdcres", 1, 2);
 
-    m_dcopc = new QLabel(QStringLiteral("Deseja manter este IMPA?"), dc);
-    m_dcopc->setObjectName(QStringLiteral("dcopc"));
-    keepPlace(m_dcopc);
-    m_dcopc->hide();
-    grid->addWidget(m_dcopc, 2, 0, 1, 4);
+    c.dcopc = new QLabel(QStringLiteral("Deseja manter este IMPA?"), dc);
+    c.dcopc->setObjectName(QStringLiteral("dcopc"));
+    keepPlace(c.dcopc);
+    c.dcopc->hide();
+    grid->addWidget(c.dcopc, 2, 0, 1, 4);
 
     auto* choice = new QHBoxLayout;
     choice->setSpacing(6);
-    m_dcsim = new QRadioButton(QStringLiteral("Sim"), dc);
-    m_dcsim->setObjectName(QStringLiteral("dcsim"));
-    m_dcnao = new QRadioButton(QStringLiteral("Não"), dc);
-    m_dcnao->setObjectName(QStringLiteral("dcnao"));
-    auto* group = new QButtonGroup(this);
-    group->addButton(m_dcsim);
-    group->addButton(m_dcnao);
-    m_dcsim->setChecked(true);
-    m_dcopcres = new QLineEdit(dc);
-    m_dcopcres->setObjectName(QStringLiteral("dcopcres"));
-    m_dcopcres->setFixedWidth(kFieldWidth);
-    m_dcopcres->setAlignment(Qt::AlignRight);
+    c.dcsim = new QRadioButton(QStringLiteral("Sim"), dc);
+    c.dcsim->setObjectName(QStringLiteral("dcsim"));
+    c.dcnao = new QRadioButton(QStringLiteral("Não"), dc);
+    c.dcnao->setObjectName(QStringLiteral("dcnao"));
+    auto* group = new QButtonGroup(owner);
+    group->addButton(c.dcsim);
+    group->addButton(c.dcnao);
+    c.dcsim->setChecked(true);
+    c.dcopcres = new QLineEdit(dc);
+    c.dcopcres->setObjectName(QStringLiteral("dcopcres"));
+    c.dcopcres->setFixedWidth(kFieldWidth);
+    c.dcopcres->setAlignment(Qt::AlignRight);
     // Its caption is the question above it.
-    m_dcopc->setBuddy(m_dcopcres);
-    for (QWidget* w : {static_cast<QWidget*>(m_dcsim), static_cast<QWidget*>(m_dcnao), static_cast<QWidget*>(m_dcopcres)}) {
+    c.dcopc->setBuddy(c.dcopcres);
+    for (QWidget* w : {static_cast<QWidget*>(c.dcsim), static_cast<QWidget*>(c.dcnao), static_cast<QWidget*>(c.dcopcres)}) {
         keepPlace(w);
         w->hide();
     }
-    choice->addWidget(m_dcsim);
-    choice->addWidget(m_dcnao);
+    choice->addWidget(c.dcsim);
+    choice->addWidget(c.dcnao);
     choice->addStretch(1);
-    choice->addWidget(m_dcopcres);
+    choice->addWidget(c.dcopcres);
     grid->addLayout(choice, 3, 0, 1, 4);
     return dc;
 }
 
-QGroupBox* TweedPage::buildSpaceGroup()
+QGroupBox* Builder::buildSpaceGroup()
 {
-    auto* esp = new QGroupBox(QStringLiteral("Análise Total do Espaço"), this);
+    auto* esp = new QGroupBox(QStringLiteral("Análise Total do Espaço"), owner);
     esp->setObjectName(QStringLiteral("esp"));
     auto* outer = new QVBoxLayout(esp);
     compact(outer);
@@ -361,15 +368,15 @@ QGroupBox* TweedPage::buildSpaceGroup()
             if (std::string_view(f.objectName) == "anmcorr") {
                 auto* classes = new QVBoxLayout;
                 classes->setSpacing(2);
-                m_anmcl2 = new QRadioButton(QStringLiteral("Classe II"), g);
-                m_anmcl2->setObjectName(QStringLiteral("anmcl2"));
-                m_anmcl3 = new QRadioButton(QStringLiteral("Classe III"), g);
-                m_anmcl3->setObjectName(QStringLiteral("anmcl3"));
-                m_molarClass = new QButtonGroup(this);
-                m_molarClass->addButton(m_anmcl2);
-                m_molarClass->addButton(m_anmcl3);
-                classes->addWidget(m_anmcl2);
-                classes->addWidget(m_anmcl3);
+                c.anmcl2 = new QRadioButton(QStringLiteral("Classe II"), g);
+                c.anmcl2->setObjectName(QStringLiteral("anmcl2"));
+                c.anmcl3 = new QRadioButton(QStringLiteral("Classe III"), g);
+                c.anmcl3->setObjectName(QStringLiteral("anmcl3"));
+                c.molarClass = new QButtonGroup(owner);
+                c.molarClass->addButton(c.anmcl2);
+                c.molarClass->addButton(c.anmcl3);
+                classes->addWidget(c.anmcl2);
+                classes->addWidget(c.anmcl3);
                 grid->addLayout(classes, row++, 0, 1, 2);
             }
         }
@@ -390,15 +397,15 @@ QGroupBox* TweedPage::buildSpaceGroup()
     auto* totalLabel = caption(esp, totalCaption);
     bold(totalLabel);
     QLabel* total = addResult(esp, "andiscres", totalCaption);
-    m_total = new QPushButton(QStringLiteral("Análise Total do Espaço"), esp);
-    m_total->setObjectName(QStringLiteral("total"));
+    c.total = new QPushButton(QStringLiteral("Análise Total do Espaço"), esp);
+    c.total->setObjectName(QStringLiteral("total"));
     // The tracing fills the measurements as the total space window fills the spaces: one below the other.
-    m_tracado = new QPushButton(QStringLiteral("Traçado Cefalométrico"), esp);
-    m_tracado->setObjectName(QStringLiteral("tracado"));
+    c.tracado = new QPushButton(QStringLiteral("Traçado Cefalométrico"), esp);
+    c.tracado->setObjectName(QStringLiteral("tracado"));
     auto* windows = new QVBoxLayout;
     windows->setSpacing(2);
-    windows->addWidget(m_total);
-    windows->addWidget(m_tracado);
+    windows->addWidget(c.total);
+    windows->addWidget(c.tracado);
     bottom->addLayout(windows);
     bottom->addStretch(1);
     bottom->addWidget(totalLabel, 0, Qt::AlignBottom);
@@ -407,10 +414,10 @@ QGroupBox* TweedPage::buildSpaceGroup()
     return esp;
 }
 
-QGroupBox* TweedPage::buildDifficultyGroup()
+QGroupBox* Builder::buildDifficultyGroup()
 {
     const QString title = QStringLiteral("Índice de Dificuldade");
-    auto* id = new QGroupBox(title, this);
+    auto* id = new QGroupBox(title, owner);
     id->setObjectName(QStringLiteral("id"));
     auto* grid = new QGridLayout(id);
     compact(grid);
@@ -431,7 +438,7 @@ QGroupBox* TweedPage::buildDifficultyGroup()
             bold(c);
         putRow(grid, p.row, c, l, p.column);
     }
-    m_idtotres = result("idtotres");
+    c.idtotres = c.result("idtotres");
     grid->setHorizontalSpacing(6);
     grid->setColumnMinimumWidth(1, kResultWidth + 24);  // room between the two halves
     grid->setColumnStretch(0, 1);
@@ -439,46 +446,46 @@ QGroupBox* TweedPage::buildDifficultyGroup()
     return id;
 }
 
-QLabel* TweedPage::buildGradeLabel()
+QLabel* Builder::buildGradeLabel()
 {
-    m_idlabel = new QLabel(this);
-    m_idlabel->setObjectName(QStringLiteral("idlabel"));
-    m_idlabel->setAlignment(Qt::AlignCenter);
-    QFont f = m_idlabel->font();
+    c.idlabel = new QLabel(owner);
+    c.idlabel->setObjectName(QStringLiteral("idlabel"));
+    c.idlabel->setAlignment(Qt::AlignCenter);
+    QFont f = c.idlabel->font();
     f.setBold(true);
     f.setPointSizeF(f.pointSizeF() + 1);
-    m_idlabel->setFont(f);
-    m_idlabel->setMinimumHeight(m_idlabel->fontMetrics().lineSpacing() + 6);
-    m_idlabel->setAccessibleDescription(QStringLiteral("Grau do Índice de Dificuldade"));
-    setColour(m_idlabel, kGradeRed);
-    m_resultLabels.insert(QStringLiteral("idlabel"), m_idlabel);
-    return m_idlabel;
+    c.idlabel->setFont(f);
+    c.idlabel->setMinimumHeight(c.idlabel->fontMetrics().lineSpacing() + 6);
+    c.idlabel->setAccessibleDescription(QStringLiteral("Grau do Índice de Dificuldade"));
+    setColour(c.idlabel, kGradeRed);
+    c.results.insert(QStringLiteral("idlabel"), c.idlabel);
+    return c.idlabel;
 }
 
-void TweedPage::buildButtons(QBoxLayout* row)
+void Builder::buildButtons(QBoxLayout* row)
 {
     const auto addButton = [&](QPushButton*& b, const char* name, const QString& text) {
-        b = new QPushButton(text, this);
+        b = new QPushButton(text, owner);
         b->setObjectName(QLatin1String(name));
         row->addWidget(b);
     };
-    addButton(m_tCalcular, "tCalcular", QStringLiteral("CALCULAR"));
-    m_tCalcular->setMinimumWidth(m_tCalcular->fontMetrics().horizontalAdvance(QStringLiteral("GUIA DIAGNÓSTICO")) + 24);
-    addButton(m_tLimpar, "tLimpar", QStringLiteral("LIMPAR"));
-    addButton(m_tsalvar, "tsalvar", QStringLiteral("SALVAR"));
-    addButton(m_tabrir, "tabrir", QStringLiteral("ABRIR"));
-    addButton(m_timprimir, "timprimir", QStringLiteral("IMPRIMIR"));
-    addButton(m_tSair, "tSair", QStringLiteral("SAIR"));
+    addButton(c.tCalcular, "tCalcular", QStringLiteral("CALCULAR"));
+    c.tCalcular->setMinimumWidth(c.tCalcular->fontMetrics().horizontalAdvance(QStringLiteral("GUIA DIAGNÓSTICO")) + 24);
+    addButton(c.tLimpar, "tLimpar", QStringLiteral("LIMPAR"));
+    addButton(c.tsalvar, "tsalvar", QStringLiteral("SALVAR"));
+    addButton(c.tabrir, "tabrir", QStringLiteral("ABRIR"));
+    addButton(c.timprimir, "timprimir", QStringLiteral("IMPRIMIR"));
+    addButton(c.tSair, "tSair", QStringLiteral("SAIR"));
 }
 
-void TweedPage::installFilters()
+void Builder::installFilters()
 {
-    const auto warn = m_context.warner();
+    const auto warn = context.warner();
     for (const char* name : {"twfma", "twfmia", "twimpa", "twploc", "twsna", "twsnb", "twangz", "twafa", "twafp"})
-        EntryFilter::install(entry(name), EntryRule::real(RealFamily::Positive, 5, warn));
-    EntryFilter::install(m_dcopcres, EntryRule::real(RealFamily::Positive, 5, warn));
+        EntryFilter::install(c.entry(name), EntryRule::real(RealFamily::Positive, 5, warn));
+    EntryFilter::install(c.dcopcres, EntryRule::real(RealFamily::Positive, 5, warn));
     for (const char* name : {"twaobo", "twls", "twqt", "anaer", "anaep", "anmer", "anmep", "anper", "anpep"})
-        EntryFilter::install(entry(name), EntryRule::real(RealFamily::Signed, 5, warn));
+        EntryFilter::install(c.entry(name), EntryRule::real(RealFamily::Signed, 5, warn));
 
     EntryRule spee = EntryRule::real(RealFamily::Signed, 5, warn);
     spee.afterLeave = [](QLineEdit* field) {
@@ -486,18 +493,18 @@ void TweedPage::installFilters()
         if (negative != field->text())
             field->setText(negative);
     };
-    EntryFilter::install(entry("anmspee"), spee);
+    EntryFilter::install(c.entry("anmspee"), spee);
 
     EntryRule corr = EntryRule::real(RealFamily::Signed, 5, warn);
-    corr.afterLeave = [this](QLineEdit* field) {
-        const QString warning = MolarCorrectionWarning(field->text(), m_anmcl2->isChecked(), m_anmcl3->isChecked());
+    corr.afterLeave = [cl2 = c.anmcl2, cl3 = c.anmcl3, page = &context](QLineEdit* field) {
+        const QString warning = MolarCorrectionWarning(field->text(), cl2->isChecked(), cl3->isChecked());
         if (!warning.isEmpty())
-            m_context.warn(warning);
+            page->warn(warning);
     };
-    EntryFilter::install(entry("anmcorr"), corr);
+    EntryFilter::install(c.entry("anmcorr"), corr);
 
-    EntryFilter::install(m_Idade, EntryRule::integer(warn));
-    EntryFilter::install(m_twPaciente, EntryRule::name(warn));
+    EntryFilter::install(c.Idade, EntryRule::integer(warn));
+    EntryFilter::install(c.twPaciente, EntryRule::name(warn));
 }
 
 }  // namespace qv

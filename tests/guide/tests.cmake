@@ -1,2 +1,2 @@
-quorvel_add_core_test(test_guide_logic guide/DiagnosisGenerationTest.cpp guide/AnswerFaultTest.cpp)
+quorvel_add_core_test(test_guide_logic guide/DiagnosisGenerationTest.cpp guide/AnswerFaultTest.cpp guide/GuideFormTest.cpp)
 quorvel_add_test(test_guide guide/GuideWindowTest.cpp)

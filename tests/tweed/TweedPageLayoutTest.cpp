@@ -37,7 +37,7 @@ protected:
         edit("twafp")->setText("50.0");  // the longest Horn text
         calculateAnswering(platform::Answer::No);  // shows the IMPA choice as well
         edit("dcopcres")->setText("90.0");
-        page->panel()->showState(SamplePanel());
+        page->model().setPanel(SamplePanel());
         page->resize(kPageArea);
         page->show();
         QApplication::processEvents();
@@ -80,8 +80,8 @@ TEST_F(TweedPageTest, Screenshot)
     fillSample();
     radio("anmcl2")->setChecked(true);
     calculateAnswering(platform::Answer::Yes);
-    page->panel()->showState(SamplePanel());
-    page->concludeDiagnosis();
+    page->model().setPanel(SamplePanel());
+    page->model().concludeDiagnosis(GuideAnswers{});
     page->resize(kPageArea);
     page->show();
     QApplication::processEvents();

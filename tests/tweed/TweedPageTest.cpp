@@ -307,7 +307,7 @@ TEST_F(TweedPageTest, VoltarKeepsTheInputsAndEmptiesTheResults)
     radio("inter2")->setChecked(true);
     radio("anmcl2")->setChecked(true);
     calculateAnswering(Answer::Yes);
-    page->panel()->showState(SamplePanel());
+    page->model().setPanel(SamplePanel());
     page->tLimparClick();
 
     EXPECT_EQ(page->state(), TweedPage::State::Editing);
@@ -385,14 +385,14 @@ TEST_F(TweedPageTest, GuideReadsTheAreasAndEndsDiagnosed)
     page->tCalcularClick();
     EXPECT_EQ(calls.back(), "openGuide");
     EXPECT_EQ(tweedCount(), before);
-    const GuideInputs r = page->diagnosisReadings();
+    const GuideInputs r = page->model().diagnosisReadings();
     EXPECT_EQ(r.anterior.toStdString(), "-8.9");
     EXPECT_EQ(r.middle.toStdString(), "-4.5");
     EXPECT_EQ(r.posterior.toStdString(), "5.0");
     EXPECT_EQ(r.anb.toStdString(), "3.5");
 
-    page->panel()->showState(SamplePanel());
-    page->concludeDiagnosis();
+    page->model().setPanel(SamplePanel());
+    page->model().concludeDiagnosis(GuideAnswers{});
     EXPECT_EQ(page->state(), TweedPage::State::Diagnosed);
     EXPECT_FALSE(button("tCalcular")->isEnabled());
 
@@ -405,7 +405,7 @@ TEST_F(TweedPageTest, GuideReadsTheAreasAndEndsDiagnosed)
 TEST_F(TweedPageTest, CalculationEmptiesThePanel)
 {
     fillSample();
-    page->panel()->showState(SamplePanel());
+    page->model().setPanel(SamplePanel());
     calculateAnswering(Answer::Closed);
     EXPECT_EQ(page->panel()->state(), PanelState{});
 }

@@ -14,7 +14,7 @@ TEST_F(TweedPageTest, SheetAndResultsAreWhatThePageShows)
     fillSample();
     radio("inter2")->setChecked(true);
     calculateAnswering(platform::Answer::Yes);
-    page->panel()->showState(SamplePanel());
+    page->model().setPanel(SamplePanel());
 
     const TweedSheet s = page->sheet();
     const TweedResults& r = page->results();

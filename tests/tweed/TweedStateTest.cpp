@@ -75,13 +75,13 @@ INSTANTIATE_TEST_SUITE_P(
         Path{"Diagnosed",
              [](TweedPageTest& t) {
                  calc(t, Answer::Yes);
-                 t.page->concludeDiagnosis();
+                 t.page->model().concludeDiagnosis(GuideAnswers{});
              },
              {S::Diagnosed, "GUIA DIAGNÓSTICO", false, "VOLTAR", false, true, true, false, false}},
         Path{"VoltarFromDiagnosed",
              [](TweedPageTest& t) {
                  calc(t, Answer::Yes);
-                 t.page->concludeDiagnosis();
+                 t.page->model().concludeDiagnosis(GuideAnswers{});
                  t.page->tLimparClick();
              },
              {S::Editing, "CALCULAR", true, "LIMPAR", false, false, false, false, false}},
