@@ -7,6 +7,7 @@
 
 #include "StageSamples.h"
 
+#include <QAccessible>
 #include <QGuiApplication>
 #include <QImage>
 #include <QLabel>
@@ -204,12 +205,18 @@ TEST(EvolutionChart, PanelsAreNamedPaintedAndExplained)
         EXPECT_EQ(panel->objectName(), QLatin1String(names[i]));
         EXPECT_EQ(panel->accessibleName(), ev.chart[i].heading);
         EXPECT_EQ(panel->accessibleDescription(), ChartPanelDescription(ev.chart[i], ev.headers));
+        QAccessibleInterface* spoken = QAccessible::queryAccessibleInterface(panel);
+        ASSERT_NE(spoken, nullptr);
+        EXPECT_EQ(spoken->text(QAccessible::Name), ev.chart[i].heading);
+        EXPECT_EQ(spoken->text(QAccessible::Description), ChartPanelDescription(ev.chart[i], ev.headers));
         const QImage image = panel->grab().toImage();
         const ChartPanelLayout l = panel->panelLayout();
         ASSERT_EQ(l.points.size(), 4);
         for (const ChartPanelLayout::Point& p : l.points)
             EXPECT_TRUE(Near(At(image, p.at), p.outside ? kOutside : kLine)) << p.label.toStdString();
     }
+    EXPECT_EQ(chart.panels()[0]->accessibleDescription(),
+              QStringLiteral("Inicial 25.0, Inter 1 26.5, Inter 2 31.0 fora da faixa, Final 24.0"));
     const auto* key = chart.findChild<QLabel*>(QStringLiteral("graficoLegenda"));
     ASSERT_NE(key, nullptr);
     EXPECT_TRUE(key->text().contains(QStringLiteral("Faixa verde: valores normais da Análise de Tweed")));
