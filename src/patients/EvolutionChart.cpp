@@ -28,12 +28,22 @@ constexpr double kLabelGap = 5;     // between a label and its point's centre, a
 constexpr int kSpacing = 4;         // between panels
 constexpr QSize kPanelMinimum{180, 190};
 
+// 0.5 at least, then 1, 2 or 5 times a power of ten: a handful of ticks whatever the range.
 double NiceStep(double rough)
 {
-    for (double step : {0.5, 1.0, 2.0, 5.0, 10.0, 20.0, 50.0})
-        if (rough <= step)
-            return step;
-    return 100.0;
+    if (!(rough > 0.5))
+        return 0.5;
+    const double magnitude = std::pow(10.0, std::floor(std::log10(rough)));
+    for (double m : {1.0, 2.0, 5.0})
+        if (rough <= m * magnitude)
+            return m * magnitude;
+    return 10 * magnitude;
+}
+
+// A value the scale can hold; anything else is left out as a stage without a value.
+std::optional<double> Plottable(const std::optional<double>& v)
+{
+    return v && std::isfinite(*v) && std::abs(*v) < 1e12 ? v : std::nullopt;
 }
 
 // One letter each: four stages share a small panel's width.
@@ -89,8 +99,8 @@ ChartPanelLayout LayoutChartPanel(const QRectF& area, const ChartMeasure& m, con
     // Whole ticks at a round step, so the band's ends read on the scale.
     double lo = m.band.low;
     double hi = m.band.high;
-    for (const std::optional<double>& v : m.values)
-        if (v) {
+    for (const std::optional<double>& value : m.values)
+        if (const std::optional<double> v = Plottable(value)) {
             lo = std::min(lo, *v);
             hi = std::max(hi, *v);
         }
@@ -115,7 +125,7 @@ ChartPanelLayout LayoutChartPanel(const QRectF& area, const ChartMeasure& m, con
     l.band = QRectF(QPointF(l.plot.left(), l.y(m.band.high)), QPointF(l.plot.right(), l.y(m.band.low)));
 
     for (int i = 0; i < m.values.size(); ++i) {
-        if (!m.values[i])
+        if (!Plottable(m.values[i]))
             continue;
         ChartPanelLayout::Point p;
         p.column = i;

@@ -17,6 +17,7 @@
 
 #include <cmath>
 #include <functional>
+#include <limits>
 
 using namespace qv;
 
@@ -150,6 +151,11 @@ TEST(EvolutionChartPanel, ScaleStepsTakeInTheBandAndTheValues)
         {{70, 80}, {75.0, 68.0}, {"65", "70", "75", "80", "85"}},
         {{0, 1}, {0.2}, {"-0.5", "0.0", "0.5", "1.0", "1.5"}},
         {{0, 4}, {}, {"-2", "0", "2", "4", "6"}},
+        // An absurd value from a damaged file keeps a handful of ticks, not millions.
+        {{0, 4}, {1e7}, {"-5000000", "0", "5000000", "10000000", "15000000"}},
+        {{0, 4}, {-900.0}, {"-1500", "-1000", "-500", "0", "500"}},
+        {{0, 4}, {std::numeric_limits<double>::quiet_NaN(), std::numeric_limits<double>::infinity()},
+         {"-2", "0", "2", "4", "6"}},
     };
     for (const Case& c : cases) {
         const ChartMeasure m = Measure("X (a)", c.band, c.values);
