@@ -162,6 +162,22 @@ void BM_EvolutionFourStages(benchmark::State& state)
 }
 BENCHMARK(BM_EvolutionFourStages)->Unit(benchmark::kMillisecond)->Iterations(20);
 
+// The first evolution view of the program's run: the window made, the files read, the table
+// filled and the chart drawn on screen. Run alone (--benchmark_filter=FirstView) to be the first.
+void BM_EvolutionFirstView(benchmark::State& state)
+{
+    QTemporaryDir dir;
+    const std::array<QString, 4> files = WriteFourStages(dir.path());
+    for (auto _ : state) {
+        qv::EvolutionView view;
+        view.showPatient(dir.path(), QStringLiteral("ANA"), files);
+        view.show();
+        view.repaint();
+        QApplication::processEvents();
+    }
+}
+BENCHMARK(BM_EvolutionFirstView)->Unit(benchmark::kMillisecond)->Iterations(1);
+
 // --screenshots <folder>: the four-stage evolution (table and chart) as evolution.png.
 int screenshots(const QString& folder)
 {

@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # Installs the Debian packages Quorvel builds, runs and tests with, when any is missing.
 set -euo pipefail
-packages=(build-essential cmake ninja-build ccache pkg-config qt6-base-dev qt6-charts-dev libqt6opengl6-dev qt6-translations-l10n libgl-dev libxrandr-dev libx11-dev
+packages=(build-essential cmake ninja-build ccache pkg-config qt6-base-dev libqt6opengl6-dev qt6-translations-l10n libgl-dev libxrandr-dev libx11-dev
           libgtest-dev libbenchmark-dev libfuse3-dev fuse3 fonts-dejavu-core xvfb xauth x11-utils xdotool imagemagick poppler-utils
-          libdcmtk-dev qt6-image-formats-plugins libarchive-dev clang libclang-rt-14-dev
+          libdcmtk-dev qt6-image-formats-plugins libtiff-tools libarchive-dev clang libclang-rt-14-dev
           cups cups-client printer-driver-cups-pdf
           dpkg-dev file lintian desktop-file-utils appstream)
 missing=()

@@ -1,6 +1,7 @@
 // The evolution shows what the Tweed page shows after opening each stage file, and the view
 // puts it in a table, a chart and report5.
 
+#include "patients/EvolutionChart.h"
 #include "patients/EvolutionView.h"
 #include "patients/PatientsWindow.h"
 #include "platform/PageContext.h"
@@ -9,10 +10,6 @@
 
 #include "StageSamples.h"
 
-#include <QChart>
-#include <QChartView>
-#include <QGraphicsSimpleTextItem>
-#include <QXYSeries>
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
@@ -158,7 +155,7 @@ TEST_F(EvolutionPageTest, TheViewShowsTheTableAndChartAndPrintsReport5)
             EXPECT_EQ(model->item(r, c + 1)->text(), ev.rows[r].cells[c]);
         EXPECT_EQ(model->item(r, 5)->text(), ev.rows[r].change);
     }
-    EXPECT_EQ(view->findChildren<QChartView*>().size(), 5);
+    EXPECT_EQ(view->findChildren<EvolutionChartPanel*>().size(), 5);
 
     view->findChild<QPushButton*>(QStringLiteral("evimprimir"))->click();
     ASSERT_EQ(printed.size(), 1u);
@@ -171,6 +168,7 @@ TEST_F(EvolutionPageTest, TheViewShowsTheTableAndChartAndPrintsReport5)
     QImage image;
     ASSERT_TRUE(image.loadFromData(QByteArray::fromBase64(chart.mid(22).toLatin1()), "PNG"));
     EXPECT_GE(image.width(), 1000);
+    EXPECT_EQ(image.width(), EvolutionChart::kPrintPixelWidth);  // drawn for paper, not grabbed from the screen
 }
 
 // Each panel is titled with its range in degrees, as the table's caption, and labels its points
@@ -183,7 +181,7 @@ TEST_F(EvolutionPageTest, ChartPanelsReadAsTheTable)
     view.show();
     QCoreApplication::processEvents();
     const Evolution& ev = view.evolution();
-    const QList<QChartView*> panels = view.findChildren<QChartView*>();
+    const QList<EvolutionChartPanel*> panels = view.findChildren<EvolutionChartPanel*>();
     ASSERT_EQ(panels.size(), ev.chart.size());
     const std::pair<const char*, QStringList> expected[] = {
         {"FMA (22° a 28°)", {"25.0", "26.5", "31.0", "24.0"}},
@@ -191,29 +189,23 @@ TEST_F(EvolutionPageTest, ChartPanelsReadAsTheTable)
         {"ANB (1° a 5°)", ev.chart[3].labels}};
     for (const auto& [title, labels] : expected) {
         SCOPED_TRACE(title);
-        QChart* chart = nullptr;
-        for (QChartView* p : panels)
-            if (p->chart()->title() == QString::fromUtf8(title))
-                chart = p->chart();
-        ASSERT_NE(chart, nullptr);
+        const EvolutionChartPanel* panel = nullptr;
+        for (const EvolutionChartPanel* p : panels)
+            if (p->measure().heading == QString::fromUtf8(title))
+                panel = p;
+        ASSERT_NE(panel, nullptr);
+        EXPECT_EQ(panel->accessibleName(), QString::fromUtf8(title));
+        const ChartPanelLayout layout = panel->panelLayout();
+        EXPECT_TRUE(layout.plot.isValid());
+        ASSERT_TRUE(QRectF(panel->rect()).contains(layout.plot));
         QStringList shown;
-        QAbstractSeries* line = nullptr;
-        for (QAbstractSeries* s : chart->series()) {
-            if (auto* xy = qobject_cast<QXYSeries*>(s))
-                EXPECT_FALSE(xy->pointLabelsVisible());  // the series' own labels would print "31"
-            if (s->type() == QAbstractSeries::SeriesTypeLine && static_cast<QXYSeries*>(s)->count() > 2)
-                line = s;
+        for (const ChartPanelLayout::Point& p : layout.points) {
+            shown << p.label;
+            EXPECT_NEAR(p.labelBox.center().x(), p.at.x(), 1.0) << p.label.toStdString();
+            EXPECT_LT(p.labelBox.bottom(), p.at.y()) << p.label.toStdString();
+            EXPECT_NEAR(p.at.x(), layout.x(p.column), 1e-9);
+            EXPECT_NEAR(p.at.y(), layout.y(p.value), 1e-9);
         }
-        ASSERT_NE(line, nullptr);
-        const QList<QPointF> points = static_cast<QXYSeries*>(line)->points();
-        for (QGraphicsItem* item : chart->childItems())
-            if (auto* text = dynamic_cast<QGraphicsSimpleTextItem*>(item)) {
-                shown << text->text();
-                const QPointF at = chart->mapToPosition(points.at(int(shown.size()) - 1), line);
-                const QRectF box = text->mapRectToParent(text->boundingRect());
-                EXPECT_NEAR(box.center().x(), at.x(), 1.0) << text->text().toStdString();
-                EXPECT_LT(box.bottom(), at.y()) << text->text().toStdString();
-            }
         EXPECT_EQ(shown, labels);
     }
 }

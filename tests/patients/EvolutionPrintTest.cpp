@@ -3,6 +3,7 @@
 #include "StageSamples.h"
 #include "printing/PdfProbe.h"
 
+#include "patients/EvolutionChart.h"
 #include "patients/EvolutionReport.h"
 #include "patients/EvolutionView.h"
 #include "platform/PageContext.h"
@@ -59,6 +60,45 @@ TEST_F(EvolutionPrint, Report5PrintsTheTableThenTheChart)
     const QString second = test::PdfText(pdf, 2);
     EXPECT_TRUE(second.contains(QStringLiteral("FMIA, IMPA, ANB"))) << second.toStdString();
     EXPECT_FALSE(second.contains(QStringLiteral("continua"))) << second.toStdString();
+}
+
+// The chart's page carries the program's own drawing as one picture of print resolution: its
+// 4000 pixels across the report's 640 units are 600 pixels per inch on paper.
+TEST_F(EvolutionPrint, Report5CarriesTheChartAtPrintResolution)
+{
+    const std::array<QByteArray, 4> stages = test::FourStages(QStringLiteral("ANA"));
+    const char* names[] = {"ANA-INICIAL.twe", "ANA-INTER1.twe", "ANA-INTER2.twe", "ANA-FINAL.twe"};
+    std::array<QString, 4> files;
+    for (int k = 0; k < 4; ++k) {
+        work.write(QStringLiteral("Análises/") + QLatin1String(names[k]), stages[size_t(k)]);
+        files[size_t(k)] = QLatin1String(names[k]);
+    }
+    const Evolution ev = ReadEvolution(work.file(QStringLiteral("Análises")), QStringLiteral("ANA"), files);
+    const EvolutionReportPlan plan = BuildEvolutionReport(ev, EvolutionChart::RenderPng(ev));
+
+    const QString pdf = work.file(QStringLiteral("evolucao.pdf"));
+    ReportEngine engine(dialogs, std::make_unique<report::PdfFileOutput>(pdf));
+    const platform::PageContext page{dialogs, [] { return QStringLiteral("Pacientes"); }};
+    ASSERT_EQ(PrintEvolution(engine, page, plan.params, plan.lastPage), PrintOutcome::Ran);
+    test::KeepReport(pdf, QStringLiteral("evolucao-grafico.pdf"));
+    ASSERT_EQ(test::PdfPages(pdf), 2);
+
+    // pdfimages -list: "page num type width height color comp bpc enc interp object ID x-ppi y-ppi size ratio"
+    const QStringList lines = test::RunTool(QStringLiteral("pdfimages"), {QStringLiteral("-list"), pdf})
+                                  .split(u'\n', Qt::SkipEmptyParts);
+    QList<QStringList> images;
+    for (const QString& line : lines.mid(2)) {
+        const QStringList f = line.simplified().split(u' ');
+        if (f.size() >= 14 && f[2] == QLatin1String("image"))
+            images << f;
+    }
+    ASSERT_EQ(images.size(), 1) << lines.join(u'\n').toStdString();
+    const QStringList& chart = images.front();
+    EXPECT_EQ(chart[0], QStringLiteral("2"));  // on the chart's page, not the table's
+    EXPECT_EQ(chart[3].toInt(), EvolutionChart::kPrintPixelWidth);
+    EXPECT_EQ(chart[4].toInt(), 2431);
+    EXPECT_GE(chart[12].toInt(), 590) << lines.join(u'\n').toStdString();
+    EXPECT_GE(chart[13].toInt(), 590);
 }
 
 // The printed table reads as the one on screen: stage columns right-aligned under right-aligned

@@ -4,13 +4,13 @@
 #include "platform/Modules.h"
 
 #include "patients/EvolutionChart.h"
-#include "patients/EvolutionCharts.h"
 #include "printing/ReportWindows.h"
 #include "support/WorkFolder.h"
 #include "tracing/DicomReader.h"
 
 #include <QDir>
 #include <QFile>
+#include <QImage>
 #include <QLabel>
 #include <QProcess>
 
@@ -37,8 +37,6 @@ TEST(Modules, EachModuleOpensAsItsInterfaceAndOnlyOnce)
     DicomReader* dicom = ModuleOf<DicomReader>(QStringLiteral("quorvel-dicom"), &error);
     ASSERT_NE(dicom, nullptr) << error.toStdString();
     EXPECT_EQ(ModuleOf<DicomReader>(QStringLiteral("quorvel-dicom")), dicom);
-    EvolutionCharts* charts = ModuleOf<EvolutionCharts>(QStringLiteral("quorvel-charts"), &error);
-    ASSERT_NE(charts, nullptr) << error.toStdString();
     report::PrintWindows* print = ModuleOf<report::PrintWindows>(QStringLiteral("quorvel-print"), &error);
     ASSERT_NE(print, nullptr) << error.toStdString();
     EXPECT_TRUE(error.isEmpty());
@@ -48,18 +46,18 @@ TEST(Modules, MissingOrForeignModulesSayWhy)
 {
     struct Case {
         const char* name;
-        bool asCharts;  // asked as the charts' interface instead of the DICOM reader's
+        bool asPrint;  // asked as the print windows' interface instead of the DICOM reader's
         const char* error;
     };
     const Case cases[] = {
         {"quorvel-nada", false, "quorvel-nada.so não foi encontrado"},
-        {"quorvel-charts", false, "quorvel-charts não é um módulo deste programa"},
+        {"quorvel-print", false, "quorvel-print não é um módulo deste programa"},
         {"quorvel-dicom", true, "quorvel-dicom não é um módulo deste programa"},
     };
     for (const Case& c : cases) {
         QString error;
-        const bool found = c.asCharts ? ModuleOf<EvolutionCharts>(QString::fromUtf8(c.name), &error) != nullptr
-                                      : ModuleOf<DicomReader>(QString::fromUtf8(c.name), &error) != nullptr;
+        const bool found = c.asPrint ? ModuleOf<report::PrintWindows>(QString::fromUtf8(c.name), &error) != nullptr
+                                     : ModuleOf<DicomReader>(QString::fromUtf8(c.name), &error) != nullptr;
         EXPECT_FALSE(found) << c.name;
         EXPECT_EQ(error, QString::fromUtf8(c.error)) << c.name;
     }
@@ -67,8 +65,8 @@ TEST(Modules, MissingOrForeignModulesSayWhy)
 
 TEST(Modules, TheProgramLinksNoneOfTheirLibraries)
 {
-    // What start-up must not load: DICOM, charts (and OpenGL through them), print support,
-    // archives.
+    // What start-up must not load: DICOM, print support, archives; nor Qt Charts (GPL-3 only,
+    // the chart is drawn by the program) or OpenGL.
     QProcess readelf;
     readelf.start(QStringLiteral("readelf"), {QStringLiteral("-d"), QStringLiteral(QUORVEL_PROGRAM)});
     ASSERT_TRUE(readelf.waitForFinished(30000));
@@ -80,11 +78,11 @@ TEST(Modules, TheProgramLinksNoneOfTheirLibraries)
 
 class ModulesMissing : public test::WorkFolderTest {};
 
-TEST_F(ModulesMissing, DicomAndChartsSayWhyInsteadOfFailing)
+TEST_F(ModulesMissing, DicomSaysWhyInsteadOfFailingAndTheChartNeedsNoModule)
 {
     // Only the program's own folders are left, and neither holds the modules.
     ForgetAddedModuleFolders();
-    if (LoadModule(QStringLiteral("quorvel-dicom")) || LoadModule(QStringLiteral("quorvel-charts")))
+    if (LoadModule(QStringLiteral("quorvel-dicom")))
         GTEST_SKIP() << "the modules were opened earlier in this process";
 
     QFile dicom(work.file(QStringLiteral("r.dcm")));
@@ -96,10 +94,12 @@ TEST_F(ModulesMissing, DicomAndChartsSayWhyInsteadOfFailing)
     EXPECT_EQ(loaded.error,
               QStringLiteral("o leitor de DICOM deste programa não pôde ser aberto (quorvel-dicom.so não foi encontrado)."));
 
+    // The chart is the program's own drawing: with no module anywhere it still draws, an empty
+    // evolution without failing, and the report still gets its picture.
     EvolutionChart chart(5);
-    const auto* note = chart.findChild<QLabel*>(QStringLiteral("graficoIndisponivel"));
-    ASSERT_TRUE(note);
-    EXPECT_EQ(note->text(), QStringLiteral("O gráfico não pode ser mostrado: quorvel-charts.so não foi encontrado."));
-    chart.setEvolution(Evolution{});  // nothing to draw into, and no failure
-    EXPECT_TRUE(EvolutionChart::RenderPng(Evolution{}).isEmpty());  // the report goes without its picture
+    chart.setEvolution(Evolution{});
+    EXPECT_TRUE(chart.panels().isEmpty());
+    QImage picture;
+    EXPECT_TRUE(picture.loadFromData(EvolutionChart::RenderPng(Evolution{}), "PNG"));
+    EXPECT_EQ(picture.width(), EvolutionChart::kPrintPixelWidth);
 }
