@@ -8,7 +8,6 @@
 #elif defined(QUORVEL_HAVE_XRANDR)
 #include <X11/Xlib.h>
 #include <X11/extensions/Xrandr.h>
-#include <dlfcn.h>
 #endif
 
 namespace qv::platform {
@@ -53,38 +52,6 @@ public:
     }
 };
 #else
-#if defined(QUORVEL_HAVE_XRANDR)
-// Xlib and XRandR are opened only when a mode is switched (at shutdown, and rarely at start-up),
-// so that starting the program does not load them before its first window.
-struct XRandR {
-    void* x11 = dlopen("libX11.so.6", RTLD_LAZY | RTLD_LOCAL);
-    void* xrandr = dlopen("libXrandr.so.2", RTLD_LAZY | RTLD_LOCAL);
-    template <typename F>
-    F* get(void* lib, const char* name) const { return lib ? reinterpret_cast<F*>(dlsym(lib, name)) : nullptr; }
-    decltype(&XOpenDisplay) openDisplay = get<decltype(XOpenDisplay)>(x11, "XOpenDisplay");
-    decltype(&XCloseDisplay) closeDisplay = get<decltype(XCloseDisplay)>(x11, "XCloseDisplay");
-    decltype(&XRRSizes) sizes = get<decltype(XRRSizes)>(xrandr, "XRRSizes");
-    decltype(&XRRGetScreenInfo) screenInfo = get<decltype(XRRGetScreenInfo)>(xrandr, "XRRGetScreenInfo");
-    decltype(&XRRConfigCurrentConfiguration) currentConfiguration =
-        get<decltype(XRRConfigCurrentConfiguration)>(xrandr, "XRRConfigCurrentConfiguration");
-    decltype(&XRRSetScreenConfig) setScreenConfig = get<decltype(XRRSetScreenConfig)>(xrandr, "XRRSetScreenConfig");
-    decltype(&XRRFreeScreenConfigInfo) freeScreenConfigInfo =
-        get<decltype(XRRFreeScreenConfigInfo)>(xrandr, "XRRFreeScreenConfigInfo");
-    bool ok() const
-    {
-        return openDisplay && closeDisplay && sizes && screenInfo && currentConfiguration && setScreenConfig
-               && freeScreenConfigInfo;
-    }
-    ~XRandR()
-    {
-        if (xrandr)
-            dlclose(xrandr);
-        if (x11)
-            dlclose(x11);
-    }
-};
-#endif
-
 class DesktopDisplay : public Display {
 public:
     DisplayMode Measure() override { return measureWithQt(); }
@@ -93,30 +60,27 @@ public:
 #if defined(QUORVEL_HAVE_XRANDR)
         if (QGuiApplication::platformName() != QLatin1String("xcb"))
             return;
-        const XRandR x;
-        if (!x.ok())
-            return;
-        ::Display* dpy = x.openDisplay(nullptr);
+        ::Display* dpy = XOpenDisplay(nullptr);
         if (!dpy)
             return;
         const Window root = DefaultRootWindow(dpy);
         int count = 0;
-        XRRScreenSize* sizes = x.sizes(dpy, DefaultScreen(dpy), &count);
+        XRRScreenSize* sizes = XRRSizes(dpy, DefaultScreen(dpy), &count);
         int wanted = -1;
         for (int i = 0; i < count; ++i)
             if (sizes[i].width == mode.width && sizes[i].height == mode.height)
                 wanted = i;
         // The depth of an X screen is fixed; only its size can change.
         if (wanted >= 0) {
-            if (XRRScreenConfiguration* conf = x.screenInfo(dpy, root)) {
+            if (XRRScreenConfiguration* conf = XRRGetScreenInfo(dpy, root)) {
                 Rotation rotation = 0;
-                const SizeID current = x.currentConfiguration(conf, &rotation);
+                const SizeID current = XRRConfigCurrentConfiguration(conf, &rotation);
                 if (current != wanted)
-                    x.setScreenConfig(dpy, conf, root, wanted, rotation, CurrentTime);
-                x.freeScreenConfigInfo(conf);
+                    XRRSetScreenConfig(dpy, conf, root, wanted, rotation, CurrentTime);
+                XRRFreeScreenConfigInfo(conf);
             }
         }
-        x.closeDisplay(dpy);
+        XCloseDisplay(dpy);
 #else
         (void)mode;
 #endif

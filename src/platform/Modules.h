@@ -1,7 +1,7 @@
 #pragma once
-// Parts of the program that need large libraries (DICOM, charts) are Qt plugins of its own,
-// opened the first time they are used, so that starting the program does not load those
-// libraries. Each module is one interface (Q_DECLARE_INTERFACE) implemented by its plugin.
+// Optional backends are Qt plugins of the program's own, built only when their library is found
+// and opened the first time they are used. Each module is one interface (Q_DECLARE_INTERFACE)
+// implemented by its plugin, which holds its own code and shared libraries only.
 
 #include <QObject>
 #include <QString>

@@ -6,12 +6,13 @@
 #include "platform/Dialogs.h"
 #include "printing/ClinicInfo.h"
 #include "printing/ReportOutput.h"
+#include "printing/ReportWindows.h"
 #include "records/IoError.h"
 
 namespace qv {
 
 ReportEngine::ReportEngine(platform::Dialogs& dialogs, std::unique_ptr<report::ReportOutput> output)
-    : m_dialogs(dialogs), m_output(output ? std::move(output) : std::make_unique<report::PrintWindowsOutput>())
+    : m_dialogs(dialogs), m_output(output ? std::move(output) : std::make_unique<report::QtReportOutput>())
 {
 }
 
@@ -33,7 +34,7 @@ void ReportEngine::ClearReportParams() { m_params.clear(); }
 
 void ReportEngine::setOutput(std::unique_ptr<report::ReportOutput> output)
 {
-    m_output = output ? std::move(output) : std::make_unique<report::PrintWindowsOutput>();
+    m_output = output ? std::move(output) : std::make_unique<report::QtReportOutput>();
 }
 
 bool ReportEngine::RunReport(const QString& reportName)

@@ -1,8 +1,5 @@
 #include "printing/ReportOutput.h"
 
-#include "platform/Modules.h"
-#include "printing/ReportWindows.h"
-
 #include <QBuffer>
 #include <QFile>
 #include <QPdfWriter>
@@ -50,15 +47,6 @@ void MemoryOutput::Deliver(const ReportDocument& document, platform::Dialogs& di
     }, &pages);
     if (n < 0)
         ShowRunError(dialogs, QStringLiteral("Não foi possível gerar o relatório."));
-}
-
-void PrintWindowsOutput::Deliver(const ReportDocument& document, platform::Dialogs& dialogs)
-{
-    QString why;
-    if (const PrintWindows* windows = platform::ModuleOf<PrintWindows>(QStringLiteral("quorvel-print"), &why))
-        windows->deliver(document, dialogs);
-    else
-        ShowRunError(dialogs, QStringLiteral("As janelas de impressão não puderam ser abertas (%1).").arg(why));
 }
 
 }  // namespace qv::report

@@ -78,11 +78,4 @@ public:
 int WritePdf(const ReportDocument& document, QIODevice& out, const ProgressFn& progress = {},
              QList<LaidPage>* laidOut = nullptr);
 
-// What the program uses: the print windows (ReportWindows.h), from the print module opened with
-// the first print.
-class PrintWindowsOutput : public ReportOutput {
-public:
-    void Deliver(const ReportDocument& document, platform::Dialogs& dialogs) override;
-};
-
 }  // namespace qv::report

@@ -1,13 +1,10 @@
 #pragma once
 // The print windows a clinician uses: setup (copies, destination, printer, page setup), preview,
-// printer and progress. They are the program's print module ("quorvel-print"), opened with the
-// first print so that Qt's print support is not loaded at the start; they reach the run only
-// through PrintableDocument.
+// printer and progress. They reach the run only through PrintableDocument.
 
 #include "printing/ReportOutput.h"
 
 #include <QDialog>
-#include <QtPlugin>
 
 class QLabel;
 class QLineEdit;
@@ -80,14 +77,4 @@ protected:
     virtual void runPreview(QPrintPreviewDialog& preview);
 };
 
-// The module's entry: a run through the windows.
-class PrintWindows {
-public:
-    virtual ~PrintWindows() = default;
-    virtual void deliver(const PrintableDocument& document, platform::Dialogs& dialogs) const = 0;
-};
-
 }  // namespace qv::report
-
-#define QV_PRINT_WINDOWS_IID "br.com.quorvel.PrintWindows/1"
-Q_DECLARE_INTERFACE(qv::report::PrintWindows, QV_PRINT_WINDOWS_IID)

@@ -41,17 +41,7 @@ struct Damage {
     QString why;
 };
 
-// libarchive, or IoError when it cannot be opened.
-const LibArchive& lib()
-{
-    QString why;
-    if (const LibArchive* la = OpenLibArchive(&why))
-        return *la;
-    throw IoError(QStringLiteral("Erro de entrada/saída: a biblioteca libarchive, que grava e lê as cópias de "
-                                 "segurança, não pôde ser aberta (%1).").arg(why));
-}
-
-QString archiveError(archive* a) { return ArchiveReason(lib().archive_error_string(a)); }
+QString archiveError(archive* a) { return ArchiveReason(archive_error_string(a)); }
 
 bool isLeftover(const QString& fileName) { return IsTemporaryFileName(fileName) || fileName.endsWith(QLatin1String(".lock")); }
 
@@ -218,24 +208,23 @@ SourceList filesToSave(const QString& work)
 void readArchive(const QString& path, const std::function<void(const QString&, const QByteArray&)>& take,
                  const std::function<void(const QString&)>& folder = {})
 {
-    const LibArchive& la = lib();
-    archive* a = la.archive_read_new();
-    const auto guard = qScopeGuard([a, &la] { la.archive_read_free(a); });
-    la.archive_read_support_filter_gzip(a);
-    la.archive_read_support_format_tar(a);
-    if (la.archive_read_open_filename(a, QFile::encodeName(path).constData(), 64 * 1024) != ARCHIVE_OK)
+    archive* a = archive_read_new();
+    const auto guard = qScopeGuard([a] { archive_read_free(a); });
+    archive_read_support_filter_gzip(a);
+    archive_read_support_format_tar(a);
+    if (archive_read_open_filename(a, QFile::encodeName(path).constData(), 64 * 1024) != ARCHIVE_OK)
         throw Damage{archiveError(a)};
     archive_entry* entry = nullptr;
     for (;;) {
-        const int r = la.archive_read_next_header(a, &entry);
+        const int r = archive_read_next_header(a, &entry);
         if (r == ARCHIVE_EOF)
             break;
         if (r != ARCHIVE_OK)
             throw Damage{archiveError(a)};
         // Names are stored as their UTF-8 bytes whatever the locale (see WriteBackup).
-        const char* name = la.archive_entry_pathname(entry);
+        const char* name = archive_entry_pathname(entry);
         const QString rel = name ? QString::fromUtf8(name) : QString();
-        if (la.archive_entry_filetype(entry) == AE_IFDIR) {
+        if (archive_entry_filetype(entry) == AE_IFDIR) {
             const QString name = rel.endsWith(u'/') ? rel.chopped(1) : rel;
             if (name != kAnalyses && !(name.startsWith(kAnalyses + u'/') && isBackupPath(name)))
                 throw Damage{QStringLiteral("contém \"%1\", que não é um arquivo do Quorvel").arg(rel)};
@@ -243,19 +232,19 @@ void readArchive(const QString& path, const std::function<void(const QString&, c
                 folder(name);
             continue;
         }
-        if (la.archive_entry_filetype(entry) != AE_IFREG || !(isBackupPath(rel) || rel == kManifest))
+        if (archive_entry_filetype(entry) != AE_IFREG || !(isBackupPath(rel) || rel == kManifest))
             throw Damage{QStringLiteral("contém \"%1\", que não é um arquivo do Quorvel").arg(rel)};
         QByteArray bytes;
         char buffer[64 * 1024];
         for (;;) {
-            const la_ssize_t n = la.archive_read_data(a, buffer, sizeof buffer);
+            const la_ssize_t n = archive_read_data(a, buffer, sizeof buffer);
             if (n < 0)
                 throw Damage{archiveError(a)};
             if (n == 0)
                 break;
             bytes.append(buffer, qsizetype(n));
         }
-        if (la.archive_entry_size_is_set(entry) && bytes.size() != la.archive_entry_size(entry))
+        if (archive_entry_size_is_set(entry) && bytes.size() != archive_entry_size(entry))
             throw Damage{QStringLiteral("o arquivo \"%1\" está incompleto").arg(rel)};
         take(rel, bytes);
     }
@@ -327,7 +316,6 @@ QString BackupFileName(const QDate& date)
 
 BackupSummary WriteBackup(const QString& work, const QString& archivePath)
 {
-    const LibArchive& la = lib();  // before anything is written
     const SourceList files = filesToSave(work);
     // Written beside the chosen place and renamed there once verified; private, like what it holds.
     const QString part = archivePath + QStringLiteral(".part");
@@ -350,25 +338,25 @@ BackupSummary WriteBackup(const QString& work, const QString& archivePath)
     summary.leftOut = files.leftOut();
     QMap<QString, QByteArray> written;
     {
-        archive* a = la.archive_write_new();
-        const auto guard = qScopeGuard([a, &la] { la.archive_write_free(a); });
-        la.archive_write_add_filter_gzip(a);
-        la.archive_write_set_format_pax_restricted(a);
+        archive* a = archive_write_new();
+        const auto guard = qScopeGuard([a] { archive_write_free(a); });
+        archive_write_add_filter_gzip(a);
+        archive_write_set_format_pax_restricted(a);
         // Names go in as UTF-8 bytes, untouched: libarchive's conversions follow the process
         // locale, which may be "C" and cannot hold "Análises".
-        la.archive_write_set_format_option(a, "pax", "hdrcharset", "BINARY");
-        if (la.archive_write_open_fd(a, fd) != ARCHIVE_OK)
+        archive_write_set_format_option(a, "pax", "hdrcharset", "BINARY");
+        if (archive_write_open_fd(a, fd) != ARCHIVE_OK)
             throw failed(archiveError(a));
         const auto add = [&](const QString& rel, const QByteArray& bytes, qint64 mtime) {
-            archive_entry* entry = la.archive_entry_new();
-            const auto freeEntry = qScopeGuard([entry, &la] { la.archive_entry_free(entry); });
-            la.archive_entry_set_pathname(entry, rel.toUtf8().constData());
-            la.archive_entry_set_filetype(entry, AE_IFREG);
-            la.archive_entry_set_perm(entry, 0600);
-            la.archive_entry_set_size(entry, bytes.size());
-            la.archive_entry_set_mtime(entry, time_t(mtime), 0);
-            if (la.archive_write_header(a, entry) != ARCHIVE_OK
-                || la.archive_write_data(a, bytes.constData(), size_t(bytes.size())) != bytes.size())
+            archive_entry* entry = archive_entry_new();
+            const auto freeEntry = qScopeGuard([entry] { archive_entry_free(entry); });
+            archive_entry_set_pathname(entry, rel.toUtf8().constData());
+            archive_entry_set_filetype(entry, AE_IFREG);
+            archive_entry_set_perm(entry, 0600);
+            archive_entry_set_size(entry, bytes.size());
+            archive_entry_set_mtime(entry, time_t(mtime), 0);
+            if (archive_write_header(a, entry) != ARCHIVE_OK
+                || archive_write_data(a, bytes.constData(), size_t(bytes.size())) != bytes.size())
                 throw failed(archiveError(a));
         };
         for (const auto& [rel, path] : files.sources()) {
@@ -379,7 +367,7 @@ BackupSummary WriteBackup(const QString& work, const QString& archivePath)
             summary.bytes += bytes.size();
         }
         add(kManifest, manifest(written), QDateTime::currentSecsSinceEpoch());
-        if (la.archive_write_close(a) != ARCHIVE_OK)
+        if (archive_write_close(a) != ARCHIVE_OK)
             throw failed(archiveError(a));
     }
     closed = true;

@@ -1,6 +1,6 @@
 #pragma once
-// The DICOM reader, a module of its own (DicomModule.cpp, the plugin "quorvel-dicom") so that
-// DCMTK is loaded on the first DICOM radiograph, not at the program's start.
+// The DICOM reader, an optional format backend: the plugin "quorvel-dicom" (DicomModule.cpp),
+// built when DCMTK is found and opened with the first DICOM radiograph.
 
 #include "tracing/Radiograph.h"
 

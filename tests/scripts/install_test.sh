@@ -38,17 +38,18 @@ done <<'LIST'
 644 share/doc/quorvel/copyright
 644 share/doc/quorvel/changelog.gz
 LIST
-# The modules (plugins opened on first use) in the program's library folder, each complete in
-# itself: every symbol found in the libraries it names.
+# The modules (plugins of optional format backends, and the charts') in the program's library
+# folder, each complete in itself: every symbol found in the libraries it names. Printing is
+# part of the program, not a module.
 libdir="$(sed -n 's/^CMAKE_INSTALL_LIBDIR:PATH=//p' "$build/CMakeCache.txt")"
-for module in quorvel-dicom quorvel-print; do
+for module in quorvel-dicom; do
   so="$usr/$libdir/quorvel/modules/$module.so"
   [ -f "$so" ] || fail "$libdir/quorvel/modules/$module.so not installed"
   [ "$(stat -c %a "$so")" = 644 ] || fail "$module.so has mode $(stat -c %a "$so"), not 644"
   ! ldd -r "$so" 2>&1 | grep -E 'undefined symbol|not found' || fail "$module.so does not load by itself"
 done
 # Nothing installed outside these folders (no build or test leftovers).
-extra="$(cd "$usr" && find . -type f | grep -v -E "^\./(bin/quorvel|libexec/quorvel/|$libdir/quorvel/modules/quorvel-(dicom|print)\.so\$|share/(quorvel|applications|metainfo|icons/hicolor|man/man1|doc/quorvel|lintian/overrides)/)" || true)"
+extra="$(cd "$usr" && find . -type f | grep -v -E "^\./(bin/quorvel|libexec/quorvel/|$libdir/quorvel/modules/quorvel-dicom\.so\$|share/(quorvel|applications|metainfo|icons/hicolor|man/man1|doc/quorvel|lintian/overrides)/)" || true)"
 [ -z "$extra" ] || fail "unexpected files installed: $extra"
 for size in 16 22 24 32 48 64 128 256; do
   identify -format '%wx%h' "$usr/share/icons/hicolor/${size}x${size}/apps/quorvel.png" | grep -qx "${size}x${size}" \

@@ -15,7 +15,8 @@ QUORVEL_PACKAGE_PREBUILT=1 QUORVEL_BUILD_DIR="$build" bash "$src/scripts/package
 deb=("$tmp"/out/quorvel_*_*.deb)
 [ -f "${deb[0]}" ] || fail "no package built"
 dpkg-deb -f "${deb[0]}" Depends | grep -q 'libqt6widgets6' || fail "dependencies not computed from the program"
-# The modules' libraries come from their plugins; libarchive, opened by name, is listed by hand.
+# Every library is found by shlibdeps: those the program links (print support, libarchive) and
+# those of its modules.
 for dependency in libqt6printsupport6 libdcmtk17 libarchive13; do
   dpkg-deb -f "${deb[0]}" Depends | grep -q "$dependency" || fail "$dependency is not a dependency"
 done
