@@ -90,9 +90,9 @@ QTableWidget* CephTable::build()
     h->setSectionResizeMode(Name, QHeaderView::Stretch);
     for (int c : {Value, Norm, Off})
         h->setSectionResizeMode(c, QHeaderView::Fixed);
-    table->setColumnWidth(Value, 66);
-    table->setColumnWidth(Norm, 78);
-    table->setColumnWidth(Off, 76);
+    table->setColumnWidth(Value, 62);
+    table->setColumnWidth(Norm, 88);
+    table->setColumnWidth(Off, 70);
     table->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     return table;
 }
