@@ -9,12 +9,17 @@
 #include "tweed/TweedPageFixture.h"
 #include "shell/MainWindow.h"
 #include "support/WorkFolder.h"
+#include "tracing/CephNormsStore.h"
+#include "tracing/NormsDialog.h"
+#include "tracing/TracingWindow.h"
 
 #include <QAction>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTableWidget>
+#include <QTimer>
 
 #include "records/StatsFile.h"
 
@@ -43,6 +48,40 @@ TEST_F(WiringTest, SaveOnThePlanPageRunsTheHistorySaveWithThePlanCaption)
                          QStringLiteral("Plano de Tratamento"));
     action("Print1")->trigger();
     dialogs.expectNotice(NoticeKind::Error, QStringLiteral("Ação não disponível!"), QStringLiteral("Plano de Tratamento"));
+}
+
+TEST_F(WiringTest, TheClinicsNormsAreReadWhenTheTracingOpensAndEditedFromTheFileMenu)
+{
+    // A hand-broken file: named once with its line, the shipped norms hold.
+    work.write(QStringLiteral("Normas.json"), "{\"formato\": \"quorvel-normas\",\n \"versao\": 1,\n \"normas\": [}");
+    TracingWindow* tracing = windows.tracing();
+    tracing->Open();
+    const test::Box refused = dialogs.take();
+    EXPECT_EQ(refused.kind, NoticeKind::Warning);
+    EXPECT_TRUE(refused.text.contains(QStringLiteral("linha 3: "))) << refused.text.toStdString();
+    EXPECT_EQ(tracing->norms(), CephNorms::defaults());
+    tracing->tFecharClick();
+    tracing->Open();  // not told again
+    tracing->tFecharClick();
+    EXPECT_TRUE(dialogs.pending().empty()) << dialogs.describePending().toStdString();
+
+    // Arquivo, Normas...: the dialog edits a norm, OK saves the file and the tracing has it.
+    bool edited = false;
+    QTimer::singleShot(0, [&edited] {
+        auto* d = qobject_cast<NormsDialog*>(QApplication::activeModalWidget());
+        if (!d)
+            return;
+        d->table(CephAnalysis::Steiner)->item(0, 1)->setText(QStringLiteral("83"));
+        d->findChild<QPushButton*>(QStringLiteral("tOK"))->click();
+        edited = true;
+    });
+    action("Normas1")->trigger();
+    ASSERT_TRUE(edited);
+    CephNorms expected = CephNorms::defaults();
+    expected.set(Ceph::SteinerSNA, CephNorm{83, 2});
+    EXPECT_EQ(DecodeNorms(work.read(QStringLiteral("Normas.json"))).norms, expected);
+    EXPECT_EQ(tracing->norms(), expected);
+    EXPECT_EQ(windows.norms()->norms(), expected);
 }
 
 TEST_F(WiringTest, NewOnTheHistoryPageEmptiesItsFields)
