@@ -11,6 +11,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QScreen>
 #include <QSettings>
@@ -50,6 +51,23 @@ private:
     TracingWindow& m_window;
     Landmark m_landmark;
     std::optional<QPointF> m_before, m_after;
+};
+
+// A list of analyses to tick: a click ticks or unticks one and leaves the list open for the next.
+class TickList : public QMenu {
+public:
+    using QMenu::QMenu;
+
+protected:
+    void mouseReleaseEvent(QMouseEvent* e) override
+    {
+        QAction* a = actionAt(e->position().toPoint());
+        if (a && a->isCheckable() && a->isEnabled()) {
+            a->trigger();
+            return;
+        }
+        QMenu::mouseReleaseEvent(e);
+    }
 };
 
 QPushButton* makeButton(const char* name, const QString& text, bool bold = true)
@@ -229,7 +247,7 @@ QWidget* TracingWindow::buildAnalysesButton()
     button->setToolTip(QStringLiteral("As análises a traçar: só os pontos que elas usam são pedidos."));
     button->setPopupMode(QToolButton::InstantPopup);
     button->setMinimumHeight(28);
-    m_analysesMenu = new QMenu(button);
+    m_analysesMenu = new TickList(button);
     m_analysesMenu->setObjectName(QStringLiteral("analises"));
     for (int i = 0; i < kCephAnalysisCount; ++i) {
         const CephAnalysis a = CephAnalysis(i);

@@ -13,6 +13,7 @@
 #include <QMenu>
 #include <QSignalSpy>
 #include <QTabWidget>
+#include <QTest>
 #include <QToolButton>
 
 #include <set>
@@ -133,6 +134,17 @@ TEST_F(TracingWindowTest, TheChoiceIsRememberedOnThisComputerAndNeverLeftEmpty)
     menu->actions()[int(A::Tweed)]->trigger();
     EXPECT_EQ(window.analyses(), (std::vector<A>{A::Downs, A::Wits}));
 
+    // A click in the open list ticks an analysis and leaves the list open for the next.
+    window.show();
+    menu->popup(QPoint(0, 0));
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(menu));
+    QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(menu->actions()[int(A::Jarabak)]).center());
+    EXPECT_TRUE(menu->isVisible());
+    EXPECT_EQ(window.analyses(), (std::vector<A>{A::Downs, A::Jarabak, A::Wits}));
+    QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(menu->actions()[int(A::Jarabak)]).center());
+    EXPECT_EQ(window.analyses(), (std::vector<A>{A::Downs, A::Wits}));
+    menu->hide();
+
     TracingWindow again(dialogs);
     EXPECT_EQ(again.analyses(), (std::vector<A>{A::Downs, A::Wits}));
     EXPECT_EQ(again.placingOrder(), LandmarksFor(std::vector<A>{A::Downs, A::Wits}));
@@ -157,6 +169,48 @@ TEST_F(TracingWindowTest, AplicarWritesTheSameTwelveWhateverAnalysesAreChosen)
                          kCaption);
     ASSERT_EQ(applied.size(), 1u);
     EXPECT_EQ(applied[0], MakeTracingValues(MeasureTracing(expectedPoints(), {})));
+}
+
+TEST_F(TracingWindowTest, TheFurtherPointsAreSavedAndOpenedAsTheTwentyAre)
+{
+    openAtScaleOne();
+    window.setAnalyses({A::Tweed, A::Steiner, A::Downs, A::McNamara, A::Jarabak, A::Ricketts, A::SoftTissue, A::Wits});
+    placeAll();
+    LandmarkSet expected = expectedPoints();
+    for (int i = kTweedLandmarkCount; i < kLandmarkCount; ++i) {
+        const QPointF at(300 + 10 * i, 200 + 7 * i);
+        ASSERT_EQ(window.awaited(), LandmarkAt(i));
+        click(at);
+        expected.set(LandmarkAt(i), at);
+    }
+    ASSERT_EQ(window.landmarks(), expected);
+    dialogs.answers.push_back(Answer::No);  // the radiograph stays where it is
+    button("tSalvar")->click();
+    EXPECT_EQ(dialogs.take().type, Box::Question);
+    dialogs.take();
+    const QByteArray saved = work.read(QStringLiteral("Análises/MARIA-INICIAL.tra"));
+    EXPECT_TRUE(saved.contains("\"version\": 1")) << saved.constData();
+    EXPECT_TRUE(saved.contains("\"Cm\"")) << saved.constData();
+    EXPECT_EQ(DecodeTracing(saved).document->landmarks, expected);
+
+    // Opened where only Tweed is chosen: every point comes back, none is awaited.
+    FreshAnalysesChoice fresh;
+    TracingWindow other(dialogs);
+    dialogs.files.push_back(work.file(QStringLiteral("Análises/MARIA-INICIAL.tra")));
+    other.tAbrirClick();
+    EXPECT_EQ(dialogs.take().type, Box::OpenFile);
+    EXPECT_EQ(other.landmarks(), expected);
+    EXPECT_FALSE(other.awaited().has_value());
+
+    // A tracing of the twenty alone, opened for Steiner: its own further points are awaited.
+    TracingDocument twenty{window.document().image, {}, expectedPoints()};
+    work.write(QStringLiteral("Análises/ANA-INICIAL.tra"), EncodeTracing(twenty));
+    other.setAnalyses({A::Steiner});
+    dialogs.files.push_back(work.file(QStringLiteral("Análises/ANA-INICIAL.tra")));
+    other.tAbrirClick();
+    EXPECT_EQ(dialogs.take().type, Box::OpenFile);
+    EXPECT_EQ(other.landmarks(), expectedPoints());
+    EXPECT_EQ(other.awaited(), Landmark::Pog);
 }
 
 // ---- The row texts of one measure ----
