@@ -7,10 +7,12 @@
 #include "tracing/CephNormsStore.h"
 #include "tracing/CephTable.h"
 #include "tracing/NormsDialog.h"
+#include "tracing/TracingOverlay.h"
 
 #include <QAccessible>
 #include <QFile>
 #include <QMenu>
+#include <QPainter>
 #include <QSignalSpy>
 #include <QTabWidget>
 #include <QTest>
@@ -211,6 +213,53 @@ TEST_F(TracingWindowTest, TheFurtherPointsAreSavedAndOpenedAsTheTwentyAre)
     EXPECT_EQ(dialogs.take().type, Box::OpenFile);
     EXPECT_EQ(other.landmarks(), expectedPoints());
     EXPECT_EQ(other.awaited(), Landmark::Pog);
+}
+
+// ---- The further analyses' lines on the radiograph ----
+
+// Whether a line between two points is drawn: pixels around a third of the way along, clear of
+// both markers, on a black picture (a stretch long enough to cross a dashed line's dash).
+bool DrawnBetween(const LandmarkSet& points, QPointF from, QPointF to)
+{
+    QImage image(400, 400, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::black);
+    QPainter p(&image);
+    OverlayStyle style;
+    style.labels = false;
+    DrawTracing(p, QTransform(), points, Calibration::none(), style);
+    p.end();
+    for (double t = 0.3; t <= 0.45; t += 0.01)
+        if (qGray(image.pixel((from + (to - from) * t).toPoint())) > 60)
+            return true;
+    return false;
+}
+
+TEST(FurtherLines, EachIsDrawnOnceBothItsPointsArePlaced)
+{
+    using L = Landmark;
+    const std::pair<L, L> lines[] = {
+        {L::N, L::Pog}, {L::A, L::Pog}, {L::Go, L::Gn}, {L::Is, L::As}, {L::Ba, L::N},
+        {L::Pt, L::Gn}, {L::Prn, L::PogSoft}, {L::Sn, L::Cm},
+    };
+    const QPointF a(60, 80), b(300, 330);
+    for (const auto& [first, second] : lines) {
+        const std::string name = LandmarkCode(first).toStdString() + "-" + LandmarkCode(second).toStdString();
+        LandmarkSet one;
+        one.set(first, a);
+        EXPECT_FALSE(DrawnBetween(one, a, b)) << name;
+        LandmarkSet both = one;
+        both.set(second, b);
+        if (first == L::Sn)  // the nasolabial sides need the lip as well
+            EXPECT_FALSE(DrawnBetween(both, a, b)) << name;
+        if (first == L::Sn)
+            both.set(L::Ls, QPointF(60, 380));
+        EXPECT_TRUE(DrawnBetween(both, a, b)) << name;
+    }
+    // The twenty alone draw nothing of these: Tweed's picture stays as it was.
+    LandmarkSet tweedOnly;
+    tweedOnly.set(L::N, a);
+    tweedOnly.set(L::PogSoft, b);
+    EXPECT_FALSE(DrawnBetween(tweedOnly, a, b));
 }
 
 // ---- The row texts of one measure ----
