@@ -163,11 +163,14 @@ void Windows::buildPages(platform::Dialogs& dialogs)
     QObject::connect(tracing, &TracingWindow::opening, norms, [norms] { norms->norms(); });
     const auto editNorms = [norms, form2, &dialogs] {
         NormsDialog dialog(dialogs, norms->norms(), form2);
-        dialogs.setHideItemEnabled(false);
-        const bool accepted = dialog.exec() == QDialog::Accepted;
-        dialogs.setHideItemEnabled(true);
-        if (accepted)
-            norms->save(dialog.norms());
+        // Norms that could not be saved are not lost: the dialog comes back with them.
+        bool done = false;
+        while (!done) {
+            dialogs.setHideItemEnabled(false);
+            const bool accepted = dialog.exec() == QDialog::Accepted;
+            dialogs.setHideItemEnabled(true);
+            done = !accepted || norms->save(dialog.norms());
+        }
     };
     form2->setWindowCommands({[patients] { patients->Open(); }, [tracing] { tracing->Open(); }, editNorms});
 }

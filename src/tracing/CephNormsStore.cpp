@@ -12,6 +12,9 @@ namespace {
 
 QString normsPath() { return QDir::current().filePath(QString::fromLatin1(kNormsFileName)); }
 
+// Every norm of every analysis takes a few kilobytes; a file far larger is not one to read whole.
+constexpr qint64 kLargestNormsFile = 1 << 20;
+
 }  // namespace
 
 QString NormsCaption() { return QStringLiteral("Normas"); }
@@ -31,13 +34,19 @@ void CephNormsStore::load()
     const QString path = normsPath();
     if (!QFileInfo::exists(path))
         return;
-    const auto refuse = [this](const QString& why) {
+    const auto refuse = [this](QString why) {
+        if (why.endsWith(u'.'))
+            why.chop(1);
         m_dialogs.ShowNotice(platform::NoticeKind::Warning,
                              QStringLiteral("O arquivo de normas %1 não foi usado: %2.\rAs normas padrão do programa valem até que "
                                             "ele seja corrigido ou salvo de novo em Arquivo, Normas...")
                                  .arg(QString::fromLatin1(kNormsFileName), why),
                              NormsCaption());
     };
+    if (QFileInfo(path).size() > kLargestNormsFile) {
+        refuse(QStringLiteral("o arquivo é grande demais para um arquivo de normas"));
+        return;
+    }
     QByteArray bytes;
     try {
         bytes = ReadFileBytes(path);

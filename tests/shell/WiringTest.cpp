@@ -14,6 +14,7 @@
 #include "tracing/TracingWindow.h"
 
 #include <QAction>
+#include <QDir>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -82,6 +83,42 @@ TEST_F(WiringTest, TheClinicsNormsAreReadWhenTheTracingOpensAndEditedFromTheFile
     EXPECT_EQ(DecodeNorms(work.read(QStringLiteral("Normas.json"))).norms, expected);
     EXPECT_EQ(tracing->norms(), expected);
     EXPECT_EQ(windows.norms()->norms(), expected);
+}
+
+TEST_F(WiringTest, NormsThatCannotBeSavedAreNotLostTheDialogComesBackWithThem)
+{
+    // Something that is not a file stands where the norms go: it can be neither read nor replaced.
+    ASSERT_TRUE(QDir(work.path()).mkdir(QStringLiteral("Normas.json")));
+    int shown = 0;
+    QString kept;
+    QTimer watch;
+    watch.setInterval(0);
+    QObject::connect(&watch, &QTimer::timeout, [&] {
+        auto* d = qobject_cast<NormsDialog*>(QApplication::activeModalWidget());
+        if (!d || !d->isVisible())
+            return;
+        QTableWidgetItem* sna = d->table(CephAnalysis::Steiner)->item(0, 1);
+        if (++shown == 1) {
+            sna->setText(QStringLiteral("83"));
+            d->findChild<QPushButton*>(QStringLiteral("tOK"))->click();
+        } else {
+            kept = sna->text();
+            d->findChild<QPushButton*>(QStringLiteral("tCancelar"))->click();
+            watch.stop();
+        }
+    });
+    watch.start();
+    action("Normas1")->trigger();
+    watch.stop();
+    EXPECT_EQ(shown, 2);
+    EXPECT_EQ(kept, QStringLiteral("83"));
+    const test::Box unread = dialogs.take();  // reading it, when the dialog was asked for
+    EXPECT_EQ(unread.kind, NoticeKind::Warning);
+    const test::Box unsaved = dialogs.take();
+    EXPECT_EQ(unsaved.kind, NoticeKind::Error);
+    EXPECT_TRUE(unsaved.text.startsWith(QStringLiteral("As normas não foram salvas: "))) << unsaved.text.toStdString();
+    EXPECT_EQ(windows.tracing()->norms(), CephNorms::defaults());
+    EXPECT_EQ(windows.norms()->norms(), CephNorms::defaults());
 }
 
 TEST_F(WiringTest, NewOnTheHistoryPageEmptiesItsFields)

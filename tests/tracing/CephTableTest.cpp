@@ -475,6 +475,18 @@ TEST_F(TracingWindowTest, ARefusedNormsFileIsNamedWithItsLineOnceAndTheShippedNo
         EXPECT_EQ(announced.size(), 0) << c.name;
     }
 
+    // A file far too large for norms is not read whole.
+    work.write(QString::fromLatin1(kNormsFileName), good + QByteArray(2 << 20, ' '));
+    {
+        CephNormsStore store(dialogs);
+        EXPECT_EQ(store.norms(), CephNorms::defaults());
+        dialogs.expectNotice(NoticeKind::Warning,
+                             QStringLiteral("O arquivo de normas Normas.json não foi usado: o arquivo é grande demais para um "
+                                            "arquivo de normas.\rAs normas padrão do programa valem até que ele seja corrigido ou "
+                                            "salvo de novo em Arquivo, Normas..."),
+                             QStringLiteral("Normas"));
+    }
+
     // A good file is taken and reaches the window.
     work.write(QString::fromLatin1(kNormsFileName), good);
     CephNormsStore store(dialogs);
