@@ -296,6 +296,9 @@ void TracingPanels::showAnalyses(const std::vector<CephAnalysis>& analyses, cons
         m_tabs->addTab(m_tweedPage, QStringLiteral("Tweed"));
     if (!others.empty())
         m_tabs->addTab(ceph.table, QStringLiteral("Outras análises"));
+    // An analysis just ticked shows its measures.
+    if (!others.empty() && !m_cephShown)
+        m_tabs->setCurrentWidget(ceph.table);
     m_tweedShown = tweed;
     m_cephShown = !others.empty();
     // The table of the other analyses takes the room left in the column.

@@ -96,6 +96,20 @@ TEST_F(TracingWindowTest, TheChosenAnalysesDecideThePointsAskedForAndTheirButton
     }
 }
 
+TEST_F(TracingWindowTest, TickingAnotherAnalysisBringsItsTableToTheFront)
+{
+    auto* tabs = window.findChild<QTabWidget*>(QStringLiteral("medidasAbas"));
+    auto* ceph = window.findChild<QTableWidget*>(QStringLiteral("cefalometria"));
+    window.setAnalyses({A::Tweed, A::Downs});
+    EXPECT_EQ(tabs->currentWidget(), ceph);
+    tabs->setCurrentIndex(0);
+    window.setAnalyses({A::Tweed, A::Downs, A::Wits});  // the clinician's tab stays
+    EXPECT_EQ(tabs->currentIndex(), 0);
+    window.setAnalyses({A::Tweed});
+    EXPECT_EQ(tabs->currentIndex(), 0);
+    EXPECT_EQ(tabs->count(), 1);
+}
+
 TEST_F(TracingWindowTest, ClicksPlaceExactlyThePointsOfTheChosenAnalysesInOrder)
 {
     openAtScaleOne();
