@@ -1,10 +1,12 @@
 // The tracing window: a 3000 x 2500 16-bit DICOM opened to its first picture, a repaint while a
-// landmark is dragged at fit zoom in a 1024 x 768 window, and the twelve measurements.
+// landmark is dragged at fit zoom in a 1024 x 768 window, the twelve measurements, and every
+// measure of every cephalometric analysis.
 // With --screenshots <folder> it instead draws a synthetic radiograph, traces it and saves
 // pictures of the window (whole, zoomed, while placing) and the exports there.
 
 #include "BenchMain.h"
 #include "platform/Dialogs.h"
+#include "tracing/CephMeasures.h"
 #include "tracing/TracingCanvas.h"
 #include "tracing/TracingExport.h"
 #include "tracing/TracingGeometry.h"
@@ -21,6 +23,7 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QRandomGenerator>
+#include <QTabWidget>
 #include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
@@ -39,13 +42,21 @@ const std::pair<L, QPointF> kFace[] = {
     {L::Tg, {380, 615}},  {L::Me, {690, 722}},  {L::Ii, {728, 548}},  {L::Ai, {683, 650}},  {L::Is, {742, 535}},
     {L::OclP, {560, 548}}, {L::OclA, {725, 545}}, {L::Ls, {800, 515}}, {L::Li, {793, 568}}, {L::PogSoft, {785, 665}},
 };
+// The further analyses' points on the same face.
+const std::pair<L, QPointF> kFurther[] = {
+    {L::Pog, {716, 688}}, {L::Gn, {706, 712}}, {L::Go, {362, 640}}, {L::Co, {330, 405}}, {L::Ba, {345, 490}},
+    {L::Pt, {470, 430}},  {L::As, {700, 462}}, {L::Prn, {850, 432}}, {L::Sn, {800, 482}}, {L::Cm, {826, 470}},
+};
 constexpr QSizeF kBase(1000, 830);
 
-LandmarkSet faceLandmarks(double k)
+LandmarkSet faceLandmarks(double k, bool further = false)
 {
     LandmarkSet s;
     for (const auto& [l, p] : kFace)
         s.set(l, p * k);
+    if (further)
+        for (const auto& [l, p] : kFurther)
+            s.set(l, p * k);
     return s;
 }
 
@@ -256,6 +267,17 @@ void BM_TwelveMeasurementTexts(benchmark::State& state)
 }
 BENCHMARK(BM_TwelveMeasurementTexts)->Unit(benchmark::kMicrosecond);
 
+// Every measure of every analysis from thirty points, as the table is refreshed on each step of
+// a drag.
+void BM_EveryCephalometricMeasure(benchmark::State& state)
+{
+    const LandmarkSet face = faceLandmarks(3, true);
+    const Calibration spacing{0.1, 0.1};
+    for (auto _ : state)
+        benchmark::DoNotOptimize(MeasureCephalometrics(face, spacing));
+}
+BENCHMARK(BM_EveryCephalometricMeasure)->Unit(benchmark::kMicrosecond);
+
 int screenshots(const QString& folder)
 {
     QDir().mkpath(folder);
@@ -292,6 +314,21 @@ int screenshots(const QString& folder)
     window.grab().save(folder + QStringLiteral("/tracing-zoom.png"));
     window.tExportarPngClick();
     window.tExportarPdfClick();
+    // Every analysis chosen and traced, the other analyses' table in front.
+    std::vector<CephAnalysis> all;
+    for (int i = 0; i < kCephAnalysisCount; ++i)
+        all.push_back(CephAnalysis(i));
+    window.setAnalyses(all);
+    const LandmarkSet full = faceLandmarks(k, true);
+    for (const auto& [l, p] : kFurther)
+        window.setLandmark(l, full.at(l));
+    window.findChild<QTabWidget*>(QStringLiteral("medidasAbas"))->setCurrentIndex(1);
+    c->fit();
+    QApplication::processEvents();
+    window.grab().save(folder + QStringLiteral("/tracing-analyses.png"));
+    window.resize(1024, 708);
+    QApplication::processEvents();
+    window.grab().save(folder + QStringLiteral("/tracing-analyses-1024.png"));
     return 0;
 }
 

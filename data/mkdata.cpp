@@ -4,6 +4,7 @@
 
 #include "bolton/BoltonTable.h"
 #include "records/StatsFile.h"
+#include "tracing/CephNorms.h"
 
 #include <QDir>
 #include <QFile>
@@ -60,6 +61,13 @@ int main(int argc, char** argv)
     QFile stats(out.filePath(QStringLiteral("Stats.cef")));
     if (!bolton.open(QIODevice::WriteOnly) || bolton.write(table.encode()) != qv::BoltonTable::kRecords * 8
         || !stats.open(QIODevice::WriteOnly) || stats.write(qv::StatsRecord{}.encode()) != qv::StatsRecord::kSize) {
+        std::fprintf(stderr, "cannot write into %s\n", argv[2]);
+        return 1;
+    }
+    // The clinic's norms start as the shipped ones; the clinic edits its copy.
+    QFile norms(out.filePath(QString::fromLatin1(qv::kNormsFileName)));
+    const QByteArray normsBytes = qv::EncodeNorms(qv::CephNorms::defaults());
+    if (!norms.open(QIODevice::WriteOnly) || norms.write(normsBytes) != normsBytes.size()) {
         std::fprintf(stderr, "cannot write into %s\n", argv[2]);
         return 1;
     }

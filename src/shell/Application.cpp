@@ -17,6 +17,8 @@
 #include "patients/PatientsWindow.h"
 #include "printing/PrintActions.h"
 #include "printing/ReportEngine.h"
+#include "tracing/CephNormsStore.h"
+#include "tracing/NormsDialog.h"
 #include "tracing/TracingValues.h"
 #include "tracing/TracingWindow.h"
 
@@ -39,6 +41,7 @@ Windows::Windows(platform::Dialogs& dialogs, platform::Shell& shell, bool showSp
     m_form4 = std::make_unique<SpaceEntryWindow>(dialogs);
     m_form1->setMainWindow(m_form2.get());
     m_form2->setStartWindow(m_form1.get());
+    m_norms = std::make_unique<CephNormsStore>(dialogs);
     m_tracing = std::make_unique<TracingWindow>(dialogs);
     m_patients = std::make_unique<PatientsWindow>(QStringLiteral("Análises/"));
     buildPages(dialogs);
@@ -150,7 +153,22 @@ void Windows::buildPages(platform::Dialogs& dialogs)
 
     tweedLinks.openTracing = [tracing] { tracing->Open(); };
     tweed->setLinks(tweedLinks);
-    form2->setWindowCommands({[patients] { patients->Open(); }, [tracing] { tracing->Open(); }});
+    // The clinic's norms are read when first wanted, and every change reaches the tracing.
+    CephNormsStore* norms = m_norms.get();
+    QObject::connect(norms, &CephNormsStore::changed, tracing, &TracingWindow::setNorms);
+    QObject::connect(tracing, &TracingWindow::opening, norms, [norms] { norms->norms(); });
+    const auto editNorms = [norms, form2, &dialogs] {
+        NormsDialog dialog(dialogs, norms->norms(), form2);
+        // Norms that could not be saved are not lost: the dialog comes back with them.
+        bool done = false;
+        while (!done) {
+            dialogs.setHideItemEnabled(false);
+            const bool accepted = dialog.exec() == QDialog::Accepted;
+            dialogs.setHideItemEnabled(true);
+            done = !accepted || norms->save(dialog.norms());
+        }
+    };
+    form2->setWindowCommands({[patients] { patients->Open(); }, [tracing] { tracing->Open(); }, editNorms});
 }
 
 Windows::~Windows() = default;

@@ -18,6 +18,7 @@ class MainWindow;
 class GuideWindow;
 class SpaceEntryWindow;
 class TracingWindow;
+class CephNormsStore;
 class PatientsWindow;
 
 // The four windows, created in the order Form1, Form2, Form3, Form4 and destroyed at exit.
@@ -32,6 +33,7 @@ public:
     SpaceEntryWindow* form4() const { return m_form4.get(); }
     TracingWindow* tracing() const { return m_tracing.get(); }
     PatientsWindow* patients() const { return m_patients.get(); }
+    CephNormsStore* norms() const { return m_norms.get(); }
 
 private:
     void buildPages(platform::Dialogs& dialogs);
@@ -40,6 +42,7 @@ private:
     std::unique_ptr<MainWindow> m_form2;
     std::unique_ptr<GuideWindow> m_form3;
     std::unique_ptr<SpaceEntryWindow> m_form4;
+    std::unique_ptr<CephNormsStore> m_norms;
     std::unique_ptr<TracingWindow> m_tracing;
     std::unique_ptr<PatientsWindow> m_patients;
 };

@@ -143,6 +143,7 @@ void MainWindow::buildMenus()
     connect(addItem(file, "Print1", QStringLiteral("&Imprimir...")), &QAction::triggered, this, &MainWindow::Print1Click);
     connect(addItem(file, "ClinicInfo1", QStringLiteral("&Dados do Consultório...")), &QAction::triggered, this,
             [this] { report::EditClinicInfo(m_dialogs, this); });
+    connect(addItem(file, "Normas1", QStringLiteral("N&ormas...")), &QAction::triggered, this, command(&WindowCommands::norms));
     connect(addItem(file, "Backup1", QStringLiteral("&Cópia de Segurança...")), &QAction::triggered, this, [this] { MakeBackup(m_dialogs); });
     connect(addItem(file, "Restore1", QStringLiteral("Res&taurar Cópia...")), &QAction::triggered, this, [this] { RestoreFromBackup(m_dialogs); });
     file->addSeparator()->setObjectName(QStringLiteral("N1"));

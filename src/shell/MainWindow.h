@@ -37,6 +37,7 @@ struct PageActions {
 struct WindowCommands {
     std::function<void()> patients;  // "&Pacientes..."
     std::function<void()> tracing;   // "&Traçado Cefalométrico"
+    std::function<void()> norms;     // "N&ormas..."
 };
 
 class MainWindow : public QMainWindow {

@@ -27,6 +27,7 @@ const QColor kOcclusal(255, 160, 0);
 const QColor kPalatal(140, 170, 255);
 const QColor kRamus(255, 140, 170);
 const QColor kProfile(255, 80, 80);
+const QColor kFacial(120, 255, 200);
 
 // Text with a dark rim from eight shifted copies, readable on bone and on air.
 void drawRimmed(QPainter& p, QPointF baseline, const QString& text, const QColor& colour, double rim)
@@ -212,6 +213,46 @@ std::optional<QPointF> devOpt(const QTransform& t, const std::optional<QPointF>&
     return p ? std::optional<QPointF>(t.map(*p)) : std::nullopt;
 }
 
+// The lines of the further analyses, each drawn once its points are placed (they are asked for
+// only when an analysis that uses them is chosen): thinner than Tweed's, and dashed where they
+// would run along one of Tweed's.
+void drawFurtherLines(QPainter& p, Painter& d)
+{
+    if (d.has({L::N, L::Pog})) {  // facial plane
+        d.pen(kFacial, 1.2);
+        d.line(d.dev(L::N), d.dev(L::Pog), {}, 0.05);
+    }
+    if (d.has({L::A, L::Pog})) {
+        d.pen(kFacial, 1.0, Qt::DashLine);
+        d.line(d.dev(L::A), d.dev(L::Pog), {}, 0.1);
+    }
+    if (d.has({L::Go, L::Gn})) {
+        d.pen(kMandibular, 1.2, Qt::DashLine);
+        d.line(d.dev(L::Go), d.dev(L::Gn), {}, 0.05);
+    }
+    if (d.has({L::Is, L::As})) {  // the upper incisor's axis
+        d.pen(kIncisor, 1.4);
+        d.line(d.dev(L::Is), d.dev(L::As), {}, 0.1);
+    }
+    if (d.has({L::Ba, L::N})) {
+        d.pen(kCranial, 1.0, Qt::DashLine);
+        d.line(d.dev(L::Ba), d.dev(L::N), {}, 0.02);
+    }
+    if (d.has({L::Pt, L::Gn})) {  // facial axis
+        d.pen(kFacial, 1.0, Qt::DashDotLine);
+        d.line(d.dev(L::Pt), d.dev(L::Gn), {}, 0.05);
+    }
+    if (d.has({L::Prn, L::PogSoft})) {  // the E line
+        d.pen(kProfile, 1.2, Qt::DashLine);
+        d.line(d.dev(L::Prn), d.dev(L::PogSoft), {}, 0.05);
+    }
+    if (d.has({L::Sn, L::Cm, L::Ls})) {  // the nasolabial angle's sides
+        d.pen(kProfile, 1.2);
+        p.drawLine(d.dev(L::Sn), d.dev(L::Cm));
+        p.drawLine(d.dev(L::Sn), d.dev(L::Ls));
+    }
+}
+
 }  // namespace
 
 void DrawTracing(QPainter& p, const QTransform& toDevice, const LandmarkSet& pts, const Calibration& calibration,
@@ -283,6 +324,8 @@ void DrawTracing(QPainter& p, const QTransform& toDevice, const LandmarkSet& pts
         d.pen(kProfile, 1.0, Qt::DotLine);
         p.drawLine(d.dev(L::PogSoft), toDevice.map(*c.qtPoint));
     }
+
+    drawFurtherLines(p, d);
 
     for (int i = 0; i < kLandmarkCount; ++i)
         if (pts.has(LandmarkAt(i))) {

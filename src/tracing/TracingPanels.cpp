@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTabWidget>
 #include <QTableWidget>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -31,17 +32,24 @@ const QString kDoneHint = QStringLiteral("Arraste um ponto para corrigi-lo, ou c
 
 }  // namespace
 
+QString PointButtonName(Landmark l)
+{
+    if (l == Landmark::Pog)
+        return QStringLiteral("pontoPogOsseo");
+    return QStringLiteral("ponto") + LandmarkCode(l).remove(u'\'');
+}
+
 QWidget* TracingPanels::build(std::function<void(Landmark)> pick, std::function<void(const QString&)> warn)
 {
     auto* column = new QWidget;
     column->setObjectName(QStringLiteral("painel"));
     column->setFixedWidth(kColumnWidth);
-    auto* layout = new QVBoxLayout(column);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(buildLandmarks(std::move(pick)));
-    layout->addWidget(buildMeasurements());
-    layout->addWidget(buildCalibration(std::move(warn)));
-    layout->addStretch(1);
+    m_column = new QVBoxLayout(column);
+    m_column->setContentsMargins(0, 0, 0, 0);
+    m_column->addWidget(buildLandmarks(std::move(pick)));
+    m_column->addWidget(buildMeasurements());
+    m_column->addWidget(buildCalibration(std::move(warn)));
+    m_column->addStretch(1);
     return column;
 }
 
@@ -89,12 +97,12 @@ QGroupBox* TracingPanels::buildLandmarks(std::function<void(Landmark)> pick)
     // The point awaited stands out; placed points are bold with a tick.
     box->setStyleSheet(QStringLiteral("QToolButton:checked { background: #ffe066; color: black; border: 1px solid #b08800;"
                                       " border-radius: 3px; }"));
-    auto* grid = new QGridLayout(box);
+    auto* grid = m_grid = new QGridLayout(box);
     grid->setSpacing(3);
-    for (int i = 0; i < kTweedLandmarkCount; ++i) {
+    for (int i = 0; i < kLandmarkCount; ++i) {
         const Landmark l = LandmarkAt(i);
         auto* b = new QToolButton;
-        b->setObjectName(QStringLiteral("ponto") + LandmarkCode(l).remove(u'\''));
+        b->setObjectName(PointButtonName(l));
         b->setText(LandmarkCode(l));
         b->setToolTip(QString::fromUtf8(Info(l).name) + QStringLiteral("\n") + QString::fromUtf8(Info(l).hint));
         b->setAccessibleName(QString::fromUtf8(Info(l).name));
@@ -104,16 +112,29 @@ QGroupBox* TracingPanels::buildLandmarks(std::function<void(Landmark)> pick)
         b->setToolButtonStyle(Qt::ToolButtonTextOnly);
         QObject::connect(b, &QToolButton::clicked, b, [pick, l] { pick(l); });
         m_points[size_t(i)] = b;
-        grid->addWidget(b, i / 5, i % 5);
+        if (i < kTweedLandmarkCount) {
+            grid->addWidget(b, i / 5, i % 5);
+        } else {
+            b->setParent(box);
+            b->hide();
+        }
     }
     return box;
 }
 
 QGroupBox* TracingPanels::buildMeasurements()
 {
-    auto* box = new QGroupBox(QStringLiteral("Medidas"));
+    auto* box = m_measurements = new QGroupBox(QStringLiteral("Medidas"));
     box->setObjectName(QStringLiteral("medidasGrupo"));
     auto* layout = new QVBoxLayout(box);
+    // One page per kind of table; with Tweed alone there is no tab to choose.
+    m_tabs = new QTabWidget;
+    m_tabs->setObjectName(QStringLiteral("medidasAbas"));
+    m_tabs->setDocumentMode(true);
+    m_tabs->tabBar()->setAutoHide(true);
+    m_tweedPage = new QWidget;
+    auto* tweedLayout = new QVBoxLayout(m_tweedPage);
+    tweedLayout->setContentsMargins(0, 0, 0, 0);
     table = new QTableWidget(kMeasureCount, 2);
     table->setObjectName(QStringLiteral("medidas"));
     table->setHorizontalHeaderLabels({QStringLiteral("Medida"), QStringLiteral("Valor")});
@@ -134,7 +155,12 @@ QGroupBox* TracingPanels::buildMeasurements()
     }
     table->setFixedHeight(kRowHeight * kMeasureCount + table->horizontalHeader()->sizeHint().height() + 4);
     table->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    layout->addWidget(table);
+    tweedLayout->addWidget(table);
+    tweedLayout->addStretch(1);
+    m_tabs->addTab(m_tweedPage, QStringLiteral("Tweed"));
+    ceph.build()->setParent(box);
+    ceph.table->hide();
+    layout->addWidget(m_tabs);
     m_notice = new QLabel;
     m_notice->setObjectName(QStringLiteral("aviso"));
     m_notice->setWordWrap(true);
@@ -202,7 +228,7 @@ void TracingPanels::showAwaited(std::optional<Landmark> awaited, bool rulerMode)
 void TracingPanels::showLandmarks(const LandmarkSet& points, std::optional<Landmark> awaited)
 {
     // Only what changed: this runs on every step of a drag.
-    for (int i = 0; i < kTweedLandmarkCount; ++i) {
+    for (int i = 0; i < kLandmarkCount; ++i) {
         QToolButton* b = m_points[size_t(i)];
         const Landmark l = LandmarkAt(i);
         if (b->isChecked() != (awaited == l))
@@ -245,7 +271,47 @@ void TracingPanels::showMeasurements(const Measurements& m, const TracingValues&
         notes << QStringLiteral("Sem calibração, as distâncias (%1) ficam vazias: calibre pela régua ou informe mm por pixel.")
                      .arg(uncalibrated.join(QStringLiteral(", ")));
     m_notice->setText(notes.join(QStringLiteral("\n")));
-    m_notice->setVisible(!notes.isEmpty());
+    m_notice->setVisible(m_tweedShown && !notes.isEmpty());
+}
+
+void TracingPanels::showAnalyses(const std::vector<CephAnalysis>& analyses, const std::vector<Landmark>& order)
+{
+    for (QToolButton* b : m_points) {
+        m_grid->removeWidget(b);
+        b->hide();
+    }
+    for (size_t i = 0; i < order.size(); ++i) {
+        QToolButton* b = m_points[size_t(Index(order[i]))];
+        m_grid->addWidget(b, int(i) / 5, int(i) % 5);
+        b->show();
+    }
+
+    const bool tweed = std::find(analyses.begin(), analyses.end(), CephAnalysis::Tweed) != analyses.end();
+    std::vector<CephAnalysis> others;
+    std::copy_if(analyses.begin(), analyses.end(), std::back_inserter(others), [](CephAnalysis a) { return a != CephAnalysis::Tweed; });
+    ceph.setAnalyses(others);
+    while (m_tabs->count())
+        m_tabs->removeTab(0);
+    if (tweed)
+        m_tabs->addTab(m_tweedPage, QStringLiteral("Tweed"));
+    if (!others.empty())
+        m_tabs->addTab(ceph.table, QStringLiteral("Outras análises"));
+    // An analysis just ticked shows its measures.
+    if (!others.empty() && !m_cephShown)
+        m_tabs->setCurrentWidget(ceph.table);
+    m_tweedShown = tweed;
+    m_cephShown = !others.empty();
+    // The table of the other analyses takes the room left in the column.
+    m_column->setStretchFactor(m_measurements, m_cephShown ? 1 : 0);
+    m_column->setStretch(m_column->count() - 1, m_cephShown ? 0 : 1);
+    m_notice->setVisible(tweed && !m_notice->text().isEmpty());
+    m_measurements->setVisible(tweed || m_cephShown);
+}
+
+void TracingPanels::showCephalometrics(const CephValues& values, const CephNorms& norms, const LandmarkSet& points)
+{
+    if (m_cephShown)
+        ceph.show(values, norms, points);
 }
 
 void TracingPanels::showCalibration(const Calibration& c, const QString& source)

@@ -10,11 +10,15 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QScreen>
+#include <QSettings>
 #include <QShortcut>
 #include <QSlider>
 #include <QTableWidget>
+#include <QToolButton>
 #include <QUndoCommand>
 #include <QVBoxLayout>
 
@@ -28,6 +32,10 @@ const QString kCaption = QStringLiteral("Traçado Cefalométrico");
 // The radiograph's column is never narrower than this in a window that fits the screen.
 constexpr int kNarrowestView = 500;
 using platform::NoticeKind;
+const QString kAnalysesKey = QStringLiteral("tracado/analises");
+
+// The choice is kept per computer, by the analyses' titles; unknown titles are skipped.
+QSettings settings() { return QSettings(QStringLiteral("Quorvel"), QStringLiteral("Quorvel")); }
 
 class LandmarkCommand : public QUndoCommand {
 public:
@@ -43,6 +51,23 @@ private:
     TracingWindow& m_window;
     Landmark m_landmark;
     std::optional<QPointF> m_before, m_after;
+};
+
+// A list of analyses to tick: a click ticks or unticks one and leaves the list open for the next.
+class TickList : public QMenu {
+public:
+    using QMenu::QMenu;
+
+protected:
+    void mouseReleaseEvent(QMouseEvent* e) override
+    {
+        QAction* a = actionAt(e->position().toPoint());
+        if (a && a->isCheckable() && a->isEnabled()) {
+            a->trigger();
+            return;
+        }
+        QMenu::mouseReleaseEvent(e);
+    }
 };
 
 QPushButton* makeButton(const char* name, const QString& text, bool bold = true)
@@ -63,7 +88,12 @@ QPushButton* makeButton(const char* name, const QString& text, bool bold = true)
 TracingWindow::TracingWindow(platform::Dialogs& dialogs, QWidget* parent) : QWidget(parent), m_dialogs(dialogs)
 {
     build();
-    refresh();
+    std::vector<CephAnalysis> chosen;
+    const QStringList stored = settings().value(kAnalysesKey, Title(CephAnalysis::Tweed)).toStringList();
+    for (int i = 0; i < kCephAnalysisCount; ++i)
+        if (stored.contains(Title(CephAnalysis(i))))
+            chosen.push_back(CephAnalysis(i));
+    setAnalyses(chosen);
 }
 
 TracingWindow::~TracingWindow() { m_undo.clear(); }
@@ -205,7 +235,63 @@ QWidget* TracingWindow::buildLevelsBar()
     connect(m_invert, &QCheckBox::toggled, this, &TracingWindow::renderPicture);
     row->addWidget(m_invert);
     row->addStretch(1);
+    row->addWidget(buildAnalysesButton());
     return bar;
+}
+
+QWidget* TracingWindow::buildAnalysesButton()
+{
+    auto* button = new QToolButton;
+    button->setObjectName(QStringLiteral("tAnalises"));
+    button->setText(QStringLiteral("Análises"));
+    button->setToolTip(QStringLiteral("As análises a traçar: só os pontos que elas usam são pedidos."));
+    button->setPopupMode(QToolButton::InstantPopup);
+    button->setMinimumHeight(28);
+    m_analysesMenu = new TickList(button);
+    m_analysesMenu->setObjectName(QStringLiteral("analises"));
+    for (int i = 0; i < kCephAnalysisCount; ++i) {
+        const CephAnalysis a = CephAnalysis(i);
+        QAction* action = m_analysesMenu->addAction(Title(a));
+        action->setObjectName(QStringLiteral("analise%1").arg(i));
+        action->setCheckable(true);
+        connect(action, &QAction::triggered, this, [this, a](bool on) {
+            std::vector<CephAnalysis> chosen;
+            for (int j = 0; j < kCephAnalysisCount; ++j)
+                if (CephAnalysis(j) == a ? on : std::find(m_analyses.begin(), m_analyses.end(), CephAnalysis(j)) != m_analyses.end())
+                    chosen.push_back(CephAnalysis(j));
+            setAnalyses(chosen);
+            QStringList titles;
+            for (CephAnalysis c : m_analyses)
+                titles << Title(c);
+            settings().setValue(kAnalysesKey, titles);
+        });
+    }
+    button->setMenu(m_analysesMenu);
+    return button;
+}
+
+void TracingWindow::setAnalyses(std::vector<CephAnalysis> analyses)
+{
+    // At least one analysis is traced: unticking the last keeps it.
+    if (analyses.empty())
+        analyses = m_analyses.empty() ? std::vector<CephAnalysis>{CephAnalysis::Tweed} : m_analyses;
+    std::sort(analyses.begin(), analyses.end());
+    analyses.erase(std::unique(analyses.begin(), analyses.end()), analyses.end());
+    m_analyses = std::move(analyses);
+    m_order = LandmarksFor(m_analyses);
+    const auto actions = m_analysesMenu->actions();
+    for (int i = 0; i < actions.size(); ++i) {
+        const QSignalBlocker block(actions[i]);
+        actions[i]->setChecked(std::find(m_analyses.begin(), m_analyses.end(), CephAnalysis(i)) != m_analyses.end());
+    }
+    m_panels.showAnalyses(m_analyses, m_order);
+    refresh();
+}
+
+void TracingWindow::setNorms(const CephNorms& norms)
+{
+    m_norms = norms;
+    refresh();
 }
 
 void TracingWindow::notice(int kind, const QString& text)
@@ -232,6 +318,7 @@ void TracingWindow::Open()
         resize(area.size() * 0.9);
         move(area.center() - rect().center());
     }
+    emit opening();
     platform::ShowSecondaryWindow(*this, m_links.setMainWindowEnabled, &m_dialogs);
 }
 
@@ -248,7 +335,7 @@ void TracingWindow::closeEvent(QCloseEvent* event)
 
 void TracingWindow::tFecharClick() { leave(); }
 
-std::optional<Landmark> TracingWindow::awaited() const { return m_picked ? m_picked : m_points.firstMissing(); }
+std::optional<Landmark> TracingWindow::awaited() const { return m_picked ? m_picked : m_points.firstMissing(m_order); }
 
 Measurements TracingWindow::measurements() const { return MeasureTracing(m_points, m_calibration); }
 
@@ -289,6 +376,7 @@ void TracingWindow::refresh()
     m_panels.showAwaited(next, m_rulerMode);
     m_panels.showLandmarks(m_points, next);
     m_panels.showMeasurements(m, MakeTracingValues(m), m_points);
+    m_panels.showCephalometrics(cephValues(), m_norms, m_points);
     m_panels.showCalibration(m_calibration, m_calibrationSource);
     m_canvas->setRulerMode(m_rulerMode);
     m_canvas->setAwaited(next);

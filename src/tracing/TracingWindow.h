@@ -4,6 +4,7 @@
 // the twelve measurements to the Tweed page. Created once and only shown and hidden; while it
 // shows, the main window and the tray item "&Ocultar" are disabled.
 
+#include "tracing/CephNorms.h"
 #include "tracing/Radiograph.h"
 #include "tracing/TracingFile.h"
 #include "tracing/TracingPanels.h"
@@ -16,6 +17,7 @@
 #include <functional>
 
 class QCheckBox;
+class QMenu;
 class QPushButton;
 class QSlider;
 
@@ -68,6 +70,16 @@ public:
     // Sets a point without recording it for undo (the undo commands use it).
     void setLandmark(Landmark l, std::optional<QPointF> pos);
 
+    // The analyses traced, in the order shown; remembered on this computer. Never empty.
+    const std::vector<CephAnalysis>& analyses() const { return m_analyses; }
+    void setAnalyses(std::vector<CephAnalysis> analyses);
+    // The points the chosen analyses need, in placing order.
+    const std::vector<Landmark>& placingOrder() const { return m_order; }
+    const CephNorms& norms() const { return m_norms; }
+    // The clinic's norms, from whoever keeps them; the table is measured against them at once.
+    void setNorms(const CephNorms& norms);
+    CephValues cephValues() const { return MeasureCephalometrics(m_points, m_calibration); }
+
     const LandmarkSet& landmarks() const { return m_points; }
     const Calibration& calibration() const { return m_calibration; }
     std::optional<Landmark> awaited() const;
@@ -79,6 +91,10 @@ public:
     QUndoStack& undoStack() { return m_undo; }
     void setCalibration(const Calibration& c, const QString& source);
 
+signals:
+    // Before the window shows: the norms are wanted from here on.
+    void opening();
+
 protected:
     void closeEvent(QCloseEvent* event) override;
 
@@ -87,6 +103,7 @@ private:
     QWidget* buildButtons();
     QWidget* buildViewBar();
     QWidget* buildLevelsBar();
+    QWidget* buildAnalysesButton();
     void leave();
     void refresh();
     void renderPicture();
@@ -115,6 +132,7 @@ private:
     QCheckBox* m_invert = nullptr;
     QPushButton* m_undoButton = nullptr;
     QPushButton* m_redoButton = nullptr;
+    QMenu* m_analysesMenu = nullptr;
     QTimer m_levelsTimer;
     QUndoStack m_undo;
 
@@ -124,6 +142,9 @@ private:
     bool m_copyDeclined = false;  // the clinician kept this radiograph where it is
     LandmarkSet m_points;
     Calibration m_calibration;
+    std::vector<CephAnalysis> m_analyses{CephAnalysis::Tweed};
+    std::vector<Landmark> m_order;
+    CephNorms m_norms = CephNorms::defaults();
     QString m_calibrationSource;
     std::optional<Landmark> m_picked;
     bool m_rulerMode = false;

@@ -22,6 +22,7 @@ done <<'LIST'
 755 libexec/quorvel/quorvel
 644 share/quorvel/Bolton.cef
 644 share/quorvel/Stats.cef
+644 share/quorvel/Normas.json
 644 share/quorvel/Análises.rav
 644 share/applications/br.com.quorvel.Quorvel.desktop
 644 share/metainfo/br.com.quorvel.Quorvel.metainfo.xml
@@ -55,7 +56,7 @@ for size in 16 22 24 32 48 64 128 256; do
   identify -format '%wx%h' "$usr/share/icons/hicolor/${size}x${size}/apps/quorvel.png" | grep -qx "${size}x${size}" \
     || fail "the ${size}x${size} icon has another size"
 done
-for f in Bolton.cef Stats.cef Análises.rav; do
+for f in Bolton.cef Stats.cef Normas.json Análises.rav; do
   cmp -s "$usr/share/quorvel/$f" "$build/data/$f" || fail "share/quorvel/$f differs from the built data"
 done
 
@@ -89,9 +90,10 @@ work="$tmp/home/Quorvel"
 [ "$(sed -n 1p "$tmp/log")" = "$work" ] || fail "the program did not start in ~/Quorvel"
 [ "$(sed -n 2p "$tmp/log")" = "--one two" ] || fail "the arguments were not passed on"
 [ -d "$work/Análises" ] || fail "Análises/ not created"
-for f in Bolton.cef Stats.cef Análises.rav; do
+for f in Bolton.cef Stats.cef Normas.json Análises.rav; do
   cmp -s "$work/$f" "$usr/share/quorvel/$f" || fail "$f not copied"
 done
+[ "$(stat -c %a "$work/Normas.json")" = 600 ] || fail "the clinic's norms are not private"
 
 # Both folders are private whatever the umask, exactly as the set-up script makes them; an
 # Análises that links to a shared folder is kept with that folder's own mode.
@@ -116,11 +118,13 @@ QUORVEL_HOME="$tmp/m/linked" "$tmp/stub/usr/bin/quorvel"
 chmod 750 "$work"
 printf '\x00\x00\x00\x00\x07\x00\x00\x00\x02\x00\x00\x00\x01\x00\x00\x00' > "$work/Stats.cef"
 printf 'ANA\r\nvisita\r\n' > "$work/Análises/ANA.pln"
+printf '{"formato": "quorvel-normas", "versao": 1, "normas": {}}' > "$work/Normas.json"
 printf 'stale' > "$work/Análises.rav"
 printf 'stale' > "$work/Bolton.cef"
 HOME="$tmp/home" "$tmp/stub/usr/bin/quorvel"
 [ "$(od -An -tx1 "$work/Stats.cef" | tr -d ' \n')" = "00000000070000000200000001000000" ] || fail "Stats.cef was overwritten"
 [ "$(cat "$work/Análises/ANA.pln")" = "$(printf 'ANA\r\nvisita\r\n')" ] || fail "a patient file changed"
+[ "$(cat "$work/Normas.json")" = '{"formato": "quorvel-normas", "versao": 1, "normas": {}}' ] || fail "the clinic's norms were overwritten"
 cmp -s "$work/Análises.rav" "$usr/share/quorvel/Análises.rav" || fail "Análises.rav not refreshed"
 cmp -s "$work/Bolton.cef" "$usr/share/quorvel/Bolton.cef" || fail "Bolton.cef not refreshed"
 [ "$(stat -c %a "$work")" = 750 ] || fail "the mode of an existing working folder changed"

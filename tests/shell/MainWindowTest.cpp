@@ -107,6 +107,7 @@ TEST_F(ShellWindowsTest, MenusCarryTheirCaptionsAndAccessKeys)
         {"Print1", "&Imprimir..."},
         {"Backup1", "&Cópia de Segurança..."},
         {"Restore1", "Res&taurar Cópia..."},
+        {"Normas1", "N&ormas..."},
         {"Exit1", "Sai&r"},
         {"FundamentosTericos2", "&Fundamentos Teóricos"},
         {"AnlisedeTweed1", "&Análise de Tweed"},
@@ -130,7 +131,7 @@ TEST_F(ShellWindowsTest, MenusCarryTheirCaptionsAndAccessKeys)
     QStringList order;
     for (QAction* a : child<QMenu>(form2.get(), "File1")->actions())
         order << a->objectName();
-    EXPECT_EQ(order.join(u','), QStringLiteral("New1,Open1,Pacientes1,Save1,N2,Print1,ClinicInfo1,Backup1,Restore1,N1,Exit1"));
+    EXPECT_EQ(order.join(u','), QStringLiteral("New1,Open1,Pacientes1,Save1,N2,Print1,ClinicInfo1,Normas1,Backup1,Restore1,N1,Exit1"));
 }
 
 TEST_F(ShellWindowsTest, FileMenuRoutesByActivePage)

@@ -16,6 +16,7 @@
 #include "shell/StartWindow.h"
 #include "spaceentry/SpaceEntryWindow.h"
 #include "support/WorkFolder.h"
+#include "tracing/NormsDialog.h"
 #include "tracing/TracingWindow.h"
 
 #include <QAbstractButton>
@@ -25,6 +26,8 @@
 #include <QLabel>
 #include <QScreen>
 #include <QScrollBar>
+#include <QStandardPaths>
+#include <QTabWidget>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
@@ -140,6 +143,21 @@ const WindowCase kWindows[] = {
      }},
     {"SpaceEntry", [](Windows& w, test::FakeDialogs&) -> QWidget* { w.form4()->Open(); return w.form4(); }},
     {"Tracing", [](Windows& w, test::FakeDialogs&) -> QWidget* { w.tracing()->Open(); return w.tracing(); }},
+    {"TracingEveryAnalysis", [](Windows& w, test::FakeDialogs&) -> QWidget* {
+         std::vector<CephAnalysis> all;
+         for (int i = 0; i < kCephAnalysisCount; ++i)
+             all.push_back(CephAnalysis(i));
+         w.tracing()->setAnalyses(all);
+         w.tracing()->Open();
+         w.tracing()->findChild<QTabWidget*>(QStringLiteral("medidasAbas"))->setCurrentIndex(1);
+         return w.tracing();
+     }},
+    {"Norms", [](Windows& w, test::FakeDialogs& dialogs) -> QWidget* {
+         auto* d = new NormsDialog(dialogs, CephNorms::defaults(), w.form2());
+         d->setAttribute(Qt::WA_DeleteOnClose);
+         d->show();
+         return d;
+     }},
     {"Patients", [](Windows& w, test::FakeDialogs&) -> QWidget* { w.patients()->Open(); return w.patients(); }},
     {"Evolution", [](Windows& w, test::FakeDialogs&) -> QWidget* {
          w.patients()->Open();
@@ -216,6 +234,8 @@ int main(int argc, char** argv)
         file.close();
         qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" + QFile::encodeName(file.fileName()));
     }
+    // Settings a test writes never reach the user's own (nor the other way round).
+    QStandardPaths::setTestModeEnabled(true);
     QApplication app(argc, argv);
     QApplication::setQuitOnLastWindowClosed(false);
     platform::InstallAccessibility();

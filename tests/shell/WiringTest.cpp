@@ -9,12 +9,18 @@
 #include "tweed/TweedPageFixture.h"
 #include "shell/MainWindow.h"
 #include "support/WorkFolder.h"
+#include "tracing/CephNormsStore.h"
+#include "tracing/NormsDialog.h"
+#include "tracing/TracingWindow.h"
 
 #include <QAction>
+#include <QDir>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTableWidget>
+#include <QTimer>
 
 #include "records/StatsFile.h"
 
@@ -43,6 +49,76 @@ TEST_F(WiringTest, SaveOnThePlanPageRunsTheHistorySaveWithThePlanCaption)
                          QStringLiteral("Plano de Tratamento"));
     action("Print1")->trigger();
     dialogs.expectNotice(NoticeKind::Error, QStringLiteral("Ação não disponível!"), QStringLiteral("Plano de Tratamento"));
+}
+
+TEST_F(WiringTest, TheClinicsNormsAreReadWhenTheTracingOpensAndEditedFromTheFileMenu)
+{
+    // A hand-broken file: named once with its line, the shipped norms hold.
+    work.write(QStringLiteral("Normas.json"), "{\"formato\": \"quorvel-normas\",\n \"versao\": 1,\n \"normas\": [}");
+    TracingWindow* tracing = windows.tracing();
+    tracing->Open();
+    const test::Box refused = dialogs.take();
+    EXPECT_EQ(refused.kind, NoticeKind::Warning);
+    EXPECT_TRUE(refused.text.contains(QStringLiteral("linha 3: "))) << refused.text.toStdString();
+    EXPECT_EQ(tracing->norms(), CephNorms::defaults());
+    tracing->tFecharClick();
+    tracing->Open();  // not told again
+    tracing->tFecharClick();
+    EXPECT_TRUE(dialogs.pending().empty()) << dialogs.describePending().toStdString();
+
+    // Arquivo, Normas...: the dialog edits a norm, OK saves the file and the tracing has it.
+    bool edited = false;
+    QTimer::singleShot(0, [&edited] {
+        auto* d = qobject_cast<NormsDialog*>(QApplication::activeModalWidget());
+        if (!d)
+            return;
+        d->table(CephAnalysis::Steiner)->item(0, 1)->setText(QStringLiteral("83"));
+        d->findChild<QPushButton*>(QStringLiteral("tOK"))->click();
+        edited = true;
+    });
+    action("Normas1")->trigger();
+    ASSERT_TRUE(edited);
+    CephNorms expected = CephNorms::defaults();
+    expected.set(Ceph::SteinerSNA, CephNorm{83, 2});
+    EXPECT_EQ(DecodeNorms(work.read(QStringLiteral("Normas.json"))).norms, expected);
+    EXPECT_EQ(tracing->norms(), expected);
+    EXPECT_EQ(windows.norms()->norms(), expected);
+}
+
+TEST_F(WiringTest, NormsThatCannotBeSavedAreNotLostTheDialogComesBackWithThem)
+{
+    // Something that is not a file stands where the norms go: it can be neither read nor replaced.
+    ASSERT_TRUE(QDir(work.path()).mkdir(QStringLiteral("Normas.json")));
+    int shown = 0;
+    QString kept;
+    QTimer watch;
+    watch.setInterval(0);
+    QObject::connect(&watch, &QTimer::timeout, [&] {
+        auto* d = qobject_cast<NormsDialog*>(QApplication::activeModalWidget());
+        if (!d || !d->isVisible())
+            return;
+        QTableWidgetItem* sna = d->table(CephAnalysis::Steiner)->item(0, 1);
+        if (++shown == 1) {
+            sna->setText(QStringLiteral("83"));
+            d->findChild<QPushButton*>(QStringLiteral("tOK"))->click();
+        } else {
+            kept = sna->text();
+            d->findChild<QPushButton*>(QStringLiteral("tCancelar"))->click();
+            watch.stop();
+        }
+    });
+    watch.start();
+    action("Normas1")->trigger();
+    watch.stop();
+    EXPECT_EQ(shown, 2);
+    EXPECT_EQ(kept, QStringLiteral("83"));
+    const test::Box unread = dialogs.take();  // reading it, when the dialog was asked for
+    EXPECT_EQ(unread.kind, NoticeKind::Warning);
+    const test::Box unsaved = dialogs.take();
+    EXPECT_EQ(unsaved.kind, NoticeKind::Error);
+    EXPECT_TRUE(unsaved.text.startsWith(QStringLiteral("As normas não foram salvas: "))) << unsaved.text.toStdString();
+    EXPECT_EQ(windows.tracing()->norms(), CephNorms::defaults());
+    EXPECT_EQ(windows.norms()->norms(), CephNorms::defaults());
 }
 
 TEST_F(WiringTest, NewOnTheHistoryPageEmptiesItsFields)

@@ -13,6 +13,7 @@
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QSettings>
 #include <QTableWidget>
 
 #include <gtest/gtest.h>
@@ -31,6 +32,11 @@ inline const std::pair<L, QPoint> kPlaces[] = {
     {L::ENP, {300, 140}}, {L::A, {600, 170}},  {L::B, {580, 330}},   {L::Ar, {120, 120}},  {L::Rp, {110, 300}},
     {L::Tg, {80, 160}},  {L::Me, {400, 400}}, {L::Ii, {550, 200}},  {L::Ai, {430, 360}},  {L::Is, {580, 210}},
     {L::OclP, {380, 230}}, {L::OclA, {560, 225}}, {L::Ls, {650, 200}}, {L::Li, {640, 260}}, {L::PogSoft, {610, 430}},
+};
+
+// Each test starts with the analyses chosen as on a computer that never chose any.
+struct FreshAnalysesChoice {
+    FreshAnalysesChoice() { QSettings(QStringLiteral("Quorvel"), QStringLiteral("Quorvel")).remove(QStringLiteral("tracado/analises")); }
 };
 
 class TracingWindowTest : public WorkFolderTest {
@@ -94,6 +100,7 @@ protected:
     QString awaitedName() const { return window.findChild<QLabel*>(QStringLiteral("pontoNome"))->text(); }
 
     QAction popOcultar;
+    FreshAnalysesChoice freshChoice;
     TracingWindow window{dialogs};
     bool mainEnabled = true;
     bool accepts = true;

@@ -8,6 +8,9 @@
 #include <QHeaderView>
 #include <QLayout>
 #include <QScrollBar>
+#include <QTabWidget>
+
+#include <algorithm>
 
 using namespace qv;
 using namespace qv::test;
@@ -17,13 +20,16 @@ namespace {
 // A 1024 x 768 screen less a title bar and a panel of the desktop.
 const QSize kScreenRoom(1024, 768 - 60);
 
-TEST_F(TracingWindowTest, FitsA1024By768ScreenWithEveryButtonAndColumnVisible)
+// The whole window on the screen: every button shown whole (the point buttons of analyses not
+// chosen are the only ones hidden), both columns of the Tweed measurements, and a radiograph
+// that stays large.
+void ExpectFitsTheScreen(TracingWindow& window)
 {
     const QSize least = window.minimumSizeHint();
     EXPECT_LE(least.width(), kScreenRoom.width()) << least.width();
     EXPECT_LE(least.height(), kScreenRoom.height()) << least.height();
 
-    ASSERT_TRUE(window.openImage(picture()));
+    const auto& order = window.placingOrder();
     for (const QSize size : {kScreenRoom, QSize(1024 * 9 / 10, 768 * 9 / 10)}) {
         window.resize(size);
         window.show();
@@ -33,9 +39,22 @@ TEST_F(TracingWindowTest, FitsA1024By768ScreenWithEveryButtonAndColumnVisible)
         const QRect inside = window.rect();
         const auto buttons = window.findChildren<QAbstractButton*>();
         EXPECT_GE(buttons.size(), 7 + 5 + 20 + 2);
+        size_t hiddenPoints = 0;
         for (const QAbstractButton* b : buttons) {
             if (b->parentWidget()->inherits("QTableCornerButton") || !b->window()->isAncestorOf(b) || b->objectName().isEmpty())
                 continue;
+            // The tab bar's own arrows show only when its tabs overflow.
+            if (b->parentWidget()->inherits("QTabBar"))
+                continue;
+            const bool unchosenPoint = b->objectName().startsWith(QStringLiteral("ponto")) &&
+                                       std::none_of(order.begin(), order.end(), [b](Landmark l) {
+                                           return b->objectName() == PointButtonName(l);
+                                       });
+            if (unchosenPoint) {
+                EXPECT_FALSE(b->isVisible()) << b->objectName().toStdString();
+                ++hiddenPoints;
+                continue;
+            }
             const QRect at(b->mapTo(&window, QPoint(0, 0)), b->size());
             EXPECT_TRUE(b->isVisible()) << b->objectName().toStdString();
             EXPECT_TRUE(inside.contains(at)) << b->objectName().toStdString() << " at " << at.x() << "," << at.y() << " "
@@ -43,15 +62,47 @@ TEST_F(TracingWindowTest, FitsA1024By768ScreenWithEveryButtonAndColumnVisible)
                                              << size.height();
             EXPECT_GE(b->width(), b->fontMetrics().horizontalAdvance(b->text())) << b->objectName().toStdString();
         }
+        EXPECT_EQ(hiddenPoints, size_t(kLandmarkCount) - order.size());
         // Both columns of the measurements whole, without a scroll bar.
         const auto* table = window.findChild<QTableWidget*>(QStringLiteral("medidas"));
-        EXPECT_LE(table->columnViewportPosition(1) + table->columnWidth(1), table->viewport()->width());
-        EXPECT_FALSE(table->horizontalScrollBar()->isVisible());
-        const QRect tableAt(table->mapTo(&window, QPoint(0, 0)), table->size());
-        EXPECT_TRUE(inside.contains(tableAt));
+        if (table->isVisible()) {
+            EXPECT_LE(table->columnViewportPosition(1) + table->columnWidth(1), table->viewport()->width());
+            EXPECT_FALSE(table->horizontalScrollBar()->isVisible());
+            const QRect tableAt(table->mapTo(&window, QPoint(0, 0)), table->size());
+            EXPECT_TRUE(inside.contains(tableAt));
+        }
         EXPECT_GT(window.canvas()->width(), 400);
         EXPECT_GT(window.canvas()->height(), 400);
     }
+}
+
+TEST_F(TracingWindowTest, FitsA1024By768ScreenWithEveryButtonAndColumnVisible)
+{
+    ASSERT_TRUE(window.openImage(picture()));
+    ExpectFitsTheScreen(window);
+    EXPECT_TRUE(window.findChild<QTableWidget*>(QStringLiteral("medidas"))->isVisible());
+}
+
+TEST_F(TracingWindowTest, FitsA1024By768ScreenWithEveryAnalysisChosen)
+{
+    ASSERT_TRUE(window.openImage(picture()));
+    std::vector<CephAnalysis> all;
+    for (int i = 0; i < kCephAnalysisCount; ++i)
+        all.push_back(CephAnalysis(i));
+    window.setAnalyses(all);
+    ASSERT_EQ(window.placingOrder().size(), size_t(kLandmarkCount));
+    ExpectFitsTheScreen(window);
+    // The other analyses' table: every column whole, and room for a good many rows.
+    auto* tabs = window.findChild<QTabWidget*>(QStringLiteral("medidasAbas"));
+    ASSERT_EQ(tabs->count(), 2);
+    tabs->setCurrentIndex(1);
+    QApplication::processEvents();
+    const auto* ceph = window.findChild<QTableWidget*>(QStringLiteral("cefalometria"));
+    ASSERT_TRUE(ceph->isVisible());
+    EXPECT_LE(ceph->columnViewportPosition(3) + ceph->columnWidth(3), ceph->viewport()->width());
+    EXPECT_FALSE(ceph->horizontalScrollBar()->isVisible());
+    EXPECT_TRUE(window.rect().contains(QRect(ceph->mapTo(&window, QPoint(0, 0)), ceph->size())));
+    EXPECT_GE(ceph->viewport()->height(), 12 * ceph->verticalHeader()->defaultSectionSize());
 }
 
 TEST_F(TracingWindowTest, TheHintKeepsItsHeightSoThePointButtonsStayPut)

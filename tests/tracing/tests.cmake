@@ -1,6 +1,6 @@
 quorvel_add_core_test(test_tracing_logic tracing/TracingGeometryTest.cpp tracing/TracingFileTest.cpp)
 quorvel_add_test(test_tracing tracing/RadiographTest.cpp tracing/RadiographFormatTest.cpp tracing/TracingWindowTest.cpp
-  tracing/TracingWindowFilesTest.cpp tracing/TracingWindowLayoutTest.cpp)
+  tracing/TracingWindowFilesTest.cpp tracing/TracingWindowLayoutTest.cpp tracing/CephTableTest.cpp)
 # The samples are written with DCMTK; the program reads them through its DICOM module.
 target_link_libraries(test_tracing PRIVATE DCMTK::dcmdata)
 quorvel_add_core_test(test_cephalometrics tracing/CephMeasuresTest.cpp tracing/SuperimpositionTest.cpp)

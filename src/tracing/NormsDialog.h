@@ -1,0 +1,40 @@
+#pragma once
+// "Normas...": the clinic's mean and standard deviation of every measure, one table per analysis.
+// An empty pair means the measure has no norm; "Restaurar padrões" puts back the shipped ones.
+
+#include "tracing/CephNorms.h"
+
+#include <QDialog>
+
+#include <array>
+#include <optional>
+
+class QTableWidget;
+
+namespace qv {
+
+namespace platform {
+class Dialogs;
+}
+
+class NormsDialog : public QDialog {
+    Q_OBJECT
+public:
+    NormsDialog(platform::Dialogs& dialogs, const CephNorms& norms, QWidget* parent = nullptr);
+
+    // The norms as the tables hold them, or why not (the analysis, the measure and what is wrong).
+    std::optional<CephNorms> edited(QString* why = nullptr) const;
+    // What OK took; the norms given while the dialog was not accepted.
+    const CephNorms& norms() const { return m_norms; }
+    void showNorms(const CephNorms& norms);
+    QTableWidget* table(CephAnalysis a) const { return m_tables[size_t(a)]; }
+
+    void accept() override;
+
+private:
+    platform::Dialogs& m_dialogs;
+    CephNorms m_norms;
+    std::array<QTableWidget*, kCephAnalysisCount> m_tables{};
+};
+
+}  // namespace qv
