@@ -137,6 +137,7 @@ QWidget* TracingWindow::buildButtons()
         {makeButton("tSalvar", QStringLiteral("SALVAR")), &TracingWindow::tSalvarClick},
         {makeButton("tExportarPng", QStringLiteral("EXPORTAR PNG")), &TracingWindow::tExportarPngClick},
         {makeButton("tExportarPdf", QStringLiteral("EXPORTAR PDF")), &TracingWindow::tExportarPdfClick},
+        {makeButton("tImprimir", QStringLiteral("IMPRIMIR")), &TracingWindow::tImprimirClick},
     };
     for (const auto& [b, handler] : buttons) {
         connect(b, &QPushButton::clicked, this, handler);
@@ -169,6 +170,11 @@ QWidget* TracingWindow::buildViewBar()
     for (QPushButton* b : {m_undoButton, m_redoButton, out, in, fit})
         row->addWidget(b);
     row->addStretch(1);
+
+    auto* csv = makeButton("tCsv", QStringLiteral("CSV..."), false);
+    csv->setToolTip(QStringLiteral("Exporta as medidas de todas as fases traçadas do paciente para uma planilha."));
+    connect(csv, &QPushButton::clicked, this, &TracingWindow::tCsvClick);
+    row->addWidget(csv);
 
     auto* apply = makeButton("tAplicar", QStringLiteral("APLICAR"));
     auto* close = makeButton("tFechar", QStringLiteral("FECHAR"));

@@ -4,6 +4,7 @@
 // the twelve measurements to the Tweed page. Created once and only shown and hidden; while it
 // shows, the main window and the tray item "&Ocultar" are disabled.
 
+#include "printing/ReportParams.h"
 #include "tracing/Radiograph.h"
 #include "tracing/TracingFile.h"
 #include "tracing/TracingPanels.h"
@@ -35,6 +36,8 @@ struct TracingLinks {
     // The twelve texts into twfma .. twafp (see TracingFields()), each as a field holds it once
     // typed and left. An empty text was not measured: that field keeps what it holds.
     std::function<void(const TracingValues&)> applyToTweed;
+    // IMPRIMIR: report6 with these parameters and print range.
+    std::function<void(const ReportParamList& params, int lastPage)> printReport;
 };
 
 class TracingWindow : public QWidget {
@@ -55,6 +58,8 @@ public:
     void tAplicarClick();
     void tExportarPngClick();
     void tExportarPdfClick();
+    void tImprimirClick();
+    void tCsvClick();
     void tReguaClick();
     void tCalibrarClick();
     void tFecharClick();
