@@ -10,11 +10,13 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 #include <QScreen>
 #include <QShortcut>
 #include <QSlider>
 #include <QTableWidget>
+#include <QToolButton>
 #include <QUndoCommand>
 #include <QVBoxLayout>
 
@@ -137,7 +139,6 @@ QWidget* TracingWindow::buildButtons()
         {makeButton("tSalvar", QStringLiteral("SALVAR")), &TracingWindow::tSalvarClick},
         {makeButton("tExportarPng", QStringLiteral("EXPORTAR PNG")), &TracingWindow::tExportarPngClick},
         {makeButton("tExportarPdf", QStringLiteral("EXPORTAR PDF")), &TracingWindow::tExportarPdfClick},
-        {makeButton("tImprimir", QStringLiteral("IMPRIMIR")), &TracingWindow::tImprimirClick},
     };
     for (const auto& [b, handler] : buttons) {
         connect(b, &QPushButton::clicked, this, handler);
@@ -170,11 +171,6 @@ QWidget* TracingWindow::buildViewBar()
     for (QPushButton* b : {m_undoButton, m_redoButton, out, in, fit})
         row->addWidget(b);
     row->addStretch(1);
-
-    auto* csv = makeButton("tCsv", QStringLiteral("CSV..."), false);
-    csv->setToolTip(QStringLiteral("Exporta as medidas de todas as fases traçadas do paciente para uma planilha."));
-    connect(csv, &QPushButton::clicked, this, &TracingWindow::tCsvClick);
-    row->addWidget(csv);
 
     auto* apply = makeButton("tAplicar", QStringLiteral("APLICAR"));
     auto* close = makeButton("tFechar", QStringLiteral("FECHAR"));
@@ -211,6 +207,28 @@ QWidget* TracingWindow::buildLevelsBar()
     connect(m_invert, &QCheckBox::toggled, this, &TracingWindow::renderPicture);
     row->addWidget(m_invert);
     row->addStretch(1);
+
+    // One button at the end of the shortest row, so the window still fits a 1024-pixel screen:
+    // a click prints this stage's report; its menu also exports the patient's measures.
+    auto* print = new QToolButton;
+    print->setObjectName(QStringLiteral("tImprimir"));
+    print->setText(QStringLiteral("IMPRIMIR"));
+    print->setToolTip(QStringLiteral("Imprime a Análise Cefalométrica desta fase: o traçado e as tabelas das análises."));
+    QFont bold = print->font();
+    bold.setBold(true);
+    print->setFont(bold);
+    print->setMinimumHeight(28);
+    print->setPopupMode(QToolButton::MenuButtonPopup);
+    auto* menu = new QMenu(print);
+    QAction* report = menu->addAction(QStringLiteral("Imprimir a Análise Cefalométrica..."));
+    QAction* csv = menu->addAction(QStringLiteral("Exportar as medidas de todas as fases (CSV)..."));
+    report->setObjectName(QStringLiteral("tRelatorio"));
+    csv->setObjectName(QStringLiteral("tCsv"));
+    connect(report, &QAction::triggered, this, &TracingWindow::tImprimirClick);
+    connect(csv, &QAction::triggered, this, &TracingWindow::tCsvClick);
+    print->setMenu(menu);
+    connect(print, &QToolButton::clicked, this, &TracingWindow::tImprimirClick);
+    row->addWidget(print);
     return bar;
 }
 

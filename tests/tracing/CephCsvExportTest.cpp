@@ -130,7 +130,7 @@ TEST_F(CephCsvExportTest, OnePatientsStagesFromTheTracingWindow)
     for (const auto& c : cases) {
         SCOPED_TRACE(c.answer);
         dialogs.saveFiles.push_back(work.file(QString::fromUtf8(c.answer)));
-        button("tCsv")->click();
+        window.findChild<QAction*>(QStringLiteral("tCsv"))->trigger();
         takeSaveBox(QStringLiteral("MARIA-cefalometria.csv"));
         const QString written = work.file(QString::fromUtf8(c.written));
         dialogs.expectNotice(NoticeKind::Information, QStringLiteral("Medidas de 2 fases exportadas em \"%1\".").arg(written),
@@ -150,7 +150,7 @@ TEST_F(CephCsvExportTest, AReplacedFileBecomesPrivate)
     const QString path = work.file(QStringLiteral("anterior.csv"));
     ASSERT_TRUE(QFile::setPermissions(path, kOwnerOnly | QFile::ReadGroup | QFile::ReadOther));
     dialogs.saveFiles.push_back(path);
-    button("tCsv")->click();
+    window.findChild<QAction*>(QStringLiteral("tCsv"))->trigger();
     takeSaveBox(QStringLiteral("MARIA-cefalometria.csv"));
     dialogs.take();
     EXPECT_EQ(mode(path), kOwnerOnly);
@@ -166,7 +166,7 @@ TEST_F(CephCsvExportTest, CancellingWritesNothing)
         SCOPED_TRACE(from);
         dialogs.saveFiles.push_back(QString());
         if (QLatin1String(from) == QLatin1String("window")) {
-            button("tCsv")->click();
+            window.findChild<QAction*>(QStringLiteral("tCsv"))->trigger();
             takeSaveBox(QStringLiteral("MARIA-cefalometria.csv"));
         } else {
             PatientsWindow patients(QStringLiteral("Análises"));
@@ -193,7 +193,7 @@ TEST_F(CephCsvExportTest, WithoutTracingsOrPatientNothingIsAsked)
     for (const auto& c : cases) {
         SCOPED_TRACE(c.patient);
         patient = QString::fromUtf8(c.patient);
-        button("tCsv")->click();
+        window.findChild<QAction*>(QStringLiteral("tCsv"))->trigger();
         dialogs.expectNotice(c.kind, QString::fromUtf8(c.text), test::kCaption);
         EXPECT_TRUE(dialogs.pending().empty());
     }
@@ -207,7 +207,7 @@ TEST_F(CephCsvExportTest, AFolderItCannotWriteIsReportedAndLeftEmpty)
     const test::Unprivileged user(work);
     ASSERT_TRUE(user.ok());
     dialogs.saveFiles.push_back(folder + QStringLiteral("/medidas.csv"));
-    button("tCsv")->click();
+    window.findChild<QAction*>(QStringLiteral("tCsv"))->trigger();
     takeSaveBox(QStringLiteral("MARIA-cefalometria.csv"));
     const test::Box box = dialogs.take();
     EXPECT_EQ(box.kind, NoticeKind::Error);
