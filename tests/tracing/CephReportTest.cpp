@@ -352,6 +352,24 @@ TEST_F(CephReportFromWindow, EachStagePrintsItsOwnReportWithTheTracedPicture)
         EXPECT_EQ(p.value(QStringLiteral("nome")), QStringLiteral("Paciente:  MARIA"));
     }
     EXPECT_EQ(lastPages, (std::vector<int>{10, 10}));
+
+    // Each through the real engine: its own stage under the letterhead's header.
+    for (size_t i = 0; i < printed.size(); ++i) {
+        ReportEngine engine(dialogs, std::make_unique<report::MemoryOutput>());
+        auto& out = static_cast<report::MemoryOutput&>(engine.output());
+        ReportParamList params;
+        for (auto it = printed[i].begin(); it != printed[i].end(); ++it)
+            params.append({it.key(), it.value()});
+        const platform::PageContext page{dialogs, [] { return test::kCaption; }};
+        ASSERT_EQ(PrintCephalometric(engine, page, params, lastPages[i]), PrintOutcome::Ran);
+        ASSERT_FALSE(out.pages.isEmpty());
+        const QString body = out.pages[0].body().join(u'\n');
+        EXPECT_TRUE(body.contains(i == 0 ? QStringLiteral("INICIAL") : QStringLiteral("FINAL"))) << body.toStdString();
+        EXPECT_FALSE(body.contains(i == 0 ? QStringLiteral("FINAL") : QStringLiteral("INICIAL")));
+        const QString name = QStringLiteral("cefalometria-%1.pdf").arg(i + 1);
+        work.write(name, out.pdf);
+        test::KeepReport(work.file(name), name);
+    }
 }
 
 TEST_F(CephReportFromWindow, NothingPlacedIsRefused)
