@@ -30,15 +30,23 @@ std::vector<CephAnalysis> ChosenCephAnalyses()
     return CephAnalysesFromTitles(settings.value(QLatin1String(kChosenAnalysesKey)).toStringList());
 }
 
-CephNorms ClinicCephNorms()
+ClinicNorms ClinicCephNorms()
 {
     const QString path = QString::fromLatin1(kNormsFileName);
     if (!QFileInfo::exists(path))
-        return CephNorms::defaults();
+        return {CephNorms::defaults(), QStringLiteral("Normas padrão do programa.")};
+    // A printed deviation must never rest on norms other than those the report names.
+    const auto refused = [&](const QString& why) {
+        return ClinicNorms{CephNorms::defaults(),
+                           QStringLiteral("Normas padrão do programa: o arquivo %1 foi recusado (%2).").arg(path, why)};
+    };
     try {
-        return DecodeNorms(ReadFileBytes(path)).norms;  // the defaults when refused
-    } catch (const IoError&) {
-        return CephNorms::defaults();
+        const DecodedNorms decoded = DecodeNorms(ReadFileBytes(path));
+        if (!decoded.ok())
+            return refused(decoded.error);
+        return {decoded.norms, QStringLiteral("Normas do consultório (%1).").arg(path)};
+    } catch (const IoError& e) {
+        return refused(e.message());
     }
 }
 
@@ -80,6 +88,7 @@ CephReportPlan BuildCephReport(const CephReportInput& in)
     p.append({QStringLiteral("nome"), QStringLiteral("Paciente:  ") + in.patient});  // as the other reports' headers
     p.append({QStringLiteral("fase"), in.stage});
     p.append({QStringLiteral("calibracao"), in.calibration});
+    p.append({QStringLiteral("normas"), in.normsSource});
     p.append({QStringLiteral("imagem"), in.picturePng.isEmpty() ? QString()
                                                                 : QStringLiteral("data:image/png;base64,")
                                                                       + QString::fromLatin1(in.picturePng.toBase64())});

@@ -21,8 +21,12 @@ std::vector<CephAnalysis> ChosenCephAnalyses();
 std::vector<CephAnalysis> CephAnalysesFromTitles(const QStringList& titles);
 
 // The clinic's norms from Normas.json in the working folder; the shipped ones when the file is
-// missing or refused.
-CephNorms ClinicCephNorms();
+// missing or refused, and the report says which it printed (and why a file was refused).
+struct ClinicNorms {
+    CephNorms norms;
+    QString source;  // "Normas do consultório (Normas.json)." …
+};
+ClinicNorms ClinicCephNorms();
 
 struct CephReportInput {
     QString patient;
@@ -32,6 +36,7 @@ struct CephReportInput {
     LandmarkSet points;
     CephValues values;
     CephNorms norms;
+    QString normsSource;
     std::vector<CephAnalysis> analyses;
 };
 

@@ -54,7 +54,9 @@ void TracingWindow::tImprimirClick()
         in.picturePng = pictureForReport(RenderTracedImage(m_canvas->picture(), m_points, m_calibration));
     in.points = m_points;
     in.values = MeasureCephalometrics(m_points, m_calibration);
-    in.norms = ClinicCephNorms();
+    const ClinicNorms norms = ClinicCephNorms();
+    in.norms = norms.norms;
+    in.normsSource = norms.source;
     in.analyses = ChosenCephAnalyses();
     const CephReportPlan plan = BuildCephReport(in);
     if (m_links.printReport)

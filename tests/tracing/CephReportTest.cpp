@@ -49,6 +49,7 @@ CephReportInput knownInput(const Calibration& c = {})
     in.patient = QStringLiteral("MARIA");
     in.stage = QStringLiteral("INICIAL");
     in.calibration = QStringLiteral("Sem calibração: distâncias não medidas.");
+    in.normsSource = QStringLiteral("Normas padrão do programa.");
     in.points = knownPoints();
     in.values = MeasureCephalometrics(in.points, c);
     in.norms = CephNorms::defaults();
@@ -279,6 +280,7 @@ TEST_F(CephReportPrint, EveryPageHasTheLetterheadAndEveryChosenAnalysisItsTable)
     const QString first = pages[0].body().join(u'\n');
     EXPECT_TRUE(first.contains(QStringLiteral("INICIAL"))) << first.toStdString();
     EXPECT_TRUE(first.contains(QStringLiteral("Sem calibração"))) << first.toStdString();
+    EXPECT_TRUE(first.contains(QStringLiteral("Normas padrão do programa."))) << first.toStdString();
     const QString text = all(pages);
     for (int i = 0; i < kCephAnalysisCount; ++i)
         EXPECT_TRUE(text.contains(Title(CephAnalysis(i)))) << i;
@@ -369,6 +371,44 @@ TEST_F(CephReportFromWindow, EachStagePrintsItsOwnReportWithTheTracedPicture)
         const QString name = QStringLiteral("cefalometria-%1.pdf").arg(i + 1);
         work.write(name, out.pdf);
         test::KeepReport(work.file(name), name);
+    }
+}
+
+// The deviations printed rest on the norms the report names: the clinic's file when it is taken,
+// the shipped norms (and why) when it is missing or refused.
+TEST_F(CephReportFromWindow, TheReportNamesTheNormsItsDeviationsRestOn)
+{
+    CephNorms clinic = CephNorms::defaults();
+    clinic.set(Ceph::SteinerSNA, CephNorm{90, 4});
+    const QByteArray damaged = EncodeNorms(clinic).replace("\"normas\"", "\"normas\" 1");
+    const struct {
+        std::optional<QByteArray> file;
+        const char* source;
+        const char* snaNorm;
+    } cases[] = {
+        {std::nullopt, "Normas padrão do programa.", "82.0 ± 2.0°"},
+        {EncodeNorms(clinic), "Normas do consultório (Normas.json).", "90.0 ± 4.0°"},
+        {QByteArray(), "Normas padrão do programa: o arquivo Normas.json foi recusado (linha 1: o arquivo está vazio).",
+         "82.0 ± 2.0°"},
+        {damaged, nullptr, "82.0 ± 2.0°"},
+    };
+    openAtScaleOne();
+    placeAll();
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.snaNorm);
+        if (c.file)
+            work.write(QString::fromLatin1(kNormsFileName), *c.file);
+        else
+            work.remove(QString::fromLatin1(kNormsFileName));
+        window.findChild<QToolButton*>(QStringLiteral("tImprimir"))->click();
+        ASSERT_FALSE(printed.empty());
+        const QString source = printed.back().value(QStringLiteral("normas"));
+        if (c.source)
+            EXPECT_EQ(source, QString::fromUtf8(c.source));
+        else
+            EXPECT_TRUE(source.startsWith(QStringLiteral("Normas padrão do programa: o arquivo Normas.json foi recusado (linha ")))
+                << source.toStdString();
+        EXPECT_EQ(printed.back().value(CephRowParam(Ceph::SteinerSNA, "norma")), QString::fromUtf8(c.snaNorm));
     }
 }
 
