@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QGuiApplication>
 
 namespace qv {
 
@@ -25,7 +26,13 @@ QString WithCsvSuffix(const QString& path)
 QString ExportCephCsv(platform::Dialogs& dialogs, const QString& folder, const QString& patient, const QString& caption,
                       bool enableAfter)
 {
-    const CephCsvFiles files = ReadCephCsvRows(folder, patient);
+    CephCsvFiles files;
+    {
+        // Every patient's tracings take a moment on a large folder.
+        QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+        files = ReadCephCsvRows(folder, patient);
+        QGuiApplication::restoreOverrideCursor();
+    }
     const QString skipped = files.skipped.join(QStringLiteral(", "));
     if (files.rows.empty()) {
         QString text = patient.isEmpty() ? QStringLiteral("Nenhum traçado foi encontrado na pasta das análises!")
