@@ -4,6 +4,7 @@
 #include "platform/Dialogs.h"
 #include "platform/SecondaryWindow.h"
 #include "records/PatientName.h"
+#include "tracing/CephCsvExport.h"
 
 #include <QCloseEvent>
 #include <QDir>
@@ -110,10 +111,14 @@ void PatientsWindow::build()
     m_abrir->setObjectName(QStringLiteral("pcabrir"));
     m_evolucao = new QPushButton(QStringLiteral("EVOLUÇÃO"), this);
     m_evolucao->setObjectName(QStringLiteral("pcevolucao"));
+    m_csv = new QPushButton(QStringLiteral("Exportar todos (CSV)..."), this);
+    m_csv->setObjectName(QStringLiteral("pccsv"));
+    m_csv->setToolTip(QStringLiteral("Exporta as medidas cefalométricas de todos os pacientes e fases traçados."));
     m_fechar = new QPushButton(QStringLiteral("FECHAR"), this);
     m_fechar->setObjectName(QStringLiteral("pcfechar"));
     connect(m_abrir, &QPushButton::clicked, this, [this] { activate(m_table->currentIndex()); });
     connect(m_evolucao, &QPushButton::clicked, this, [this] { showEvolution(currentSourceRow()); });
+    connect(m_csv, &QPushButton::clicked, this, &PatientsWindow::exportAllCsv);
     connect(m_fechar, &QPushButton::clicked, this, &QWidget::close);
     // Esc empties the search first, then leaves.
     connect(new QShortcut(QKeySequence(Qt::Key_Escape), this), &QShortcut::activated, this, [this] {
@@ -150,6 +155,7 @@ void PatientsWindow::build()
     bottom->addWidget(m_hint, 1);
     bottom->addWidget(m_abrir);
     bottom->addWidget(m_evolucao);
+    bottom->addWidget(m_csv);
     bottom->addWidget(m_fechar);
     auto* box = new QVBoxLayout(this);
     box->addLayout(top);
@@ -167,6 +173,14 @@ void PatientsWindow::setDialogs(platform::Dialogs* dialogs)
 }
 
 void PatientsWindow::setRescanInterval(int ms) { m_periodic->setInterval(ms); }
+
+void PatientsWindow::exportAllCsv()
+{
+    if (!m_dialogs)
+        return;
+    // The boxes leave the tray item as this window keeps it while it shows.
+    ExportCephCsv(*m_dialogs, m_scanner.folder(), QString(), windowTitle(), !isVisible());
+}
 
 QString PatientsWindow::filePath(const QString& fileName) const { return QDir(m_scanner.folder()).filePath(fileName); }
 

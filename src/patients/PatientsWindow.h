@@ -61,6 +61,8 @@ public:
     void activate(const QModelIndex& viewIndex);
     // "EVOLUÇÃO" for the patient of a source row.
     void showEvolution(int sourceRow);
+    // "Exportar todos (CSV)...": the measures of every patient's traced stages.
+    void exportAllCsv();
 
     PatientTableModel* model() const { return m_model; }
     PatientFilter* filter() const { return m_filter; }
@@ -98,6 +100,7 @@ private:
     QLabel* m_hint = nullptr;
     QPushButton* m_abrir = nullptr;
     QPushButton* m_evolucao = nullptr;
+    QPushButton* m_csv = nullptr;
     QPushButton* m_fechar = nullptr;
     EvolutionView* m_evolution = nullptr;
     QFileSystemWatcher* m_watcher;

@@ -56,6 +56,15 @@ PrintOutcome PrintEvolution(ReportEngine& engine, const platform::PageContext& p
     return run(engine, page, QStringLiteral("report5"), MissingFeatureText());
 }
 
+PrintOutcome PrintCephalometric(ReportEngine& engine, const platform::PageContext& page, const ReportParamList& params,
+                                int lastPage)
+{
+    engine.ClearReportParams();
+    engine.SetReportParams(params);
+    engine.SetLastPage(lastPage);
+    return run(engine, page, QStringLiteral("report6"), MissingFeatureText());
+}
+
 QString HistoryFilePath(const QString& plpaciente) { return QStringLiteral("Análises/") + plpaciente + QStringLiteral(".pln"); }
 
 PrintOutcome PrintTweed(ReportEngine& engine, const platform::PageContext& page, const TweedSheet& sheet,

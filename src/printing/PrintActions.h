@@ -49,6 +49,10 @@ PrintOutcome PrintPlan(ReportEngine& engine, const platform::PageContext& page, 
 PrintOutcome PrintEvolution(ReportEngine& engine, const platform::PageContext& page, const ReportParamList& params,
                             int lastPage);
 
+// The cephalometric analyses of one stage's tracing: report6 with the given parameters and range.
+PrintOutcome PrintCephalometric(ReportEngine& engine, const platform::PageContext& page, const ReportParamList& params,
+                                int lastPage);
+
 // The history file of a patient, relative to the working folder.
 QString HistoryFilePath(const QString& plpaciente);
 

@@ -127,6 +127,9 @@ void Windows::buildPages(platform::Dialogs& dialogs)
         }
         tweed->show(sheet);
     };
+    tracingLinks.printReport = [form2](const ReportParamList& params, int lastPage) {
+        PrintCephalometric(form2->reports(), form2->context(), params, lastPage);
+    };
     tracing->setLinks(tracingLinks);
 
     // The patients window opens each file through its page's own opening.

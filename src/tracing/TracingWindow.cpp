@@ -236,6 +236,28 @@ QWidget* TracingWindow::buildLevelsBar()
     row->addWidget(m_invert);
     row->addStretch(1);
     row->addWidget(buildAnalysesButton());
+
+    // One button at the end of the shortest row, so the window still fits a 1024-pixel screen:
+    // a click prints this stage's report; its menu also exports the patient's measures.
+    auto* print = new QToolButton;
+    print->setObjectName(QStringLiteral("tImprimir"));
+    print->setText(QStringLiteral("IMPRIMIR"));
+    print->setToolTip(QStringLiteral("Imprime a Análise Cefalométrica desta fase: o traçado e as tabelas das análises."));
+    QFont bold = print->font();
+    bold.setBold(true);
+    print->setFont(bold);
+    print->setMinimumHeight(28);
+    print->setPopupMode(QToolButton::MenuButtonPopup);
+    auto* menu = new QMenu(print);
+    QAction* report = menu->addAction(QStringLiteral("Imprimir a Análise Cefalométrica..."));
+    QAction* csv = menu->addAction(QStringLiteral("Exportar as medidas de todas as fases (CSV)..."));
+    report->setObjectName(QStringLiteral("tRelatorio"));
+    csv->setObjectName(QStringLiteral("tCsv"));
+    connect(report, &QAction::triggered, this, &TracingWindow::tImprimirClick);
+    connect(csv, &QAction::triggered, this, &TracingWindow::tCsvClick);
+    print->setMenu(menu);
+    connect(print, &QToolButton::clicked, this, &TracingWindow::tImprimirClick);
+    row->addWidget(print);
     return bar;
 }
 

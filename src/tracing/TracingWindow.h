@@ -5,6 +5,7 @@
 // shows, the main window and the tray item "&Ocultar" are disabled.
 
 #include "tracing/CephNorms.h"
+#include "printing/ReportParams.h"
 #include "tracing/Radiograph.h"
 #include "tracing/TracingFile.h"
 #include "tracing/TracingPanels.h"
@@ -37,6 +38,8 @@ struct TracingLinks {
     // The twelve texts into twfma .. twafp (see TracingFields()), each as a field holds it once
     // typed and left. An empty text was not measured: that field keeps what it holds.
     std::function<void(const TracingValues&)> applyToTweed;
+    // IMPRIMIR: report6 with these parameters and print range.
+    std::function<void(const ReportParamList& params, int lastPage)> printReport;
 };
 
 class TracingWindow : public QWidget {
@@ -57,6 +60,8 @@ public:
     void tAplicarClick();
     void tExportarPngClick();
     void tExportarPdfClick();
+    void tImprimirClick();
+    void tCsvClick();
     void tReguaClick();
     void tCalibrarClick();
     void tFecharClick();

@@ -112,7 +112,27 @@ protected:
                                   [] { return true; });
              }},
             {"report5", [&](ReportEngine& e) { return PrintEvolution(e, page, evolutionParams(), 2); }},
+            {"report6", [&](ReportEngine& e) { return PrintCephalometric(e, page, cephalometricParams(), 10); }},
         };
+    }
+
+    // report6 with every analysis chosen, a text in every other parameter and the traced picture.
+    ReportParamList cephalometricParams() const
+    {
+        const report::ReportProject project = report::LoadReportProject(ReportEngine::ProjectFile());
+        ReportParamList params;
+        QImage picture(900, 700, QImage::Format_RGB32);
+        picture.fill(Qt::darkGray);
+        QByteArray png;
+        QBuffer buffer(&png);
+        buffer.open(QIODevice::WriteOnly);
+        picture.save(&buffer, "PNG");
+        for (const QString& name : project.reports[QStringLiteral("report6")].params)
+            params.append({name, name == QLatin1String("nome")     ? QStringLiteral("Paciente:  ANA")
+                                 : name == QLatin1String("imagem") ? QStringLiteral("data:image/png;base64,")
+                                                                         + QString::fromLatin1(png.toBase64())
+                                                                   : QStringLiteral("v-") + name});
+        return params;
     }
 
     // report5 with a text in every parameter it declares and the chart as a picture.

@@ -56,7 +56,8 @@ QString sorted(const QSet<QString>& s)
 TEST(ShippedProject, DeclaresAndPlacesExactlyTheParametersOfEachReport)
 {
     const ReportProject project = LoadReportProject(shippedPath());
-    ASSERT_EQ(project.reports.size(), 5);  // report5, the evolution, is checked with its builder
+    // report5 (the evolution) and report6 (the cephalometric analyses) are checked with their builders
+    ASSERT_EQ(project.reports.size(), 6);
     const TweedReportPlan tweed = BuildTweedReport(test::SampleTweedDiagnosed());
     const QMap<QString, QSet<QString>> expected = {
         {QStringLiteral("report1"), built(tweed.params) + built(tweed.alternatives)},

@@ -1,0 +1,81 @@
+// The tracing window's printed report and its spreadsheet export.
+
+#include "tracing/TracingWindow.h"
+
+#include "platform/Dialogs.h"
+#include "records/PatientName.h"
+#include "tracing/CephCsvExport.h"
+#include "tracing/CephReport.h"
+#include "tracing/TracingCanvas.h"
+#include "tracing/TracingExport.h"
+
+#include <QBuffer>
+
+namespace qv {
+
+namespace {
+
+const QString kCaption = QStringLiteral("Traçado Cefalométrico");
+using platform::NoticeKind;
+
+// The printed picture needs no more pixels than a page shows at print resolution.
+constexpr int kReportPictureSide = 1800;
+
+QByteArray pictureForReport(const QImage& traced)
+{
+    QImage image = traced;
+    if (image.width() > kReportPictureSide || image.height() > kReportPictureSide)
+        image = image.scaled(kReportPictureSide, kReportPictureSide, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "PNG");
+    return png;
+}
+
+}  // namespace
+
+void TracingWindow::tImprimirClick()
+{
+    if (m_points.count() == 0) {
+        notice(int(NoticeKind::Warning), QStringLiteral("Marque os pontos do traçado antes de imprimir!"));
+        return;
+    }
+    CephReportInput in;
+    in.patient = m_links.patient ? m_links.patient() : QString();
+    in.stage = m_links.stage ? m_links.stage() : QString();
+    in.calibration = m_calibration.known()
+                         ? QStringLiteral("%1: %2 × %3 mm por pixel.")
+                               .arg(m_calibrationSource)
+                               .arg(m_calibration.sx, 0, 'f', 4)
+                               .arg(m_calibration.sy, 0, 'f', 4)
+                         : QStringLiteral("Sem calibração: distâncias não medidas.");
+    if (!m_canvas->picture().isNull())
+        in.picturePng = pictureForReport(RenderTracedImage(m_canvas->picture(), m_points, m_calibration));
+    in.points = m_points;
+    in.values = MeasureCephalometrics(m_points, m_calibration);
+    const ClinicNorms norms = ClinicCephNorms();
+    in.norms = norms.norms;
+    in.normsSource = norms.source;
+    in.analyses = ChosenCephAnalyses();
+    const CephReportPlan plan = BuildCephReport(in);
+    if (m_links.printReport)
+        m_links.printReport(plan.params, plan.lastPage);
+    m_dialogs.setHideItemEnabled(!isVisible());
+}
+
+void TracingWindow::tCsvClick()
+{
+    const QString patient = m_links.patient ? m_links.patient() : QString();
+    if (patient.isEmpty()) {
+        notice(int(NoticeKind::Warning), QStringLiteral("Informe o nome do paciente na Análise de Tweed antes de exportar!"));
+        return;
+    }
+    if (!IsSafePatientName(patient)) {
+        notice(int(NoticeKind::Error), UnsafePatientNameText());
+        return;
+    }
+    ExportCephCsv(m_dialogs, AnalysesFolder(), patient, kCaption, !isVisible());
+}
+
+}  // namespace qv
