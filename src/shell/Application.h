@@ -19,6 +19,7 @@ class GuideWindow;
 class SpaceEntryWindow;
 class TracingWindow;
 class PatientsWindow;
+class SuperimpositionWindow;
 
 // The four windows, created in the order Form1, Form2, Form3, Form4 and destroyed at exit.
 class Windows {
@@ -32,6 +33,7 @@ public:
     SpaceEntryWindow* form4() const { return m_form4.get(); }
     TracingWindow* tracing() const { return m_tracing.get(); }
     PatientsWindow* patients() const { return m_patients.get(); }
+    SuperimpositionWindow* superimposition() const { return m_superimposition.get(); }
 
 private:
     void buildPages(platform::Dialogs& dialogs);
@@ -42,6 +44,7 @@ private:
     std::unique_ptr<SpaceEntryWindow> m_form4;
     std::unique_ptr<TracingWindow> m_tracing;
     std::unique_ptr<PatientsWindow> m_patients;
+    std::unique_ptr<SuperimpositionWindow> m_superimposition;
 };
 
 // Runs the whole program with the given services; returns the process exit code.

@@ -142,6 +142,10 @@ QWidget* TracingWindow::buildButtons()
         connect(b, &QPushButton::clicked, this, handler);
         row->addWidget(b);
     }
+    auto* superimpose = makeButton("tSobreposicao", QStringLiteral("Sobreposição..."), false);
+    connect(superimpose, &QPushButton::clicked, this,
+            [this] { emit superimpositionRequested(m_links.patient ? m_links.patient() : QString()); });
+    row->addWidget(superimpose);
     row->addStretch(1);
     return bar;
 }

@@ -79,6 +79,10 @@ public:
     QUndoStack& undoStack() { return m_undo; }
     void setCalibration(const Calibration& c, const QString& source);
 
+signals:
+    // "Sobreposição...": the stages of the Tweed page's patient superimposed.
+    void superimpositionRequested(const QString& patient);
+
 protected:
     void closeEvent(QCloseEvent* event) override;
 

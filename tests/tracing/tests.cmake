@@ -5,3 +5,4 @@ quorvel_add_test(test_tracing tracing/RadiographTest.cpp tracing/RadiographForma
 target_link_libraries(test_tracing PRIVATE DCMTK::dcmdata)
 quorvel_add_core_test(test_cephalometrics tracing/CephMeasuresTest.cpp tracing/SuperimpositionTest.cpp)
 quorvel_add_test(test_tiff tracing/TiffReaderTest.cpp)
+quorvel_add_test(test_superimposition tracing/SuperimpositionWindowTest.cpp)
