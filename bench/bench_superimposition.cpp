@@ -1,18 +1,28 @@
 // Four stages of one patient superimposed and the view repainted, as each change of stage, base
 // or registration does in the superimposition window: lines only, and over four faded
 // radiographs of the size the window keeps them.
+// With --screenshots <folder> it instead saves four stage tracings of a patient there and
+// pictures of the window on them (lines only, over the radiographs, a refusal).
 
 #include "BenchMain.h"
+#include "platform/Dialogs.h"
+#include "records/FileIo.h"
 #include "tracing/SuperimpositionView.h"
+#include "tracing/SuperimpositionWindow.h"
 
 #include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QPainter>
+#include <QLabel>
 #include <QWindow>
 
 #include <benchmark/benchmark.h>
 
 #include <cmath>
+#include <cstdio>
 
 namespace {
 
@@ -48,11 +58,11 @@ std::vector<StageTracing> fourStages()
 
 QImage fadedPicture(int i)
 {
-    QImage image(1600, 1328, QImage::Format_RGB32);
+    QImage image(1000, 830, QImage::Format_RGB32);
     image.fill(QColor(20, 20, 20));
     QPainter p(&image);
     p.setBrush(QColor(120 + 20 * i, 120, 120));
-    p.drawEllipse(QRect(300, 200, 1000, 900));
+    p.drawEllipse(QRect(200, 120, 620, 560));
     return image;
 }
 
@@ -86,7 +96,7 @@ void superimposeAndRepaint(benchmark::State& state, bool pictures)
             SuperimposedStage d = MoveStage(stages[k], s.stages[k].motion);
             if (pictures) {
                 d.picture = images[k];
-                d.pictureToMm = QTransform::fromScale(3000.0 / 1600, 3000.0 / 1600) * d.pictureToMm;
+                d.pictureToMm = QTransform::fromScale(3.0, 3.0) * d.pictureToMm;
             }
             drawn.push_back(std::move(d));
         }
@@ -111,6 +121,62 @@ void BM_BestFitOfTenPoints(benchmark::State& state)
 }
 BENCHMARK(BM_BestFitOfTenPoints)->Unit(benchmark::kMicrosecond);
 
+// Boxes answered without a window.
+class Quiet : public platform::Dialogs {
+protected:
+    void showMessage(platform::NoticeKind, const QString&, const QString&) override {}
+    platform::Answer askYesNo(const QString&, const QString&) override { return platform::Answer::No; }
+    QString chooseFile(const platform::OpenFileRequest&) override { return {}; }
+};
+
+int screenshots(const QString& folder)
+{
+    QDir().mkpath(folder + QStringLiteral("/Análises"));
+    QDir::setCurrent(folder);
+    std::vector<StageTracing> stages = fourStages();
+    for (size_t i = 0; i < stages.size(); ++i) {
+        // The mandible grows forward and down from stage to stage.
+        for (L l : {L::B, L::Pog, L::Gn, L::Me, L::Ii, L::Ai, L::Li, L::PogSoft})
+            stages[i].points.set(l, stages[i].points.at(l) + QPointF(25.0 * i, 15.0 * i));
+        QImage picture(3000, 2500, QImage::Format_Grayscale8);
+        picture.fill(25);
+        QPainter p(&picture);
+        p.setBrush(QColor(110 + 25 * int(i), 110 + 25 * int(i), 110 + 25 * int(i)));
+        p.setPen(Qt::NoPen);
+        QPolygonF head;
+        for (L l : {L::S, L::N, L::Prn, L::Sn, L::Ls, L::Li, L::PogSoft, L::Me, L::Go, L::Ba})
+            head << stages[i].points.at(l);
+        p.drawPolygon(head);
+        p.end();
+        const QString image = QStringLiteral("Análises/PACIENTE EXEMPLO-%1.png").arg(stages[i].stage);
+        picture.save(image);
+        ReplaceFileBytes(TracingFileName(QStringLiteral("PACIENTE EXEMPLO"), stages[i].stage),
+                         EncodeTracing({image.mid(9), stages[i].calibration, stages[i].points}));
+    }
+    Quiet boxes;
+    SuperimpositionWindow window(boxes);
+    window.resize(SuperimpositionWindow::PreferredSize(QSize(1024, 768)));
+    window.Open(QStringLiteral("PACIENTE EXEMPLO"));
+    QApplication::processEvents();
+    window.grab().save(folder + QStringLiteral("/superimposition.png"));
+    window.findChild<QCheckBox*>(QStringLiteral("sbImagens"))->setChecked(true);
+    QApplication::processEvents();
+    window.grab().save(folder + QStringLiteral("/superimposition-images.png"));
+    auto* registration = window.findChild<QComboBox*>(QStringLiteral("sbRegistro"));
+    registration->setCurrentIndex(registration->findData(int(Registration::BestFit)));
+    QApplication::processEvents();
+    window.grab().save(folder + QStringLiteral("/superimposition-bestfit.png"));
+    registration->setCurrentIndex(registration->findData(int(Registration::BaNAtCF)));
+    window.findChild<QCheckBox*>(QStringLiteral("sbFase3"))->setChecked(false);
+    QApplication::processEvents();
+    window.grab().save(folder + QStringLiteral("/superimposition-banat.png"));
+    std::printf("%s\n", qPrintable(window.message()->text()));
+    return 0;
+}
+
 }  // namespace
 
-int main(int argc, char** argv) { return qv::bench::RunWidgetBenchmarks(argc, argv); }
+int main(int argc, char** argv)
+{
+    return qv::bench::RunWidgetBenchmarks(argc, argv, {"--screenshots", true, screenshots});
+}

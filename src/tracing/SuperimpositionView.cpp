@@ -27,6 +27,10 @@ void drawLegend(QPainter& p, const QRectF& area, const std::vector<SuperimposedS
     p.setFont(f);
     const double row = 18 * scale;
     double y = area.top() + 8 * scale;
+    // On a light card, readable over the radiographs too.
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(255, 255, 255, 220));
+    p.drawRect(QRectF(area.left() + 4 * scale, y - 4 * scale, 150 * scale, row * double(stages.size()) + 8 * scale));
     for (const SuperimposedStage& s : stages) {
         const double x = area.left() + 8 * scale;
         p.setPen(QPen(s.colour, 3 * scale));
@@ -82,8 +86,8 @@ const std::vector<std::pair<Landmark, Landmark>>& SuperimpositionLines()
 {
     static const std::vector<std::pair<L, L>> lines = {
         {L::S, L::N},    {L::Po, L::Or},   {L::ENA, L::ENP}, {L::N, L::A},   {L::N, L::B},    {L::Ar, L::Rp},
-        {L::Tg, L::Me},  {L::Is, L::As},   {L::Ii, L::Ai},   {L::OclP, L::OclA}, {L::S, L::Ar}, {L::Ba, L::N},
-        {L::Co, L::Gn},  {L::Go, L::Me},   {L::B, L::Pog},   {L::Pog, L::Gn}, {L::Gn, L::Me},
+        {L::Tg, L::Me},  {L::Is, L::As},   {L::Ii, L::Ai},   {L::OclP, L::OclA}, {L::S, L::Ar}, {L::Go, L::Me},
+        {L::B, L::Pog},  {L::Pog, L::Gn},  {L::Gn, L::Me},
     };
     return lines;
 }
@@ -133,12 +137,18 @@ void DrawSuperimposition(QPainter& p, const QRectF& area, const std::vector<Supe
     p.setRenderHint(QPainter::SmoothPixmapTransform);
     const QTransform toDevice = FitTransform(stages, area);
 
-    // Faded, so every stage's lines stay readable over the others' bone.
+    // Faded, so every stage's lines stay readable over the others' bone: however many are shown,
+    // together they cover the paper as one picture at 40 % would.
+    const auto pictures = std::count_if(stages.begin(), stages.end(), [](const SuperimposedStage& s) { return !s.picture.isNull(); });
+    const double opacity = pictures > 0 ? 1 - std::pow(0.6, 1.0 / double(pictures)) : 0;
     for (const SuperimposedStage& s : stages) {
         if (s.picture.isNull())
             continue;
         p.save();
-        p.setOpacity(0.3);
+        p.setOpacity(opacity);
+        // On screen a faded background needs no filtering, and filtering four turned
+        // radiographs takes most of a frame; the exports keep it.
+        p.setRenderHint(QPainter::SmoothPixmapTransform, scale > 1);
         p.setTransform(s.pictureToMm * toDevice);
         p.drawImage(QPointF(0, 0), s.picture);
         p.restore();

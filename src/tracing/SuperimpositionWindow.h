@@ -35,7 +35,7 @@ struct StageFile {
     StageTracing tracing;
     QString imageFile;  // the radiograph the tracing names, resolved
     std::optional<Radiograph> radiograph;  // read when its spacing or its picture was needed
-    QImage picture;                        // shown faded, at most kPictureSide a side
+    QImage picture;                        // shown faded, at most 1000 pixels a side
     double pictureScale = 1;               // picture pixels per radiograph pixel
     bool pictureTried = false;
     bool usable() const { return found && error.isEmpty(); }

@@ -24,7 +24,7 @@ namespace {
 
 const QString kCaption = QStringLiteral("Sobreposição");
 // Pictures are kept this size at most: four radiographs at full size would take hundreds of MB.
-constexpr int kPictureSide = 1600;
+constexpr int kPictureSide = 1000;
 
 void readStage(StageFile& f)
 {
