@@ -292,13 +292,15 @@ void SuperimpositionWindow::recompute()
     }
     if (!m_result.ok())
         problems.prepend(m_result.error);
-    m_message->setText(problems.join(QLatin1Char('\n')));
-    m_message->setVisible(!problems.isEmpty());
 
     std::vector<SuperimposedStage> drawn;
     if (m_result.ok()) {
-        if (m_images->isChecked())
+        if (m_images->isChecked()) {
             loadPictures();
+            for (int i : m_chosen)
+                if (!m_files[size_t(i)].pictureError.isEmpty())
+                    problems << m_files[size_t(i)].pictureError;
+        }
         for (size_t k = 0; k < m_chosen.size(); ++k) {
             const StageFile& f = m_files[size_t(m_chosen[k])];
             SuperimposedStage s = MoveStage(f.tracing, m_result.stages[k].motion);
@@ -309,6 +311,8 @@ void SuperimpositionWindow::recompute()
             drawn.push_back(std::move(s));
         }
     }
+    m_message->setText(problems.join(QLatin1Char('\n')));
+    m_message->setVisible(!problems.isEmpty());
     m_view->setStages(std::move(drawn));
     m_axis->setText(QStringLiteral("Deslocamento de cada ponto em relação à fase base, em mm: x ao longo de %1 "
                                    "(positivo para anterior), y perpendicular (positivo para inferior).")

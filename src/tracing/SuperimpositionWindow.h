@@ -38,6 +38,7 @@ struct StageFile {
     QImage picture;                        // shown faded, at most 1000 pixels a side
     double pictureScale = 1;               // picture pixels per radiograph pixel
     bool pictureTried = false;
+    QString pictureError;                  // why the radiograph is not drawn
     bool usable() const { return found && error.isEmpty(); }
 };
 

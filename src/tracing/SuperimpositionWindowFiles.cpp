@@ -87,7 +87,12 @@ void SuperimpositionWindow::loadPictures()
             LoadedRadiograph loaded = LoadRadiograph(f.imageFile);
             if (loaded.image)
                 f.radiograph = std::move(loaded.image);
+            else
+                f.pictureError = QStringLiteral("%1: a radiografia \"%2\" não pôde ser aberta: %3")
+                                     .arg(f.stage, QDir::toNativeSeparators(f.imageFile), loaded.error);
         }
+        if (f.imageFile.isEmpty())
+            f.pictureError = QStringLiteral("%1: o traçado não tem radiografia.").arg(f.stage);
         if (!f.radiograph)
             continue;  // drawn without its picture
         const Radiograph& r = *f.radiograph;

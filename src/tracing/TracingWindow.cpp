@@ -142,10 +142,6 @@ QWidget* TracingWindow::buildButtons()
         connect(b, &QPushButton::clicked, this, handler);
         row->addWidget(b);
     }
-    auto* superimpose = makeButton("tSobreposicao", QStringLiteral("Sobreposição..."), false);
-    connect(superimpose, &QPushButton::clicked, this,
-            [this] { emit superimpositionRequested(m_links.patient ? m_links.patient() : QString()); });
-    row->addWidget(superimpose);
     row->addStretch(1);
     return bar;
 }
@@ -209,6 +205,10 @@ QWidget* TracingWindow::buildLevelsBar()
     connect(m_invert, &QCheckBox::toggled, this, &TracingWindow::renderPicture);
     row->addWidget(m_invert);
     row->addStretch(1);
+    auto* superimpose = makeButton("tSobreposicao", QStringLiteral("Sobreposição..."), false);
+    connect(superimpose, &QPushButton::clicked, this,
+            [this] { emit superimpositionRequested(m_links.patient ? m_links.patient() : QString()); });
+    row->addWidget(superimpose);
     return bar;
 }
 

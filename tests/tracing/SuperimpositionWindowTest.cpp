@@ -278,6 +278,33 @@ TEST_F(SuperimpositionWindowTest, EachStageIsDrawnInItsOwnColourOnTheBase)
     }
 }
 
+TEST_F(SuperimpositionWindowTest, RadiographsAreDrawnFadedOnlyWhenAskedAndAMissingOneIsNamed)
+{
+    QImage picture(800, 700, QImage::Format_Grayscale8);
+    picture.fill(200);
+    ASSERT_TRUE(picture.save(work.file(QStringLiteral("Análises/MARIA-INICIAL.png"))));
+    // Stored relative to Análises/, as the tracing window saves it.
+    work.write(QStringLiteral("Análises/MARIA-INICIAL.tra"),
+               EncodeTracing({QStringLiteral("MARIA-INICIAL.png"), {0.5, 0.5}, face()}));
+    work.write(QStringLiteral("Análises/MARIA-FINAL.tra"),
+               EncodeTracing({QStringLiteral("MARIA-FINAL.png"), {0.5, 0.5}, face()}));
+    window.loadPatient(QStringLiteral("MARIA"));
+    ASSERT_TRUE(window.result().ok());
+    for (const SuperimposedStage& s : window.view()->stages())
+        EXPECT_TRUE(s.picture.isNull()) << s.stage.toStdString();  // not read until asked
+    EXPECT_TRUE(window.message()->isHidden());
+
+    window.findChild<QCheckBox*>(QStringLiteral("sbImagens"))->setChecked(true);
+    const auto& drawn = window.view()->stages();
+    ASSERT_EQ(drawn.size(), 2u);
+    ASSERT_FALSE(drawn[0].picture.isNull());
+    EXPECT_TRUE(drawn[1].picture.isNull());
+    // The picture's pixels land on the tracing's millimetres: its corner (800, 700) at (400, 350).
+    EXPECT_EQ(drawn[0].pictureToMm.map(QPointF(800, 700)), QPointF(400, 350));
+    EXPECT_TRUE(window.message()->text().startsWith(QStringLiteral("FINAL: a radiografia"))) << window.message()->text().toStdString();
+    EXPECT_TRUE(window.result().ok());  // the superimposition stands without it
+}
+
 // ---- exports ----
 
 struct ExportCase {
