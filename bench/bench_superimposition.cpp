@@ -2,7 +2,8 @@
 // or registration does in the superimposition window: lines only, and over four faded
 // radiographs of the size the window keeps them.
 // With --screenshots <folder> it instead saves four stage tracings of a patient there and
-// pictures of the window on them (lines only, over the radiographs, a refusal).
+// pictures of the window on them (lines only, over the radiographs, another registration)
+// and its PNG and PDF exports.
 
 #include "BenchMain.h"
 #include "platform/Dialogs.h"
@@ -127,6 +128,11 @@ protected:
     void showMessage(platform::NoticeKind, const QString&, const QString&) override {}
     platform::Answer askYesNo(const QString&, const QString&) override { return platform::Answer::No; }
     QString chooseFile(const platform::OpenFileRequest&) override { return {}; }
+    // Exports go into the folder of the screenshots, under the name proposed.
+    QString chooseSaveFile(const platform::SaveFileRequest& request) override
+    {
+        return QDir::current().filePath(request.suggestedName);
+    }
 };
 
 int screenshots(const QString& folder)
@@ -162,6 +168,8 @@ int screenshots(const QString& folder)
     window.findChild<QCheckBox*>(QStringLiteral("sbImagens"))->setChecked(true);
     QApplication::processEvents();
     window.grab().save(folder + QStringLiteral("/superimposition-images.png"));
+    window.sbExportarPngClick();
+    window.sbExportarPdfClick();
     auto* registration = window.findChild<QComboBox*>(QStringLiteral("sbRegistro"));
     registration->setCurrentIndex(registration->findData(int(Registration::BestFit)));
     QApplication::processEvents();

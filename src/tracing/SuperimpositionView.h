@@ -70,6 +70,7 @@ private:
 // The exports: written whole (FileIo) or not at all; failures throw IoError.
 struct SuperimpositionSheet {
     QString title;                        // patient, registration, base
+    QString note;                         // what the table's axes are
     QStringList header;                   // the table's column captions
     std::vector<QStringList> rows;        // the displacement table as shown
 };

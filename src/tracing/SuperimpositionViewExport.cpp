@@ -71,9 +71,14 @@ void paintPage(QPainter& p, const QRectF& page, double unit, const std::vector<S
         p.drawText(QRectF(page.left(), page.top(), page.width(), kTitleHeight * unit), Qt::AlignLeft | Qt::AlignVCenter,
                    sheet.title);
         width = page.width() * 0.42;
+        const double noteHeight = sheet.note.isEmpty() ? 0 : 3 * kRow * unit;
         const QRectF drawing(page.left(), page.top() + kTitleHeight * unit, page.width() - width - kGap * unit,
-                             page.height() - kTitleHeight * unit);
+                             page.height() - kTitleHeight * unit - noteHeight);
         DrawSuperimposition(p, drawing, stages, unit * 0.8);
+        p.setFont(body);
+        p.setPen(Qt::black);
+        p.drawText(QRectF(drawing.left(), drawing.bottom() + 4 * unit, drawing.width(), noteHeight - 4 * unit),
+                   Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, sheet.note);
         x = drawing.right() + kGap * unit;
         y = drawing.top();
     }

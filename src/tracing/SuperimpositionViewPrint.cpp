@@ -19,7 +19,7 @@ int SuperimpositionDocument::print(QPagedPaintDevice& device, int from, int to, 
         if (laidOut) {
             report::LaidPage laid;
             if (n == 1)
-                laid.blocks << m_sheet.title;
+                laid.blocks << m_sheet.title << m_sheet.note;
             laid.blocks << m_sheet.header.join(QLatin1Char(' '));
             for (int r = pages[size_t(n - 1)].first; r < pages[size_t(n - 1)].second; ++r)
                 laid.blocks << m_sheet.rows[size_t(r)].join(QLatin1Char(' '));

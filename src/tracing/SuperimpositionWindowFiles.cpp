@@ -123,6 +123,7 @@ SuperimpositionSheet SuperimpositionWindow::sheet() const
 {
     SuperimpositionSheet out;
     out.title = exportTitle();
+    out.note = m_axis->text();
     for (int c = 0; c < m_table->columnCount(); ++c)
         out.header << m_table->horizontalHeaderItem(c)->text();
     for (int r = 0; r < m_table->rowCount(); ++r) {

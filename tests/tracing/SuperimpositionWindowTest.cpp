@@ -254,6 +254,26 @@ TEST_F(SuperimpositionWindowTest, TableGivesEachPointsDisplacementFromTheBase)
     }
 }
 
+TEST_F(SuperimpositionWindowTest, TheTableSaysAlongWhichDirectionXIsMeasured)
+{
+    save(QStringLiteral("INICIAL"), face());
+    save(QStringLiteral("FINAL"), face());
+    window.loadPatient(QStringLiteral("MARIA"));
+    const std::pair<Registration, QString> cases[] = {
+        {Registration::CranialBase, QStringLiteral("S→N")}, {Registration::BaNAtCF, QStringLiteral("Ba→N")},
+        {Registration::Maxilla, QStringLiteral("ENP→ENA")}, {Registration::Mandible, QStringLiteral("Tg→Me")},
+        {Registration::BestFit, QStringLiteral("S→N")},
+    };
+    for (const auto& [registration, axis] : cases) {
+        combo("sbRegistro")->setCurrentIndex(combo("sbRegistro")->findData(int(registration)));
+        EXPECT_EQ(combo("sbRegistro")->currentText(), RegistrationName(registration));
+        EXPECT_TRUE(window.findChild<QLabel*>(QStringLiteral("sbEixos"))
+                        ->text()
+                        .contains(QStringLiteral("x ao longo de %1 (positivo para anterior)").arg(axis)))
+            << axis.toStdString();
+    }
+}
+
 TEST_F(SuperimpositionWindowTest, EachStageIsDrawnInItsOwnColourOnTheBase)
 {
     for (const char* stage : kStageNames)
@@ -402,6 +422,7 @@ TEST_F(SuperimpositionWindowTest, PrintedPagesHoldTheTitleDrawingAndEveryRowOnce
     window.loadPatient(QStringLiteral("MARIA"));
     const SuperimpositionSheet shown = window.sheet();
     EXPECT_EQ(shown.title, QStringLiteral("Sobreposição — MARIA — S-N em S, base Inicial"));
+    EXPECT_TRUE(shown.note.contains(QStringLiteral("x ao longo de S→N (positivo para anterior)"))) << shown.note.toStdString();
     ASSERT_EQ(shown.rows.size(), 20u);
     EXPECT_EQ(shown.rows[7], (QStringList{QStringLiteral("Final"), QStringLiteral("B"), QStringLiteral("0.0 mm"),
                                           QStringLiteral("0.0 mm"), QStringLiteral("0.0 mm")}));
@@ -431,6 +452,7 @@ TEST_F(SuperimpositionWindowTest, PrintedPagesHoldTheTitleDrawingAndEveryRowOnce
         EXPECT_EQ(document.print(pdf, c.from, c.to, {}, &laid), c.painted);
         ASSERT_EQ(laid.size(), c.painted);
         EXPECT_EQ(laid.first().blocks.contains(sheet.title), c.titled);
+        EXPECT_EQ(laid.first().blocks.contains(sheet.note), c.titled);
         // Rows follow each other over the pages, none twice, none lost, as far as printed.
         QStringList rows;
         for (const report::LaidPage& page : laid)
