@@ -378,6 +378,8 @@ TEST_F(SuperimpositionWindowTest, NothingIsWrittenUnlessAnExportIsChosen)
     // Refused: the export says why and asks for no file.
     window.sbExportarPngClick();
     dialogs.expectNotice(NoticeKind::Warning, QStringLiteral("FINAL: sem calibração."), kCaption);
+    window.sbImprimirClick();  // nor is anything printed
+    dialogs.expectNotice(NoticeKind::Warning, QStringLiteral("FINAL: sem calibração."), kCaption);
     // Cancelled: nothing.
     save(QStringLiteral("FINAL"), face());
     window.loadPatient(QStringLiteral("MARIA"));
@@ -403,6 +405,17 @@ TEST_F(SuperimpositionWindowTest, OpenRefusesNamesThatAreNoPatientsFile)
     window.Open(QStringLiteral("../MARIA"));
     EXPECT_EQ(dialogs.take().kind, NoticeKind::Error);
     EXPECT_FALSE(window.isVisible());
+    // A patient's name: the window shows that patient's stages, read afresh.
+    save(QStringLiteral("INICIAL"), face());
+    save(QStringLiteral("INTER2"), face());
+    window.Open(QStringLiteral("MARIA"));
+    EXPECT_TRUE(window.isVisible());
+    EXPECT_EQ(window.patient(), QStringLiteral("MARIA"));
+    EXPECT_EQ(window.windowTitle(), QStringLiteral("Sobreposição — MARIA"));
+    EXPECT_TRUE(window.result().ok());
+    save(QStringLiteral("FINAL"), face());
+    window.Open(QStringLiteral("MARIA"));
+    EXPECT_EQ(window.view()->stages().size(), 3u);
 }
 
 // ---- the printed page ----
