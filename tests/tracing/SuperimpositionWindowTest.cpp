@@ -5,6 +5,7 @@
 
 #include "patients/PatientsWindow.h"
 #include "support/WorkFolder.h"
+#include "tracing/DicomSamples.h"
 #include "tracing/SuperimpositionViewPrint.h"
 #include "tracing/TracingWindow.h"
 
@@ -323,6 +324,45 @@ TEST_F(SuperimpositionWindowTest, RadiographsAreDrawnFadedOnlyWhenAskedAndAMissi
     EXPECT_EQ(drawn[0].pictureToMm.map(QPointF(800, 700)), QPointF(400, 350));
     EXPECT_TRUE(window.message()->text().startsWith(QStringLiteral("FINAL: a radiografia"))) << window.message()->text().toStdString();
     EXPECT_TRUE(window.result().ok());  // the superimposition stands without it
+}
+
+struct SpacingCase {
+    const char* name;
+    const char* image;  // the radiograph the uncalibrated INICIAL names
+    bool dicom;
+    QString shown;      // the refusal, empty when superimposed
+};
+
+TEST_F(SuperimpositionWindowTest, AStageSavedWithoutSpacingTakesItsDicomsAsTheTracingWindowDoes)
+{
+    DicomSample sample;
+    sample.width = 800;
+    sample.height = 700;
+    sample.pixelSpacing = "0.4\\0.2";  // rows 0.4 mm apart, columns 0.2 mm
+    ASSERT_TRUE(WriteDicom(work.file(QStringLiteral("Análises/MARIA-INICIAL.dcm")), sample));
+    QImage plain(800, 700, QImage::Format_Grayscale8);
+    plain.fill(100);
+    ASSERT_TRUE(plain.save(work.file(QStringLiteral("Análises/MARIA-INICIAL.png"))));
+    const SpacingCase cases[] = {
+        {"DICOM with its spacing", "MARIA-INICIAL.dcm", true, QString()},
+        {"a picture has none", "MARIA-INICIAL.png", false, QStringLiteral("INICIAL: sem calibração.")},
+        {"the radiograph is gone", "MARIA-OUTRA.dcm", false, QStringLiteral("INICIAL: sem calibração.")},
+    };
+    for (const SpacingCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        work.write(QStringLiteral("Análises/MARIA-INICIAL.tra"),
+                   EncodeTracing({QLatin1String(c.image), Calibration::none(), face()}));
+        save(QStringLiteral("FINAL"), face(), {0.2, 0.4});
+        window.loadPatient(QStringLiteral("MARIA"));
+        EXPECT_EQ(window.result().error, c.shown);
+        if (c.dicom) {
+            EXPECT_EQ(window.stageFiles()[0].tracing.calibration, (Calibration{0.2, 0.4}));
+            // The same points at the same spacing: nothing moved.
+            EXPECT_EQ(rowOf(QStringLiteral("Final"), QStringLiteral("B")),
+                      (QStringList{QStringLiteral("Final"), QStringLiteral("B"), QStringLiteral("0.0 mm"),
+                                   QStringLiteral("0.0 mm"), QStringLiteral("0.0 mm")}));
+        }
+    }
 }
 
 // ---- exports ----
