@@ -16,6 +16,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QScreen>
+#include <QShortcut>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
@@ -97,6 +98,7 @@ void SuperimpositionWindow::build()
     connect(m_pdf, &QPushButton::clicked, this, &SuperimpositionWindow::sbExportarPdfClick);
     connect(m_print, &QPushButton::clicked, this, &SuperimpositionWindow::sbImprimirClick);
     connect(close, &QPushButton::clicked, this, &QWidget::close);
+    connect(new QShortcut(QKeySequence(Qt::Key_Escape), this), &QShortcut::activated, this, &QWidget::close);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
     buttons->addWidget(m_png);

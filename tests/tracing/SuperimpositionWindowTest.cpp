@@ -21,6 +21,7 @@
 #include <QSignalSpy>
 #include <QTableView>
 #include <QTableWidget>
+#include <QTest>
 
 #include <cmath>
 
@@ -456,6 +457,9 @@ TEST_F(SuperimpositionWindowTest, OpenRefusesNamesThatAreNoPatientsFile)
     save(QStringLiteral("FINAL"), face());
     window.Open(QStringLiteral("MARIA"));
     EXPECT_EQ(window.view()->stages().size(), 3u);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    QTest::keyClick(&window, Qt::Key_Escape);  // Esc leaves, as FECHAR does
+    EXPECT_FALSE(window.isVisible());
 }
 
 // ---- the printed page ----
