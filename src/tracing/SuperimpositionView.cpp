@@ -41,6 +41,50 @@ void drawLegend(QPainter& p, const QRectF& area, const std::vector<SuperimposedS
     }
 }
 
+// Faded, so every stage's lines stay readable over the others' bone: however many are shown,
+// together they cover the paper as one picture at 40 % would.
+void drawPictures(QPainter& p, const QRectF& area, const QTransform& toDevice,
+                  const std::vector<SuperimposedStage>& stages, double scale)
+{
+    const auto pictures = std::count_if(stages.begin(), stages.end(), [](const SuperimposedStage& s) { return !s.picture.isNull(); });
+    if (pictures == 0)
+        return;
+    const double opacity = 1 - std::pow(0.6, 1.0 / double(pictures));
+    if (scale > 1) {  // the exports: whole and filtered
+        for (const SuperimposedStage& s : stages) {
+            if (s.picture.isNull())
+                continue;
+            p.save();
+            p.setOpacity(opacity);
+            p.setTransform(s.pictureToMm * toDevice);
+            p.drawImage(QPointF(0, 0), s.picture);
+            p.restore();
+        }
+        return;
+    }
+    // On screen the faded background is laid at half resolution, unfiltered, then stretched:
+    // four turned radiographs at full resolution would take most of a frame.
+    constexpr double k = 0.5;
+    QImage layer(QSize(int(std::ceil(area.width() * k)), int(std::ceil(area.height() * k))), QImage::Format_RGB32);
+    if (layer.isNull())
+        return;
+    layer.fill(Qt::white);
+    QPainter lp(&layer);
+    const QTransform toLayer = toDevice * QTransform::fromTranslate(-area.left(), -area.top()) * QTransform::fromScale(k, k);
+    for (const SuperimposedStage& s : stages) {
+        if (s.picture.isNull())
+            continue;
+        lp.setOpacity(opacity);
+        lp.setTransform(s.pictureToMm * toLayer);
+        lp.drawImage(QPointF(0, 0), s.picture);
+    }
+    lp.end();
+    p.save();
+    p.setRenderHint(QPainter::SmoothPixmapTransform);
+    p.drawImage(QRectF(area.topLeft(), QSizeF(layer.size()) / k), layer);
+    p.restore();
+}
+
 }  // namespace
 
 QString StageTitle(const QString& stage)
@@ -137,22 +181,7 @@ void DrawSuperimposition(QPainter& p, const QRectF& area, const std::vector<Supe
     p.setRenderHint(QPainter::SmoothPixmapTransform);
     const QTransform toDevice = FitTransform(stages, area);
 
-    // Faded, so every stage's lines stay readable over the others' bone: however many are shown,
-    // together they cover the paper as one picture at 40 % would.
-    const auto pictures = std::count_if(stages.begin(), stages.end(), [](const SuperimposedStage& s) { return !s.picture.isNull(); });
-    const double opacity = pictures > 0 ? 1 - std::pow(0.6, 1.0 / double(pictures)) : 0;
-    for (const SuperimposedStage& s : stages) {
-        if (s.picture.isNull())
-            continue;
-        p.save();
-        p.setOpacity(opacity);
-        // On screen a faded background needs no filtering, and filtering four turned
-        // radiographs takes most of a frame; the exports keep it.
-        p.setRenderHint(QPainter::SmoothPixmapTransform, scale > 1);
-        p.setTransform(s.pictureToMm * toDevice);
-        p.drawImage(QPointF(0, 0), s.picture);
-        p.restore();
-    }
+    drawPictures(p, area, toDevice, stages, scale);
 
     for (const SuperimposedStage& s : stages) {
         const auto at = [&](L l) { return toDevice.map(s.points.at(l)); };
