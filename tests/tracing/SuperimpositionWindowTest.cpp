@@ -316,7 +316,17 @@ TEST_F(SuperimpositionWindowTest, RadiographsAreDrawnFadedOnlyWhenAskedAndAMissi
         EXPECT_TRUE(s.picture.isNull()) << s.stage.toStdString();  // not read until asked
     EXPECT_TRUE(window.message()->isHidden());
 
+    window.view()->resize(400, 400);
+    const auto beside = [&] {
+        const QImage shown = window.view()->grab().toImage();
+        return shown.pixelColor(shown.width() - 3, shown.height() / 2);  // beyond every line, on the radiograph
+    };
+    EXPECT_EQ(beside(), QColor(Qt::white));
     window.findChild<QCheckBox*>(QStringLiteral("sbImagens"))->setChecked(true);
+    // Grey 200 under the paper at 40 %: 255 x 0.6 + 200 x 0.4.
+    const QColor faded = beside();
+    EXPECT_NEAR(faded.red(), 233, 2);
+    EXPECT_EQ(faded.red(), faded.blue());
     const auto& drawn = window.view()->stages();
     ASSERT_EQ(drawn.size(), 2u);
     ASSERT_FALSE(drawn[0].picture.isNull());
