@@ -18,8 +18,8 @@
 #include "patients/PatientsWindow.h"
 #include "printing/PrintActions.h"
 #include "printing/ReportEngine.h"
-#include "tracing/TracingValues.h"
 #include "tracing/SuperimpositionWindow.h"
+#include "tracing/TracingValues.h"
 #include "tracing/TracingWindow.h"
 
 #include <QApplication>

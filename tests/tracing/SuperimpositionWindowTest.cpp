@@ -4,6 +4,8 @@
 #include "tracing/SuperimpositionWindow.h"
 
 #include "patients/PatientsWindow.h"
+#include "shell/Application.h"
+#include "shell/MainWindow.h"
 #include "support/WorkFolder.h"
 #include "tracing/DicomSamples.h"
 #include "tracing/SuperimpositionViewPrint.h"
@@ -16,6 +18,7 @@
 #include <QImage>
 #include <QBuffer>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPdfWriter>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -587,6 +590,35 @@ TEST_F(SuperimpositionWindowTest, TheTracingAndPatientsWindowsAskForThePatientsS
     button->click();
     ASSERT_EQ(fromPatients.size(), 1);
     EXPECT_EQ(fromPatients.at(0).at(0).toString(), QStringLiteral("JOSE"));
+}
+
+TEST_F(SuperimpositionWindowTest, TheProgramOpensItFromTheTracingAndThePatientsWindows)
+{
+    save(QStringLiteral("INICIAL"), face());
+    save(QStringLiteral("FINAL"), face());
+    work.write(QStringLiteral("Análises/JOSE-INICIAL.tra"), EncodeTracing({QString(), {0.5, 0.5}, face()}));
+    work.write(QStringLiteral("Análises/JOSE-INICIAL.twe"), QByteArray(16, '\0'));
+    FakeShell shell;
+    Windows windows(dialogs, shell);
+    SuperimpositionWindow* shown = windows.superimposition();
+    ASSERT_NE(shown, nullptr);
+    EXPECT_FALSE(shown->isVisible());
+
+    // The tracing window asks for the Tweed page's patient.
+    windows.form2()->findChild<QLineEdit*>(QStringLiteral("twPaciente"))->setText(QStringLiteral("MARIA"));
+    windows.tracing()->findChild<QPushButton*>(QStringLiteral("tSobreposicao"))->click();
+    EXPECT_TRUE(shown->isVisible());
+    EXPECT_EQ(shown->patient(), QStringLiteral("MARIA"));
+    EXPECT_TRUE(shown->result().ok());
+    shown->close();
+
+    // The patients window asks for the one selected.
+    windows.patients()->rescan();
+    windows.patients()->findChild<QPushButton*>(QStringLiteral("pcsobreposicao"))->click();
+    EXPECT_TRUE(shown->isVisible());
+    EXPECT_EQ(shown->patient(), QStringLiteral("JOSE"));
+    EXPECT_FALSE(shown->result().ok());  // one tracing only
+    EXPECT_TRUE(shown->message()->text().startsWith(QStringLiteral("JOSE tem 1 traçado(s)")));
 }
 
 }  // namespace
