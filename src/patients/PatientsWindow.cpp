@@ -114,11 +114,17 @@ void PatientsWindow::build()
     m_csv = new QPushButton(QStringLiteral("Exportar todos (CSV)..."), this);
     m_csv->setObjectName(QStringLiteral("pccsv"));
     m_csv->setToolTip(QStringLiteral("Exporta as medidas cefalométricas de todos os pacientes e fases traçados."));
+    m_sobreposicao = new QPushButton(QStringLiteral("Sobreposição..."), this);
+    m_sobreposicao->setObjectName(QStringLiteral("pcsobreposicao"));
     m_fechar = new QPushButton(QStringLiteral("FECHAR"), this);
     m_fechar->setObjectName(QStringLiteral("pcfechar"));
     connect(m_abrir, &QPushButton::clicked, this, [this] { activate(m_table->currentIndex()); });
     connect(m_evolucao, &QPushButton::clicked, this, [this] { showEvolution(currentSourceRow()); });
     connect(m_csv, &QPushButton::clicked, this, &PatientsWindow::exportAllCsv);
+    connect(m_sobreposicao, &QPushButton::clicked, this, [this] {
+        if (const int row = currentSourceRow(); row >= 0)
+            emit superimpositionRequested(m_model->rowAt(row).name);
+    });
     connect(m_fechar, &QPushButton::clicked, this, &QWidget::close);
     // Esc empties the search first, then leaves.
     connect(new QShortcut(QKeySequence(Qt::Key_Escape), this), &QShortcut::activated, this, [this] {
@@ -156,6 +162,7 @@ void PatientsWindow::build()
     bottom->addWidget(m_abrir);
     bottom->addWidget(m_evolucao);
     bottom->addWidget(m_csv);
+    bottom->addWidget(m_sobreposicao);
     bottom->addWidget(m_fechar);
     auto* box = new QVBoxLayout(this);
     box->addLayout(top);
@@ -260,6 +267,7 @@ void PatientsWindow::updateButtons()
 {
     const int row = currentSourceRow();
     m_evolucao->setEnabled(row >= 0 && m_model->rowAt(row).hasTweed());
+    m_sobreposicao->setEnabled(row >= 0);
     const QModelIndex source = m_filter->mapToSource(m_table->currentIndex());
     m_abrir->setEnabled(row >= 0 && (!m_model->fileAt(source).isEmpty() || m_model->rowAt(row).fileCount() == 1));
 }

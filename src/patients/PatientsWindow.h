@@ -75,6 +75,8 @@ public:
 
 signals:
     void rescanned();
+    // "Sobreposição...": the selected patient's stage tracings superimposed.
+    void superimpositionRequested(const QString& patient);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -101,6 +103,7 @@ private:
     QPushButton* m_abrir = nullptr;
     QPushButton* m_evolucao = nullptr;
     QPushButton* m_csv = nullptr;
+    QPushButton* m_sobreposicao = nullptr;
     QPushButton* m_fechar = nullptr;
     EvolutionView* m_evolution = nullptr;
     QFileSystemWatcher* m_watcher;

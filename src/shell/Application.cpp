@@ -19,6 +19,7 @@
 #include "printing/ReportEngine.h"
 #include "tracing/CephNormsStore.h"
 #include "tracing/NormsDialog.h"
+#include "tracing/SuperimpositionWindow.h"
 #include "tracing/TracingValues.h"
 #include "tracing/TracingWindow.h"
 
@@ -44,6 +45,7 @@ Windows::Windows(platform::Dialogs& dialogs, platform::Shell& shell, bool showSp
     m_norms = std::make_unique<CephNormsStore>(dialogs);
     m_tracing = std::make_unique<TracingWindow>(dialogs);
     m_patients = std::make_unique<PatientsWindow>(QStringLiteral("Análises/"));
+    m_superimposition = std::make_unique<SuperimpositionWindow>(dialogs);
     buildPages(dialogs);
 }
 
@@ -153,6 +155,11 @@ void Windows::buildPages(platform::Dialogs& dialogs)
     };
     patients->setDialogs(&dialogs);
     patients->setLinks(patientsLinks);
+
+    // Both the tracing and the patients window show a patient's stages superimposed.
+    SuperimpositionWindow* superimposition = m_superimposition.get();
+    QObject::connect(tracing, &TracingWindow::superimpositionRequested, superimposition, &SuperimpositionWindow::Open);
+    QObject::connect(patients, &PatientsWindow::superimpositionRequested, superimposition, &SuperimpositionWindow::Open);
 
     tweedLinks.openTracing = [tracing] { tracing->Open(); };
     tweed->setLinks(tweedLinks);

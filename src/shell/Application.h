@@ -20,6 +20,7 @@ class SpaceEntryWindow;
 class TracingWindow;
 class CephNormsStore;
 class PatientsWindow;
+class SuperimpositionWindow;
 
 // The four windows, created in the order Form1, Form2, Form3, Form4 and destroyed at exit.
 class Windows {
@@ -34,6 +35,7 @@ public:
     TracingWindow* tracing() const { return m_tracing.get(); }
     PatientsWindow* patients() const { return m_patients.get(); }
     CephNormsStore* norms() const { return m_norms.get(); }
+    SuperimpositionWindow* superimposition() const { return m_superimposition.get(); }
 
 private:
     void buildPages(platform::Dialogs& dialogs);
@@ -45,6 +47,7 @@ private:
     std::unique_ptr<CephNormsStore> m_norms;
     std::unique_ptr<TracingWindow> m_tracing;
     std::unique_ptr<PatientsWindow> m_patients;
+    std::unique_ptr<SuperimpositionWindow> m_superimposition;
 };
 
 // Runs the whole program with the given services; returns the process exit code.

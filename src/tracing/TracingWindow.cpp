@@ -258,6 +258,10 @@ QWidget* TracingWindow::buildLevelsBar()
     print->setMenu(menu);
     connect(print, &QToolButton::clicked, this, &TracingWindow::tImprimirClick);
     row->addWidget(print);
+    auto* superimpose = makeButton("tSobreposicao", QStringLiteral("Sobreposição..."), false);
+    connect(superimpose, &QPushButton::clicked, this,
+            [this] { emit superimpositionRequested(m_links.patient ? m_links.patient() : QString()); });
+    row->addWidget(superimpose);
     return bar;
 }
 

@@ -99,6 +99,8 @@ public:
 signals:
     // Before the window shows: the norms are wanted from here on.
     void opening();
+    // "Sobreposição...": the stages of the Tweed page's patient superimposed.
+    void superimpositionRequested(const QString& patient);
 
 protected:
     void closeEvent(QCloseEvent* event) override;

@@ -6,3 +6,5 @@ target_link_libraries(test_tracing PRIVATE DCMTK::dcmdata)
 quorvel_add_core_test(test_cephalometrics tracing/CephMeasuresTest.cpp tracing/SuperimpositionTest.cpp)
 quorvel_add_test(test_tiff tracing/TiffReaderTest.cpp)
 quorvel_add_test(test_ceph_output tracing/CephReportTest.cpp tracing/CephCsvExportTest.cpp)
+quorvel_add_test(test_superimposition tracing/SuperimpositionWindowTest.cpp)
+target_link_libraries(test_superimposition PRIVATE DCMTK::dcmdata)  # writes a DICOM radiograph
