@@ -24,12 +24,6 @@ std::vector<CephAnalysis> CephAnalysesFromTitles(const QStringList& titles)
     return chosen;
 }
 
-std::vector<CephAnalysis> ChosenCephAnalyses()
-{
-    const QSettings settings;
-    return CephAnalysesFromTitles(settings.value(QLatin1String(kChosenAnalysesKey)).toStringList());
-}
-
 ClinicNorms ClinicCephNorms()
 {
     const QString path = QString::fromLatin1(kNormsFileName);

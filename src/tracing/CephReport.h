@@ -14,10 +14,8 @@
 
 namespace qv {
 
-// The analyses the clinician chose to trace ("tracing/analyses": their titles), in the order of
-// the analyses; every analysis when nothing usable is stored.
-inline constexpr char kChosenAnalysesKey[] = "tracing/analyses";
-std::vector<CephAnalysis> ChosenCephAnalyses();
+// The analyses named by their titles, in the order of the analyses; every analysis when none of
+// the titles names one.
 std::vector<CephAnalysis> CephAnalysesFromTitles(const QStringList& titles);
 
 // The clinic's norms from Normas.json in the working folder; the shipped ones when the file is

@@ -1,5 +1,7 @@
 #include "tracing/TracingWindow.h"
 
+#include "tracing/CephReport.h"
+
 #include "platform/Dialogs.h"
 #include "platform/SecondaryWindow.h"
 #include "tracing/TracingCanvas.h"
@@ -88,12 +90,7 @@ QPushButton* makeButton(const char* name, const QString& text, bool bold = true)
 TracingWindow::TracingWindow(platform::Dialogs& dialogs, QWidget* parent) : QWidget(parent), m_dialogs(dialogs)
 {
     build();
-    std::vector<CephAnalysis> chosen;
-    const QStringList stored = settings().value(kAnalysesKey, Title(CephAnalysis::Tweed)).toStringList();
-    for (int i = 0; i < kCephAnalysisCount; ++i)
-        if (stored.contains(Title(CephAnalysis(i))))
-            chosen.push_back(CephAnalysis(i));
-    setAnalyses(chosen);
+    setAnalyses(CephAnalysesFromTitles(settings().value(kAnalysesKey, Title(CephAnalysis::Tweed)).toStringList()));
 }
 
 TracingWindow::~TracingWindow() { m_undo.clear(); }

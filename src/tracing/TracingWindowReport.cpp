@@ -57,7 +57,7 @@ void TracingWindow::tImprimirClick()
     const ClinicNorms norms = ClinicCephNorms();
     in.norms = norms.norms;
     in.normsSource = norms.source;
-    in.analyses = ChosenCephAnalyses();
+    in.analyses = m_analyses;  // as chosen in this window
     const CephReportPlan plan = BuildCephReport(in);
     if (m_links.printReport)
         m_links.printReport(plan.params, plan.lastPage);
