@@ -108,7 +108,15 @@ void TracingWindow::build()
     left->addWidget(buildButtons());
     left->addWidget(buildViewBar());
     left->addWidget(buildLevelsBar());
-    left->addWidget(m_panels.buildAwaited(kNarrowestView));
+    // The stages of the Tweed page's patient superimposed, in a window of its own: beside the
+    // awaited point, where a 1024 x 768 screen still has room.
+    auto* awaitedRow = new QHBoxLayout;
+    awaitedRow->addWidget(m_panels.buildAwaited(kNarrowestView), 1);
+    auto* superimpose = makeButton("tSobreposicao", QStringLiteral("Sobreposição..."), false);
+    connect(superimpose, &QPushButton::clicked, this,
+            [this] { emit superimpositionRequested(m_links.patient ? m_links.patient() : QString()); });
+    awaitedRow->addWidget(superimpose, 0, Qt::AlignTop);
+    left->addLayout(awaitedRow);
     left->addWidget(m_canvas, 1);
 
     auto* outer = new QHBoxLayout(this);
@@ -217,7 +225,7 @@ QWidget* TracingWindow::buildLevelsBar()
         auto* s = new QSlider(Qt::Horizontal);
         s->setObjectName(QString::fromLatin1(name));
         s->setRange(-100, 100);
-        s->setFixedWidth(110);
+        s->setFixedWidth(80);
         label->setBuddy(s);
         connect(s, &QSlider::valueChanged, &m_levelsTimer, qOverload<>(&QTimer::start));
         row->addWidget(label);
@@ -233,9 +241,7 @@ QWidget* TracingWindow::buildLevelsBar()
     row->addWidget(m_invert);
     row->addStretch(1);
     row->addWidget(buildAnalysesButton());
-
-    // One button at the end of the shortest row, so the window still fits a 1024-pixel screen:
-    // a click prints this stage's report; its menu also exports the patient's measures.
+    // A click prints this stage's cephalometric report; its menu also exports the patient's measures.
     auto* print = new QToolButton;
     print->setObjectName(QStringLiteral("tImprimir"));
     print->setText(QStringLiteral("IMPRIMIR"));
@@ -255,10 +261,7 @@ QWidget* TracingWindow::buildLevelsBar()
     print->setMenu(menu);
     connect(print, &QToolButton::clicked, this, &TracingWindow::tImprimirClick);
     row->addWidget(print);
-    auto* superimpose = makeButton("tSobreposicao", QStringLiteral("Sobreposição..."), false);
-    connect(superimpose, &QPushButton::clicked, this,
-            [this] { emit superimpositionRequested(m_links.patient ? m_links.patient() : QString()); });
-    row->addWidget(superimpose);
+
     return bar;
 }
 
