@@ -1,8 +1,8 @@
 // The Bolton calculation as CALCULAR runs it (checks, sums, Bolton.cef read from disk, look-ups,
 // excesses, texts), and one Bolton file record encoded and decoded.
-#include "bolton/BoltonCalc.h"
-#include "bolton/BoltonFile.h"
-#include "bolton/BoltonTable.h"
+#include "analysis/BoltonCalc.h"
+#include "records/BoltonFile.h"
+#include "analysis/BoltonTable.h"
 
 #include <QDir>
 #include <QFile>

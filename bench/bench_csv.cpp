@@ -1,9 +1,9 @@
 // "Exportar todos (CSV)..." over 5,000 patients with four traced stages each (20,000 .tra files):
 // from the files read to the spreadsheet's bytes.
 #include "BenchMain.h"
-#include "tracing/CephCsv.h"
+#include "analysis/CephCsv.h"
 #include "tracing/CephCsvFiles.h"
-#include "tracing/TracingFile.h"
+#include "analysis/TracingFile.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,6 +1,6 @@
 // Diagnosis generation: from the Tweed page's texts and the guide's answers to the panel contents.
 
-#include "guide/DiagnosisGeneration.h"
+#include "analysis/DiagnosisGeneration.h"
 
 #include <benchmark/benchmark.h>
 

@@ -6,11 +6,11 @@
 
 #include "BenchMain.h"
 #include "platform/Dialogs.h"
-#include "tracing/CephMeasures.h"
+#include "analysis/CephMeasures.h"
 #include "tracing/TracingCanvas.h"
 #include "tracing/TracingExport.h"
-#include "tracing/TracingGeometry.h"
-#include "tracing/TracingValues.h"
+#include "analysis/TracingGeometry.h"
+#include "analysis/TracingValues.h"
 #include "tracing/TracingWindow.h"
 
 #include "../tests/tracing/DicomSamples.h"

@@ -4,7 +4,7 @@
 #include "platform/PageContext.h"
 #include "records/Statistics.h"
 #include "records/StatsFile.h"
-#include "tweed/TweedAnalysis.h"
+#include "analysis/TweedAnalysis.h"
 #include "tweed/TweedPage.h"
 
 #include <QApplication>

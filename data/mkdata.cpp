@@ -2,9 +2,9 @@
 //   quorvel_mkdata <bolton_tables.txt> <output folder>
 // writes Bolton.cef and a fresh Stats.cef (flag 0, counters 0) into the folder.
 
-#include "bolton/BoltonTable.h"
+#include "analysis/BoltonTable.h"
 #include "records/StatsFile.h"
-#include "tracing/CephNorms.h"
+#include "analysis/CephNorms.h"
 
 #include <QDir>
 #include <QFile>

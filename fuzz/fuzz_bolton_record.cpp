@@ -1,7 +1,7 @@
 // The Bolton analysis file: decode -> encode -> decode keeps every field.
 
 #include "FuzzCheck.h"
-#include "bolton/BoltonFile.h"
+#include "records/BoltonFile.h"
 
 using namespace qv;
 

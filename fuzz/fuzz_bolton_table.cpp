@@ -2,7 +2,7 @@
 // defined for whatever the tables hold (NaN, infinities, rows out of order).
 
 #include "FuzzCheck.h"
-#include "bolton/BoltonTable.h"
+#include "analysis/BoltonTable.h"
 
 #include <cstring>
 

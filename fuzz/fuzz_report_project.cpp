@@ -7,8 +7,8 @@
 
 #include "FuzzCheck.h"
 
-#include "bolton/BoltonCalc.h"
-#include "guide/DiagnosisGeneration.h"
+#include "analysis/BoltonCalc.h"
+#include "analysis/DiagnosisGeneration.h"
 #include "patients/EvolutionReport.h"
 #include "printing/ClinicInfo.h"
 #include "printing/ReportDocument.h"
@@ -16,7 +16,7 @@
 #include "printing/ReportProject.h"
 #include "records/Cp1252.h"
 #include "records/TweedFile.h"
-#include "tweed/TweedAnalysis.h"
+#include "analysis/TweedAnalysis.h"
 
 #include <QBuffer>
 #include <QFile>

@@ -2,7 +2,7 @@
 // never a read past the end, and the pixels of an image are all there.
 
 #include "FuzzCheck.h"
-#include "tracing/TiffReader.h"
+#include "records/TiffReader.h"
 
 using namespace qv;
 

@@ -5,7 +5,7 @@
 
 #include "FuzzCheck.h"
 #include "tracing/Radiograph.h"
-#include "tracing/TracingFile.h"
+#include "analysis/TracingFile.h"
 #include "tracing/TracingOverlay.h"
 
 #include <QGuiApplication>

@@ -2,7 +2,7 @@
 #include "printing/PrintActions.h"
 #include "records/PatientName.h"
 
-#include "bolton/BoltonFile.h"
+#include "records/BoltonFile.h"
 #include "platform/PageContext.h"
 #include "records/IoError.h"
 #include "records/Statistics.h"

@@ -2,7 +2,7 @@
 // TabSheet2, the Bolton page: shows a BoltonSheet and the results of its last calculation, and
 // runs the page's workflow (CALCULAR, VOLTAR / LIMPAR, SALVAR, ABRIR, IMPRIMIR) as explicit states.
 
-#include "bolton/BoltonCalc.h"
+#include "analysis/BoltonCalc.h"
 #include "bolton/BoltonPageLayout.h"
 #include "records/BoltonSheet.h"
 

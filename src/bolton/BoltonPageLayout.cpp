@@ -1,6 +1,6 @@
 #include "bolton/BoltonPageLayout.h"
 
-#include "bolton/BoltonMemo.h"
+#include "analysis/BoltonMemo.h"
 #include "entry/EntryFilter.h"
 #include "platform/PageContext.h"
 

@@ -3,7 +3,7 @@
 // worksheet group (teeth, sums, the two ratios with their tables), the diagnosis group and the
 // buttons, each built by its own function. The workflow lives in BoltonPage.
 
-#include "bolton/BoltonCalc.h"
+#include "analysis/BoltonCalc.h"
 #include "records/BoltonSheet.h"
 
 #include <array>

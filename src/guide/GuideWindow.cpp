@@ -1,6 +1,6 @@
 #include "guide/GuideWindow.h"
 
-#include "guide/GuideRules.h"
+#include "analysis/GuideRules.h"
 #include "platform/Dialogs.h"
 #include "records/Statistics.h"
 #include "records/IoError.h"

@@ -2,9 +2,9 @@
 // Form3: the diagnosis guide questionnaire. Created once and only shown and hidden, so its
 // answers survive from one opening to the next until cleared.
 
-#include "guide/DiagnosisGeneration.h"
+#include "analysis/DiagnosisGeneration.h"
 #include "records/GuideAnswers.h"
-#include "guide/PanelState.h"
+#include "analysis/PanelState.h"
 
 #include <QHash>
 #include <QWidget>

@@ -4,7 +4,7 @@
 // of a few degrees visible, which one shared scale from ANB to IMPA would flatten. Drawn with
 // QPainter by the same code on screen and in the printed picture.
 
-#include "patients/Evolution.h"
+#include "analysis/Evolution.h"
 
 #include <QByteArray>
 #include <QFont>

@@ -3,7 +3,7 @@
 // stage column, and the chart as a PNG image carried in an "data:" address, which the report's
 // HTML shows with <img src="{grafico}">.
 
-#include "patients/Evolution.h"
+#include "analysis/Evolution.h"
 #include "printing/ReportParams.h"
 
 #include <QByteArray>

@@ -1,7 +1,7 @@
 #pragma once
 // "Evolução": one patient's Tweed stages side by side (table and chart), printed as report5.
 
-#include "patients/Evolution.h"
+#include "analysis/Evolution.h"
 #include "printing/ReportParams.h"
 
 #include <QWidget>

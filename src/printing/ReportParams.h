@@ -3,7 +3,7 @@
 // Pure: the pages read their widgets into these structs; nothing here is computed anew.
 
 #include "records/BoltonSheet.h"
-#include "guide/PanelState.h"
+#include "analysis/PanelState.h"
 #include "records/TweedModel.h"
 
 #include <QList>

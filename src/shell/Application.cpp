@@ -20,7 +20,7 @@
 #include "tracing/CephNormsStore.h"
 #include "tracing/NormsDialog.h"
 #include "tracing/SuperimpositionWindow.h"
-#include "tracing/TracingValues.h"
+#include "analysis/TracingValues.h"
 #include "tracing/TracingWindow.h"
 
 #include <QApplication>

@@ -1,6 +1,6 @@
 #include "shell/Startup.h"
 
-#include "bolton/BoltonTable.h"
+#include "analysis/BoltonTable.h"
 #include "entry/RealEntry.h"
 #include "platform/Dialogs.h"
 #include "printing/PrintActions.h"

@@ -3,7 +3,7 @@
 // imported from the Bolton page) and added up into the Tweed page's six space fields.
 
 #include "records/BoltonSheet.h"
-#include "spaceentry/SpaceSums.h"
+#include "analysis/SpaceSums.h"
 
 #include <QWidget>
 

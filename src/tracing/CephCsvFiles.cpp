@@ -1,7 +1,7 @@
 #include "tracing/CephCsvFiles.h"
 
 #include "records/FileIo.h"
-#include "tracing/TracingFile.h"
+#include "analysis/TracingFile.h"
 
 #include <QDir>
 #include <QFileInfo>

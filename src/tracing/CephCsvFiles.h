@@ -3,7 +3,7 @@
 // "NOME-INICIAL.tra" … "NOME-FINAL.tra". A tracing that cannot be read or is not a tracing is
 // left out and named, never stopping the rest.
 
-#include "tracing/CephCsv.h"
+#include "analysis/CephCsv.h"
 
 #include <QString>
 #include <QStringList>

@@ -3,7 +3,7 @@
 // first time they are wanted, written back through the program's safe write path, and announced
 // to every window that measures against them.
 
-#include "tracing/CephNorms.h"
+#include "analysis/CephNorms.h"
 
 #include <QObject>
 

@@ -4,8 +4,8 @@
 // norm and deviation. Pure: the window renders the picture and hands in the measures.
 
 #include "printing/ReportParams.h"
-#include "tracing/CephMeasures.h"
-#include "tracing/CephNorms.h"
+#include "analysis/CephMeasures.h"
+#include "analysis/CephNorms.h"
 
 #include <QByteArray>
 #include <QString>

@@ -4,8 +4,8 @@
 // deviation is amber, beyond two red, and its deviation is written beside it so that neither the
 // eye nor a screen reader depends on the colour.
 
-#include "tracing/CephMeasures.h"
-#include "tracing/CephNorms.h"
+#include "analysis/CephMeasures.h"
+#include "analysis/CephNorms.h"
 
 #include <QString>
 

@@ -2,7 +2,7 @@
 // "Normas...": the clinic's mean and standard deviation of every measure, one table per analysis.
 // An empty pair means the measure has no norm; "Restaurar padrões" puts back the shipped ones.
 
-#include "tracing/CephNorms.h"
+#include "analysis/CephNorms.h"
 
 #include <QDialog>
 

@@ -2,7 +2,7 @@
 
 #include "platform/Modules.h"
 #include "tracing/DicomReader.h"
-#include "tracing/TiffReader.h"
+#include "records/TiffReader.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -2,7 +2,7 @@
 // A radiograph as the tracing window shows it: one grey channel of up to 16 bits, the display
 // window its file suggests, and the pixel spacing a DICOM file carries.
 
-#include "tracing/Landmarks.h"
+#include "analysis/Landmarks.h"
 
 #include <QImage>
 #include <QString>

@@ -2,7 +2,7 @@
 // Apart from the file readers (and their modules) so the fuzz targets can link it alone.
 
 #include "tracing/Radiograph.h"
-#include "tracing/TracingFile.h"
+#include "analysis/TracingFile.h"
 
 #include <algorithm>
 #include <cmath>

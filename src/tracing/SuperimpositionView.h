@@ -3,7 +3,7 @@
 // colour, moved onto the base stage's millimetres, over its faded radiograph when asked, with a
 // legend. The same drawing serves the window, the PNG and the PDF.
 
-#include "tracing/Superimposition.h"
+#include "analysis/Superimposition.h"
 
 #include <QColor>
 #include <QImage>

@@ -6,7 +6,7 @@
 
 #include "tracing/Radiograph.h"
 #include "tracing/SuperimpositionView.h"
-#include "tracing/TracingFile.h"
+#include "analysis/TracingFile.h"
 
 #include <QWidget>
 

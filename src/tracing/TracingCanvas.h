@@ -3,7 +3,7 @@
 // the left one once every point is placed), a magnifier while a point is being placed or moved,
 // and clicks and drags turned into image coordinates.
 
-#include "tracing/Landmarks.h"
+#include "analysis/Landmarks.h"
 
 #include <QImage>
 #include <QTransform>

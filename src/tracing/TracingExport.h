@@ -2,7 +2,7 @@
 // The traced radiograph to PNG (at the image's own resolution) and to a one-page PDF with the
 // measurements beside it. Both files are written whole or not at all; failures throw IoError.
 
-#include "tracing/Landmarks.h"
+#include "analysis/Landmarks.h"
 
 #include <QImage>
 #include <QString>

@@ -1,7 +1,7 @@
 #include "tracing/TracingOverlay.h"
 
-#include "tracing/TracingGeometry.h"
-#include "tracing/TracingValues.h"
+#include "analysis/TracingGeometry.h"
+#include "analysis/TracingValues.h"
 
 #include <QFont>
 #include <QHash>

@@ -1,7 +1,7 @@
 #pragma once
 // The lines, landmarks and labels drawn over a radiograph, on screen and in the exports.
 
-#include "tracing/Landmarks.h"
+#include "analysis/Landmarks.h"
 
 #include <QPointF>
 #include <QRectF>

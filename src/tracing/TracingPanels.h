@@ -4,8 +4,8 @@
 // hint, shown above the radiograph.
 
 #include "tracing/CephTable.h"
-#include "tracing/TracingGeometry.h"
-#include "tracing/TracingValues.h"
+#include "analysis/TracingGeometry.h"
+#include "analysis/TracingValues.h"
 
 #include <array>
 #include <functional>

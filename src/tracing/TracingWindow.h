@@ -4,12 +4,12 @@
 // the twelve measurements to the Tweed page. Created once and only shown and hidden; while it
 // shows, the main window and the tray item "&Ocultar" are disabled.
 
-#include "tracing/CephNorms.h"
+#include "analysis/CephNorms.h"
 #include "printing/ReportParams.h"
 #include "tracing/Radiograph.h"
-#include "tracing/TracingFile.h"
+#include "analysis/TracingFile.h"
 #include "tracing/TracingPanels.h"
-#include "tracing/TracingValues.h"
+#include "analysis/TracingValues.h"
 
 #include <QTimer>
 #include <QUndoStack>

@@ -2,7 +2,7 @@
 // The suggested-diagnosis panel "ds" of the Tweed page: headings, suggestion texts, "ou" labels
 // and extraction crosses, all display-only. Its contents come and go as a PanelState.
 
-#include "guide/PanelState.h"
+#include "analysis/PanelState.h"
 
 #include <QGroupBox>
 

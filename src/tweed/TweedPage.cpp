@@ -1,11 +1,11 @@
 #include "tweed/TweedPage.h"
 
-#include "guide/GuideRules.h"
+#include "analysis/GuideRules.h"
 #include "platform/PageContext.h"
 #include "printing/PrintActions.h"
 #include "records/IoError.h"
 #include "records/PatientName.h"
-#include "spaceentry/SpaceSums.h"
+#include "analysis/SpaceSums.h"
 #include "tweed/DiagnosisPanel.h"
 
 #include <QButtonGroup>

@@ -3,11 +3,11 @@
 // forwards the clinician's events to the model; the boxes the model's outcomes call for are
 // shown here. The guide window and the total space window are reached through TweedPageLinks.
 
-#include "guide/DiagnosisGeneration.h"
-#include "guide/PanelState.h"
+#include "analysis/DiagnosisGeneration.h"
+#include "analysis/PanelState.h"
 #include "records/TweedFile.h"
-#include "tweed/TweedAnalysis.h"
-#include "tweed/TweedAnalysisModel.h"
+#include "analysis/TweedAnalysis.h"
+#include "analysis/TweedAnalysisModel.h"
 #include "tweed/TweedPageLayout.h"
 
 #include <QWidget>

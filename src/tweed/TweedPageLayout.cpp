@@ -3,7 +3,7 @@
 #include "tweed/TweedPageLayout.h"
 
 #include "records/TweedModel.h"
-#include "tweed/TweedAnalysis.h"
+#include "analysis/TweedAnalysis.h"
 
 #include "entry/EntryFilter.h"
 #include "entry/RealEntry.h"

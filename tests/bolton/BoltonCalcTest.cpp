@@ -1,6 +1,6 @@
 // The Bolton calculation on texts: refusals, sums, ratios, sides, look-ups and excesses.
 
-#include "bolton/BoltonCalc.h"
+#include "analysis/BoltonCalc.h"
 #include "bolton/PublishedTable.h"
 
 #include "bolton/QStringPrinting.h"

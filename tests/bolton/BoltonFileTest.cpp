@@ -1,6 +1,6 @@
 // The 219-byte Bolton record: layout, cuts, oversized length bytes, short files, safe names.
 
-#include "bolton/BoltonFile.h"
+#include "records/BoltonFile.h"
 #include "records/PatientName.h"
 #include "records/Cp1252.h"
 #include "records/IoError.h"

@@ -1,6 +1,6 @@
 // The reference memos: layout of the text and the values they show.
 
-#include "bolton/BoltonMemo.h"
+#include "analysis/BoltonMemo.h"
 #include "bolton/PublishedTable.h"
 
 #include <QRegularExpression>

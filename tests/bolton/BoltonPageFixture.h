@@ -1,7 +1,7 @@
 #pragma once
 // The Bolton page on a fresh working folder, with scripted boxes and a tray item to watch.
 
-#include "bolton/BoltonFile.h"
+#include "records/BoltonFile.h"
 #include "bolton/BoltonPage.h"
 #include "bolton/QStringPrinting.h"
 #include "platform/PageContext.h"

@@ -3,7 +3,7 @@
 
 #include "bolton/BoltonPageFixture.h"
 
-#include "bolton/BoltonFile.h"
+#include "records/BoltonFile.h"
 
 using namespace qv;
 using namespace qv::test;

@@ -3,7 +3,7 @@
 
 #include "bolton/BoltonPageFixture.h"
 
-#include "bolton/BoltonMemo.h"
+#include "analysis/BoltonMemo.h"
 #include "records/IoError.h"
 
 #include <QApplication>

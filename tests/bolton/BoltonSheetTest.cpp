@@ -1,7 +1,7 @@
 // The Bolton field table: every typed field, found by its control's name, lands at its place
 // in the file record and in its report parameter, and nowhere else.
 
-#include "bolton/BoltonFile.h"
+#include "records/BoltonFile.h"
 #include "records/BoltonSheet.h"
 #include "printing/ReportParams.h"
 

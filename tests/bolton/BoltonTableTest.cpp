@@ -1,6 +1,6 @@
 // Bolton.cef as built for the working folder, value by value, and how short or long files read.
 
-#include "bolton/BoltonTable.h"
+#include "analysis/BoltonTable.h"
 #include "bolton/PublishedTable.h"
 #include "records/IoError.h"
 

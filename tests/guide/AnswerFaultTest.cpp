@@ -1,4 +1,4 @@
-#include "guide/GuideRules.h"
+#include "analysis/GuideRules.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "guide/DiagnosisGeneration.h"
+#include "analysis/DiagnosisGeneration.h"
 
 #include <gtest/gtest.h>
 

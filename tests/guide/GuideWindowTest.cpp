@@ -1,6 +1,6 @@
 #include "guide/GuideWindow.h"
 
-#include "guide/DiagnosisGeneration.h"
+#include "analysis/DiagnosisGeneration.h"
 #include "support/FakeDialogs.h"
 #include "support/WorkFolder.h"
 

@@ -3,7 +3,7 @@
 
 #include "patients/EvolutionChart.h"
 #include "patients/EvolutionView.h"
-#include "patients/StageCalculation.h"
+#include "analysis/StageCalculation.h"
 
 #include "StageSamples.h"
 

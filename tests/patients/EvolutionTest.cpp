@@ -1,9 +1,9 @@
 // The evolution of a patient's stages, its norm bands and the parameters of report5.
 
-#include "patients/Evolution.h"
+#include "analysis/Evolution.h"
 #include "patients/EvolutionReport.h"
-#include "patients/StageCalculation.h"
-#include "tweed/TweedAnalysis.h"
+#include "analysis/StageCalculation.h"
+#include "analysis/TweedAnalysis.h"
 
 #include "StageSamples.h"
 

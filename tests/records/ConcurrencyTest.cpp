@@ -1,6 +1,6 @@
 // Several programs writing one folder at once, and programs killed while writing.
 
-#include "bolton/BoltonFile.h"
+#include "records/BoltonFile.h"
 #include "records/FileIo.h"
 #include "records/HistoryFile.h"
 #include "records/StatsFile.h"

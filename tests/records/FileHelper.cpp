@@ -13,7 +13,7 @@
 //       at that moment creates the file with that content; prints "written", "exists" or "error"
 //       (two computers racing to create one new patient).
 
-#include "bolton/BoltonFile.h"
+#include "records/BoltonFile.h"
 #include "records/FileIo.h"
 #include "records/HistoryFile.h"
 #include "records/IoError.h"

@@ -1,6 +1,6 @@
 // The six area sums of the total space entry window.
 
-#include "spaceentry/SpaceSums.h"
+#include "analysis/SpaceSums.h"
 
 #include <ostream>
 

@@ -8,7 +8,7 @@
 #include "patients/PatientsWindow.h"
 #include "tracing/CephCsvExport.h"
 #include "tracing/CephCsvFiles.h"
-#include "tracing/TracingFile.h"
+#include "analysis/TracingFile.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,8 +1,8 @@
 // Every measurement of the cephalometric analyses on hand-made points whose answers are known,
 // for a face looking right or left and for pixels that are not square; the clinic's norms file.
 
-#include "tracing/CephMeasures.h"
-#include "tracing/CephNorms.h"
+#include "analysis/CephMeasures.h"
+#include "analysis/CephNorms.h"
 
 #include <gtest/gtest.h>
 

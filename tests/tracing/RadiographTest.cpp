@@ -5,7 +5,7 @@
 
 #include "support/WorkFolder.h"
 #include "tracing/DicomSamples.h"
-#include "tracing/TracingFile.h"
+#include "analysis/TracingFile.h"
 #include "tracing/TracingOverlay.h"
 
 #include <QImage>

@@ -2,8 +2,8 @@
 // is the least-squares minimum, displacements are measured along the base's reference, stages
 // that cannot be registered are refused by name. The measures' spreadsheet file.
 
-#include "tracing/CephCsv.h"
-#include "tracing/Superimposition.h"
+#include "analysis/CephCsv.h"
+#include "analysis/Superimposition.h"
 
 #include <gtest/gtest.h>
 

@@ -2,7 +2,7 @@
 // compression, predictor and layout tiffcp writes, for grey 8 and 16 bits and RGB; damaged and
 // cut files are refused without reading past their end.
 
-#include "tracing/TiffReader.h"
+#include "records/TiffReader.h"
 
 #include <gtest/gtest.h>
 

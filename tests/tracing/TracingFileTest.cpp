@@ -1,7 +1,7 @@
 // The tracing file: exact bytes, the round trip, files from other tools, and damaged forms.
 
-#include "tracing/TracingFile.h"
-#include "tracing/TracingValues.h"
+#include "analysis/TracingFile.h"
+#include "analysis/TracingValues.h"
 
 #include <limits>
 

@@ -1,8 +1,8 @@
 // The twelve measurements from constructed landmarks whose answers are known exactly, and the
 // texts they become for the Tweed page.
 
-#include "tracing/TracingGeometry.h"
-#include "tracing/TracingValues.h"
+#include "analysis/TracingGeometry.h"
+#include "analysis/TracingValues.h"
 
 #include <gtest/gtest.h>
 

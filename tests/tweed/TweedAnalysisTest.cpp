@@ -1,7 +1,7 @@
 // The Tweed calculation, total space analysis and difficulty index as tables of typed texts
 // against shown texts.
 #include "entry/RealEntry.h"
-#include "tweed/TweedAnalysis.h"
+#include "analysis/TweedAnalysis.h"
 
 #include <gtest/gtest.h>
 

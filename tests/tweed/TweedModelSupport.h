@@ -3,7 +3,7 @@
 
 #include "TweedPageFixture.h"
 #include "records/TweedFile.h"
-#include "tweed/TweedAnalysisModel.h"
+#include "analysis/TweedAnalysisModel.h"
 
 namespace qv::test {
 

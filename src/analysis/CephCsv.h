@@ -1,0 +1,30 @@
+#pragma once
+// Every cephalometric measure of patients' stages as a spreadsheet file: UTF-8 with a byte order
+// mark, ';' between cells, decimal comma (as spreadsheets set up for Brazil read them), one row
+// per patient and stage under a header row of measure names.
+
+#include "analysis/CephMeasures.h"
+
+#include <QByteArray>
+#include <QString>
+
+#include <span>
+
+namespace qv {
+
+struct CephCsvRow {
+    QString patient;
+    QString stage;
+    CephValues values;
+};
+
+QByteArray CephCsvHeader();
+// One line, ending in "\r\n"; a value not measured is an empty cell.
+QByteArray CephCsvLine(const CephCsvRow& row);
+QByteArray CephCsv(std::span<const CephCsvRow> rows);
+
+// A text cell as written: quoted where it holds ';', '"' or a line break, and kept from being
+// read as a formula when it begins with '=', '+', '-', '@', a tab or a carriage return.
+QString CsvTextCell(const QString& text);
+
+}  // namespace qv
