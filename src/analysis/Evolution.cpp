@@ -5,66 +5,40 @@
 #include <QRegularExpression>
 
 #include <algorithm>
+#include <utility>
 
 namespace qv {
 
 namespace {
 
-struct RowDef {
-    EvolutionRow::Kind kind;
-    const char* name;
-    const char* label;
-    bool result;
-};
-
-// The captions of the Tweed page's measurements, with their ranges.
-const QString kFmaCaption = QStringLiteral("FMA (22° a 28°)");
-const QString kFmiaCaption = QStringLiteral("FMIA (65° a 68°)");
-const QString kImpaCaption = QStringLiteral("IMPA (88° a 94°)");
-const QString kAnbCaption = QStringLiteral("ANB ( 1° a 5°)");
-const QString kZCaption = QStringLiteral("Ang. Z ( 70° a 80°)");
-
 using K = EvolutionRow::Kind;
-const RowDef kRows[] = {
-    {K::Section, "", "Paciente", false},
-    {K::Integer, "Idade", "Idade (anos)", false},
-    {K::Section, "", "Análise de Tweed", false},
-    {K::Number, "twfma", "FMA (22° a 28°)", false},
-    {K::Number, "twfmia", "FMIA (65° a 68°)", false},
-    {K::Number, "twimpa", "IMPA (88° a 94°)", false},
-    {K::Number, "twploc", "Pl. ocl. - Hf (8° a 12°)", false},
-    {K::Number, "twsna", "SNA ( 80° a 84°)", false},
-    {K::Number, "twsnb", "SNB (78° a 82°)", false},
-    {K::Number, "twanbres", "ANB ( 1° a 5°)", true},
-    {K::Number, "twaobo", "AO - BO ( 0 a 4 mm)", false},
-    {K::Number, "twangz", "Ang. Z ( 70° a 80°)", false},
-    {K::Number, "twls", "LS", false},
-    {K::Number, "twqt", "QT", false},
-    {K::Number, "twafa", "AFA", false},
-    {K::Number, "twafp", "AFP", false},
-    {K::Percent, "twafpafares", "AFP / AFA ( 65% a 75%)", true},
-    {K::Horn, "hornres", "Índice de Altura Facial de Horn", true},
-    {K::Section, "", "Discrepância Cefalométrica", false},
-    {K::Number, "dcfmiares", "FMIA alvo", true},
-    {K::Number, "dcimpares", "IMPA alvo", true},
-    {K::Number, "dcdcres", "Discrepância cefalométrica (DC)", true},
-    {K::Section, "", "Análise Total do Espaço (mm)", false},
-    {K::Number, "anaer", "Área anterior: espaço requerido", false},
-    {K::Number, "anaep", "Área anterior: espaço presente", false},
-    {K::Number, "anantres", "Disc. Área Anterior", true},
-    {K::Number, "anmer", "Área média: espaço requerido", false},
-    {K::Number, "anmep", "Área média: espaço presente", false},
-    {K::Number, "anmspee", "Curva de Spee", false},
-    {K::Number, "anmcorr", "Correção Molar", false},
-    {K::Number, "anmedres", "Disc. Área Média", true},
-    {K::Number, "anper", "Área posterior: espaço requerido", false},
-    {K::Number, "anpep", "Área posterior: espaço presente", false},
-    {K::Number, "anposres", "Disc. Área Posterior", true},
-    {K::Number, "andiscres", "Discrepância Total", true},
-    {K::Section, "", "Índice de Dificuldade", false},
-    {K::Number, "idtotres", "Índice de dificuldade (total)", true},
-    {K::Grade, "grade", "Grau de dificuldade", true},
+using Section = EvolutionSpec::Section;
+
+// The sections of the table, in its order, with their titles.
+const std::pair<Section, const char16_t*> kSections[] = {
+    {Section::Patient, u"Paciente"},
+    {Section::Tweed, u"Análise de Tweed"},
+    {Section::Dc, u"Discrepância Cefalométrica"},
+    {Section::Space, u"Análise Total do Espaço (mm)"},
+    {Section::Difficulty, u"Índice de Dificuldade"},
 };
+
+K KindOf(EvolutionSpec::Kind kind)
+{
+    switch (kind) {
+    case EvolutionSpec::Number:
+        return K::Number;
+    case EvolutionSpec::Integer:
+        return K::Integer;
+    case EvolutionSpec::Percent:
+        return K::Percent;
+    case EvolutionSpec::Horn:
+        return K::Horn;
+    case EvolutionSpec::Grade:
+        return K::Grade;
+    }
+    return K::Number;
+}
 
 // Worse is higher: the change of a graded text reads as better or worse.
 int Rank(K kind, const QString& text)
@@ -118,15 +92,6 @@ QString Change(K kind, const QString& first, const QString& last)
 
 }  // namespace
 
-std::optional<NormBand> NormBandOf(const QString& caption)
-{
-    static const QRegularExpression range(QStringLiteral(R"(\(\s*(-?\d+(?:\.\d+)?)\D*?\s+a\s+(-?\d+(?:\.\d+)?))"));
-    const QRegularExpressionMatch m = range.match(caption);
-    if (!m.hasMatch())
-        return std::nullopt;
-    return NormBand{m.captured(1).toDouble(), m.captured(2).toDouble()};
-}
-
 QString ChartHeading(const QString& caption)
 {
     // The captions pad short ranges to line up on the Tweed page; a title needs no padding.
@@ -174,32 +139,38 @@ Evolution BuildEvolution(const QString& patient, QList<EvolutionStage> stages)
         else
             ev.notes << s.results.refusal;
     }
-    for (const RowDef& def : kRows) {
-        EvolutionRow row;
-        row.kind = def.kind;
-        row.name = QLatin1String(def.name);
-        row.label = def.label;
-        row.result = def.result;
-        if (def.kind != K::Section) {
+    for (const auto& [section, title] : kSections) {
+        EvolutionRow heading;
+        heading.kind = K::Section;
+        heading.label = QString::fromUtf16(title);
+        ev.rows << heading;
+        for (const TweedField& f : TweedFields()) {
+            if (f.evolution.section != section)
+                continue;
+            EvolutionRow row;
+            row.kind = KindOf(f.evolution.kind);
+            row.key = f.key;
+            // The grade row shows the word of the difficulty label, not the label.
+            row.name = row.kind == K::Grade ? QStringLiteral("grade") : QLatin1String(f.objectName);
+            row.label = f.evolution.label ? QString::fromUtf16(f.evolution.label) : f.captionText();
+            row.result = f.result != nullptr;
             for (const EvolutionStage& s : stages)
-                row.cells << (def.kind == K::Grade ? GradeOf(s.results.text(QStringLiteral("idlabel")))
-                                                    : s.results.text(row.name));
+                row.cells << (row.kind == K::Grade ? GradeOf(s.results.text(f.key)) : s.results.text(f.key));
             if (row.cells.size() >= 2)
-                row.change = Change(def.kind, row.cells.front(), row.cells.back());
+                row.change = Change(row.kind, row.cells.front(), row.cells.back());
+            ev.rows << row;
         }
-        ev.rows << row;
     }
-    const std::pair<const QString*, const char*> measures[] = {
-        {&kFmaCaption, "twfma"}, {&kFmiaCaption, "twfmia"}, {&kImpaCaption, "twimpa"},
-        {&kAnbCaption, "twanbres"}, {&kZCaption, "twangz"}};
-    for (const auto& [caption, name] : measures) {
+    for (const TweedField& f : TweedFields()) {
+        if (!f.evolution.chart)
+            continue;
         ChartMeasure m;
-        m.caption = *caption;
-        m.title = caption->section(u'(', 0, 0).trimmed();
-        m.heading = ChartHeading(*caption);
-        m.band = NormBandOf(*caption).value_or(NormBand{});
+        m.caption = f.captionText();
+        m.title = f.titleText();
+        m.heading = ChartHeading(m.caption);
+        m.band = f.norm.value_or(NormBand{});
         for (const EvolutionStage& s : stages) {
-            const QString text = s.results.text(QLatin1String(name));
+            const QString& text = s.results.text(f.key);
             m.values << (text.trimmed().isEmpty() ? std::nullopt : std::optional<double>(ParseReal(text)));
             m.labels << (m.values.back() ? ChartPointLabel(*m.values.back()) : QString());
         }

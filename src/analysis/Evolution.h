@@ -20,6 +20,7 @@ struct EvolutionStage {
 struct EvolutionRow {
     enum Kind { Section, Number, Integer, Percent, Horn, Grade };
     Kind kind = Number;
+    std::optional<TweedKey> key;  // the field the row shows; none for a section
     QString name;   // objectName on the Tweed page of what the row shows ("grade": from idlabel)
     QString label;
     bool result = false;  // computed, not typed
@@ -27,18 +28,10 @@ struct EvolutionRow {
     QString change;       // from the first stage column to the last
 };
 
-struct NormBand {
-    double low = 0;
-    double high = 0;
-    bool operator==(const NormBand&) const = default;
-};
-// The range in a caption such as "FMA (22° a 28°)" or "AO - BO ( 0 a 4 mm)".
-std::optional<NormBand> NormBandOf(const QString& caption);
-
 struct ChartMeasure {
     QString caption;  // as on the Tweed page, with its range
     QString title;    // "FMA"
-    QString heading;  // the chart panel's title: "FMA (22° a 28°)", the range as the table shows it
+    QString heading;  // the chart panel's title: the caption with its range as the table shows it
     NormBand band;
     QList<std::optional<double>> values;  // one per stage column
     QStringList labels;                   // the values as the chart labels them (ChartPointLabel)

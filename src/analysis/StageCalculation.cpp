@@ -17,8 +17,8 @@ StageResults CalculateStage(const QByteArray& twe)
     // when "Não" was chosen (the decoder leaves it empty otherwise).
     for (const TweedField& f : TweedFields())
         if (f.input)
-            out.texts.insert(QLatin1String(f.objectName), sheet.*(f.input));
-    out.texts.insert(QStringLiteral("dcopcres"), sheet.dcopcres);
+            out.texts[size_t(f.key)] = sheet.*(f.input);
+    out.dcopcres = sheet.dcopcres;
 
     const TweedRefusal refusal = CheckTweedInputs(sheet);
     if (refusal != TweedRefusal::None) {
@@ -29,7 +29,7 @@ StageResults CalculateStage(const QByteArray& twe)
     KeepClinicianImpa(results, sheet);
     for (const TweedField& f : TweedFields())
         if (f.result)
-            out.texts.insert(QLatin1String(f.objectName), f.result(results));
+            out.texts[size_t(f.key)] = f.result(results);
     return out;
 }
 

@@ -1,21 +1,24 @@
 #pragma once
 // One Tweed stage file recomputed as opening it on the Tweed page recomputes it: the texts the
-// page would show, by the objectName of the field or label that shows them. This is the only
-// place of the patients folder that knows the Tweed file and calculation.
+// page would show, by the key of the field or label that shows them. This is the only place of
+// the patients folder that knows the Tweed file and calculation.
+
+#include "records/TweedModel.h"
 
 #include <QByteArray>
-#include <QHash>
 #include <QString>
+
+#include <array>
 
 namespace qv {
 
 struct StageResults {
     bool readable = false;  // false: the file is shorter than a record (the page opens nothing)
     QString refusal;        // the page's warning when the stored inputs cannot be calculated
-    // "twPaciente", "Idade", the twenty measurement fields, "dcopcres" (when the clinician
-    // chose an IMPA), and, when calculated, every result label ("twanbres" … "idlabel").
-    QHash<QString, QString> texts;
-    QString text(const QString& name) const { return texts.value(name); }
+    // Every typed field, and, when calculated, every result (twanbres … idlabel); empty otherwise.
+    std::array<QString, kTweedKeyCount> texts;
+    QString dcopcres;  // the clinician's IMPA, when "Não" was chosen
+    const QString& text(TweedKey key) const { return texts[size_t(key)]; }
     bool calculated() const { return readable && refusal.isEmpty(); }
 };
 

@@ -5,6 +5,7 @@
 // unmeasured.
 
 #include "analysis/Landmarks.h"
+#include "records/TracingMeasure.h"
 
 #include <QPointF>
 
@@ -13,9 +14,6 @@
 #include <vector>
 
 namespace qv {
-
-enum class Measure { FMA, FMIA, IMPA, PlOcl, SNA, SNB, AoBo, AngZ, LS, QT, AFA, AFP };
-inline constexpr int kMeasureCount = 12;
 
 struct MeasureResult {
     enum Status {

@@ -1,28 +1,29 @@
 #include "analysis/TracingValues.h"
 
-#include "records/TweedModel.h"
-
 #include <QStringList>
+
+#include <utility>
 
 namespace qv {
 
 const std::array<TracingField, kMeasureCount>& TracingFields()
 {
     using F = RealFamily;
-    static const std::array<TracingField, kMeasureCount> table = {{
-        {Measure::FMA, &TracingValues::fma, "twfma", "FMA (22° a 28°)", F::Positive},
-        {Measure::FMIA, &TracingValues::fmia, "twfmia", "FMIA (65° a 68°)", F::Positive},
-        {Measure::IMPA, &TracingValues::impa, "twimpa", "IMPA (88° a 94°)", F::Positive},
-        {Measure::PlOcl, &TracingValues::plOcl, "twploc", "Pl. ocl. - Hf (8° a 12°)", F::Positive},
-        {Measure::SNA, &TracingValues::sna, "twsna", "SNA ( 80° a 84°)", F::Positive},
-        {Measure::SNB, &TracingValues::snb, "twsnb", "SNB (78° a 82°)", F::Positive},
-        {Measure::AoBo, &TracingValues::aoBo, "twaobo", "AO - BO ( 0 a 4 mm)", F::Signed},
-        {Measure::AngZ, &TracingValues::angZ, "twangz", "Ang. Z ( 70° a 80°)", F::Positive},
-        {Measure::LS, &TracingValues::ls, "twls", "LS", F::Signed},
-        {Measure::QT, &TracingValues::qt, "twqt", "QT", F::Signed},
-        {Measure::AFA, &TracingValues::afa, "twafa", "AFA", F::Positive},
-        {Measure::AFP, &TracingValues::afp, "twafp", "AFP", F::Positive},
-    }};
+    // Fields that take a sign; the Tweed field of each comes from its measurement.
+    static const std::array<TracingField, kMeasureCount> table = [] {
+        const std::array<std::pair<QString TracingValues::*, F>, kMeasureCount> members = {{
+            {&TracingValues::fma, F::Positive},  {&TracingValues::fmia, F::Positive}, {&TracingValues::impa, F::Positive},
+            {&TracingValues::plOcl, F::Positive}, {&TracingValues::sna, F::Positive}, {&TracingValues::snb, F::Positive},
+            {&TracingValues::aoBo, F::Signed},   {&TracingValues::angZ, F::Positive}, {&TracingValues::ls, F::Signed},
+            {&TracingValues::qt, F::Signed},     {&TracingValues::afa, F::Positive},  {&TracingValues::afp, F::Positive},
+        }};
+        std::array<TracingField, kMeasureCount> out{};
+        for (int i = 0; i < kMeasureCount; ++i) {
+            const Measure m = Measure(i);
+            out[size_t(i)] = {m, members[size_t(i)].first, members[size_t(i)].second, &TweedFieldOf(m)};
+        }
+        return out;
+    }();
     return table;
 }
 
@@ -46,7 +47,7 @@ QStringList DropOverlongValues(TracingValues& v)
     QStringList dropped;
     for (const TracingField& f : TracingFields()) {
         QString& text = v.*(f.member);
-        if (text.size() > TweedFieldOf(f.tweedField).capacity) {
+        if (text.size() > f.tweed->capacity) {
             dropped << ShortCaption(f);
             text.clear();
         }
@@ -54,7 +55,16 @@ QStringList DropOverlongValues(TracingValues& v)
     return dropped;
 }
 
-QString ShortCaption(const TracingField& f) { return QString::fromUtf8(f.caption).section(QStringLiteral(" ("), 0, 0); }
+QString ShortCaption(const TracingField& f) { return f.tweed->titleText(); }
+
+void ApplyTracingValues(const TracingValues& v, TweedSheet& sheet)
+{
+    for (const TracingField& f : TracingFields()) {
+        const QString& text = v.*(f.member);
+        if (!text.isEmpty())
+            sheet.*(f.tweed->input) = text;
+    }
+}
 
 QString StatusText(const MeasureResult& r, Measure m, const LandmarkSet& points)
 {

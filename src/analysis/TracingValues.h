@@ -4,6 +4,7 @@
 
 #include "entry/RealEntry.h"
 #include "analysis/TracingGeometry.h"
+#include "records/TweedModel.h"
 
 #include <QString>
 #include <QStringList>
@@ -19,9 +20,10 @@ struct TracingValues {
 struct TracingField {
     Measure measure;
     QString TracingValues::*member;
-    const char* tweedField;  // objectName of the Tweed page's entry
-    const char* caption;     // as captioned on the Tweed page
     RealFamily family;
+    const TweedField* tweed;  // the Tweed page's entry it fills
+
+    QString caption() const { return tweed->captionText(); }  // as captioned on the Tweed page
 };
 const std::array<TracingField, kMeasureCount>& TracingFields();
 const TracingField& FieldOf(Measure m);
@@ -36,6 +38,9 @@ QStringList DropOverlongValues(TracingValues& v);
 
 // A field's caption without its norm: "AO - BO" for "AO - BO ( 0 a 4 mm)".
 QString ShortCaption(const TracingField& f);
+
+// The measured texts into the Tweed sheet; a measurement the tracing lacks leaves what was typed.
+void ApplyTracingValues(const TracingValues& v, TweedSheet& sheet);
 
 // What the list beside the image shows when a value is missing.
 QString StatusText(const MeasureResult& r, Measure m, const LandmarkSet& points);

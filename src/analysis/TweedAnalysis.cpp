@@ -83,6 +83,13 @@ QString rangeItem(double x, double low, double high, double weight)
     return QStringLiteral("0.0");
 }
 
+// Outside a measurement's norm, as the field table states it.
+QString normItem(double x, TweedKey key, double weight)
+{
+    const NormBand norm = *TweedFieldOf(key).norm;
+    return rangeItem(x, norm.low, norm.high, weight);
+}
+
 QString deficitItem(const QString& discrepancy, double weight)
 {
     const double d = P(discrepancy);
@@ -235,11 +242,11 @@ QString DifficultyGradeText(const QString& idtotres)
 DifficultyResults ComputeDifficulty(const DifficultyInputs& in)
 {
     DifficultyResults d;
-    d.idfmares = rangeItem(P(in.twfma), 22, 28, 5);
-    d.idanbres = rangeItem(P(in.twanbres), 1, 5, 15);
-    d.idangzres = rangeItem(P(in.twangz), 70, 80, 2);
-    d.idplocres = rangeItem(P(in.twploc), 8, 12, 3);
-    d.idsnbres = rangeItem(P(in.twsnb), 78, 82, 5);
+    d.idfmares = normItem(P(in.twfma), TweedKey::twfma, 5);
+    d.idanbres = normItem(P(in.twanbres), TweedKey::twanbres, 15);
+    d.idangzres = normItem(P(in.twangz), TweedKey::twangz, 2);
+    d.idplocres = normItem(P(in.twploc), TweedKey::twploc, 3);
+    d.idsnbres = normItem(P(in.twsnb), TweedKey::twsnb, 5);
     d.idifres = rangeItem(P(in.twafp) * 100 / P(in.twafa), 65, 68, 3);
     double sum1 = 0;
     for (const QString* item : {&d.idfmares, &d.idanbres, &d.idangzres, &d.idplocres, &d.idsnbres, &d.idifres})

@@ -159,7 +159,7 @@ public:
     }
 
 private:
-    QLineEdit* field(const char* name) const { return c.fields[size_t(FindBoltonField(QString::fromLatin1(name)) - BoltonFields().data())]; }
+    QLineEdit* field(BoltonKey key) const { return c.fields[size_t(key)]; }
 
     QLineEdit* entryField(const BoltonField& f)
     {
@@ -229,14 +229,15 @@ private:
         teeth->addWidget(line(QFrame::HLine), 1, 1, 1, 18);
         teeth->addWidget(caption(QStringLiteral("Inferior"), Qt::AlignLeft | Qt::AlignVCenter), 2, 0);
         const auto toothColumn = [](int tooth) { return tooth < 6 ? 3 + tooth : 4 + tooth; };  // tooth 0..11
-        const std::pair<const char*, int> molarColumns[] = {{"termole", 1}, {"segmole", 2}, {"segmold", 16}, {"termold", 17}};
+        const std::pair<BoltonKey, int> molarColumns[] = {
+            {BoltonKey::termole, 1}, {BoltonKey::segmole, 2}, {BoltonKey::segmold, 16}, {BoltonKey::termold, 17}};
         for (size_t k = 0; k < BoltonFields().size(); ++k) {
             const BoltonField& f = BoltonFields()[k];
             if (f.kind == BoltonFieldKind::Tooth)
                 teeth->addWidget(c.fields[k], f.row == &BoltonSheet::s ? 0 : 2, toothColumn(f.tooth));
         }
-        for (const auto& [name, column] : molarColumns)
-            teeth->addWidget(field(name), 2, column);
+        for (const auto& [key, column] : molarColumns)
+            teeth->addWidget(field(key), 2, column);
         teeth->addWidget(line(QFrame::VLine), 0, 9, 3, 1, Qt::AlignHCenter);
         teethRow->addLayout(teeth);
         teethRow->addSpacing(8);
@@ -408,11 +409,11 @@ private:
     {
         QList<QWidget*> chain = {c.fields[0]};
         for (int k = 1; k <= 12; ++k)
-            chain << field(QStringLiteral("s%1").arg(k, 2, 10, QLatin1Char('0')).toLatin1().constData());
-        chain << field("termole") << field("segmole");
+            chain << field(UpperTooth(k));
+        chain << field(BoltonKey::termole) << field(BoltonKey::segmole);
         for (int k = 1; k <= 12; ++k)
-            chain << field(QStringLiteral("i%1").arg(k, 2, 10, QLatin1Char('0')).toLatin1().constData());
-        chain << field("segmold") << field("termold") << c.calcular << c.limpar << c.salvar << c.abrir << c.sair
+            chain << field(LowerTooth(k));
+        chain << field(BoltonKey::segmold) << field(BoltonKey::termold) << c.calcular << c.limpar << c.salvar << c.abrir << c.sair
               << c.imprimir;
         for (int k = 0; k + 1 < chain.size(); ++k)
             QWidget::setTabOrder(chain[k], chain[k + 1]);

@@ -2,8 +2,6 @@
 
 #include "records/TweedFile.h"
 
-#include <string_view>
-
 namespace qv {
 
 namespace {
@@ -56,9 +54,9 @@ TweedReportPlan BuildTweedReport(const TweedSheet& t, const TweedResults& r, con
             p.set(QString(c.prefix) + QString::number(c.first + q), c.cross->quadrants[size_t(q)]);
     }
 
-    p.set(QStringLiteral("nome"), TweedFieldOf("twPaciente").captionText() + kSep + t.twPaciente + QStringLiteral("  -  ")
+    p.set(QStringLiteral("nome"), TweedFieldOf(TweedKey::twPaciente).captionText() + kSep + t.twPaciente + QStringLiteral("  -  ")
                                       + StageText(t.stage));
-    p.line(QStringLiteral("idade"), TweedFieldOf("Idade").captionText(), t.Idade, QStringLiteral(" anos"));
+    p.line(QStringLiteral("idade"), TweedFieldOf(TweedKey::Idade).captionText(), t.Idade, QStringLiteral(" anos"));
     p.set(QStringLiteral("genero"), t.GenMasc ? QStringLiteral("Gênero:  Masculino") : QStringLiteral("Gênero:  Feminino"));
 
     for (const TweedField& f : TweedFields()) {
@@ -67,7 +65,7 @@ TweedReportPlan BuildTweedReport(const TweedSheet& t, const TweedResults& r, con
         const QString name = QLatin1String(f.reportParam);
         QString value = f.value(t, r);
         // The clinician's own IMPA while it is in force, not the target.
-        if (f.result && std::string_view(f.objectName) == "dcimpares" && t.dcnao)
+        if (f.key == TweedKey::dcimpares && t.dcnao)
             value = t.dcopcres;
         if (f.captionInReport)
             p.line(name, f.captionText(), value, QString::fromUtf16(f.unit));

@@ -13,10 +13,11 @@ std::array<BoltonField, kBoltonFieldCount> buildFields()
     std::array<BoltonField, kBoltonFieldCount> t{};
     size_t n = 0;
     int offset = kFirstTooth;
-    t[n++] = {QStringLiteral("bpaciente"), QStringLiteral("Paciente"), BoltonFieldKind::Patient, 0, kNameCapacity,
+    t[n++] = {BoltonKey::bpaciente, QStringLiteral("bpaciente"), QStringLiteral("Paciente"), BoltonFieldKind::Patient, 0, kNameCapacity,
               QStringLiteral("nome"), true, &BoltonSheet::bpaciente};
     const auto tooth = [&](char prefix, const char* rowCaption, std::array<QString, 12> BoltonSheet::*row, int k) {
-        BoltonField f{QStringLiteral("%1%2").arg(QChar(prefix)).arg(k, 2, 10, QLatin1Char('0')),
+        BoltonField f{prefix == 's' ? UpperTooth(k) : LowerTooth(k),
+                      QStringLiteral("%1%2").arg(QChar(prefix)).arg(k, 2, 10, QLatin1Char('0')),
                       QStringLiteral("%1 %2").arg(QLatin1String(rowCaption)).arg(k),
                       BoltonFieldKind::Tooth,
                       offset,
@@ -33,22 +34,29 @@ std::array<BoltonField, kBoltonFieldCount> buildFields()
     for (int k = 1; k <= 12; ++k)
         t[n++] = tooth('i', "Inferior", &BoltonSheet::i, k);
     // The molars are not printed; the total space window imports them.
-    const std::pair<const char*, QString BoltonSheet::*> molars[] = {
-        {"termole", &BoltonSheet::termole},
-        {"termold", &BoltonSheet::termold},
-        {"segmole", &BoltonSheet::segmole},
-        {"segmold", &BoltonSheet::segmold},
+    struct Molar {
+        BoltonKey key;
+        const char* name;
+        QString BoltonSheet::*text;
+    };
+    const Molar molars[] = {
+        {BoltonKey::termole, "termole", &BoltonSheet::termole},
+        {BoltonKey::termold, "termold", &BoltonSheet::termold},
+        {BoltonKey::segmole, "segmole", &BoltonSheet::segmole},
+        {BoltonKey::segmold, "segmold", &BoltonSheet::segmold},
     };
     const QString captions[] = {QStringLiteral("Terceiro molar inferior esquerdo"),
                                 QStringLiteral("Terceiro molar inferior direito"),
                                 QStringLiteral("Segundo molar inferior esquerdo"),
                                 QStringLiteral("Segundo molar inferior direito")};
     for (size_t m = 0; m < 4; ++m) {
-        t[n++] = {QString::fromLatin1(molars[m].first), captions[m], BoltonFieldKind::Molar, offset, kToothCapacity,
-                  QString(), false, molars[m].second};
+        t[n++] = {molars[m].key, QString::fromLatin1(molars[m].name), captions[m], BoltonFieldKind::Molar, offset,
+                  kToothCapacity, QString(), false, molars[m].text};
         offset += 1 + kToothCapacity;
     }
     Q_ASSERT(n == t.size() && offset == kBoltonFileSize);
+    for (size_t k = 0; k < t.size(); ++k)
+        Q_ASSERT(t[k].key == BoltonKey(k));
     return t;
 }
 
@@ -59,6 +67,8 @@ const std::array<BoltonField, kBoltonFieldCount>& BoltonFields()
     static const std::array<BoltonField, kBoltonFieldCount> fields = buildFields();
     return fields;
 }
+
+const BoltonField& BoltonFieldOf(BoltonKey key) { return BoltonFields()[size_t(key)]; }
 
 const BoltonField* FindBoltonField(const QString& objectName)
 {

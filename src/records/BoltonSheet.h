@@ -19,7 +19,19 @@ struct BoltonSheet {
 
 enum class BoltonFieldKind { Patient, Tooth, Molar };
 
+// Every field, in the order of the file record (and of BoltonFields()).
+enum class BoltonKey {
+    bpaciente,
+    s01, s02, s03, s04, s05, s06, s07, s08, s09, s10, s11, s12,
+    i01, i02, i03, i04, i05, i06, i07, i08, i09, i10, i11, i12,
+    termole, termold, segmole, segmold,
+};
+// The key of a tooth of a row, k from 1 to 12.
+constexpr BoltonKey UpperTooth(int k) { return BoltonKey(int(BoltonKey::s01) + k - 1); }
+constexpr BoltonKey LowerTooth(int k) { return BoltonKey(int(BoltonKey::i01) + k - 1); }
+
 struct BoltonField {
+    BoltonKey key;
     QString objectName;
     QString caption;       // the label or accessible name on the page; the report's caption too
     BoltonFieldKind kind;
@@ -44,6 +56,9 @@ inline constexpr int kBoltonFileSize = 219;
 // molars as stored (termole, termold, segmole, segmold).
 const std::array<BoltonField, kBoltonFieldCount>& BoltonFields();
 
+static_assert(int(BoltonKey::segmold) + 1 == kBoltonFieldCount);
+
+const BoltonField& BoltonFieldOf(BoltonKey key);
 // The field of that objectName, or nullptr.
 const BoltonField* FindBoltonField(const QString& objectName);
 

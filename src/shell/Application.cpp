@@ -122,11 +122,7 @@ void Windows::buildPages(platform::Dialogs& dialogs)
     tracingLinks.stage = [tweed] { return StageText(tweed->stage()); };
     tracingLinks.applyToTweed = [tweed](const TracingValues& values) {
         TweedSheet sheet = tweed->sheet();
-        for (const TracingField& f : TracingFields()) {
-            const QString& text = values.*(f.member);
-            if (!text.isEmpty())  // not measured: the field keeps what was typed
-                sheet.*(TweedFieldOf(f.tweedField).input) = text;
-        }
+        ApplyTracingValues(values, sheet);
         tweed->show(sheet);
     };
     tracingLinks.printReport = [form2](const ReportParamList& params, int lastPage) {

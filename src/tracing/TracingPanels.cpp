@@ -147,7 +147,7 @@ QGroupBox* TracingPanels::buildMeasurements()
     table->setColumnWidth(1, 130);
     table->verticalHeader()->setDefaultSectionSize(kRowHeight);
     for (const TracingField& f : TracingFields()) {
-        auto* caption = new QTableWidgetItem(QString::fromUtf8(f.caption));
+        auto* caption = new QTableWidgetItem(f.caption());
         table->setItem(int(f.measure), 0, caption);
         auto* value = new QTableWidgetItem;
         value->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
@@ -260,9 +260,9 @@ void TracingPanels::showMeasurements(const Measurements& m, const TracingValues&
             item->setToolTip(text);
         }
         if (r.status == MeasureResult::Undefined)
-            parallel << QString::fromUtf8(f.caption).section(QStringLiteral(" ("), 0, 0);
+            parallel << ShortCaption(f);
         if (r.status == MeasureResult::Uncalibrated)
-            uncalibrated << QString::fromUtf8(f.caption).section(QStringLiteral(" ("), 0, 0);
+            uncalibrated << ShortCaption(f);
     }
     QStringList notes;
     if (!parallel.isEmpty())

@@ -21,8 +21,6 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
-#include <string_view>
-
 namespace qv {
 
 namespace {
@@ -45,7 +43,7 @@ void keepPlace(QWidget* w)
 
 QLabel* caption(QWidget* parent, const QString& text) { return new QLabel(text, parent); }
 
-QString captionText(const char* name) { return TweedFieldOf(name).captionText(); }
+QString captionText(TweedKey key) { return TweedFieldOf(key).captionText(); }
 
 void setColour(QLabel* label, Rgb c)
 {
@@ -75,9 +73,9 @@ struct Builder {
     platform::PageContext& context;
 
     void build();
-    QLineEdit* addEntry(QWidget* group, const char* name);
-    QLabel* addResult(QWidget* group, const char* name, const QString& description);
-    QLabel* captionOf(QWidget* group, const char* name);
+    QLineEdit* addEntry(QWidget* group, TweedKey key);
+    QLabel* addResult(QWidget* group, TweedKey key, const QString& description);
+    QLabel* captionOf(QWidget* group, TweedKey key);
     void buildPatient(QGridLayout* grid);
     QGroupBox* buildTweedGroup();
     QGroupBox* buildDcGroup();
@@ -155,22 +153,24 @@ void Builder::build()
 }
 
 // An entry of the field table, with its caption as its buddy.
-QLineEdit* Builder::addEntry(QWidget* group, const char* name)
+QLineEdit* Builder::addEntry(QWidget* group, TweedKey key)
 {
+    const char* name = TweedFieldOf(key).objectName;
     auto* e = new QLineEdit(group);
     e->setObjectName(QLatin1String(name));
     e->setFixedWidth(kFieldWidth);
     e->setAlignment(Qt::AlignRight);
-    auto* label = caption(group, captionText(name));
+    auto* label = caption(group, captionText(key));
     label->setBuddy(e);
     label->setObjectName(QLatin1String(name) + QStringLiteral("Caption"));
     c.entries.insert(QLatin1String(name), e);
     return e;
 }
 
-QLabel* Builder::addResult(QWidget* group, const char* name, const QString& description)
+QLabel* Builder::addResult(QWidget* group, TweedKey key, const QString& description)
 {
-    const TweedField& field = TweedFieldOf(name);
+    const TweedField& field = TweedFieldOf(key);
+    const char* name = field.objectName;
     auto* l = new QLabel(group);
     l->setObjectName(QLatin1String(name));
     l->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
@@ -186,9 +186,9 @@ QLabel* Builder::addResult(QWidget* group, const char* name, const QString& desc
 }
 
 // The caption label of a field, bold where its value is.
-QLabel* Builder::captionOf(QWidget* group, const char* name)
+QLabel* Builder::captionOf(QWidget* group, TweedKey key)
 {
-    QLabel* c = caption(group, captionText(name));
+    QLabel* c = caption(group, captionText(key));
     return c;
 }
 
@@ -197,14 +197,14 @@ void Builder::buildPatient(QGridLayout* grid)
     c.twPaciente = new QLineEdit(owner);
     c.twPaciente->setObjectName(QStringLiteral("twPaciente"));
     c.entries.insert(QStringLiteral("twPaciente"), c.twPaciente);
-    auto* pacienteCaption = caption(owner, captionText("twPaciente"));
+    auto* pacienteCaption = caption(owner, captionText(TweedKey::twPaciente));
     pacienteCaption->setBuddy(c.twPaciente);
     c.Idade = new QLineEdit(owner);
     c.Idade->setObjectName(QStringLiteral("Idade"));
     c.Idade->setFixedWidth(40);
     c.Idade->setAlignment(Qt::AlignRight);
     c.entries.insert(QStringLiteral("Idade"), c.Idade);
-    auto* idadeCaption = caption(owner, captionText("Idade"));
+    auto* idadeCaption = caption(owner, captionText(TweedKey::Idade));
     idadeCaption->setBuddy(c.Idade);
 
     auto* names = new QGridLayout;
@@ -261,7 +261,7 @@ QGroupBox* Builder::buildTweedGroup()
     for (const TweedField& f : TweedFields()) {
         if (f.group != TweedGroup::Tweed || !f.input)
             continue;
-        QLineEdit* e = addEntry(tw, f.objectName);
+        QLineEdit* e = addEntry(tw, f.key);
         putRow(grid, row++, tw->findChild<QLabel*>(e->objectName() + QStringLiteral("Caption")), e);
     }
 
@@ -270,10 +270,10 @@ QGroupBox* Builder::buildTweedGroup()
     rule->setFrameShadow(QFrame::Sunken);
     grid->addWidget(rule, row++, 0, 1, 2);
 
-    for (const char* name : {"twanbres", "twafpafares"})
-        putRow(grid, row++, captionOf(tw, name), addResult(tw, name, captionText(name)));
+    for (TweedKey key : {TweedKey::twanbres, TweedKey::twafpafares})
+        putRow(grid, row++, captionOf(tw, key), addResult(tw, key, captionText(key)));
 
-    const QString hornCaption = captionText("hornres");
+    const QString hornCaption = captionText(TweedKey::hornres);
     auto* hornTitle = caption(tw, hornCaption);
     hornTitle->setAlignment(Qt::AlignCenter);
     grid->addWidget(hornTitle, row++, 0, 1, 2);
@@ -296,15 +296,15 @@ QGroupBox* Builder::buildDcGroup()
     auto* grid = new QGridLayout(dc);
     compact(grid);
     grid->setHorizontalSpacing(6);
-    const auto result = [&](const char* name, int row, int column) {
-        QLabel* l = addResult(dc, name, title + QStringLiteral(" - ") + captionText(name));
-        putRow(grid, row, captionOf(dc, name), l, column);
+    const auto result = [&](TweedKey key, int row, int column) {
+        QLabel* l = addResult(dc, key, title + QStringLiteral(" - ") + captionText(key));
+        putRow(grid, row, captionOf(dc, key), l, column);
         return l;
     };
-    result("dcfmares", 0, 0);
-    result("dcfmiares", 0, 2);
-    result("dcimpares", 1, 0);
-    result("dcdcres", 1, 2);
+    result(TweedKey::dcfmares, 0, 0);
+    result(TweedKey::dcfmiares, 0, 2);
+    result(TweedKey::dcimpares, 1, 0);
+    result(TweedKey::dcdcres, 1, 2);
 
     c.dcopc = new QLabel(QStringLiteral("Deseja manter este IMPA?"), dc);
     c.dcopc->setObjectName(QStringLiteral("dcopc"));
@@ -362,10 +362,10 @@ QGroupBox* Builder::buildSpaceGroup()
         for (const TweedField& f : TweedFields()) {
             if (f.group != group || !f.input)
                 continue;
-            QLineEdit* e = addEntry(g, f.objectName);
+            QLineEdit* e = addEntry(g, f.key);
             e->setAccessibleDescription(title + QStringLiteral(" - ") + f.captionText());
             putRow(grid, row++, g->findChild<QLabel*>(e->objectName() + QStringLiteral("Caption")), e);
-            if (std::string_view(f.objectName) == "anmcorr") {
+            if (f.key == TweedKey::anmcorr) {
                 auto* classes = new QVBoxLayout;
                 classes->setSpacing(2);
                 c.anmcl2 = new QRadioButton(QStringLiteral("Classe II"), g);
@@ -383,8 +383,8 @@ QGroupBox* Builder::buildSpaceGroup()
         for (const TweedField& f : TweedFields()) {
             if (f.group != group || !f.result)
                 continue;
-            QLabel* l = addResult(g, f.objectName, title + QStringLiteral(" - ") + f.captionText());
-            putRow(grid, row++, captionOf(g, f.objectName), l);
+            QLabel* l = addResult(g, f.key, title + QStringLiteral(" - ") + f.captionText());
+            putRow(grid, row++, captionOf(g, f.key), l);
         }
     };
     area("espant", QStringLiteral("Área Anterior"), TweedGroup::Anterior);
@@ -393,10 +393,10 @@ QGroupBox* Builder::buildSpaceGroup()
 
     auto* bottom = new QHBoxLayout;
     bottom->setSpacing(6);
-    const QString totalCaption = captionText("andiscres");
+    const QString totalCaption = captionText(TweedKey::andiscres);
     auto* totalLabel = caption(esp, totalCaption);
     bold(totalLabel);
-    QLabel* total = addResult(esp, "andiscres", totalCaption);
+    QLabel* total = addResult(esp, TweedKey::andiscres, totalCaption);
     c.total = new QPushButton(QStringLiteral("Análise Total do Espaço"), esp);
     c.total->setObjectName(QStringLiteral("total"));
     // The tracing fills the measurements as the total space window fills the spaces: one below the other.
@@ -423,18 +423,19 @@ QGroupBox* Builder::buildDifficultyGroup()
     compact(grid);
     grid->setHorizontalSpacing(8);
     // Where each result sits: row and column pair of the grid.
+    using K = TweedKey;
     struct Place {
-        const char* name;
+        TweedKey key;
         int row, column;
     };
-    const Place places[] = {{"idfmares", 0, 0},  {"idanbres", 1, 0},  {"idangzres", 2, 0}, {"idplocres", 3, 0},
-                            {"idsnbres", 4, 0},  {"idifres", 5, 0},   {"idsub1res", 7, 0}, {"iddmares", 0, 2},
-                            {"iddcres", 1, 2},   {"idmtmres", 2, 2},  {"iddmmres", 3, 2},  {"idspeeres", 4, 2},
-                            {"idcorrres", 5, 2}, {"iddmpres", 6, 2},  {"idsub2res", 7, 2}, {"idtotres", 8, 2}};
+    const Place places[] = {{K::idfmares, 0, 0},  {K::idanbres, 1, 0},  {K::idangzres, 2, 0}, {K::idplocres, 3, 0},
+                            {K::idsnbres, 4, 0},  {K::idifres, 5, 0},   {K::idsub1res, 7, 0}, {K::iddmares, 0, 2},
+                            {K::iddcres, 1, 2},   {K::idmtmres, 2, 2},  {K::iddmmres, 3, 2},  {K::idspeeres, 4, 2},
+                            {K::idcorrres, 5, 2}, {K::iddmpres, 6, 2},  {K::idsub2res, 7, 2}, {K::idtotres, 8, 2}};
     for (const Place& p : places) {
-        QLabel* l = addResult(id, p.name, title + QStringLiteral(" - ") + captionText(p.name));
-        QLabel* c = captionOf(id, p.name);
-        if (TweedFieldOf(p.name).bold)
+        QLabel* l = addResult(id, p.key, title + QStringLiteral(" - ") + captionText(p.key));
+        QLabel* c = captionOf(id, p.key);
+        if (TweedFieldOf(p.key).bold)
             bold(c);
         putRow(grid, p.row, c, l, p.column);
     }

@@ -60,8 +60,27 @@ TEST(BoltonFieldTable, ListsEveryTypedFieldOnceInRecordOrder)
         EXPECT_EQ(f.reportParam, expected[k].param) << f.objectName.toStdString();
         EXPECT_FALSE(f.caption.isEmpty()) << f.objectName.toStdString();
         EXPECT_EQ(FindBoltonField(f.objectName), &f);
+        EXPECT_EQ(int(f.key), int(k)) << f.objectName.toStdString();
+        EXPECT_EQ(&BoltonFieldOf(f.key), &f);
     }
     EXPECT_EQ(FindBoltonField(QStringLiteral("S01")), nullptr);
+}
+
+// The keys the page joins on: the ends of each row of teeth and the molars.
+TEST(BoltonFieldTable, KeysNameTheirFields)
+{
+    const std::pair<BoltonKey, const char*> cases[] = {
+        {BoltonKey::bpaciente, "bpaciente"}, {UpperTooth(1), "s01"},  {UpperTooth(12), "s12"},
+        {LowerTooth(1), "i01"},              {LowerTooth(12), "i12"}, {BoltonKey::termole, "termole"},
+        {BoltonKey::termold, "termold"},     {BoltonKey::segmole, "segmole"}, {BoltonKey::segmold, "segmold"}};
+    for (const auto& [key, name] : cases) {
+        SCOPED_TRACE(name);
+        const BoltonField& f = BoltonFieldOf(key);
+        EXPECT_EQ(f.objectName, QLatin1String(name));
+        EXPECT_EQ(f.key, key);
+    }
+    EXPECT_EQ(BoltonFieldOf(UpperTooth(7)).tooth, 6);
+    EXPECT_EQ(BoltonFieldOf(LowerTooth(7)).row, &BoltonSheet::i);
 }
 
 TEST(BoltonFieldTable, EveryFieldReachesItsOffsetAndItsParameterOnly)

@@ -37,17 +37,116 @@ Evolution FourStageEvolution()
     return BuildEvolution(QStringLiteral("ANA"), stages);
 }
 
-TEST(NormBand, FromTheCaptions)
+// The norm of each measurement as the field table holds it, beside the caption that states it.
+TEST(NormBand, OfTheCaptionedMeasurements)
 {
     const std::pair<const char*, std::optional<NormBand>> cases[] = {
         {"FMA (22° a 28°)", NormBand{22, 28}},      {"FMIA (65° a 68°)", NormBand{65, 68}},
         {"IMPA (88° a 94°)", NormBand{88, 94}},     {"ANB ( 1° a 5°)", NormBand{1, 5}},
         {"Ang. Z ( 70° a 80°)", NormBand{70, 80}},  {"AO - BO ( 0 a 4 mm)", NormBand{0, 4}},
         {"AFP / AFA ( 65% a 75%)", NormBand{65, 75}}, {"Pl. ocl. - Hf (8° a 12°)", NormBand{8, 12}},
-        {"LS", std::nullopt},                        {"IMPA alvo", std::nullopt}};
+        {"LS", std::nullopt},                        {"FMIA", std::nullopt}};
     for (const auto& [caption, band] : cases) {
         SCOPED_TRACE(caption);
-        EXPECT_EQ(NormBandOf(QString::fromUtf8(caption)), band);
+        int found = 0;
+        for (const TweedField& f : TweedFields())
+            if (f.captionText() == QString::fromUtf8(caption)) {
+                ++found;
+                EXPECT_EQ(f.norm, band);
+            }
+        EXPECT_GE(found, 1);
+    }
+}
+
+// The rows of the table in their order: sections, then each field the evolution follows with its
+// label, its kind and whether it is computed. Every non-section row names its field's key.
+struct RowCase {
+    EvolutionRow::Kind kind;
+    const char* name;
+    const char* label;
+    bool result;
+};
+using RK = EvolutionRow::Kind;
+const RowCase kRows[] = {
+    {RK::Section, "", "Paciente", false},
+    {RK::Integer, "Idade", "Idade (anos)", false},
+    {RK::Section, "", "Análise de Tweed", false},
+    {RK::Number, "twfma", "FMA (22° a 28°)", false},
+    {RK::Number, "twfmia", "FMIA (65° a 68°)", false},
+    {RK::Number, "twimpa", "IMPA (88° a 94°)", false},
+    {RK::Number, "twploc", "Pl. ocl. - Hf (8° a 12°)", false},
+    {RK::Number, "twsna", "SNA ( 80° a 84°)", false},
+    {RK::Number, "twsnb", "SNB (78° a 82°)", false},
+    {RK::Number, "twanbres", "ANB ( 1° a 5°)", true},
+    {RK::Number, "twaobo", "AO - BO ( 0 a 4 mm)", false},
+    {RK::Number, "twangz", "Ang. Z ( 70° a 80°)", false},
+    {RK::Number, "twls", "LS", false},
+    {RK::Number, "twqt", "QT", false},
+    {RK::Number, "twafa", "AFA", false},
+    {RK::Number, "twafp", "AFP", false},
+    {RK::Percent, "twafpafares", "AFP / AFA ( 65% a 75%)", true},
+    {RK::Horn, "hornres", "Índice de Altura Facial de Horn", true},
+    {RK::Section, "", "Discrepância Cefalométrica", false},
+    {RK::Number, "dcfmiares", "FMIA alvo", true},
+    {RK::Number, "dcimpares", "IMPA alvo", true},
+    {RK::Number, "dcdcres", "Discrepância cefalométrica (DC)", true},
+    {RK::Section, "", "Análise Total do Espaço (mm)", false},
+    {RK::Number, "anaer", "Área anterior: espaço requerido", false},
+    {RK::Number, "anaep", "Área anterior: espaço presente", false},
+    {RK::Number, "anantres", "Disc. Área Anterior", true},
+    {RK::Number, "anmer", "Área média: espaço requerido", false},
+    {RK::Number, "anmep", "Área média: espaço presente", false},
+    {RK::Number, "anmspee", "Curva de Spee", false},
+    {RK::Number, "anmcorr", "Correção Molar", false},
+    {RK::Number, "anmedres", "Disc. Área Média", true},
+    {RK::Number, "anper", "Área posterior: espaço requerido", false},
+    {RK::Number, "anpep", "Área posterior: espaço presente", false},
+    {RK::Number, "anposres", "Disc. Área Posterior", true},
+    {RK::Number, "andiscres", "Discrepância Total", true},
+    {RK::Section, "", "Índice de Dificuldade", false},
+    {RK::Number, "idtotres", "Índice de dificuldade (total)", true},
+    {RK::Grade, "grade", "Grau de dificuldade", true},
+};
+
+TEST(Evolution, RowsFollowTheFieldTable)
+{
+    const Evolution ev = FourStageEvolution();
+    ASSERT_EQ(ev.rows.size(), qsizetype(std::size(kRows)));
+    QSet<QString> labels;
+    QSet<int> keys;
+    for (qsizetype i = 0; i < ev.rows.size(); ++i) {
+        const EvolutionRow& row = ev.rows[i];
+        const RowCase& c = kRows[i];
+        SCOPED_TRACE(c.label);
+        EXPECT_EQ(row.kind, c.kind);
+        EXPECT_EQ(S(row.name), c.name);
+        EXPECT_EQ(S(row.label), c.label);
+        EXPECT_EQ(row.result, c.result);
+        EXPECT_FALSE(labels.contains(row.label));
+        labels.insert(row.label);
+        if (c.kind == RK::Section) {
+            EXPECT_FALSE(row.key.has_value());
+            EXPECT_TRUE(row.cells.isEmpty());
+            continue;
+        }
+        ASSERT_TRUE(row.key.has_value());
+        const TweedField& f = TweedFieldOf(*row.key);
+        EXPECT_EQ(S(row.name), c.kind == RK::Grade ? "grade" : f.objectName);
+        EXPECT_EQ(f.result != nullptr, c.result);
+        EXPECT_FALSE(keys.contains(int(*row.key)));
+        keys.insert(int(*row.key));
+        EXPECT_EQ(row.cells.size(), 4);
+    }
+    // The chart draws the fields marked for it, with their captions and norms.
+    QList<const TweedField*> charted;
+    for (const TweedField& f : TweedFields())
+        if (f.evolution.chart)
+            charted << &f;
+    ASSERT_EQ(charted.size(), ev.chart.size());
+    for (qsizetype i = 0; i < charted.size(); ++i) {
+        EXPECT_EQ(ev.chart[i].caption, charted[i]->captionText());
+        ASSERT_TRUE(charted[i]->norm.has_value()) << charted[i]->objectName;
+        EXPECT_EQ(ev.chart[i].band, *charted[i]->norm);
     }
 }
 

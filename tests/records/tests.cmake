@@ -1,4 +1,4 @@
-quorvel_add_core_test(test_records_core records/TweedFileTest.cpp records/TextFilesTest.cpp records/TweedModelTest.cpp
+quorvel_add_core_test(test_records_core records/TweedFileTest.cpp records/TextFilesTest.cpp records/TweedModelTest.cpp records/TweedRegistryTest.cpp
   records/FileIoTest.cpp records/BackupTest.cpp records/FolderSafetyTest.cpp)
 target_link_libraries(test_records_core PRIVATE LibArchive::LibArchive)
 

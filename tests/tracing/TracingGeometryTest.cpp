@@ -173,7 +173,7 @@ TEST(Spacing, WithoutCalibrationAnglesStayAndDistancesWait)
     const Measurements m = MeasureTracing(b.points, Calibration::none());
     for (const TracingField& f : TracingFields())
         EXPECT_EQ(m[f.measure].status, IsDistance(f.measure) ? MeasureResult::Uncalibrated : MeasureResult::Value)
-            << f.tweedField;
+            << f.tweed->objectName;
     EXPECT_EQ(StatusText(m[Measure::AFA], Measure::AFA, b.points), "sem calibração");
 }
 
@@ -346,11 +346,58 @@ TEST(Texts, FieldTableFollowsTheTweedPage)
     const char* names[] = {"twfma", "twfmia", "twimpa", "twploc", "twsna", "twsnb",
                            "twaobo", "twangz", "twls", "twqt", "twafa", "twafp"};
     for (int i = 0; i < kMeasureCount; ++i) {
-        EXPECT_STREQ(TracingFields()[size_t(i)].tweedField, names[i]);
+        EXPECT_STREQ(TracingFields()[size_t(i)].tweed->objectName, names[i]);
         EXPECT_EQ(int(TracingFields()[size_t(i)].measure), i);
         const bool signedField = i == 6 || i == 8 || i == 9;
         EXPECT_EQ(TracingFields()[size_t(i)].family == RealFamily::Signed, signedField) << names[i];
     }
+}
+
+// Each measurement's field, caption and short caption come from the Tweed field table.
+TEST(Texts, CaptionsAreTheTweedPagesCaptions)
+{
+    const std::pair<const char*, const char*> captions[] = {
+        {"FMA (22° a 28°)", "FMA"},       {"FMIA (65° a 68°)", "FMIA"},   {"IMPA (88° a 94°)", "IMPA"},
+        {"Pl. ocl. - Hf (8° a 12°)", "Pl. ocl. - Hf"}, {"SNA ( 80° a 84°)", "SNA"}, {"SNB (78° a 82°)", "SNB"},
+        {"AO - BO ( 0 a 4 mm)", "AO - BO"}, {"Ang. Z ( 70° a 80°)", "Ang. Z"}, {"LS", "LS"},
+        {"QT", "QT"},                     {"AFA", "AFA"},                 {"AFP", "AFP"}};
+    for (int i = 0; i < kMeasureCount; ++i) {
+        const TracingField& f = TracingFields()[size_t(i)];
+        EXPECT_EQ(f.tweed, &TweedFieldOf(f.measure));
+        EXPECT_EQ(f.caption(), QString::fromUtf8(captions[i].first));
+        EXPECT_EQ(ShortCaption(f), QString::fromUtf8(captions[i].second));
+    }
+}
+
+// APLICAR writes each measured text into its field and leaves the fields the tracing lacks.
+TEST(Texts, ApplyingFillsOnlyTheMeasuredFields)
+{
+    struct Case {
+        QString TracingValues::*measured;
+        QString TweedSheet::*field;
+    };
+    const Case cases[] = {{&TracingValues::fma, &TweedSheet::twfma},   {&TracingValues::fmia, &TweedSheet::twfmia},
+                          {&TracingValues::impa, &TweedSheet::twimpa}, {&TracingValues::plOcl, &TweedSheet::twploc},
+                          {&TracingValues::sna, &TweedSheet::twsna},   {&TracingValues::snb, &TweedSheet::twsnb},
+                          {&TracingValues::aoBo, &TweedSheet::twaobo}, {&TracingValues::angZ, &TweedSheet::twangz},
+                          {&TracingValues::ls, &TweedSheet::twls},     {&TracingValues::qt, &TweedSheet::twqt},
+                          {&TracingValues::afa, &TweedSheet::twafa},   {&TracingValues::afp, &TweedSheet::twafp}};
+    TweedSheet typed;
+    for (const Case& c : cases)
+        typed.*(c.field) = QStringLiteral("1.0");
+    typed.anaer = QStringLiteral("7.0");
+    for (const Case& measured : cases) {
+        TracingValues v;
+        v.*(measured.measured) = QStringLiteral("-2.5");
+        TweedSheet sheet = typed;
+        ApplyTracingValues(v, sheet);
+        TweedSheet expected = typed;
+        expected.*(measured.field) = QStringLiteral("-2.5");
+        EXPECT_EQ(sheet, expected) << (sheet.*(measured.field)).toStdString();
+    }
+    TweedSheet untouched = typed;
+    ApplyTracingValues(TracingValues{}, untouched);
+    EXPECT_EQ(untouched, typed);
 }
 
 }  // namespace

@@ -121,7 +121,7 @@ TEST_F(TracingWindowTest, AplicarWritesTheTwelveTextsWhileTheTweedPageAcceptsThe
     EXPECT_EQ(v.fma, QStringLiteral("36.9"));
     EXPECT_EQ(v.afa, QStringLiteral("26.3"));  // Me 262.99 px from ENA-ENP, at 0.1 mm
     for (const TracingField& f : TracingFields())
-        EXPECT_FALSE((v.*(f.member)).isEmpty()) << f.tweedField;
+        EXPECT_FALSE((v.*(f.member)).isEmpty()) << f.tweed->objectName;
 
     accepts = false;
     button("tAplicar")->click();
