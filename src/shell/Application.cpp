@@ -58,27 +58,20 @@ void Windows::buildPages(platform::Dialogs& dialogs)
     // Every page's SAIR ends the program through the context all pages share.
     form2->context().setExitProgram(exitProgram);
     auto* tweed = new TweedPage(form2->context());
-    TweedPageLinks tweedLinks;
-    tweedLinks.openGuide = [form2, form3] { form3->Open(form2->activeCaption()); };
-    tweedLinks.clearGuide = [form3] { form3->glimparClick(); };
-    tweedLinks.guideAnswers = [form3] { return form3->answers(); };
-    tweedLinks.openSpaceEntry = [form4] { form4->Open(); };
-    tweedLinks.clearSpaceEntry = [form4] { form4->Button3Click(); };
-    tweed->setLinks(tweedLinks);
+    QObject::connect(tweed, &TweedPage::guideRequested, form3, &GuideWindow::Open);
+    QObject::connect(tweed, &TweedPage::guideClearRequested, form3, &GuideWindow::glimparClick);
+    QObject::connect(tweed, &TweedPage::spaceEntryClearRequested, form4, &SpaceEntryWindow::Button3Click);
     form2->setPage(MainWindow::Tweed, tweed,
                    {[tweed] { tweed->NewAnalysis(); }, [tweed] { tweed->tabrirClick(); },
                     [tweed] { tweed->tsalvarClick(); }, [tweed] { tweed->timprimirClick(); }});
     tweed->setReportEngine(&form2->reports());
 
-    GuideLinks guideLinks;
-    guideLinks.setMainWindowEnabled = setMainEnabled;
     // The guide generates from the Tweed analysis's results; the analysis keeps the panel and
-    // the answers it came from.
-    TweedAnalysisModel* tweedModel = &tweed->model();
-    guideLinks.readTweedValues = [tweedModel] { return tweedModel->diagnosisReadings(); };
-    guideLinks.fillPanel = [tweedModel](const PanelState& state) { tweedModel->setPanel(state); };
-    guideLinks.concludeDiagnosis = [tweedModel, form3] { tweedModel->concludeDiagnosis(form3->answers()); };
-    form3->setLinks(guideLinks);
+    // the answers it came from, and saves the guide's answers when it has no diagnosis.
+    QObject::connect(form3, &GuideWindow::mainWindowEnabledRequested, form2, &QWidget::setEnabled);
+    QObject::connect(form3, &GuideWindow::diagnosisGenerated, &tweed->model(), &TweedAnalysisModel::applyDiagnosis);
+    QObject::connect(form3, &GuideWindow::answersChanged, tweed, &TweedPage::setGuideAnswers);
+    tweed->setGuideAnswers(form3->answers());
 
     auto* bolton = new BoltonPage(form2->context());
     form2->setPage(MainWindow::Bolton, bolton,
@@ -86,14 +79,15 @@ void Windows::buildPages(platform::Dialogs& dialogs)
                     [bolton] { bolton->bsalvarClick(); }, [bolton] { bolton->bimprimirClick(); }});
     bolton->setReportEngine(&form2->reports());
 
-    SpaceEntryLinks spaceLinks;
-    spaceLinks.setMainWindowEnabled = setMainEnabled;
-    spaceLinks.boltonLowerRow = [bolton] { return LowerRow(bolton->sheet()); };
-    spaceLinks.boltonPatient = [bolton] { return bolton->sheet().bpaciente; };
-    spaceLinks.boltonCalculated = [bolton] { return bolton->calculated(); };
-    spaceLinks.tweedPatient = [tweed] { return tweed->patientName(); };
-    spaceLinks.fillTweedSpace = [tweed](const SpaceSums& sums) { tweed->fillSpace(sums); };
-    form4->setLinks(spaceLinks);
+    // The total space window imports from the two pages as they stand when it opens; the
+    // Bolton page lives as long as the Tweed page that asks, both pages of the main window.
+    QObject::connect(tweed, &TweedPage::spaceEntryRequested, form4, [form4, tweed, bolton] {
+        const BoltonSheet b = bolton->sheet();
+        form4->setImportSource({LowerRow(b), b.bpaciente, tweed->patientName(), bolton->calculated()});
+        form4->Open();
+    });
+    QObject::connect(form4, &SpaceEntryWindow::mainWindowEnabledRequested, form2, &QWidget::setEnabled);
+    QObject::connect(form4, &SpaceEntryWindow::spaceSummed, tweed, &TweedPage::fillSpace);
 
     auto* history = new HistoryPage(form2->context());
     history->setReportEngine(&form2->reports());
@@ -154,8 +148,7 @@ void Windows::buildPages(platform::Dialogs& dialogs)
     patients->setDialogs(&dialogs);
     patients->setLinks(patientsLinks);
 
-    tweedLinks.openTracing = [tracing] { tracing->Open(); };
-    tweed->setLinks(tweedLinks);
+    QObject::connect(tweed, &TweedPage::tracingRequested, tracing, &TracingWindow::Open);
     // The clinic's norms are read when first wanted, and every change reaches the tracing.
     CephNormsStore* norms = m_norms.get();
     QObject::connect(norms, &CephNormsStore::changed, tracing, &TracingWindow::setNorms);
