@@ -105,14 +105,14 @@ void Windows::buildPages(platform::Dialogs& dialogs)
 
     // The tracing writes the measurements of the Tweed sheet while the page accepts input.
     TracingWindow* tracing = m_tracing.get();
-    TracingLinks tracingLinks;
-    tracingLinks.setMainWindowEnabled = setMainEnabled;
-    tracingLinks.tweedAcceptsInput = [tweed] {
-        return tweed->state() == TweedPage::State::Editing || tweed->state() == TweedPage::State::ImpaChoice;
-    };
-    tracingLinks.patient = [tweed] { return tweed->patientName(); };
-    tracingLinks.stage = [tweed] { return StageText(tweed->stage()); };
-    tracingLinks.applyToTweed = [tweed](const TracingValues& values) {
+    // The tracing works with the Tweed page as it stands when the tracing opens (the main window,
+    // which outlives the tracing, stays disabled while it shows).
+    QObject::connect(tracing, &TracingWindow::opening, tracing, [tracing, tweed] {
+        const bool accepts = tweed->state() == TweedPage::State::Editing || tweed->state() == TweedPage::State::ImpaChoice;
+        tracing->setTweedState({accepts, tweed->patientName(), StageText(tweed->stage())});
+    });
+    QObject::connect(tracing, &TracingWindow::mainWindowEnabledRequested, form2, &QWidget::setEnabled);
+    QObject::connect(tracing, &TracingWindow::measurementsApplied, tweed, [tweed](const TracingValues& values) {
         TweedSheet sheet = tweed->sheet();
         for (const TracingField& f : TracingFields()) {
             const QString& text = values.*(f.member);
@@ -120,15 +120,15 @@ void Windows::buildPages(platform::Dialogs& dialogs)
                 sheet.*(TweedFieldOf(f.tweedField).input) = text;
         }
         tweed->show(sheet);
-    };
-    tracingLinks.printReport = [form2](const ReportParamList& params, int lastPage) {
+    });
+    QObject::connect(tracing, &TracingWindow::printRequested, form2, [form2](const ReportParamList& params, int lastPage) {
         PrintCephalometric(form2->reports(), form2->context(), params, lastPage);
-    };
-    tracing->setLinks(tracingLinks);
+    });
 
     // The patients window opens each file through its page's own opening.
     PatientsWindow* patients = m_patients.get();
-    const auto openOn = [form2](MainWindow::Page page, std::function<void(const QString&)> open) {
+    // Each page lives inside the main window, so the page is the context of its opening.
+    const auto openOn = [form2](MainWindow::Page page, auto open) {
         return [form2, page, open](const QString& path) {
             form2->setActivePage(page);
             open(path);
@@ -136,35 +136,41 @@ void Windows::buildPages(platform::Dialogs& dialogs)
             form2->activateWindow();
         };
     };
-    PatientsLinks patientsLinks;
-    patientsLinks.setMainWindowEnabled = setMainEnabled;
-    patientsLinks.openTweed = openOn(MainWindow::Tweed, [tweed](const QString& p) { tweed->openFile(p); });
-    patientsLinks.openBolton = openOn(MainWindow::Bolton, [bolton](const QString& p) { bolton->openFile(p); });
-    patientsLinks.openHistory = openOn(MainWindow::History, [history](const QString& p) { history->openFile(p); });
-    patientsLinks.openPlan = openOn(MainWindow::Plan, [plan](const QString& p) { plan->openFile(p); });
-    patientsLinks.printEvolution = [form2](const ReportParamList& params, int lastPage) {
-        PrintEvolution(form2->reports(), form2->context(), params, lastPage);
-    };
+    QObject::connect(patients, &PatientsWindow::mainWindowEnabledRequested, form2, &QWidget::setEnabled);
+    QObject::connect(patients, &PatientsWindow::tweedFileRequested, tweed,
+                     openOn(MainWindow::Tweed, [tweed](const QString& p) { tweed->openFile(p); }));
+    QObject::connect(patients, &PatientsWindow::boltonFileRequested, bolton,
+                     openOn(MainWindow::Bolton, [bolton](const QString& p) { bolton->openFile(p); }));
+    QObject::connect(patients, &PatientsWindow::historyFileRequested, history,
+                     openOn(MainWindow::History, [history](const QString& p) { history->openFile(p); }));
+    QObject::connect(patients, &PatientsWindow::planFileRequested, plan,
+                     openOn(MainWindow::Plan, [plan](const QString& p) { plan->openFile(p); }));
+    QObject::connect(patients, &PatientsWindow::evolutionPrintRequested, form2,
+                     [form2](const ReportParamList& params, int lastPage) {
+                         PrintEvolution(form2->reports(), form2->context(), params, lastPage);
+                     });
     patients->setDialogs(&dialogs);
-    patients->setLinks(patientsLinks);
 
     QObject::connect(tweed, &TweedPage::tracingRequested, tracing, &TracingWindow::Open);
     // The clinic's norms are read when first wanted, and every change reaches the tracing.
     CephNormsStore* norms = m_norms.get();
     QObject::connect(norms, &CephNormsStore::changed, tracing, &TracingWindow::setNorms);
     QObject::connect(tracing, &TracingWindow::opening, norms, [norms] { norms->norms(); });
-    const auto editNorms = [norms, form2, &dialogs] {
-        NormsDialog dialog(dialogs, norms->norms(), form2);
+    // The norms store goes before the main window: it is the context of the dialog's opening.
+    platform::Dialogs* boxes = &dialogs;
+    QObject::connect(form2, &MainWindow::normsRequested, norms, [norms, form2, boxes] {
+        NormsDialog dialog(*boxes, norms->norms(), form2);
         // Norms that could not be saved are not lost: the dialog comes back with them.
         bool done = false;
         while (!done) {
-            dialogs.setHideItemEnabled(false);
+            boxes->setHideItemEnabled(false);
             const bool accepted = dialog.exec() == QDialog::Accepted;
-            dialogs.setHideItemEnabled(true);
+            boxes->setHideItemEnabled(true);
             done = !accepted || norms->save(dialog.norms());
         }
-    };
-    form2->setWindowCommands({[patients] { patients->Open(); }, [tracing] { tracing->Open(); }, editNorms});
+    });
+    QObject::connect(form2, &MainWindow::patientsRequested, patients, &PatientsWindow::Open);
+    QObject::connect(form2, &MainWindow::tracingRequested, tracing, &TracingWindow::Open);
 }
 
 Windows::~Windows() = default;

@@ -33,13 +33,6 @@ struct PageActions {
     std::function<void()> imprimir;
 };
 
-// Windows the composition root builds and the menus open; an unset one does nothing.
-struct WindowCommands {
-    std::function<void()> patients;  // "&Pacientes..."
-    std::function<void()> tracing;   // "&Traçado Cefalométrico"
-    std::function<void()> norms;     // "N&ormas..."
-};
-
 class MainWindow : public QMainWindow {
     Q_OBJECT
 public:
@@ -52,7 +45,6 @@ public:
 
     // Puts a page's widget in its tab and routes the File menu to its actions.
     void setPage(Page page, QWidget* widget, PageActions actions);
-    void setWindowCommands(WindowCommands commands) { m_commands = std::move(commands); }
     QWidget* page(Page page) const;
     FoundationsPage* foundationsPage() const { return m_foundations; }
 
@@ -90,6 +82,12 @@ public:
     static QString AboutText();
     static QUrl ContactAddress();
 
+signals:
+    // The menus' windows, built and opened by the composition root.
+    void patientsRequested();  // "&Pacientes..." (File and Módulos)
+    void tracingRequested();   // "&Traçado Cefalométrico"
+    void normsRequested();     // "N&ormas..."
+
 protected:
     void closeEvent(QCloseEvent* event) override;
     void changeEvent(QEvent* event) override;
@@ -111,7 +109,6 @@ private:
     QTabWidget* m_analise = nullptr;
     FoundationsPage* m_foundations = nullptr;
     std::array<PageActions, 5> m_actions;
-    WindowCommands m_commands;
     bool m_settingPage = false;
 };
 

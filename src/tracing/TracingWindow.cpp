@@ -341,12 +341,14 @@ void TracingWindow::Open()
         move(area.center() - rect().center());
     }
     emit opening();
-    platform::ShowSecondaryWindow(*this, m_links.setMainWindowEnabled, &m_dialogs);
+    platform::ShowSecondaryWindow(
+        *this, [this](bool enabled) { emit mainWindowEnabledRequested(enabled); }, &m_dialogs);
 }
 
 void TracingWindow::leave()
 {
-    platform::HideSecondaryWindow(*this, m_links.setMainWindowEnabled, &m_dialogs);
+    platform::HideSecondaryWindow(
+        *this, [this](bool enabled) { emit mainWindowEnabledRequested(enabled); }, &m_dialogs);
 }
 
 void TracingWindow::closeEvent(QCloseEvent* event)
@@ -467,7 +469,7 @@ void TracingWindow::tCalibrarClick()
 
 void TracingWindow::tAplicarClick()
 {
-    if (m_links.tweedAcceptsInput && !m_links.tweedAcceptsInput()) {
+    if (!m_tweed.acceptsInput) {
         notice(int(NoticeKind::Warning),
                QStringLiteral("A Análise de Tweed já foi calculada e não aceita novas medidas!\r"
                               "Clique em VOLTAR na Análise de Tweed para poder aplicar o traçado."));
@@ -490,8 +492,7 @@ void TracingWindow::tAplicarClick()
                                              .arg(outOfRange.join(QStringLiteral(", "))));
         return;
     }
-    if (m_links.applyToTweed)
-        m_links.applyToTweed(v);
+    emit measurementsApplied(v);
     QString text = missing.isEmpty() && outOfRange.isEmpty() ? QStringLiteral("As doze medidas foram aplicadas na Análise de Tweed.")
                                                               : QStringLiteral("As medidas foram aplicadas na Análise de Tweed.");
     if (!outOfRange.isEmpty())
