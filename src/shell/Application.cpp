@@ -24,7 +24,32 @@
 
 #include <QApplication>
 
+#include <type_traits>
+
 namespace qv {
+
+namespace {
+
+// The File menu's actions a page owns, each triggering one of its handlers; a null handler
+// leaves the command unavailable on that page.
+template <typename Page>
+using Handler = void (Page::*)();
+
+template <typename Page>
+PageActions OwnedActions(Page* page, std::type_identity_t<Handler<Page>> novo, std::type_identity_t<Handler<Page>> abrir,
+                         std::type_identity_t<Handler<Page>> salvar, std::type_identity_t<Handler<Page>> imprimir)
+{
+    const auto own = [page](Handler<Page> handler) -> QAction* {
+        if (!handler)
+            return nullptr;
+        auto* action = new QAction(page);
+        QObject::connect(action, &QAction::triggered, page, handler);
+        return action;
+    };
+    return {own(novo), own(abrir), own(salvar), own(imprimir)};
+}
+
+}  // namespace
 
 Windows::Windows(platform::Dialogs& dialogs, platform::Shell& shell, bool showSplash)
 {
@@ -62,8 +87,8 @@ void Windows::buildPages(platform::Dialogs& dialogs)
     QObject::connect(tweed, &TweedPage::guideClearRequested, form3, &GuideWindow::glimparClick);
     QObject::connect(tweed, &TweedPage::spaceEntryClearRequested, form4, &SpaceEntryWindow::Button3Click);
     form2->setPage(MainWindow::Tweed, tweed,
-                   {[tweed] { tweed->NewAnalysis(); }, [tweed] { tweed->tabrirClick(); },
-                    [tweed] { tweed->tsalvarClick(); }, [tweed] { tweed->timprimirClick(); }});
+                   OwnedActions(tweed, &TweedPage::NewAnalysis, &TweedPage::tabrirClick, &TweedPage::tsalvarClick,
+                                &TweedPage::timprimirClick));
     tweed->setReportEngine(&form2->reports());
 
     // The guide generates from the Tweed analysis's results; the analysis keeps the panel and
@@ -75,8 +100,8 @@ void Windows::buildPages(platform::Dialogs& dialogs)
 
     auto* bolton = new BoltonPage(form2->context());
     form2->setPage(MainWindow::Bolton, bolton,
-                   {[bolton] { bolton->NewAnalysis(); }, [bolton] { bolton->babrirClick(); },
-                    [bolton] { bolton->bsalvarClick(); }, [bolton] { bolton->bimprimirClick(); }});
+                   OwnedActions(bolton, &BoltonPage::NewAnalysis, &BoltonPage::babrirClick, &BoltonPage::bsalvarClick,
+                                &BoltonPage::bimprimirClick));
     bolton->setReportEngine(&form2->reports());
 
     // The total space window imports from the two pages as they stand when it opens; the
@@ -92,16 +117,15 @@ void Windows::buildPages(platform::Dialogs& dialogs)
     auto* history = new HistoryPage(form2->context());
     history->setReportEngine(&form2->reports());
     form2->setPage(MainWindow::History, history,
-                   {[history] { history->pllimparClick(); }, [history] { history->plabrirClick(); },
-                    [history] { history->plsalvarClick(); }, [history] { history->plimprimirClick(); }});
+                   OwnedActions(history, &HistoryPage::pllimparClick, &HistoryPage::plabrirClick,
+                                &HistoryPage::plsalvarClick, &HistoryPage::plimprimirClick));
 
     // On the plan page the File menu acts on the history page's fields.
     auto* plan = new PlanPage(form2->context());
     plan->setHistoryPage(history);
     plan->setReportEngine(&form2->reports());
     form2->setPage(MainWindow::Plan, plan,
-                   {[plan] { plan->pllimparClick(); }, [plan] { plan->plabrirClick(); },
-                    [plan] { plan->plsalvarClick(); }, {}});
+                   OwnedActions(plan, &PlanPage::pllimparClick, &PlanPage::plabrirClick, &PlanPage::plsalvarClick, nullptr));
 
     // The tracing writes the measurements of the Tweed sheet while the page accepts input.
     TracingWindow* tracing = m_tracing.get();

@@ -222,11 +222,10 @@ void MainWindow::onTabChanged(int index)
         m_foundations->ResetFoundationsPage();
 }
 
-void MainWindow::route(std::function<void()> PageActions::*command)
+void MainWindow::route(QPointer<QAction> PageActions::*command)
 {
-    const auto& action = m_actions[size_t(activePage())].*command;
-    if (action)
-        action();
+    if (QAction* action = m_actions[size_t(activePage())].*command)
+        action->trigger();
     else
         m_context.error(QStringLiteral("Ação não disponível!"));
 }

@@ -3,13 +3,13 @@
 
 #include "platform/PageContext.h"
 
+#include <QAction>
 #include <QMainWindow>
+#include <QPointer>
 
 #include <array>
-#include <functional>
 #include <memory>
 
-class QAction;
 class QScrollArea;
 class QTabWidget;
 
@@ -25,12 +25,13 @@ class FoundationsPage;
 class ReportEngine;
 class StartWindow;
 
-// What the File menu does on a page; an empty command answers "Ação não disponível!".
+// What the File menu does on a page: actions the page owns. A missing action, or one gone with
+// its page, answers "Ação não disponível!".
 struct PageActions {
-    std::function<void()> novo;
-    std::function<void()> abrir;
-    std::function<void()> salvar;
-    std::function<void()> imprimir;
+    QPointer<QAction> novo;
+    QPointer<QAction> abrir;
+    QPointer<QAction> salvar;
+    QPointer<QAction> imprimir;
 };
 
 class MainWindow : public QMainWindow {
@@ -95,7 +96,7 @@ protected:
 private:
     void buildMenus();
     QSize windowSizeFor(QSize client) const;
-    void route(std::function<void()> PageActions::*command);
+    void route(QPointer<QAction> PageActions::*command);
     void backToStartMenu();
     void onTabChanged(int index);
 

@@ -416,9 +416,13 @@ TEST_F(WiringTest, PatientsFileRequestsReachTheirPageAndNothingOnceThePageIsGone
         EXPECT_EQ(form2->activePage(), r.page);
         dialogs.clear();
     }
-    for (const Row& r : {rows[2], rows[3]}) {
+    // The last tabs first, so that no other page moves into a removed page's place.
+    for (const Row& r : {rows[3], rows[2]}) {
         SCOPED_TRACE(r.name);
-        delete form2->page(r.page);
+        QWidget* page = form2->page(r.page);
+        ASSERT_NE(page, nullptr);
+        delete page;
+        ASSERT_EQ(form2->page(r.page), nullptr);
         form2->setActivePage(MainWindow::Foundations);
         emit(patients->*r.signal)(QStringLiteral("Análises/NINGUEM-INICIAL.none"));
         EXPECT_EQ(form2->activePage(), MainWindow::Foundations);
