@@ -317,9 +317,7 @@ void PatientsWindow::showEvolution(int sourceRow)
     if (!m_evolution) {
         m_evolution = new EvolutionView(this);
         m_evolution->setDialogs(m_dialogs);
-        m_evolution->setPrint([this](const ReportParamList& params, int lastPage) {
-            emit evolutionPrintRequested(params, lastPage);
-        });
+        connect(m_evolution, &EvolutionView::printRequested, this, &PatientsWindow::evolutionPrintRequested);
     }
     const PatientRow& row = m_model->rowAt(sourceRow);
     m_evolution->showPatient(m_scanner.folder(), row.name, row.tweed);

@@ -91,7 +91,7 @@ MainWindow::MainWindow(platform::Dialogs& dialogs, platform::Shell& shell, bool 
     m_analise->tabBar()->setFont(tabFont);
     m_analise->setStyleSheet(QStringLiteral("QTabBar::tab { padding: 8px 3px; }"));
     m_foundations = new FoundationsPage(m_context, m_shell);
-    m_foundations->onMenu = [this] { backToStartMenu(); };
+    connect(m_foundations, &FoundationsPage::menuRequested, this, &MainWindow::backToStartMenu);
     for (int i = 0; i < 5; ++i) {
         QWidget* page = i == Foundations ? m_foundations : new QWidget;
         page->setObjectName(QLatin1String(kPages[i].name));
