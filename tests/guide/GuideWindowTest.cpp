@@ -15,6 +15,8 @@
 #include <QPushButton>
 #include <QTest>
 
+#include <functional>
+
 #include <gtest/gtest.h>
 
 #include <optional>
@@ -473,6 +475,33 @@ TEST_F(GuideTest, DiagnosisCountsThenFillsThePanelThroughTheLinks)
     EXPECT_TRUE(form2Enabled);
     EXPECT_TRUE(popOcultar.isEnabled());
     EXPECT_TRUE(window.answer(QStringLiteral("suave")));  // the answers stay
+}
+
+// Every way the answers change is told, with the answers as they then stand.
+TEST_F(GuideTest, EveryChangeOfTheAnswersIsTold)
+{
+    GuideAnswers stored;
+    stored.dmpro = true;
+    stored.dpinadeq = true;
+    const struct {
+        const char* name;
+        std::function<void()> change;
+    } rows[] = {
+        {"checked", [this] { set("daapinh", true); }},
+        {"derived", [this] { check({"dpadq", "clsim", "horcl2"}); }},
+        {"unchecked", [this] { set("daapinh", false); }},
+        {"cleared", [this] { window.glimparClick(); }},
+        {"restored", [this, stored] { window.restoreAnswers(stored); }},
+    };
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.name);
+        lastAnswers.reset();
+        r.change();
+        ASSERT_TRUE(lastAnswers.has_value());
+        EXPECT_EQ(*lastAnswers, window.answers());
+    }
+    EXPECT_TRUE(lastAnswers->dmpro);
+    EXPECT_TRUE(lastAnswers->dpinadeq);
 }
 
 // A read-only file. Root ignores permission bits, so there the file is also made immutable.
