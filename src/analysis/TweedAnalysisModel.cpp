@@ -217,6 +217,12 @@ void TweedAnalysisModel::concludeDiagnosis(const GuideAnswers& answers)
     dispatch(Event::DiagnosisGenerated);
 }
 
+void TweedAnalysisModel::applyDiagnosis(const PanelState& panel, const GuideAnswers& answers)
+{
+    setPanel(panel);
+    concludeDiagnosis(answers);
+}
+
 TweedAnalysisModel::Outcome TweedAnalysisModel::open(const QString& path)
 {
     dispatch(Event::Limpar);

@@ -113,6 +113,8 @@ public:
     void generateDiagnosis(const GuideAnswers& answers);
     // The panel was filled from these answers (DiagnosisGenerated).
     void concludeDiagnosis(const GuideAnswers& answers);
+    // The guide's diagnosis, generated from this model's readings: shown, then concluded.
+    void applyDiagnosis(const PanelState& panel, const GuideAnswers& answers);
     // ABRIR of a chosen file: LIMPAR, the flags, the stage of the path, the record, the
     // calculation and, when the file holds a generated diagnosis, the guide's rules and the
     // diagnosis again (counted as a guide use). Failures and refusals stop where they happen.

@@ -60,11 +60,10 @@ QLabel* Separator(const QString& name)
 
 }  // namespace
 
-GuideWindow::GuideWindow(platform::Dialogs& dialogs, GuideLinks links, QWidget* parent)
+GuideWindow::GuideWindow(platform::Dialogs& dialogs, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
                           Qt::WindowSystemMenuHint)
     , m_dialogs(dialogs)
-    , m_links(std::move(links))
 {
     setObjectName(QStringLiteral("Form3"));
     setWindowTitle(kCaption);
@@ -257,6 +256,7 @@ void GuideWindow::showForm(const GuideForm* before)
         if (i < kGuideAnswerCount && !radio && changed(m_form.checked[i], before ? before->checked[i] : false))
             m_buttons[i]->setChecked(m_form.checked[i]);
     }
+    emit answersChanged(answers());
 }
 
 GuideAnswers GuideWindow::answers() const { return m_form.answers(); }
@@ -285,11 +285,11 @@ void GuideWindow::centreOnScreen()
         move(s->availableGeometry().center() - rect().center());
 }
 
-void GuideWindow::Open(const QString& pageCaption)
+void GuideWindow::Open(const QString& pageCaption, const GuideInputs& readings)
 {
+    m_readings = readings;
     // The guide acts as a modal dialog: Form2 and the tray item stay disabled while it shows.
-    if (m_links.setMainWindowEnabled)
-        m_links.setMainWindowEnabled(false);
+    emit mainWindowEnabledRequested(false);
     m_dialogs.setHideItemEnabled(false);
     m_dialogs.ShowNotice(platform::NoticeKind::Information, SuggestionReminderText(), pageCaption,
                          /*enableAfter=*/false);
@@ -303,8 +303,7 @@ void GuideWindow::Open(const QString& pageCaption)
 
 void GuideWindow::leaveGuide()
 {
-    if (m_links.setMainWindowEnabled)
-        m_links.setMainWindowEnabled(true);
+    emit mainWindowEnabledRequested(true);
     hide();
     m_dialogs.setHideItemEnabled(true);
 }
@@ -353,12 +352,8 @@ void GuideWindow::gdiagClick()
         m_dialogs.ShowFailure(e.message());
         return;
     }
-    const GuideInputs inputs = m_links.readTweedValues ? m_links.readTweedValues() : GuideInputs{};
-    const PanelState panel = GenerateDiagnosis(inputs, answers());
-    if (m_links.fillPanel)
-        m_links.fillPanel(panel);
-    if (m_links.concludeDiagnosis)
-        m_links.concludeDiagnosis();
+    const GuideAnswers now = answers();
+    emit diagnosisGenerated(GenerateDiagnosis(m_readings, now), now);
     leaveGuide();
 }
 

@@ -10,7 +10,6 @@
 #include <QWidget>
 
 #include <array>
-#include <functional>
 
 class QAbstractButton;
 class QCheckBox;
@@ -24,24 +23,16 @@ namespace platform {
 class Dialogs;
 }
 
-// What the guide needs from the main window and the Tweed page; each link may be left empty.
-struct GuideLinks {
-    std::function<void(bool)> setMainWindowEnabled;     // Form2 enabled
-    std::function<GuideInputs()> readTweedValues;       // texts of anantres, anmedres, anposres, twanbres
-    std::function<void(const PanelState&)> fillPanel;   // writes the panel ds
-    std::function<void()> concludeDiagnosis;            // disables tCalcular
-};
-
 class GuideWindow : public QWidget {
     Q_OBJECT
 public:
-    explicit GuideWindow(platform::Dialogs& dialogs, GuideLinks links = {}, QWidget* parent = nullptr);
-
-    void setLinks(GuideLinks links) { m_links = std::move(links); }
+    explicit GuideWindow(platform::Dialogs& dialogs, QWidget* parent = nullptr);
 
     // The Tweed page's "GUIA DIAGNÓSTICO": disables Form2 and the tray item, shows the notice
     // that the diagnosis is only a suggestion, captioned with the page's caption, then the guide.
-    void Open(const QString& pageCaption);
+    // The diagnosis is generated from these results of the analysis (A, M, P and ANB as shown),
+    // which cannot change while the guide is open.
+    void Open(const QString& pageCaption, const GuideInputs& readings);
 
     // Resets the answers (LIMPAR); the consistency rules hide and uncheck the rest.
     void ClearGuide();
@@ -66,6 +57,14 @@ public:
     void glimparClick();
     void gdiagClick();
 
+signals:
+    // Form2 is disabled while the guide shows, and enabled again when it is left.
+    void mainWindowEnabledRequested(bool enabled);
+    // DIAGNÓSTICO: the panel generated from the readings and these answers, after the count.
+    void diagnosisGenerated(const qv::PanelState& panel, const qv::GuideAnswers& answers);
+    // Any change of the answers, by the clinician, a clear or a restore.
+    void answersChanged(const qv::GuideAnswers& answers);
+
 protected:
     void closeEvent(QCloseEvent* event) override;
 
@@ -83,7 +82,7 @@ private:
     void showForm(const GuideForm* before = nullptr);
 
     platform::Dialogs& m_dialogs;
-    GuideLinks m_links;
+    GuideInputs m_readings;
     QHash<QString, QAbstractButton*> m_controls;
     std::array<QAbstractButton*, kGuideAnswerCount> m_buttons{};  // in the order of GuideControl
     GuideForm m_form = InitialGuideForm();

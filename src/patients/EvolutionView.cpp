@@ -199,10 +199,8 @@ void EvolutionView::setEvolution(const Evolution& ev)
 
 void EvolutionView::imprimirClick()
 {
-    if (!m_print)
-        return;
     const EvolutionReportPlan plan = BuildEvolutionReport(m_evolution, EvolutionChart::RenderPng(m_evolution));
-    m_print(plan.params, plan.lastPage);
+    emit printRequested(plan.params, plan.lastPage);
 }
 
 void EvolutionView::salvarPdfClick()

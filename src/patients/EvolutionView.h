@@ -6,7 +6,6 @@
 
 #include <QWidget>
 
-#include <functional>
 
 class QLabel;
 class QPushButton;
@@ -31,8 +30,7 @@ public:
     void setEvolution(const Evolution& evolution);
     const Evolution& evolution() const { return m_evolution; }
 
-    // IMPRIMIR: report5 through the link.
-    void setPrint(std::function<void(const ReportParamList&, int lastPage)> print) { m_print = std::move(print); }
+    // IMPRIMIR: report5, printed by whoever receives printRequested.
     void imprimirClick();
     // SALVAR PDF: report5 into a PDF file the clinician names (the patient's own name offered),
     // readable by its owner only. Boxes go through the dialogs; without them it does nothing.
@@ -41,6 +39,9 @@ public:
 
     QTableView* table() const { return m_table; }
     QStandardItemModel* model() const { return m_model; }
+
+signals:
+    void printRequested(const qv::ReportParamList& params, int lastPage);
 
 private:
     Evolution m_evolution;
@@ -53,7 +54,6 @@ private:
     QPushButton* m_pdf;
     platform::Dialogs* m_dialogs = nullptr;
     QPushButton* m_fechar;
-    std::function<void(const ReportParamList&, int)> m_print;
 };
 
 // Writes a file readable and writable by its owner only (0600), whole or not at all; throws IoError.

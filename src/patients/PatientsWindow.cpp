@@ -194,7 +194,8 @@ QString PatientsWindow::filePath(const QString& fileName) const { return QDir(m_
 void PatientsWindow::Open()
 {
     platform::CentreOnScreen(*this);
-    platform::ShowSecondaryWindow(*this, m_links.setMainWindowEnabled, m_dialogs);
+    platform::ShowSecondaryWindow(
+        *this, [this](bool enabled) { emit mainWindowEnabledRequested(enabled); }, m_dialogs);
     m_search->setFocus(Qt::OtherFocusReason);
     m_search->selectAll();
 }
@@ -203,7 +204,8 @@ void PatientsWindow::leave()
 {
     if (m_evolution)
         m_evolution->hide();
-    platform::HideSecondaryWindow(*this, m_links.setMainWindowEnabled, m_dialogs);
+    platform::HideSecondaryWindow(
+        *this, [this](bool enabled) { emit mainWindowEnabledRequested(enabled); }, m_dialogs);
 }
 
 void PatientsWindow::closeEvent(QCloseEvent* event)
@@ -300,23 +302,20 @@ void PatientsWindow::openFile(PatientFileKind kind, const QString& fileName)
 {
     const QString path = filePath(fileName);
     leave();
-    const std::function<void(const QString&)>* link = nullptr;
     switch (kind) {
     case PatientFileKind::Tweed:
-        link = &m_links.openTweed;
+        emit tweedFileRequested(path);
         break;
     case PatientFileKind::Bolton:
-        link = &m_links.openBolton;
+        emit boltonFileRequested(path);
         break;
     case PatientFileKind::History:
-        link = &m_links.openHistory;
+        emit historyFileRequested(path);
         break;
     case PatientFileKind::Plan:
-        link = &m_links.openPlan;
+        emit planFileRequested(path);
         break;
     }
-    if (link && *link)
-        (*link)(path);
 }
 
 void PatientsWindow::showEvolution(int sourceRow)
@@ -326,10 +325,7 @@ void PatientsWindow::showEvolution(int sourceRow)
     if (!m_evolution) {
         m_evolution = new EvolutionView(this);
         m_evolution->setDialogs(m_dialogs);
-        m_evolution->setPrint([this](const ReportParamList& params, int lastPage) {
-            if (m_links.printEvolution)
-                m_links.printEvolution(params, lastPage);
-        });
+        connect(m_evolution, &EvolutionView::printRequested, this, &PatientsWindow::evolutionPrintRequested);
     }
     const PatientRow& row = m_model->rowAt(sourceRow);
     m_evolution->showPatient(m_scanner.folder(), row.name, row.tweed);

@@ -8,7 +8,6 @@
 
 #include <QWidget>
 
-#include <functional>
 
 class QFileSystemWatcher;
 class QLabel;
@@ -26,20 +25,6 @@ class Dialogs;
 
 class EvolutionView;
 
-// How the window reaches the rest of the program; an unset link does nothing.
-struct PatientsLinks {
-    // Form2 disabled while this window shows, as with the other secondary windows.
-    std::function<void(bool)> setMainWindowEnabled;
-    // Each page's own opening of the file (the checks, questions and messages of its ABRIR),
-    // then Form2 brought to that page. The path is relative to the working folder.
-    std::function<void(const QString& path)> openTweed;
-    std::function<void(const QString& path)> openBolton;
-    std::function<void(const QString& path)> openHistory;
-    std::function<void(const QString& path)> openPlan;
-    // The evolution's IMPRIMIR: report5 with these parameters and print range.
-    std::function<void(const ReportParamList& params, int lastPage)> printEvolution;
-};
-
 class PatientsWindow : public QWidget {
     Q_OBJECT
 public:
@@ -47,7 +32,6 @@ public:
     explicit PatientsWindow(const QString& folder, QWidget* parent = nullptr);
     explicit PatientsWindow(QWidget* parent = nullptr);
 
-    void setLinks(PatientsLinks links) { m_links = std::move(links); }
     void setDialogs(platform::Dialogs* dialogs);
     // How often the folder is read again when it sends no notice (a network share).
     void setRescanInterval(int ms);
@@ -77,6 +61,16 @@ signals:
     void rescanned();
     // "Sobreposição...": the selected patient's stage tracings superimposed.
     void superimpositionRequested(const QString& patient);
+    // Form2 disabled while this window shows, as with the other secondary windows.
+    void mainWindowEnabledRequested(bool enabled);
+    // A file to open with its page's own opening (the checks, questions and messages of its
+    // ABRIR), Form2 brought to that page. The path is relative to the working folder.
+    void tweedFileRequested(const QString& path);
+    void boltonFileRequested(const QString& path);
+    void historyFileRequested(const QString& path);
+    void planFileRequested(const QString& path);
+    // The evolution's IMPRIMIR: report5 with these parameters and print range.
+    void evolutionPrintRequested(const qv::ReportParamList& params, int lastPage);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -92,7 +86,6 @@ private:
     int currentSourceRow() const;
 
     PatientScanner m_scanner;
-    PatientsLinks m_links;
     platform::Dialogs* m_dialogs = nullptr;
     PatientTableModel* m_model;
     PatientFilter* m_filter;

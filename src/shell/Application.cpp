@@ -25,7 +25,32 @@
 
 #include <QApplication>
 
+#include <type_traits>
+
 namespace qv {
+
+namespace {
+
+// The File menu's actions a page owns, each triggering one of its handlers; a null handler
+// leaves the command unavailable on that page.
+template <typename Page>
+using Handler = void (Page::*)();
+
+template <typename Page>
+PageActions OwnedActions(Page* page, std::type_identity_t<Handler<Page>> novo, std::type_identity_t<Handler<Page>> abrir,
+                         std::type_identity_t<Handler<Page>> salvar, std::type_identity_t<Handler<Page>> imprimir)
+{
+    const auto own = [page](Handler<Page> handler) -> QAction* {
+        if (!handler)
+            return nullptr;
+        auto* action = new QAction(page);
+        QObject::connect(action, &QAction::triggered, page, handler);
+        return action;
+    };
+    return {own(novo), own(abrir), own(salvar), own(imprimir)};
+}
+
+}  // namespace
 
 Windows::Windows(platform::Dialogs& dialogs, platform::Shell& shell, bool showSplash)
 {
@@ -60,79 +85,72 @@ void Windows::buildPages(platform::Dialogs& dialogs)
     // Every page's SAIR ends the program through the context all pages share.
     form2->context().setExitProgram(exitProgram);
     auto* tweed = new TweedPage(form2->context());
-    TweedPageLinks tweedLinks;
-    tweedLinks.openGuide = [form2, form3] { form3->Open(form2->activeCaption()); };
-    tweedLinks.clearGuide = [form3] { form3->glimparClick(); };
-    tweedLinks.guideAnswers = [form3] { return form3->answers(); };
-    tweedLinks.openSpaceEntry = [form4] { form4->Open(); };
-    tweedLinks.clearSpaceEntry = [form4] { form4->Button3Click(); };
-    tweed->setLinks(tweedLinks);
+    QObject::connect(tweed, &TweedPage::guideRequested, form3, &GuideWindow::Open);
+    QObject::connect(tweed, &TweedPage::guideClearRequested, form3, &GuideWindow::glimparClick);
+    QObject::connect(tweed, &TweedPage::spaceEntryClearRequested, form4, &SpaceEntryWindow::Button3Click);
     form2->setPage(MainWindow::Tweed, tweed,
-                   {[tweed] { tweed->NewAnalysis(); }, [tweed] { tweed->tabrirClick(); },
-                    [tweed] { tweed->tsalvarClick(); }, [tweed] { tweed->timprimirClick(); }});
+                   OwnedActions(tweed, &TweedPage::NewAnalysis, &TweedPage::tabrirClick, &TweedPage::tsalvarClick,
+                                &TweedPage::timprimirClick));
     tweed->setReportEngine(&form2->reports());
 
-    GuideLinks guideLinks;
-    guideLinks.setMainWindowEnabled = setMainEnabled;
     // The guide generates from the Tweed analysis's results; the analysis keeps the panel and
-    // the answers it came from.
-    TweedAnalysisModel* tweedModel = &tweed->model();
-    guideLinks.readTweedValues = [tweedModel] { return tweedModel->diagnosisReadings(); };
-    guideLinks.fillPanel = [tweedModel](const PanelState& state) { tweedModel->setPanel(state); };
-    guideLinks.concludeDiagnosis = [tweedModel, form3] { tweedModel->concludeDiagnosis(form3->answers()); };
-    form3->setLinks(guideLinks);
+    // the answers it came from, and saves the guide's answers when it has no diagnosis.
+    QObject::connect(form3, &GuideWindow::mainWindowEnabledRequested, form2, &QWidget::setEnabled);
+    QObject::connect(form3, &GuideWindow::diagnosisGenerated, &tweed->model(), &TweedAnalysisModel::applyDiagnosis);
+    QObject::connect(form3, &GuideWindow::answersChanged, tweed, &TweedPage::setGuideAnswers);
+    tweed->setGuideAnswers(form3->answers());
 
     auto* bolton = new BoltonPage(form2->context());
     form2->setPage(MainWindow::Bolton, bolton,
-                   {[bolton] { bolton->NewAnalysis(); }, [bolton] { bolton->babrirClick(); },
-                    [bolton] { bolton->bsalvarClick(); }, [bolton] { bolton->bimprimirClick(); }});
+                   OwnedActions(bolton, &BoltonPage::NewAnalysis, &BoltonPage::babrirClick, &BoltonPage::bsalvarClick,
+                                &BoltonPage::bimprimirClick));
     bolton->setReportEngine(&form2->reports());
 
-    SpaceEntryLinks spaceLinks;
-    spaceLinks.setMainWindowEnabled = setMainEnabled;
-    spaceLinks.boltonLowerRow = [bolton] { return LowerRow(bolton->sheet()); };
-    spaceLinks.boltonPatient = [bolton] { return bolton->sheet().bpaciente; };
-    spaceLinks.boltonCalculated = [bolton] { return bolton->calculated(); };
-    spaceLinks.tweedPatient = [tweed] { return tweed->patientName(); };
-    spaceLinks.fillTweedSpace = [tweed](const SpaceSums& sums) { tweed->fillSpace(sums); };
-    form4->setLinks(spaceLinks);
+    // The total space window imports from the two pages as they stand when it opens; the
+    // Bolton page lives as long as the Tweed page that asks, both pages of the main window.
+    QObject::connect(tweed, &TweedPage::spaceEntryRequested, form4, [form4, tweed, bolton] {
+        const BoltonSheet b = bolton->sheet();
+        form4->setImportSource({LowerRow(b), b.bpaciente, tweed->patientName(), bolton->calculated()});
+        form4->Open();
+    });
+    QObject::connect(form4, &SpaceEntryWindow::mainWindowEnabledRequested, form2, &QWidget::setEnabled);
+    QObject::connect(form4, &SpaceEntryWindow::spaceSummed, tweed, &TweedPage::fillSpace);
 
     auto* history = new HistoryPage(form2->context());
     history->setReportEngine(&form2->reports());
     form2->setPage(MainWindow::History, history,
-                   {[history] { history->pllimparClick(); }, [history] { history->plabrirClick(); },
-                    [history] { history->plsalvarClick(); }, [history] { history->plimprimirClick(); }});
+                   OwnedActions(history, &HistoryPage::pllimparClick, &HistoryPage::plabrirClick,
+                                &HistoryPage::plsalvarClick, &HistoryPage::plimprimirClick));
 
     // On the plan page the File menu acts on the history page's fields.
     auto* plan = new PlanPage(form2->context());
     plan->setHistoryPage(history);
     plan->setReportEngine(&form2->reports());
     form2->setPage(MainWindow::Plan, plan,
-                   {[plan] { plan->pllimparClick(); }, [plan] { plan->plabrirClick(); },
-                    [plan] { plan->plsalvarClick(); }, {}});
+                   OwnedActions(plan, &PlanPage::pllimparClick, &PlanPage::plabrirClick, &PlanPage::plsalvarClick, nullptr));
 
     // The tracing writes the measurements of the Tweed sheet while the page accepts input.
     TracingWindow* tracing = m_tracing.get();
-    TracingLinks tracingLinks;
-    tracingLinks.setMainWindowEnabled = setMainEnabled;
-    tracingLinks.tweedAcceptsInput = [tweed] {
-        return tweed->state() == TweedPage::State::Editing || tweed->state() == TweedPage::State::ImpaChoice;
-    };
-    tracingLinks.patient = [tweed] { return tweed->patientName(); };
-    tracingLinks.stage = [tweed] { return StageText(tweed->stage()); };
-    tracingLinks.applyToTweed = [tweed](const TracingValues& values) {
+    // The tracing works with the Tweed page as it stands when the tracing opens (the main window,
+    // which outlives the tracing, stays disabled while it shows).
+    QObject::connect(tracing, &TracingWindow::opening, tracing, [tracing, tweed] {
+        const bool accepts = tweed->state() == TweedPage::State::Editing || tweed->state() == TweedPage::State::ImpaChoice;
+        tracing->setTweedState({accepts, tweed->patientName(), StageText(tweed->stage())});
+    });
+    QObject::connect(tracing, &TracingWindow::mainWindowEnabledRequested, form2, &QWidget::setEnabled);
+    QObject::connect(tracing, &TracingWindow::measurementsApplied, tweed, [tweed](const TracingValues& values) {
         TweedSheet sheet = tweed->sheet();
         ApplyTracingValues(values, sheet);
         tweed->show(sheet);
-    };
-    tracingLinks.printReport = [form2](const ReportParamList& params, int lastPage) {
+    });
+    QObject::connect(tracing, &TracingWindow::printRequested, form2, [form2](const ReportParamList& params, int lastPage) {
         PrintCephalometric(form2->reports(), form2->context(), params, lastPage);
-    };
-    tracing->setLinks(tracingLinks);
+    });
 
     // The patients window opens each file through its page's own opening.
     PatientsWindow* patients = m_patients.get();
-    const auto openOn = [form2](MainWindow::Page page, std::function<void(const QString&)> open) {
+    // Each page lives inside the main window, so the page is the context of its opening.
+    const auto openOn = [form2](MainWindow::Page page, auto open) {
         return [form2, page, open](const QString& path) {
             form2->setActivePage(page);
             open(path);
@@ -140,41 +158,46 @@ void Windows::buildPages(platform::Dialogs& dialogs)
             form2->activateWindow();
         };
     };
-    PatientsLinks patientsLinks;
-    patientsLinks.setMainWindowEnabled = setMainEnabled;
-    patientsLinks.openTweed = openOn(MainWindow::Tweed, [tweed](const QString& p) { tweed->openFile(p); });
-    patientsLinks.openBolton = openOn(MainWindow::Bolton, [bolton](const QString& p) { bolton->openFile(p); });
-    patientsLinks.openHistory = openOn(MainWindow::History, [history](const QString& p) { history->openFile(p); });
-    patientsLinks.openPlan = openOn(MainWindow::Plan, [plan](const QString& p) { plan->openFile(p); });
-    patientsLinks.printEvolution = [form2](const ReportParamList& params, int lastPage) {
-        PrintEvolution(form2->reports(), form2->context(), params, lastPage);
-    };
+    QObject::connect(patients, &PatientsWindow::mainWindowEnabledRequested, form2, &QWidget::setEnabled);
+    QObject::connect(patients, &PatientsWindow::tweedFileRequested, tweed,
+                     openOn(MainWindow::Tweed, [tweed](const QString& p) { tweed->openFile(p); }));
+    QObject::connect(patients, &PatientsWindow::boltonFileRequested, bolton,
+                     openOn(MainWindow::Bolton, [bolton](const QString& p) { bolton->openFile(p); }));
+    QObject::connect(patients, &PatientsWindow::historyFileRequested, history,
+                     openOn(MainWindow::History, [history](const QString& p) { history->openFile(p); }));
+    QObject::connect(patients, &PatientsWindow::planFileRequested, plan,
+                     openOn(MainWindow::Plan, [plan](const QString& p) { plan->openFile(p); }));
+    QObject::connect(patients, &PatientsWindow::evolutionPrintRequested, form2,
+                     [form2](const ReportParamList& params, int lastPage) {
+                         PrintEvolution(form2->reports(), form2->context(), params, lastPage);
+                     });
     patients->setDialogs(&dialogs);
-    patients->setLinks(patientsLinks);
 
     // Both the tracing and the patients window show a patient's stages superimposed.
     SuperimpositionWindow* superimposition = m_superimposition.get();
     QObject::connect(tracing, &TracingWindow::superimpositionRequested, superimposition, &SuperimpositionWindow::Open);
     QObject::connect(patients, &PatientsWindow::superimpositionRequested, superimposition, &SuperimpositionWindow::Open);
 
-    tweedLinks.openTracing = [tracing] { tracing->Open(); };
-    tweed->setLinks(tweedLinks);
+    QObject::connect(tweed, &TweedPage::tracingRequested, tracing, &TracingWindow::Open);
     // The clinic's norms are read when first wanted, and every change reaches the tracing.
     CephNormsStore* norms = m_norms.get();
     QObject::connect(norms, &CephNormsStore::changed, tracing, &TracingWindow::setNorms);
     QObject::connect(tracing, &TracingWindow::opening, norms, [norms] { norms->norms(); });
-    const auto editNorms = [norms, form2, &dialogs] {
-        NormsDialog dialog(dialogs, norms->norms(), form2);
+    // The norms store goes before the main window: it is the context of the dialog's opening.
+    platform::Dialogs* boxes = &dialogs;
+    QObject::connect(form2, &MainWindow::normsRequested, norms, [norms, form2, boxes] {
+        NormsDialog dialog(*boxes, norms->norms(), form2);
         // Norms that could not be saved are not lost: the dialog comes back with them.
         bool done = false;
         while (!done) {
-            dialogs.setHideItemEnabled(false);
+            boxes->setHideItemEnabled(false);
             const bool accepted = dialog.exec() == QDialog::Accepted;
-            dialogs.setHideItemEnabled(true);
+            boxes->setHideItemEnabled(true);
             done = !accepted || norms->save(dialog.norms());
         }
-    };
-    form2->setWindowCommands({[patients] { patients->Open(); }, [tracing] { tracing->Open(); }, editNorms});
+    });
+    QObject::connect(form2, &MainWindow::patientsRequested, patients, &PatientsWindow::Open);
+    QObject::connect(form2, &MainWindow::tracingRequested, tracing, &TracingWindow::Open);
 }
 
 Windows::~Windows() = default;

@@ -161,10 +161,7 @@ FoundationsPage::FoundationsPage(platform::PageContext& context, platform::Shell
     m_menu->setFixedSize(60, 60);
     m_menu->setCursor(Qt::PointingHandCursor);
     m_menu->move(900, 590);
-    connect(m_menu, &QPushButton::clicked, this, [this] {
-        if (onMenu)
-            onMenu();
-    });
+    connect(m_menu, &QPushButton::clicked, this, &FoundationsPage::menuRequested);
     m_menu->raise();
 }
 

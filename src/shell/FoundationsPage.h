@@ -3,7 +3,6 @@
 
 #include <QWidget>
 
-#include <functional>
 
 class QLabel;
 class QPlainTextEdit;
@@ -31,8 +30,9 @@ public:
     static QString ObjectiveText();
     static QString HeadingText();
 
-    // Run by "MENU" (the main window leads back to the start menu).
-    std::function<void()> onMenu;
+signals:
+    // "MENU": the main window leads back to the start menu.
+    void menuRequested();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -91,7 +91,7 @@ MainWindow::MainWindow(platform::Dialogs& dialogs, platform::Shell& shell, bool 
     m_analise->tabBar()->setFont(tabFont);
     m_analise->setStyleSheet(QStringLiteral("QTabBar::tab { padding: 8px 3px; }"));
     m_foundations = new FoundationsPage(m_context, m_shell);
-    m_foundations->onMenu = [this] { backToStartMenu(); };
+    connect(m_foundations, &FoundationsPage::menuRequested, this, &MainWindow::backToStartMenu);
     for (int i = 0; i < 5; ++i) {
         QWidget* page = i == Foundations ? m_foundations : new QWidget;
         page->setObjectName(QLatin1String(kPages[i].name));
@@ -129,21 +129,15 @@ void MainWindow::buildMenus()
     file->setObjectName(QStringLiteral("File1"));
     connect(addItem(file, "New1", QStringLiteral("&Novo")), &QAction::triggered, this, &MainWindow::New1Click);
     connect(addItem(file, "Open1", QStringLiteral("&Abrir...")), &QAction::triggered, this, &MainWindow::Open1Click);
-    const auto command = [this](std::function<void()> WindowCommands::*command) {
-        return [this, command] {
-            if (m_commands.*command)
-                (m_commands.*command)();
-        };
-    };
     QAction* patients = addItem(file, "Pacientes1", QStringLiteral("&Pacientes..."));
     patients->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_P));
-    connect(patients, &QAction::triggered, this, command(&WindowCommands::patients));
+    connect(patients, &QAction::triggered, this, &MainWindow::patientsRequested);
     connect(addItem(file, "Save1", QStringLiteral("&Salvar")), &QAction::triggered, this, &MainWindow::Save1Click);
     file->addSeparator()->setObjectName(QStringLiteral("N2"));
     connect(addItem(file, "Print1", QStringLiteral("&Imprimir...")), &QAction::triggered, this, &MainWindow::Print1Click);
     connect(addItem(file, "ClinicInfo1", QStringLiteral("&Dados do Consultório...")), &QAction::triggered, this,
             [this] { report::EditClinicInfo(m_dialogs, this); });
-    connect(addItem(file, "Normas1", QStringLiteral("N&ormas...")), &QAction::triggered, this, command(&WindowCommands::norms));
+    connect(addItem(file, "Normas1", QStringLiteral("N&ormas...")), &QAction::triggered, this, &MainWindow::normsRequested);
     connect(addItem(file, "Backup1", QStringLiteral("&Cópia de Segurança...")), &QAction::triggered, this, [this] { MakeBackup(m_dialogs); });
     connect(addItem(file, "Restore1", QStringLiteral("Res&taurar Cópia...")), &QAction::triggered, this, [this] { RestoreFromBackup(m_dialogs); });
     file->addSeparator()->setObjectName(QStringLiteral("N1"));
@@ -173,9 +167,9 @@ void MainWindow::buildMenus()
 
     modules->addSeparator()->setObjectName(QStringLiteral("N3"));
     connect(addItem(modules, "Tracado1", QStringLiteral("&Traçado Cefalométrico")), &QAction::triggered, this,
-            command(&WindowCommands::tracing));
+            &MainWindow::tracingRequested);
     connect(addItem(modules, "Pacientes2", QStringLiteral("&Pacientes...")), &QAction::triggered, this,
-            command(&WindowCommands::patients));
+            &MainWindow::patientsRequested);
 
     QMenu* help = bar->addMenu(QStringLiteral("A&juda"));
     help->setObjectName(QStringLiteral("Help1"));
@@ -228,11 +222,10 @@ void MainWindow::onTabChanged(int index)
         m_foundations->ResetFoundationsPage();
 }
 
-void MainWindow::route(std::function<void()> PageActions::*command)
+void MainWindow::route(QPointer<QAction> PageActions::*command)
 {
-    const auto& action = m_actions[size_t(activePage())].*command;
-    if (action)
-        action();
+    if (QAction* action = m_actions[size_t(activePage())].*command)
+        action->trigger();
     else
         m_context.error(QStringLiteral("Ação não disponível!"));
 }

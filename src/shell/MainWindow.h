@@ -3,13 +3,13 @@
 
 #include "platform/PageContext.h"
 
+#include <QAction>
 #include <QMainWindow>
+#include <QPointer>
 
 #include <array>
-#include <functional>
 #include <memory>
 
-class QAction;
 class QScrollArea;
 class QTabWidget;
 
@@ -25,19 +25,13 @@ class FoundationsPage;
 class ReportEngine;
 class StartWindow;
 
-// What the File menu does on a page; an empty command answers "Ação não disponível!".
+// What the File menu does on a page: actions the page owns. A missing action, or one gone with
+// its page, answers "Ação não disponível!".
 struct PageActions {
-    std::function<void()> novo;
-    std::function<void()> abrir;
-    std::function<void()> salvar;
-    std::function<void()> imprimir;
-};
-
-// Windows the composition root builds and the menus open; an unset one does nothing.
-struct WindowCommands {
-    std::function<void()> patients;  // "&Pacientes..."
-    std::function<void()> tracing;   // "&Traçado Cefalométrico"
-    std::function<void()> norms;     // "N&ormas..."
+    QPointer<QAction> novo;
+    QPointer<QAction> abrir;
+    QPointer<QAction> salvar;
+    QPointer<QAction> imprimir;
 };
 
 class MainWindow : public QMainWindow {
@@ -52,7 +46,6 @@ public:
 
     // Puts a page's widget in its tab and routes the File menu to its actions.
     void setPage(Page page, QWidget* widget, PageActions actions);
-    void setWindowCommands(WindowCommands commands) { m_commands = std::move(commands); }
     QWidget* page(Page page) const;
     FoundationsPage* foundationsPage() const { return m_foundations; }
 
@@ -90,6 +83,12 @@ public:
     static QString AboutText();
     static QUrl ContactAddress();
 
+signals:
+    // The menus' windows, built and opened by the composition root.
+    void patientsRequested();  // "&Pacientes..." (File and Módulos)
+    void tracingRequested();   // "&Traçado Cefalométrico"
+    void normsRequested();     // "N&ormas..."
+
 protected:
     void closeEvent(QCloseEvent* event) override;
     void changeEvent(QEvent* event) override;
@@ -97,7 +96,7 @@ protected:
 private:
     void buildMenus();
     QSize windowSizeFor(QSize client) const;
-    void route(std::function<void()> PageActions::*command);
+    void route(QPointer<QAction> PageActions::*command);
     void backToStartMenu();
     void onTabChanged(int index);
 
@@ -111,7 +110,6 @@ private:
     QTabWidget* m_analise = nullptr;
     FoundationsPage* m_foundations = nullptr;
     std::array<PageActions, 5> m_actions;
-    WindowCommands m_commands;
     bool m_settingPage = false;
 };
 

@@ -203,12 +203,14 @@ SpaceEntries SpaceEntryWindow::entries() const
 void SpaceEntryWindow::Open()
 {
     platform::CentreOnScreen(*this);
-    platform::ShowSecondaryWindow(*this, m_links.setMainWindowEnabled, m_dialogs);
+    platform::ShowSecondaryWindow(
+        *this, [this](bool enabled) { emit mainWindowEnabledRequested(enabled); }, m_dialogs);
 }
 
 void SpaceEntryWindow::leave()
 {
-    platform::HideSecondaryWindow(*this, m_links.setMainWindowEnabled, m_dialogs);
+    platform::HideSecondaryWindow(
+        *this, [this](bool enabled) { emit mainWindowEnabledRequested(enabled); }, m_dialogs);
 }
 
 void SpaceEntryWindow::closeEvent(QCloseEvent* event)
@@ -221,8 +223,7 @@ void SpaceEntryWindow::Button1Click() { leave(); }
 
 void SpaceEntryWindow::Button2Click()
 {
-    if (m_links.fillTweedSpace)
-        m_links.fillTweedSpace(ComputeSpaceSums(entries()));
+    emit spaceSummed(ComputeSpaceSums(entries()));
     leave();
 }
 
@@ -239,19 +240,17 @@ void SpaceEntryWindow::Button4Click()
 {
     // Third molar to third molar, as the Bolton page's lower row stands; the molars are only
     // typed for this import.
-    const BoltonLowerRow row = m_links.boltonLowerRow ? m_links.boltonLowerRow() : BoltonLowerRow{};
-    const bool complete = m_links.boltonLowerRow && !row[0].isEmpty() && !row[1].isEmpty() && !row[14].isEmpty()
+    const BoltonLowerRow& row = m_source.boltonRow;
+    const bool complete = !row[0].isEmpty() && !row[1].isEmpty() && !row[14].isEmpty()
                           && !row[15].isEmpty();
     if (!complete) {
         warn(QStringLiteral("Não foi possível importar pois a análise de Bolton não está completa!"), QStringLiteral("Importar"));
         // Only a calculated Bolton analysis has to be undone before another import can work.
-        if (m_links.boltonCalculated && m_links.boltonCalculated())
+        if (m_source.boltonCalculated)
             m_importar->setEnabled(false);
         return;
     }
-    const QString tweedName = m_links.tweedPatient ? m_links.tweedPatient() : QString();
-    const QString boltonName = m_links.boltonPatient ? m_links.boltonPatient() : QString();
-    if (tweedName != boltonName) {
+    if (m_source.tweedPatient != m_source.boltonPatient) {
         const QString question = QStringLiteral(
             "O nome do paciente da Análise de Bolton não é o mesmo da análise de Tweed. Deseja continuar com a importação?");
         // Closing the box without an answer imports nothing either.

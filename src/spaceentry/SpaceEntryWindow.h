@@ -8,7 +8,6 @@
 #include <QWidget>
 
 #include <array>
-#include <functional>
 
 class QLineEdit;
 class QPushButton;
@@ -19,15 +18,13 @@ namespace platform {
 class Dialogs;
 }
 
-// What the window needs from the main window and the two analysis pages, set where the
-// windows are built; each link may be left empty.
-struct SpaceEntryLinks {
-    std::function<void(bool)> setMainWindowEnabled;      // Form2 enabled
-    std::function<BoltonLowerRow()> boltonLowerRow;      // the Bolton page's lower row as typed
-    std::function<QString()> boltonPatient;              // bpaciente
-    std::function<QString()> tweedPatient;               // twPaciente
-    std::function<bool()> boltonCalculated;              // the Bolton page's CALCULAR is disabled
-    std::function<void(const SpaceSums&)> fillTweedSpace;  // anaer, anaep, anmer, anmep, anper, anpep
+// What IMPORTAR copies and checks, as the two analysis pages stand when the window opens (the
+// main window stays disabled while it shows, so they cannot change).
+struct SpaceImportSource {
+    BoltonLowerRow boltonRow{};  // the Bolton page's lower row as typed
+    QString boltonPatient;       // bpaciente
+    QString tweedPatient;        // twPaciente
+    bool boltonCalculated = false;  // the Bolton page's CALCULAR is disabled
 };
 
 class SpaceEntryWindow : public QWidget {
@@ -37,7 +34,7 @@ public:
     explicit SpaceEntryWindow(platform::Dialogs& dialogs, QWidget* parent = nullptr);
 
     void setDialogs(platform::Dialogs& dialogs) { m_dialogs = &dialogs; }
-    void setLinks(SpaceEntryLinks links) { m_links = std::move(links); }
+    void setImportSource(const SpaceImportSource& source) { m_source = source; }
 
     // The Tweed page's `total`: Form2 and the tray item "&Ocultar" are disabled while this shows.
     void Open();
@@ -47,6 +44,12 @@ public:
     void Button4Click();  // IMPORTAR: the Bolton page's lower row into the required space
 
     SpaceEntries entries() const;
+
+signals:
+    // Form2 is disabled while the window shows, and enabled again when it is left.
+    void mainWindowEnabledRequested(bool enabled);
+    // SALVAR: the six sums for anaer, anaep, anmer, anmep, anper and anpep.
+    void spaceSummed(const qv::SpaceSums& sums);
 
 protected:
     void closeEvent(QCloseEvent* event) override;  // FormClose
@@ -58,7 +61,7 @@ private:
     void leave();
 
     platform::Dialogs* m_dialogs = nullptr;
-    SpaceEntryLinks m_links;
+    SpaceImportSource m_source;
     std::array<QLineEdit*, 16> m_s{};
     QLineEdit* m_i01 = nullptr;
     QLineEdit* m_i03 = nullptr;

@@ -114,7 +114,7 @@ void TracingWindow::build()
     awaitedRow->addWidget(m_panels.buildAwaited(kNarrowestView), 1);
     auto* superimpose = makeButton("tSobreposicao", QStringLiteral("Sobreposição..."), false);
     connect(superimpose, &QPushButton::clicked, this,
-            [this] { emit superimpositionRequested(m_links.patient ? m_links.patient() : QString()); });
+            [this] { emit superimpositionRequested(m_tweed.patient); });
     awaitedRow->addWidget(superimpose, 0, Qt::AlignTop);
     left->addLayout(awaitedRow);
     left->addWidget(m_canvas, 1);
@@ -345,12 +345,14 @@ void TracingWindow::Open()
         move(area.center() - rect().center());
     }
     emit opening();
-    platform::ShowSecondaryWindow(*this, m_links.setMainWindowEnabled, &m_dialogs);
+    platform::ShowSecondaryWindow(
+        *this, [this](bool enabled) { emit mainWindowEnabledRequested(enabled); }, &m_dialogs);
 }
 
 void TracingWindow::leave()
 {
-    platform::HideSecondaryWindow(*this, m_links.setMainWindowEnabled, &m_dialogs);
+    platform::HideSecondaryWindow(
+        *this, [this](bool enabled) { emit mainWindowEnabledRequested(enabled); }, &m_dialogs);
 }
 
 void TracingWindow::closeEvent(QCloseEvent* event)
@@ -471,7 +473,7 @@ void TracingWindow::tCalibrarClick()
 
 void TracingWindow::tAplicarClick()
 {
-    if (m_links.tweedAcceptsInput && !m_links.tweedAcceptsInput()) {
+    if (!m_tweed.acceptsInput) {
         notice(int(NoticeKind::Warning),
                QStringLiteral("A Análise de Tweed já foi calculada e não aceita novas medidas!\r"
                               "Clique em VOLTAR na Análise de Tweed para poder aplicar o traçado."));
@@ -494,8 +496,7 @@ void TracingWindow::tAplicarClick()
                                              .arg(outOfRange.join(QStringLiteral(", "))));
         return;
     }
-    if (m_links.applyToTweed)
-        m_links.applyToTweed(v);
+    emit measurementsApplied(v);
     QString text = missing.isEmpty() && outOfRange.isEmpty() ? QStringLiteral("As doze medidas foram aplicadas na Análise de Tweed.")
                                                               : QStringLiteral("As medidas foram aplicadas na Análise de Tweed.");
     if (!outOfRange.isEmpty())

@@ -15,8 +15,6 @@
 #include <QUndoStack>
 #include <QWidget>
 
-#include <functional>
-
 class QCheckBox;
 class QMenu;
 class QPushButton;
@@ -29,17 +27,12 @@ class Dialogs;
 }
 class TracingCanvas;
 
-// How the window reaches the rest of the program; each link may be left empty.
-struct TracingLinks {
-    std::function<void(bool)> setMainWindowEnabled;  // Form2
-    std::function<bool()> tweedAcceptsInput;         // the Tweed page is before CALCULAR
-    std::function<QString()> patient;                // twPaciente, for the file names
-    std::function<QString()> stage;                  // "INICIAL", "INTER1", "INTER2" or "FINAL"
-    // The twelve texts into twfma .. twafp (see TracingFields()), each as a field holds it once
-    // typed and left. An empty text was not measured: that field keeps what it holds.
-    std::function<void(const TracingValues&)> applyToTweed;
-    // IMPRIMIR: report6 with these parameters and print range.
-    std::function<void(const ReportParamList& params, int lastPage)> printReport;
+// The Tweed page as the window works with it; the main window stays disabled while the window
+// shows, so it is taken when the window opens.
+struct TracingTweedState {
+    bool acceptsInput = true;  // the Tweed page is before CALCULAR
+    QString patient;           // twPaciente, for the file names
+    QString stage;             // "INICIAL", "INTER1", "INTER2" or "FINAL"; files take INICIAL without one
 };
 
 class TracingWindow : public QWidget {
@@ -48,7 +41,8 @@ public:
     explicit TracingWindow(platform::Dialogs& dialogs, QWidget* parent = nullptr);
     ~TracingWindow() override;
 
-    void setLinks(TracingLinks links) { m_links = std::move(links); }
+    void setTweedState(const TracingTweedState& state) { m_tweed = state; }
+    const TracingTweedState& tweedState() const { return m_tweed; }
 
     // Shown from the Tweed page's button and the menu "Módulos".
     void Open();
@@ -101,6 +95,13 @@ signals:
     void opening();
     // "Sobreposição...": the stages of the Tweed page's patient superimposed.
     void superimpositionRequested(const QString& patient);
+    // Form2 is disabled while the window shows, and enabled again when it is left.
+    void mainWindowEnabledRequested(bool enabled);
+    // APLICAR: the twelve texts into twfma .. twafp (see TracingFields()), each as a field holds
+    // it once typed and left. An empty text was not measured: that field keeps what it holds.
+    void measurementsApplied(const qv::TracingValues& values);
+    // IMPRIMIR: report6 with these parameters and print range.
+    void printRequested(const qv::ReportParamList& params, int lastPage);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -131,7 +132,7 @@ private:
     bool confirm(const QString& text);
 
     platform::Dialogs& m_dialogs;
-    TracingLinks m_links;
+    TracingTweedState m_tweed;
     TracingPanels m_panels;
     TracingCanvas* m_canvas = nullptr;
     QSlider* m_brightness = nullptr;

@@ -63,7 +63,7 @@ void TracingWindow::tImagemClick()
 
 QString TracingWindow::patientFile(const QString& suffix)
 {
-    const QString patient = m_links.patient ? m_links.patient() : QString();
+    const QString patient = m_tweed.patient;
     if (patient.isEmpty()) {
         notice(int(NoticeKind::Warning), QStringLiteral("Informe o nome do paciente na Análise de Tweed antes de salvar!"));
         return {};
@@ -72,7 +72,7 @@ QString TracingWindow::patientFile(const QString& suffix)
         notice(int(NoticeKind::Error), UnsafePatientNameText());
         return {};
     }
-    const QString stage = m_links.stage ? m_links.stage() : QStringLiteral("INICIAL");
+    const QString stage = m_tweed.stage.isEmpty() ? QStringLiteral("INICIAL") : m_tweed.stage;
     QString path = TracingFileName(patient, stage);
     path.chop(3);
     return path + suffix;
@@ -81,8 +81,8 @@ QString TracingWindow::patientFile(const QString& suffix)
 QString TracingWindow::copyRadiograph()
 {
     // Named after the tracing, with the image's own extension; another file of that name stays.
-    const QString patient = m_links.patient ? m_links.patient() : QString();
-    const QString stage = m_links.stage ? m_links.stage() : QStringLiteral("INICIAL");
+    const QString patient = m_tweed.patient;
+    const QString stage = m_tweed.stage.isEmpty() ? QStringLiteral("INICIAL") : m_tweed.stage;
     const QString suffix = QFileInfo(m_imageFile).suffix();
     const QByteArray bytes = ReadFileBytes(m_imageFile);
     for (int n = 1; n < 1000; ++n) {
@@ -257,7 +257,7 @@ void TracingWindow::tExportarPdfClick()
         return;
     PdfSheet sheet;
     sheet.title = QStringLiteral("Traçado Cefalométrico — %1 — %2")
-                      .arg(m_links.patient ? m_links.patient() : QString(), m_links.stage ? m_links.stage() : QString());
+                      .arg(m_tweed.patient, m_tweed.stage);
     for (int row = 0; row < kMeasureCount; ++row)
         sheet.rows.emplace_back(m_panels.table->item(row, 0)->text(), m_panels.table->item(row, 1)->text());
     sheet.calibration = m_calibration.known()

@@ -42,8 +42,8 @@ void TracingWindow::tImprimirClick()
         return;
     }
     CephReportInput in;
-    in.patient = m_links.patient ? m_links.patient() : QString();
-    in.stage = m_links.stage ? m_links.stage() : QString();
+    in.patient = m_tweed.patient;
+    in.stage = m_tweed.stage;
     in.calibration = m_calibration.known()
                          ? QStringLiteral("%1: %2 × %3 mm por pixel.")
                                .arg(m_calibrationSource)
@@ -59,14 +59,13 @@ void TracingWindow::tImprimirClick()
     in.normsSource = norms.source;
     in.analyses = m_analyses;  // as chosen in this window
     const CephReportPlan plan = BuildCephReport(in);
-    if (m_links.printReport)
-        m_links.printReport(plan.params, plan.lastPage);
+    emit printRequested(plan.params, plan.lastPage);
     m_dialogs.setHideItemEnabled(!isVisible());
 }
 
 void TracingWindow::tCsvClick()
 {
-    const QString patient = m_links.patient ? m_links.patient() : QString();
+    const QString patient = m_tweed.patient;
     if (patient.isEmpty()) {
         notice(int(NoticeKind::Warning), QStringLiteral("Informe o nome do paciente na Análise de Tweed antes de exportar!"));
         return;

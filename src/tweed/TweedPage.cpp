@@ -52,10 +52,7 @@ TweedPage::TweedPage(platform::PageContext& context, QWidget* parent) : QWidget(
     connectControls();
     connect(&m_model, &TweedAnalysisModel::changed, this, &TweedPage::render);
     connect(&m_model, &TweedAnalysisModel::transitioned, this, &TweedPage::onTransition);
-    connect(&m_model, &TweedAnalysisModel::guideClearRequested, this, [this] {
-        if (m_links.clearGuide)
-            m_links.clearGuide();
-    });
+    connect(&m_model, &TweedAnalysisModel::guideClearRequested, this, &TweedPage::guideClearRequested);
     connect(&m_model, &TweedAnalysisModel::reminderDue, this, [this] { m_context.inform(SuggestionReminderText()); });
     render();
 }
@@ -110,14 +107,8 @@ void TweedPage::connectControls()
     connect(m_c.tabrir, &QPushButton::clicked, this, &TweedPage::tabrirClick);
     connect(m_c.timprimir, &QPushButton::clicked, this, &TweedPage::timprimirClick);
     connect(m_c.tSair, &QPushButton::clicked, this, [this] { m_context.exitProgram(); });
-    connect(m_c.total, &QPushButton::clicked, this, [this] {
-        if (m_links.openSpaceEntry)
-            m_links.openSpaceEntry();
-    });
-    connect(m_c.tracado, &QPushButton::clicked, this, [this] {
-        if (m_links.openTracing)
-            m_links.openTracing();
-    });
+    connect(m_c.total, &QPushButton::clicked, this, &TweedPage::spaceEntryRequested);
+    connect(m_c.tracado, &QPushButton::clicked, this, &TweedPage::tracingRequested);
 }
 
 // ---- rendering ----
@@ -202,18 +193,15 @@ void TweedPage::onTransition(State, State, unsigned effects)
     // The total space window is cleared within LockPage, after "total" is disabled.
     if (effects & TweedAnalysisModel::Lock) {
         m_c.total->setEnabled(false);
-        if (m_links.clearSpaceEntry)
-            m_links.clearSpaceEntry();
+        emit spaceEntryClearRequested();
     }
     render();
     if (effects & TweedAnalysisModel::FullClear) {
-        if (m_links.clearSpaceEntry)
-            m_links.clearSpaceEntry();
-        if (m_links.clearGuide)
-            m_links.clearGuide();
+        emit spaceEntryClearRequested();
+        emit guideClearRequested();
     }
-    if ((effects & TweedAnalysisModel::OpenGuide) && m_links.openGuide)
-        m_links.openGuide();
+    if (effects & TweedAnalysisModel::OpenGuide)
+        emit guideRequested(m_context.caption(), m_model.diagnosisReadings());
     if (effects & TweedAnalysisModel::Calculate)
         runCalculation();
 }
@@ -253,7 +241,7 @@ void TweedPage::runCalculation()
 
 TweedSheet TweedPage::sheet() const
 {
-    return m_model.sheetToSave(m_links.guideAnswers ? m_links.guideAnswers() : GuideAnswers{});
+    return m_model.sheetToSave(m_guideAnswers);
 }
 
 void TweedPage::fillSpace(const SpaceSums& sums)
@@ -333,8 +321,7 @@ void TweedPage::openFile(const QString& path)
     }
     // Every way out: the guide holds no answers (a regenerated diagnosis stays on the panel),
     // and the tray item the open-file dialog disabled is back.
-    if (m_links.clearGuide)
-        m_links.clearGuide();
+    emit guideClearRequested();
     m_context.dialogs().setHideItemEnabled(true);
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 // TabSheet1: the Tweed page. Renders a TweedAnalysisModel on the controls its layout builds and
 // forwards the clinician's events to the model; the boxes the model's outcomes call for are
-// shown here. The guide window and the total space window are reached through TweedPageLinks.
+// shown here. The guide, total space and tracing windows are reached through its signals.
 
 #include "analysis/DiagnosisGeneration.h"
 #include "analysis/PanelState.h"
@@ -11,8 +11,6 @@
 #include "tweed/TweedPageLayout.h"
 
 #include <QWidget>
-
-#include <functional>
 
 namespace qv {
 
@@ -25,31 +23,12 @@ class PageContext;
 
 class DiagnosisPanel;
 
-// What the page asks of the windows around it; an unset link does nothing.
-struct TweedPageLinks {
-    // "GUIA DIAGNÓSTICO": the whole opening of the guide (disable the main window and the tray
-    // item, the reminder that the diagnosis is only a suggestion, show Form3).
-    std::function<void()> openGuide;
-    // The guide's LIMPAR (after a full clear of the page, and around the opening of a file).
-    std::function<void()> clearGuide;
-    // The guide's answers, for saving them.
-    std::function<GuideAnswers()> guideAnswers;
-    // The button "Análise Total do Espaço": disable the main window and the tray item, show Form4.
-    std::function<void()> openSpaceEntry;
-    // The button "Traçado Cefalométrico": the tracing window.
-    std::function<void()> openTracing;
-    // The total space window's LIMPAR (when a calculation concludes, and after a full clear).
-    std::function<void()> clearSpaceEntry;
-};
-
 class TweedPage : public QWidget {
     Q_OBJECT
 public:
     using State = TweedAnalysisModel::State;
 
     explicit TweedPage(platform::PageContext& context, QWidget* parent = nullptr);
-
-    void setLinks(TweedPageLinks links) { m_links = std::move(links); }
 
     TweedAnalysisModel& model() { return m_model; }
     const TweedAnalysisModel& model() const { return m_model; }
@@ -87,6 +66,23 @@ public:
     // The panel the model's diagnosis is shown on.
     DiagnosisPanel* panel() const { return m_c.ds; }
 
+public slots:
+    // The answers the guide holds now: saved when no diagnosis was generated from others.
+    void setGuideAnswers(const GuideAnswers& answers) { m_guideAnswers = answers; }
+
+signals:
+    // "GUIA DIAGNÓSTICO": the guide opens over the page, its boxes captioned with this caption,
+    // to generate from these results.
+    void guideRequested(const QString& caption, const qv::GuideInputs& readings);
+    // The guide's answers are cleared (after a full clear, and around the opening of a file).
+    void guideClearRequested();
+    // The button "Análise Total do Espaço".
+    void spaceEntryRequested();
+    // The total space window is cleared (when a calculation concludes, and after a full clear).
+    void spaceEntryClearRequested();
+    // The button "Traçado Cefalométrico".
+    void tracingRequested();
+
 private:
     void connectControls();
     // Shows the model on every control.
@@ -97,7 +93,7 @@ private:
     void showOpening(const TweedAnalysisModel::Outcome& outcome);
 
     platform::PageContext& m_context;
-    TweedPageLinks m_links;
+    GuideAnswers m_guideAnswers;
     ReportEngine* m_reports = nullptr;
     TweedAnalysisModel m_model;
     TweedPageControls m_c;

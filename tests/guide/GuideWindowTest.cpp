@@ -15,6 +15,8 @@
 #include <QPushButton>
 #include <QTest>
 
+#include <functional>
+
 #include <gtest/gtest.h>
 
 #include <optional>
@@ -43,15 +45,17 @@ protected:
     GuideTest()
     {
         dialogs.setHideItem(&popOcultar);
-        window.setLinks(GuideLinks{
-            [this](bool enabled) { form2Enabled = enabled; },
-            [this] { return tweedValues; },
-            [this](const PanelState& p) {
-                panel = p;
-                guideCountWhenFilled = StatsGuideCount();
-            },
-            [this] { ++concluded; },
-        });
+        QObject::connect(&window, &GuideWindow::mainWindowEnabledRequested, &window,
+                         [this](bool enabled) { form2Enabled = enabled; });
+        QObject::connect(&window, &GuideWindow::diagnosisGenerated, &window,
+                         [this](const PanelState& p, const GuideAnswers& a) {
+                             panel = p;
+                             guideCountWhenFilled = StatsGuideCount();
+                             concludedWith = a;
+                             ++concluded;
+                         });
+        QObject::connect(&window, &GuideWindow::answersChanged, &window,
+                         [this](const GuideAnswers& a) { lastAnswers = a; });
     }
 
     QAbstractButton* control(const char* name) const
@@ -76,7 +80,7 @@ protected:
     // Opens the guide as the Tweed page does, taking the notice about the suggestion.
     void open()
     {
-        window.Open(kTweed);
+        window.Open(kTweed, tweedValues);
         dialogs.expectNotice(NoticeKind::Information, kSuggestive, kTweed);
     }
 
@@ -87,6 +91,8 @@ protected:
     std::optional<PanelState> panel;
     qint32 guideCountWhenFilled = -1;
     int concluded = 0;
+    GuideAnswers concludedWith;
+    std::optional<GuideAnswers> lastAnswers;
 };
 
 // ---- The window ----
@@ -343,7 +349,7 @@ TEST_F(GuideTest, OpenDisablesMainWindowAndTrayThroughTheNotice)
     check({"dmrel", "dpadq"});
     bool form2DuringNotice = true;
     dialogs.onBox = [&](const test::Box&) { form2DuringNotice = form2Enabled; };
-    window.Open(kTweed);
+    window.Open(kTweed, tweedValues);
     const test::Box box = dialogs.take();
     EXPECT_EQ(box.kind, NoticeKind::Information);
     EXPECT_EQ(box.text, kSuggestive);
@@ -464,10 +470,38 @@ TEST_F(GuideTest, DiagnosisCountsThenFillsThePanelThroughTheLinks)
     EXPECT_EQ(*panel, GenerateDiagnosis(tweedValues, window.answers()));
 
     EXPECT_EQ(concluded, 1);
+    EXPECT_EQ(concludedWith, window.answers());
     EXPECT_FALSE(window.isVisible());
     EXPECT_TRUE(form2Enabled);
     EXPECT_TRUE(popOcultar.isEnabled());
     EXPECT_TRUE(window.answer(QStringLiteral("suave")));  // the answers stay
+}
+
+// Every way the answers change is told, with the answers as they then stand.
+TEST_F(GuideTest, EveryChangeOfTheAnswersIsTold)
+{
+    GuideAnswers stored;
+    stored.dmpro = true;
+    stored.dpinadeq = true;
+    const struct {
+        const char* name;
+        std::function<void()> change;
+    } rows[] = {
+        {"checked", [this] { set("daapinh", true); }},
+        {"derived", [this] { check({"dpadq", "clsim", "horcl2"}); }},
+        {"unchecked", [this] { set("daapinh", false); }},
+        {"cleared", [this] { window.glimparClick(); }},
+        {"restored", [this, stored] { window.restoreAnswers(stored); }},
+    };
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.name);
+        lastAnswers.reset();
+        r.change();
+        ASSERT_TRUE(lastAnswers.has_value());
+        EXPECT_EQ(*lastAnswers, window.answers());
+    }
+    EXPECT_TRUE(lastAnswers->dmpro);
+    EXPECT_TRUE(lastAnswers->dpinadeq);
 }
 
 // A read-only file. Root ignores permission bits, so there the file is also made immutable.

@@ -129,9 +129,8 @@ TEST_F(EvolutionPageTest, TheViewShowsTheTableAndChartAndPrintsReport5)
     writeStages(test::FourStages(QStringLiteral("ANA")));
     PatientsWindow window;
     std::vector<std::pair<ReportParamList, int>> printed;
-    PatientsLinks links;
-    links.printEvolution = [&](const ReportParamList& p, int last) { printed.emplace_back(p, last); };
-    window.setLinks(links);
+    QObject::connect(&window, &PatientsWindow::evolutionPrintRequested, &window,
+                     [&](const ReportParamList& p, int last) { printed.emplace_back(p, last); });
     window.Open();
     window.findChild<QTableView*>(QStringLiteral("pclista"))->setCurrentIndex(window.filter()->index(0, 0));
     window.findChild<QPushButton*>(QStringLiteral("pcevolucao"))->click();
@@ -219,9 +218,7 @@ TEST_F(EvolutionPageTest, TheListsPathOpensAsTheDialogsPathDoes)
     writeStages(records);
     PatientsWindow window;
     QString listPath;
-    PatientsLinks links;
-    links.openTweed = [&](const QString& p) { listPath = p; };
-    window.setLinks(links);
+    QObject::connect(&window, &PatientsWindow::tweedFileRequested, &window, [&](const QString& p) { listPath = p; });
     window.Open();
     for (int stage = 0; stage < 4; ++stage) {
         SCOPED_TRACE(stage);

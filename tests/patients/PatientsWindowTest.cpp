@@ -28,13 +28,12 @@ protected:
     void SetUp() override
     {
         window = std::make_unique<PatientsWindow>();
-        PatientsLinks links;
-        links.setMainWindowEnabled = [this](bool on) { mainEnabled.push_back(on); };
-        links.openTweed = [this](const QString& p) { opened.emplace_back("tweed", p); };
-        links.openBolton = [this](const QString& p) { opened.emplace_back("bolton", p); };
-        links.openHistory = [this](const QString& p) { opened.emplace_back("history", p); };
-        links.openPlan = [this](const QString& p) { opened.emplace_back("plan", p); };
-        window->setLinks(links);
+        PatientsWindow* w = window.get();
+        QObject::connect(w, &PatientsWindow::mainWindowEnabledRequested, w, [this](bool on) { mainEnabled.push_back(on); });
+        QObject::connect(w, &PatientsWindow::tweedFileRequested, w, [this](const QString& p) { opened.emplace_back("tweed", p); });
+        QObject::connect(w, &PatientsWindow::boltonFileRequested, w, [this](const QString& p) { opened.emplace_back("bolton", p); });
+        QObject::connect(w, &PatientsWindow::historyFileRequested, w, [this](const QString& p) { opened.emplace_back("history", p); });
+        QObject::connect(w, &PatientsWindow::planFileRequested, w, [this](const QString& p) { opened.emplace_back("plan", p); });
     }
     void TearDown() override
     {

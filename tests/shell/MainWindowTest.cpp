@@ -21,6 +21,8 @@
 #include <QTimer>
 #include <QUrlQuery>
 
+#include <memory>
+
 #include <gtest/gtest.h>
 
 using namespace qv;
@@ -137,9 +139,14 @@ TEST_F(ShellWindowsTest, MenusCarryTheirCaptionsAndAccessKeys)
 TEST_F(ShellWindowsTest, FileMenuRoutesByActivePage)
 {
     QStringList calls;
-    auto rec = [&calls](const char* what) { return [&calls, what] { calls << QLatin1String(what); }; };
+    QObject owner;  // the pages' actions
+    auto rec = [&calls, &owner](const char* what) {
+        auto* a = new QAction(&owner);
+        QObject::connect(a, &QAction::triggered, &owner, [&calls, what] { calls << QLatin1String(what); });
+        return a;
+    };
     form2->setPage(MainWindow::Tweed, nullptr, {rec("tweed-new"), rec("tweed-open"), rec("tweed-save"), rec("tweed-print")});
-    form2->setPage(MainWindow::Plan, nullptr, {rec("hist-new"), rec("hist-open"), rec("hist-save"), {}});
+    form2->setPage(MainWindow::Plan, nullptr, {rec("hist-new"), rec("hist-open"), rec("hist-save"), nullptr});
 
     form2->setActivePage(MainWindow::Tweed);
     for (const char* item : {"New1", "Open1", "Save1", "Print1"})
@@ -160,6 +167,33 @@ TEST_F(ShellWindowsTest, FileMenuRoutesByActivePage)
         dialogs.expectNotice(NoticeKind::Error, QStringLiteral("Ação não disponível!"),
                              QStringLiteral("Fundamentos Teóricos"));
     }
+}
+
+// An action that went with its page leaves the command unavailable instead of running it.
+TEST_F(ShellWindowsTest, FileMenuCommandsGoneWithTheirPageAreUnavailable)
+{
+    int runs = 0;
+    auto owner = std::make_unique<QObject>();
+    PageActions actions;
+    for (QPointer<QAction> PageActions::*member :
+         {&PageActions::novo, &PageActions::abrir, &PageActions::salvar, &PageActions::imprimir}) {
+        auto* a = new QAction(owner.get());
+        QObject::connect(a, &QAction::triggered, owner.get(), [&runs] { ++runs; });
+        actions.*member = a;
+    }
+    form2->setPage(MainWindow::Bolton, nullptr, actions);
+    form2->setActivePage(MainWindow::Bolton);
+    const char* items[] = {"New1", "Open1", "Save1", "Print1"};
+    for (const char* item : items)
+        action(item)->trigger();
+    EXPECT_EQ(runs, 4);
+    owner.reset();
+    for (const char* item : items) {
+        SCOPED_TRACE(item);
+        action(item)->trigger();
+        dialogs.expectNotice(NoticeKind::Error, QStringLiteral("Ação não disponível!"), QStringLiteral("Análise de Bolton"));
+    }
+    EXPECT_EQ(runs, 4);
 }
 
 TEST_F(ShellWindowsTest, NoticesDisableTheTrayItemWhileShown)

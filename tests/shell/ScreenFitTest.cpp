@@ -137,7 +137,7 @@ const WindowCase kWindows[] = {
     {"MainHistory", [](Windows& w, test::FakeDialogs&) -> QWidget* { return OnPage(w, MainWindow::History); }},
     {"MainPlan", [](Windows& w, test::FakeDialogs&) -> QWidget* { return OnPage(w, MainWindow::Plan); }},
     {"Guide", [](Windows& w, test::FakeDialogs& dialogs) -> QWidget* {
-         w.form3()->Open(QStringLiteral("Análise de Tweed"));
+         w.form3()->Open(QStringLiteral("Análise de Tweed"), {});
          EXPECT_EQ(dialogs.take().kind, platform::NoticeKind::Information);  // the guide's opening notice
          return w.form3();
      }},

@@ -12,6 +12,7 @@
 #include "tracing/CephNormsStore.h"
 #include "tracing/NormsDialog.h"
 #include "tracing/TracingWindow.h"
+#include "patients/PatientsWindow.h"
 
 #include <QAction>
 #include <QDir>
@@ -21,6 +22,8 @@
 #include <QRadioButton>
 #include <QTableWidget>
 #include <QTimer>
+
+#include <functional>
 
 #include "records/StatsFile.h"
 
@@ -313,6 +316,149 @@ TEST_F(TotalSpaceWiringTest, ImportedRowIsSummedIntoTheTweedPage)
     EXPECT_EQ(tweedField("anmep")->text(), QStringLiteral("0.0"));
     EXPECT_EQ(tweedField("anper")->text(), QStringLiteral("43.0"));
     EXPECT_EQ(tweedField("anpep")->text(), QStringLiteral("0.0"));
+}
+
+// Every secondary window a page button or a menu item opens: shown over the disabled main
+// window, and leaving it enables the main window again.
+TEST_F(WiringTest, EachRequestOpensItsWindowOverTheDisabledMainWindow)
+{
+    struct Row {
+        const char* name;
+        std::function<void()> request;
+        QWidget* window;
+    };
+    QWidget* tweed = form2->page(MainWindow::Tweed);
+    const auto click = [tweed](const char* button) {
+        return [tweed, button] { tweed->findChild<QPushButton*>(QLatin1String(button))->click(); };
+    };
+    const auto trigger = [this](const char* name) { return [this, name] { action(name)->trigger(); }; };
+    const Row rows[] = {
+        {"tracado", click("tracado"), windows.tracing()},
+        {"total", click("total"), windows.form4()},
+        {"Pacientes1", trigger("Pacientes1"), windows.patients()},
+        {"Pacientes2", trigger("Pacientes2"), windows.patients()},
+        {"Tracado1", trigger("Tracado1"), windows.tracing()},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.name);
+        form2->setEnabled(true);
+        r.request();
+        dialogs.clear();  // the tracing's norms are read on opening
+        EXPECT_TRUE(r.window->isVisible());
+        EXPECT_FALSE(form2->isEnabled());
+        r.window->close();
+        EXPECT_FALSE(r.window->isVisible());
+        EXPECT_TRUE(form2->isEnabled());
+    }
+}
+
+// The tracing works with the Tweed page's name, stage and state as they stand when it opens.
+TEST_F(WiringTest, TheTracingTakesTheTweedPageAsItStandsWhenItOpens)
+{
+    auto* page = static_cast<TweedPage*>(form2->page(MainWindow::Tweed));
+    struct Row {
+        const char* name;
+        const char* stageButton;
+        bool calculated;
+        const char* stage;
+        bool accepts;
+    };
+    const Row rows[] = {
+        {"ANA", "inicial", false, "INICIAL", true},
+        {"BIA", "final", false, "FINAL", true},
+        {"CAIO", "inter1", true, "INTER1", false},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.name);
+        page->NewAnalysis();
+        page->NewAnalysis();
+        for (const auto& [field, value] : qv::test::kSamplePatient)
+            page->findChild<QLineEdit*>(QLatin1String(field))->setText(QString::fromUtf8(value));
+        page->findChild<QLineEdit*>(QStringLiteral("twPaciente"))->setText(QLatin1String(r.name));
+        page->findChild<QRadioButton*>(QStringLiteral("GenMasc"))->setChecked(true);
+        page->findChild<QRadioButton*>(QLatin1String(r.stageButton))->setChecked(true);
+        if (r.calculated) {
+            dialogs.answers.push_back(platform::Answer::Yes);
+            page->tCalcularClick();
+            ASSERT_EQ(page->state(), TweedPage::State::Concluded);
+        }
+        windows.tracing()->Open();
+        dialogs.clear();
+        const TracingTweedState& s = windows.tracing()->tweedState();
+        EXPECT_EQ(s.patient, QLatin1String(r.name));
+        EXPECT_EQ(s.stage, QLatin1String(r.stage));
+        EXPECT_EQ(s.acceptsInput, r.accepts);
+        windows.tracing()->tFecharClick();
+    }
+}
+
+// Each file the patients window asks for is opened by its page, with that page brought forward;
+// a page that is gone no longer receives the request.
+TEST_F(WiringTest, PatientsFileRequestsReachTheirPageAndNothingOnceThePageIsGone)
+{
+    using Signal = void (PatientsWindow::*)(const QString&);
+    struct Row {
+        const char* name;
+        Signal signal;
+        MainWindow::Page page;
+    };
+    const Row rows[] = {
+        {"tweed", &PatientsWindow::tweedFileRequested, MainWindow::Tweed},
+        {"bolton", &PatientsWindow::boltonFileRequested, MainWindow::Bolton},
+        {"history", &PatientsWindow::historyFileRequested, MainWindow::History},
+        {"plan", &PatientsWindow::planFileRequested, MainWindow::Plan},
+    };
+    PatientsWindow* patients = windows.patients();
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.name);
+        form2->setActivePage(MainWindow::Foundations);
+        emit(patients->*r.signal)(QStringLiteral("Análises/NINGUEM-INICIAL.none"));
+        EXPECT_EQ(form2->activePage(), r.page);
+        dialogs.clear();
+    }
+    // The last tabs first, so that no other page moves into a removed page's place.
+    for (const Row& r : {rows[3], rows[2]}) {
+        SCOPED_TRACE(r.name);
+        QWidget* page = form2->page(r.page);
+        ASSERT_NE(page, nullptr);
+        delete page;
+        ASSERT_EQ(form2->page(r.page), nullptr);
+        form2->setActivePage(MainWindow::Foundations);
+        emit(patients->*r.signal)(QStringLiteral("Análises/NINGUEM-INICIAL.none"));
+        EXPECT_EQ(form2->activePage(), MainWindow::Foundations);
+        EXPECT_TRUE(dialogs.pending().empty()) << dialogs.describePending().toStdString();
+    }
+}
+
+// The tracing's APLICAR fills the measured fields of the Tweed page and keeps the others.
+TEST_F(WiringTest, AppliedMeasurementsReachTheTweedPage)
+{
+    auto* page = static_cast<TweedPage*>(form2->page(MainWindow::Tweed));
+    page->findChild<QLineEdit*>(QStringLiteral("twqt"))->setText(QStringLiteral("12.0"));
+    TracingValues values;
+    values.fma = QStringLiteral("24.5");
+    values.impa = QStringLiteral("91.0");
+    emit windows.tracing()->measurementsApplied(values);
+    EXPECT_EQ(page->sheet().twfma, QStringLiteral("24.5"));
+    EXPECT_EQ(page->sheet().twimpa, QStringLiteral("91.0"));
+    EXPECT_EQ(page->sheet().twqt, QStringLiteral("12.0"));
+}
+
+// The guide's answers reach the Tweed page as they change, for a save without a diagnosis.
+TEST_F(WiringTest, TheGuidesAnswersAreThoseTheTweedPageSaves)
+{
+    auto* page = static_cast<TweedPage*>(form2->page(MainWindow::Tweed));
+    GuideWindow* guide = windows.form3();
+    EXPECT_EQ(page->sheet().guide, guide->answers());
+    for (const char* name : {"dpadq", "clsim", "horcl2"}) {
+        SCOPED_TRACE(name);
+        guide->setAnswer(QLatin1String(name), true);
+        EXPECT_TRUE(page->sheet().guide == guide->answers());
+    }
+    const GuideAnswers before = guide->answers();
+    guide->glimparClick();
+    EXPECT_FALSE(page->sheet().guide == before);
+    EXPECT_EQ(page->sheet().guide, guide->answers());
 }
 
 }  // namespace

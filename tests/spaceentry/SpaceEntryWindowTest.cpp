@@ -1,4 +1,4 @@
-// Form4 against fake links to the main window and the two analysis pages: opening and leaving,
+// Form4 against a fake main window and two fake analysis pages: opening and leaving,
 // SALVAR into the Tweed page, LIMPAR, the entry rules, IMPORTAR and its refusals.
 
 #include "spaceentry/SpaceEntryWindow.h"
@@ -37,19 +37,9 @@ struct FakeAnalyses {
     QString boltonName;
     QString tweedName = QStringLiteral("MARIA");
     bool boltonCalculated = false;
-    std::vector<SpaceSums> filled;  // every fillTweedSpace
+    std::vector<SpaceSums> filled;  // every spaceSummed
 
-    SpaceEntryLinks links()
-    {
-        SpaceEntryLinks l;
-        l.setMainWindowEnabled = [this](bool enabled) { form2Enabled = enabled; };
-        l.boltonLowerRow = [this] { return boltonRow; };
-        l.boltonPatient = [this] { return boltonName; };
-        l.tweedPatient = [this] { return tweedName; };
-        l.boltonCalculated = [this] { return boltonCalculated; };
-        l.fillTweedSpace = [this](const SpaceSums& sums) { filled.push_back(sums); };
-        return l;
-    }
+    SpaceImportSource source() const { return {boltonRow, boltonName, tweedName, boltonCalculated}; }
 };
 
 class SpaceEntryTest : public WorkFolderTest {
@@ -57,7 +47,10 @@ protected:
     SpaceEntryTest()
     {
         dialogs.setHideItem(&popOcultar);
-        form4.setLinks(fake.links());
+        QObject::connect(&form4, &SpaceEntryWindow::mainWindowEnabledRequested, &form4,
+                         [this](bool enabled) { fake.form2Enabled = enabled; });
+        QObject::connect(&form4, &SpaceEntryWindow::spaceSummed, &form4,
+                         [this](const SpaceSums& sums) { fake.filled.push_back(sums); });
     }
 
     QAction popOcultar;
@@ -198,6 +191,7 @@ TEST_F(SpaceEntryTest, GroupsStandLeftToRightUnderTheirHeadings)
 TEST_F(SpaceEntryTest, OpenDisablesTheMainWindowAndTheTrayItem)
 {
     popOcultar.setEnabled(true);
+    form4.setImportSource(fake.source());
     form4.Open();
     EXPECT_TRUE(form4.isVisible());
     EXPECT_FALSE(fake.form2Enabled);
@@ -212,6 +206,7 @@ TEST_F(SpaceEntryTest, OpenDisablesTheMainWindowAndTheTrayItem)
 
 TEST_F(SpaceEntryTest, SalvarWritesTheSixSumsAndLeaves)
 {
+    form4.setImportSource(fake.source());
     form4.Open();
     const char* anterior[] = {"5.5", "7.0", "6.0", "6.0", "7.0", "5.5"};
     for (int k = 0; k < 6; ++k)
@@ -237,6 +232,7 @@ TEST_F(SpaceEntryTest, SalvarWritesTheSixSumsAndLeaves)
 
 TEST_F(SpaceEntryTest, SalvarWithNothingTypedWritesZeros)
 {
+    form4.setImportSource(fake.source());
     form4.Open();
     button("Button2")->click();
     ASSERT_EQ(fake.filled.size(), 1u);
@@ -247,6 +243,7 @@ TEST_F(SpaceEntryTest, SalvarWithNothingTypedWritesZeros)
 
 TEST_F(SpaceEntryTest, CancelarKeepsTheEntriesAndWritesNothing)
 {
+    form4.setImportSource(fake.source());
     form4.Open();
     type(entry(QStringLiteral("s03")), QStringLiteral("4"));
     button("Button1")->click();
@@ -254,6 +251,7 @@ TEST_F(SpaceEntryTest, CancelarKeepsTheEntriesAndWritesNothing)
     EXPECT_TRUE(fake.form2Enabled);
     EXPECT_TRUE(popOcultar.isEnabled());
     EXPECT_TRUE(fake.filled.empty());
+    form4.setImportSource(fake.source());
     form4.Open();
     EXPECT_EQ(entry(QStringLiteral("s03"))->text(), QStringLiteral("4"));
 }
@@ -298,6 +296,7 @@ TEST_F(SpaceEntryTest, ImportarCopiesTheLowerRowAsItStands)
     for (const char* name : kPresent)
         entry(QString::fromLatin1(name))->setText(QStringLiteral("20.0"));
     entry(QStringLiteral("s05"))->setText(QStringLiteral("99.0"));
+    form4.setImportSource(fake.source());
     button("Button4")->click();
     EXPECT_EQ(required(), (QStringList{"11.1", "10.2", "1.5", "2.5", "3.5", "4.5", "5.5", "6.5", "7.5", "8.5", "9.5",
                                        "10.5", "11.5", "12.5", "10.3", "12.345"}));
@@ -322,6 +321,7 @@ TEST_P(ImportarIncomplete, WarnsAndMayDisableImportar)
         fake.boltonRow[size_t(c.emptyMolar)].clear();
     }
     fake.boltonCalculated = c.boltonCalculated;
+    form4.setImportSource(fake.source());
     form4.Open();  // the main window is disabled from here on
     ASSERT_FALSE(fake.form2Enabled);
     button("Button4")->click();
@@ -368,6 +368,7 @@ TEST_P(ImportarNames, AskBeforeMixingPatients)
     const NameCase& c = GetParam();
     fake.tweedName = QString::fromUtf8(c.tweedName);
     fillBoltonLowerRow(QString::fromUtf8(c.boltonName));
+    form4.setImportSource(fake.source());
     form4.Open();
     if (c.answer)
         dialogs.answers.push_back(*c.answer);

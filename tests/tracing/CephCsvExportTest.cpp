@@ -193,6 +193,7 @@ TEST_F(CephCsvExportTest, WithoutTracingsOrPatientNothingIsAsked)
     for (const auto& c : cases) {
         SCOPED_TRACE(c.patient);
         patient = QString::fromUtf8(c.patient);
+        tweedChanged();
         window.findChild<QAction*>(QStringLiteral("tCsv"))->trigger();
         dialogs.expectNotice(c.kind, QString::fromUtf8(c.text), test::kCaption);
         EXPECT_TRUE(dialogs.pending().empty());

@@ -309,15 +309,11 @@ class CephReportFromWindow : public test::TracingWindowTest {
 protected:
     void SetUp() override
     {
-        TracingLinks links;
-        links.setMainWindowEnabled = [this](bool enabled) { mainEnabled = enabled; };
-        links.patient = [this] { return patient; };
-        links.stage = [this] { return stage; };
-        links.printReport = [this](const ReportParamList& params, int lastPage) {
-            printed.push_back(asMap(params));
-            lastPages.push_back(lastPage);
-        };
-        window.setLinks(links);
+        QObject::connect(&window, &TracingWindow::printRequested, &window,
+                         [this](const ReportParamList& params, int lastPage) {
+                             printed.push_back(asMap(params));
+                             lastPages.push_back(lastPage);
+                         });
     }
     std::vector<report::ParamMap> printed;
     std::vector<int> lastPages;
@@ -333,6 +329,7 @@ TEST_F(CephReportFromWindow, EachStagePrintsItsOwnReportWithTheTracedPicture)
     } stages[] = {{"INICIAL", {600, 170}}, {"FINAL", {620, 170}}};
     for (const auto& s : stages) {
         stage = QString::fromLatin1(s.stage);
+        tweedChanged();
         window.setLandmark(L::A, s.a);
         // The button itself for the first stage, its menu's item for the second.
         if (stage == QLatin1String("INICIAL"))

@@ -85,6 +85,7 @@ TEST_F(TracingFilesTest, EachTracingOrRadiographOpenedStartsFromNothingOfThePrev
         EXPECT_TRUE(window.values().afa.isEmpty()) << c.what;
 
         patient = QStringLiteral("JOSE");
+        tweedChanged();
         if (QFile::exists(work.file(QStringLiteral("Análises/JOSE-INICIAL.tra"))))
             dialogs.answers.push_back(Answer::Yes);
         button("tSalvar")->click();
@@ -97,6 +98,7 @@ TEST_F(TracingFilesTest, EachTracingOrRadiographOpenedStartsFromNothingOfThePrev
         EXPECT_EQ(saved->landmarks, c.points) << c.what;
         work.remove(QStringLiteral("Análises/JOSE-INICIAL.tra"));
         patient = QStringLiteral("MARIA");
+        tweedChanged();
     }
 }
 
@@ -288,6 +290,7 @@ TEST_F(TracingFilesTest, ExportsGoWhereTheClinicianSaysReadableByTheOwnerOnly)
     openAtScaleOne();
     placeAll();
     stage = QStringLiteral("INTER1");
+    tweedChanged();
     for (const Case& c : cases) {
         const QString suffix = QString::fromLatin1(c.suffix);
         const QString chosen = work.file(QStringLiteral("exportado.") + suffix);

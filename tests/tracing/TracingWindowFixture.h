@@ -44,13 +44,11 @@ protected:
     TracingWindowTest()
     {
         dialogs.setHideItem(&popOcultar);
-        TracingLinks links;
-        links.setMainWindowEnabled = [this](bool enabled) { mainEnabled = enabled; };
-        links.tweedAcceptsInput = [this] { return accepts; };
-        links.patient = [this] { return patient; };
-        links.stage = [this] { return stage; };
-        links.applyToTweed = [this](const TracingValues& v) { applied.push_back(v); };
-        window.setLinks(links);
+        QObject::connect(&window, &TracingWindow::mainWindowEnabledRequested, &window,
+                         [this](bool enabled) { mainEnabled = enabled; });
+        QObject::connect(&window, &TracingWindow::measurementsApplied, &window,
+                         [this](const TracingValues& v) { applied.push_back(v); });
+        tweedChanged();
         window.resize(1300, 900);
     }
 
@@ -102,6 +100,9 @@ protected:
     QAction popOcultar;
     FreshAnalysesChoice freshChoice;
     TracingWindow window{dialogs};
+    // The Tweed page as the window is given it when it opens.
+    void tweedChanged() { window.setTweedState({accepts, patient, stage}); }
+
     bool mainEnabled = true;
     bool accepts = true;
     QString patient = QStringLiteral("MARIA");

@@ -124,6 +124,7 @@ TEST_F(TracingWindowTest, AplicarWritesTheTwelveTextsWhileTheTweedPageAcceptsThe
         EXPECT_FALSE((v.*(f.member)).isEmpty()) << f.tweed->objectName;
 
     accepts = false;
+    tweedChanged();
     button("tAplicar")->click();
     const Box refused = dialogs.take();
     EXPECT_EQ(refused.kind, NoticeKind::Warning);
@@ -206,6 +207,7 @@ TEST_F(TracingWindowTest, SalvarWritesTheTracingBesideTheTweedFile)
     openAtScaleOne();
     placeAll();
     stage = QStringLiteral("INTER2");
+    tweedChanged();
     dialogs.answers.push_back(Answer::No);  // the radiograph stays where it is
     button("tSalvar")->click();
     EXPECT_EQ(dialogs.take().type, Box::Question);
@@ -234,10 +236,12 @@ TEST_F(TracingWindowTest, SalvarRefusesMissingOrUnsafeNames)
     openAtScaleOne();
     click(QPointF(10, 10));
     patient.clear();
+    tweedChanged();
     button("tSalvar")->click();
     dialogs.expectNotice(NoticeKind::Warning, QStringLiteral("Informe o nome do paciente na Análise de Tweed antes de salvar!"),
                          kCaption);
     patient = QStringLiteral("../MARIA");
+    tweedChanged();
     button("tSalvar")->click();
     dialogs.expectNotice(NoticeKind::Error, UnsafePatientNameText(), kCaption);
     EXPECT_FALSE(work.exists(QStringLiteral("MARIA-INICIAL.tra")));

@@ -1,5 +1,5 @@
 #pragma once
-// A Tweed page in a fresh working folder, with fake dialogs and recording links.
+// A Tweed page in a fresh working folder, with fake dialogs, recording what it asks of the windows around it.
 
 #include "tweed/DiagnosisPanel.h"
 #include "platform/PageContext.h"
@@ -69,17 +69,22 @@ public:
     void SetUp() override
     {
         page = std::make_unique<TweedPage>(context);
-        TweedPageLinks links;
-        links.openGuide = [this] { calls.push_back("openGuide"); };
-        links.clearGuide = [this] { calls.push_back("clearGuide"); };
-        links.openSpaceEntry = [this] { calls.push_back("openSpaceEntry"); };
-        links.clearSpaceEntry = [this] {
+        // The page's requests to the windows around it, in the order they are made.
+        TweedPage* p = page.get();
+        QObject::connect(p, &TweedPage::guideRequested, p, [this](const QString& caption, const GuideInputs& readings) {
+            calls.push_back("openGuide");
+            guideCaptions.push_back(caption);
+            guideReadings.push_back(readings);
+        });
+        QObject::connect(p, &TweedPage::guideClearRequested, p, [this] { calls.push_back("clearGuide"); });
+        QObject::connect(p, &TweedPage::spaceEntryRequested, p, [this] { calls.push_back("openSpaceEntry"); });
+        QObject::connect(p, &TweedPage::tracingRequested, p, [this] { calls.push_back("openTracing"); });
+        QObject::connect(p, &TweedPage::spaceEntryClearRequested, p, [this] {
             calls.push_back("clearSpaceEntry");
             // Within LockPage: after "total" is disabled, before the name is locked.
             spaceClearedLocked.push_back(!button("total")->isEnabled() && !edit("twPaciente")->isReadOnly());
-        };
+        });
         context.setExitProgram([this] { calls.push_back("exitProgram"); });
-        page->setLinks(links);
     }
     void TearDown() override
     {
@@ -136,6 +141,8 @@ public:
     std::unique_ptr<TweedPage> page;
     std::vector<std::string> calls;
     std::vector<bool> spaceClearedLocked;
+    std::vector<QString> guideCaptions;
+    std::vector<GuideInputs> guideReadings;
 };
 
 }  // namespace qv::test

@@ -390,6 +390,13 @@ TEST_F(TweedPageTest, GuideReadsTheAreasAndEndsDiagnosed)
     EXPECT_EQ(r.middle.toStdString(), "-4.5");
     EXPECT_EQ(r.posterior.toStdString(), "5.0");
     EXPECT_EQ(r.anb.toStdString(), "3.5");
+    // The guide is asked for with the page's caption and exactly these results.
+    ASSERT_EQ(guideReadings.size(), 1u);
+    EXPECT_EQ(guideCaptions.back(), kTweedCaption);
+    EXPECT_EQ(guideReadings.back().anterior, r.anterior);
+    EXPECT_EQ(guideReadings.back().middle, r.middle);
+    EXPECT_EQ(guideReadings.back().posterior, r.posterior);
+    EXPECT_EQ(guideReadings.back().anb, r.anb);
 
     page->model().setPanel(SamplePanel());
     page->model().concludeDiagnosis(GuideAnswers{});
