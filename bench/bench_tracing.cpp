@@ -287,10 +287,10 @@ int screenshots(const QString& folder)
     const QString dicom = writeDicom(folder + QStringLiteral("/sintetica.dcm"), syntheticCephalogram(k), "0.1\\0.1");
     Quiet boxes;
     TracingWindow window(boxes);
-    TracingLinks links;
-    links.patient = [] { return QStringLiteral("PACIENTE EXEMPLO"); };
-    links.stage = [] { return QStringLiteral("INICIAL"); };
-    window.setLinks(links);
+    TracingTweedState tweed;
+    tweed.patient = QStringLiteral("PACIENTE EXEMPLO");
+    tweed.stage = QStringLiteral("INICIAL");
+    window.setTweedState(tweed);
     window.resize(1280, 860);
     window.show();
     window.openImage(dicom);

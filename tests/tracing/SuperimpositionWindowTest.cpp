@@ -573,9 +573,9 @@ TEST_F(SuperimpositionWindowTest, FitsA1024By768Screen)
 TEST_F(SuperimpositionWindowTest, TheTracingAndPatientsWindowsAskForThePatientsStages)
 {
     TracingWindow tracing(dialogs);
-    TracingLinks links;
-    links.patient = [] { return QStringLiteral("MARIA"); };
-    tracing.setLinks(links);
+    TracingTweedState tweed;
+    tweed.patient = QStringLiteral("MARIA");
+    tracing.setTweedState(tweed);
     QSignalSpy fromTracing(&tracing, &TracingWindow::superimpositionRequested);
     tracing.findChild<QPushButton*>(QStringLiteral("tSobreposicao"))->click();
     ASSERT_EQ(fromTracing.size(), 1);
@@ -606,6 +606,7 @@ TEST_F(SuperimpositionWindowTest, TheProgramOpensItFromTheTracingAndThePatientsW
 
     // The tracing window asks for the Tweed page's patient.
     windows.form2()->findChild<QLineEdit*>(QStringLiteral("twPaciente"))->setText(QStringLiteral("MARIA"));
+    windows.tracing()->Open();  // it learns the Tweed page's patient as it opens
     windows.tracing()->findChild<QPushButton*>(QStringLiteral("tSobreposicao"))->click();
     EXPECT_TRUE(shown->isVisible());
     EXPECT_EQ(shown->patient(), QStringLiteral("MARIA"));
