@@ -252,8 +252,10 @@ QWidget* TracingWindow::buildLevelsBar()
     print->setMinimumHeight(28);
     print->setPopupMode(QToolButton::MenuButtonPopup);
     auto* menu = new QMenu(print);
+    menu->setToolTipsVisible(true);
     QAction* report = menu->addAction(QStringLiteral("Imprimir a Análise Cefalométrica..."));
-    QAction* csv = menu->addAction(QStringLiteral("Exportar as medidas de todas as fases (CSV)..."));
+    QAction* csv = menu->addAction(QStringLiteral("CSV..."));
+    csv->setToolTip(QStringLiteral("Exporta as medidas de todas as fases deste paciente para uma planilha."));
     report->setObjectName(QStringLiteral("tRelatorio"));
     csv->setObjectName(QStringLiteral("tCsv"));
     connect(report, &QAction::triggered, this, &TracingWindow::tImprimirClick);
