@@ -80,7 +80,6 @@ void Windows::buildPages(platform::Dialogs& dialogs)
     GuideWindow* form3 = m_form3.get();
     SpaceEntryWindow* form4 = m_form4.get();
     const auto exitProgram = [] { QCoreApplication::exit(0); };
-    const auto setMainEnabled = [form2](bool enabled) { form2->setEnabled(enabled); };
 
     // Every page's SAIR ends the program through the context all pages share.
     form2->context().setExitProgram(exitProgram);

@@ -211,12 +211,8 @@ void TweedPage::runCalculation()
     const Outcome o = m_model.calculate();
     switch (o.kind) {
     case Outcome::Refused:
-        m_context.warn(o.text);
-        if (o.focusAfa)
-            m_c.entry("twafa")->setFocus(Qt::OtherFocusReason);
-        break;
     case Outcome::Failed:
-        m_context.failure(o.text);
+        showFault(o);
         break;
     case Outcome::Ask:
         switch (m_context.confirm(o.text)) {
@@ -325,16 +321,25 @@ void TweedPage::openFile(const QString& path)
     m_context.dialogs().setHideItemEnabled(true);
 }
 
+// A refused calculation is a warning that sends the clinician to AFA when that is what is
+// missing; a failure is an error.
+void TweedPage::showFault(const Outcome& o)
+{
+    if (o.kind == Outcome::Failed) {
+        m_context.failure(o.text);
+        return;
+    }
+    m_context.warn(o.text);
+    if (o.focusAfa)
+        m_c.entry("twafa")->setFocus(Qt::OtherFocusReason);
+}
+
 void TweedPage::showOpening(const Outcome& o)
 {
     switch (o.kind) {
     case Outcome::Refused:
-        m_context.warn(o.text);
-        if (o.focusAfa)
-            m_c.entry("twafa")->setFocus(Qt::OtherFocusReason);
-        break;
     case Outcome::Failed:
-        m_context.failure(o.text);
+        showFault(o);
         break;
     case Outcome::AnswerFault:
         // The guide's own warning, as its DIAGNÓSTICO would show it.

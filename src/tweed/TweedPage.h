@@ -91,6 +91,7 @@ private:
     void onTransition(State from, State to, unsigned effects);
     void runCalculation();
     void showOpening(const TweedAnalysisModel::Outcome& outcome);
+    void showFault(const TweedAnalysisModel::Outcome& outcome);
 
     platform::PageContext& m_context;
     GuideAnswers m_guideAnswers;

@@ -66,8 +66,9 @@ protected:
         for (const auto& print : prints) {
             EXPECT_EQ(print(), PrintOutcome::Ran);
             texts.append(out.pages.value(0).texts());
-            if (out.pages.size() > 1)  // the letterhead is on every page
+            if (out.pages.size() > 1) {  // the letterhead is on every page
                 EXPECT_EQ(out.pages.last().texts().mid(0, 3), texts.last().mid(0, 3));
+            }
         }
         return texts;
     }
@@ -262,8 +263,9 @@ TEST_F(LetterheadTest, AFailedWriteLeavesTheOldLetterheadAndIsReported)
         EXPECT_EQ(box.kind, platform::NoticeKind::Error) << c.what;
         EXPECT_TRUE(box.text.contains(ClinicInfo::FileName())) << c.what << box.text.toStdString();
         EXPECT_EQ(work.exists(ClinicInfo::FileName()), c.existing) << c.what;
-        if (c.existing)
+        if (c.existing) {
             EXPECT_EQ(work.read(ClinicInfo::FileName()), before) << c.what;
+        }
         const QStringList left = QDir(work.path()).entryList(QDir::Files | QDir::Hidden);
         EXPECT_FALSE(left.join(u'|').contains(QStringLiteral(".tmp"))) << c.what << left.join(u'|').toStdString();
     }

@@ -133,8 +133,9 @@ TEST_F(SharedFolder, AProgramKilledWhileSavingLeavesWholeFilesAndNoBlockingLock)
                     << run;
         }
         for (const QString& name : analyses()) {
-            if (name.endsWith(QLatin1String(".bol")))
+            if (name.endsWith(QLatin1String(".bol"))) {
                 EXPECT_EQ(QFileInfo(file(QStringLiteral("Análises/") + name)).size(), kBoltonFileSize) << run;
+            }
         }
         ASSERT_EQ(ReadStats(file(QStringLiteral("Stats.cef"))).instanceFlag, 0) << run;
         killedMidWrite += !analyses(QDir::Hidden).filter(QStringLiteral(".lock")).isEmpty()

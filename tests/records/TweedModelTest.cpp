@@ -51,8 +51,9 @@ TEST(TweedFieldTable, EveryTypedFieldReachesItsOffsetAndComesBack)
     }
     // No other typed field is stored.
     for (const TweedField& f : TweedFields())
-        if (f.offset >= 0)
+        if (f.offset >= 0) {
             EXPECT_TRUE(seen.count(f.objectName)) << f.objectName;
+        }
 }
 
 // Report parameter, caption and unit of every printed field, as the report shows them.
@@ -121,8 +122,9 @@ TEST(TweedFieldTable, EveryNameOnceAndEveryParameterOnce)
     for (const TweedField& f : TweedFields()) {
         EXPECT_TRUE(names.insert(f.objectName).second) << f.objectName;
         EXPECT_NE(f.input == nullptr, f.result == nullptr) << f.objectName;
-        if (f.reportParam)
+        if (f.reportParam) {
             EXPECT_TRUE(params.insert(f.reportParam).second) << f.reportParam;
+        }
     }
     EXPECT_EQ(params.size(), 54u);
     EXPECT_THROW(TweedFieldOf("nada"), std::out_of_range);

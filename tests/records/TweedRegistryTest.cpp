@@ -91,8 +91,9 @@ TEST(TweedRegistry, EveryPrintedFieldIsAParameterOfReport1)
         ++printed;
         EXPECT_TRUE(params.contains(QLatin1String(f.reportParam))) << f.objectName << " " << f.reportParam;
         // A line with a caption needs one; the bare values are the titles and the grade.
-        if (f.captionInReport)
+        if (f.captionInReport) {
             EXPECT_FALSE(f.captionText().isEmpty()) << f.objectName;
+        }
     }
     EXPECT_EQ(printed, 54);
 }
@@ -139,8 +140,9 @@ TEST(TweedRegistry, NormsAndTitlesOfTheCaptionedMeasurements)
     // A caption that states a norm is written for one field only.
     std::set<std::u16string> captions;
     for (const TweedField& f : TweedFields())
-        if (f.norm)
+        if (f.norm) {
             EXPECT_TRUE(captions.insert(f.caption).second) << f.objectName;
+        }
 }
 
 }  // namespace

@@ -82,16 +82,18 @@ void ExpectFitsTheScreen(QWidget* window)
             continue;
         const QRect inWindow(w->mapTo(window, QPoint(0, 0)), w->size());
         // A backdrop covering the whole window (the splash picture) may run past its edge.
-        if (!inWindow.contains(window->rect()))
+        if (!inWindow.contains(window->rect())) {
             EXPECT_TRUE(window->rect().contains(inWindow)) << Describe(w).toStdString() << " is cut by the window's edge";
+        }
         // A button or a one-line label narrower than its text cuts the text.
         if (const auto* button = qobject_cast<const QAbstractButton*>(w)) {
             const QString text = QString(button->text()).remove(u'&');
             EXPECT_GE(w->width(), w->fontMetrics().horizontalAdvance(text) + 4) << Describe(w).toStdString() << " is cut";
         }
         const auto* label = qobject_cast<const QLabel*>(w);
-        if (label && !label->wordWrap() && !label->hasScaledContents() && !label->text().isEmpty())
+        if (label && !label->wordWrap() && !label->hasScaledContents() && !label->text().isEmpty()) {
             EXPECT_GE(w->width(), w->minimumSizeHint().width()) << Describe(w).toStdString() << " is cut";
+        }
         // Every column of a table shows whole, without scrolling sideways.
         if (const auto* table = qobject_cast<const QTableView*>(w)) {
             EXPECT_LE(table->horizontalHeader()->length(), table->viewport()->width())
