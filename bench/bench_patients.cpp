@@ -178,6 +178,27 @@ void BM_EvolutionFirstView(benchmark::State& state)
 }
 BENCHMARK(BM_EvolutionFirstView)->Unit(benchmark::kMillisecond)->Iterations(1);
 
+// The same once another window has been shown, as the program's main window always is before
+// the evolution opens: Qt's font database, style and backing store are then already set up, so
+// this is the evolution's own first-view cost. Run alone (--benchmark_filter=AfterAWindow).
+void BM_EvolutionFirstViewAfterAWindow(benchmark::State& state)
+{
+    QTemporaryDir dir;
+    const std::array<QString, 4> files = WriteFourStages(dir.path());
+    QLineEdit before(QStringLiteral("ANA SILVA"));
+    before.show();
+    before.repaint();
+    QApplication::processEvents();
+    for (auto _ : state) {
+        qv::EvolutionView view;
+        view.showPatient(dir.path(), QStringLiteral("ANA"), files);
+        view.show();
+        view.repaint();
+        QApplication::processEvents();
+    }
+}
+BENCHMARK(BM_EvolutionFirstViewAfterAWindow)->Unit(benchmark::kMillisecond)->Iterations(1);
+
 // --screenshots <folder>: the four-stage evolution (table and chart) as evolution.png.
 int screenshots(const QString& folder)
 {
