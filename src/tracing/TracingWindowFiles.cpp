@@ -5,6 +5,7 @@
 
 #include "platform/Dialogs.h"
 #include "records/FileIo.h"
+#include "records/FolderSafety.h"
 #include "records/IoError.h"
 #include "records/PatientName.h"
 #include "tracing/TracingCanvas.h"
@@ -141,6 +142,10 @@ void TracingWindow::tSalvarClick()
             }
         }
     }
+    // Told once per run, like the pages' saves, when Análises lies where saves from several
+    // computers are not protected.
+    if (const QString shared = UnprotectedFolderWarningOnce(QStringLiteral("Análises")); !shared.isEmpty())
+        notice(int(NoticeKind::Warning), shared);
     try {
         ReplaceFileBytes(path, EncodeTracing({image, m_calibration, m_points}));
     } catch (const IoError& e) {

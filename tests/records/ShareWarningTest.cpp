@@ -6,6 +6,7 @@
 #include "shell/MainWindow.h"
 #include "shell/Startup.h"
 #include "support/WorkFolder.h"
+#include "tracing/TracingWindow.h"
 
 #include "ShareMount.h"
 
@@ -13,9 +14,11 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QTemporaryDir>
 
 using namespace qv;
+using platform::Answer;
 using platform::NoticeKind;
 
 namespace {
@@ -92,6 +95,26 @@ TEST_F(ShareWarning, TheFirstSaveWarnsBeforeSavingWhenStartUpDidNot)
     dialogs.expectNotice(NoticeKind::Information, QStringLiteral("Plano de Tratamento gravado com sucesso!"), context().caption());
     EXPECT_TRUE(saveVisit(page, QStringLiteral("Colagem")));
     dialogs.expectNotice(NoticeKind::Information, QStringLiteral("Plano de Tratamento atualizado com sucesso!"), context().caption());
+}
+
+TEST_F(ShareWarning, TheTracingsSaveWarnsFirstAndNothingSavedAfterRepeatsIt)
+{
+    TracingWindow tracing(dialogs);
+    tracing.setTweedState({true, QStringLiteral("ANA"), QStringLiteral("INICIAL")});
+    tracing.placeLandmark(Landmark::S, QPointF(150, 60));
+    const QString saved = QStringLiteral("Traçado salvo em \"Análises/ANA-INICIAL.tra\".");
+    tracing.findChild<QPushButton*>(QStringLiteral("tSalvar"))->click();
+    expectWarning(QStringLiteral("Traçado Cefalométrico"));
+    dialogs.expectNotice(NoticeKind::Information, saved, QStringLiteral("Traçado Cefalométrico"));
+    EXPECT_TRUE(QFile::exists(QDir(share.path()).filePath(QStringLiteral("server/Análises/ANA-INICIAL.tra"))));
+
+    dialogs.answers.push_back(Answer::Yes);  // replace the tracing
+    tracing.findChild<QPushButton*>(QStringLiteral("tSalvar"))->click();
+    EXPECT_EQ(dialogs.take().type, test::Box::Question);
+    dialogs.expectNotice(NoticeKind::Information, saved, QStringLiteral("Traçado Cefalométrico"));
+    HistoryPage page{context()};
+    EXPECT_TRUE(saveVisit(page, QStringLiteral("Troca de fio")));
+    dialogs.expectNotice(NoticeKind::Information, QStringLiteral("Plano de Tratamento gravado com sucesso!"), context().caption());
 }
 
 TEST_F(ShareWarning, ALocalFolderIsNeverWarnedAbout)
