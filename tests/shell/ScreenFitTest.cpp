@@ -26,7 +26,6 @@
 #include <QLabel>
 #include <QScreen>
 #include <QScrollBar>
-#include <QStandardPaths>
 #include <QTabWidget>
 #include <QTableView>
 #include <QTemporaryDir>
@@ -236,8 +235,7 @@ int main(int argc, char** argv)
         file.close();
         qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" + QFile::encodeName(file.fileName()));
     }
-    // Settings a test writes never reach the user's own (nor the other way round).
-    QStandardPaths::setTestModeEnabled(true);
+    test::KeepSettingsApart();
     QApplication app(argc, argv);
     QApplication::setQuitOnLastWindowClosed(false);
     platform::InstallAccessibility();

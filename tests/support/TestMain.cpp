@@ -3,17 +3,16 @@
 
 #include "platform/Accessibility.h"
 #include "platform/Modules.h"
+#include "support/WorkFolder.h"
 
 #include <QApplication>
-#include <QStandardPaths>
 #include <gtest/gtest.h>
 
 int main(int argc, char** argv)
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
-    // Settings a test writes never reach the user's own (nor the other way round).
-    QStandardPaths::setTestModeEnabled(true);
+    qv::test::KeepSettingsApart();
     QApplication app(argc, argv);
     QApplication::setQuitOnLastWindowClosed(false);
     qv::platform::InstallAccessibility();  // as the program does

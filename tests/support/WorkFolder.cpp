@@ -70,6 +70,9 @@ QByteArray StatsBytes(quint8 flag, qint32 tweed, qint32 bolton, qint32 guide)
 }  // namespace qv::test
 
 #include <QDirIterator>
+#include <QSettings>
+#include <QStandardPaths>
+#include <QTemporaryDir>
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -125,6 +128,14 @@ Unprivileged::~Unprivileged()
 {
     if (m_switched)
         (void)::setresuid(0, 0, 0);
+}
+
+void KeepSettingsApart()
+{
+    QStandardPaths::setTestModeEnabled(true);
+    static const QTemporaryDir folder;
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, folder.path());
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, folder.path());
 }
 
 }  // namespace qv::test

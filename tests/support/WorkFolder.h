@@ -41,6 +41,10 @@ protected:
 
 QByteArray StatsBytes(quint8 flag, qint32 tweed, qint32 bolton, qint32 guide);
 
+// Settings a test writes reach neither the user's own nor those of a test CTest runs beside it:
+// each test process keeps them in a folder of its own. Call at the start of main.
+void KeepSettingsApart();
+
 }  // namespace qv::test
 
 namespace qv::test {
