@@ -123,13 +123,16 @@ TEST(CephReportParams, RowsHoldValueNormDeviationAndWhyNotMeasured)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(Caption(c.m).toStdString());
-        if (c.rot)
+        if (c.rot) {
             EXPECT_EQ(p.value(CephRowParam(c.m, "rot")), QString::fromUtf8(c.rot));
+        }
         EXPECT_EQ(p.value(CephRowParam(c.m, "val")), QString::fromUtf8(c.val));
-        if (c.norma)
+        if (c.norma) {
             EXPECT_EQ(p.value(CephRowParam(c.m, "norma")), QString::fromUtf8(c.norma));
-        if (c.dp)
+        }
+        if (c.dp) {
             EXPECT_EQ(p.value(CephRowParam(c.m, "dp")), QString::fromUtf8(c.dp));
+        }
         EXPECT_EQ(p.value(CephRowParam(c.m, "a")), QString::fromUtf8(c.amber));
         EXPECT_EQ(p.value(CephRowParam(c.m, "r")), QString::fromUtf8(c.red));
     }

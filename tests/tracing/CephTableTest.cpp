@@ -263,8 +263,9 @@ TEST(FurtherLines, EachIsDrawnOnceBothItsPointsArePlaced)
         EXPECT_FALSE(DrawnBetween(one, a, b)) << name;
         LandmarkSet both = one;
         both.set(second, b);
-        if (first == L::Sn)  // the nasolabial sides need the lip as well
+        if (first == L::Sn) {  // the nasolabial sides need the lip as well
             EXPECT_FALSE(DrawnBetween(both, a, b)) << name;
+        }
         if (first == L::Sn)
             both.set(L::Ls, QPointF(60, 380));
         EXPECT_TRUE(DrawnBetween(both, a, b)) << name;

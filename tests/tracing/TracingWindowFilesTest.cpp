@@ -188,8 +188,9 @@ TEST_F(TracingFilesTest, SalvarKeepsTheRadiographRelativeToAnalisesAndOffersToCo
             EXPECT_EQ(work.read(QString::fromUtf8(c.copy)), work.read(QString::fromUtf8(c.image)));
             EXPECT_EQ(QFile::permissions(work.file(QString::fromUtf8(c.copy))) & kGroupAndOthers, QFile::Permissions()) << c.copy;
         }
-        if (c.occupant)
+        if (c.occupant) {
             EXPECT_EQ(work.read(QStringLiteral("Análises/MARIA-INICIAL.png")), QByteArray(c.occupant));
+        }
 
         // Saved again: no second offer, the same image path.
         dialogs.answers.push_back(Answer::Yes);
@@ -269,8 +270,9 @@ TEST_F(TracingFilesTest, OpeningFindsTheRadiographInAnalisesByItsRelativePathOrI
         doc.image = c.stored;
         doc.landmarks = expectedPoints();
         abrir(QStringLiteral("Análises/MARIA-INICIAL.tra"), doc);
-        if (!c.found)
+        if (!c.found) {
             EXPECT_TRUE(dialogs.take().text.contains(QStringLiteral("fundo vazio"))) << c.stored.toStdString();
+        }
         EXPECT_EQ(window.radiograph().width, c.found ? 800 : 1000) << c.stored.toStdString();
         EXPECT_EQ(window.document(), doc) << c.stored.toStdString();  // the path as the file keeps it
     }
