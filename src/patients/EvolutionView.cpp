@@ -227,16 +227,4 @@ void EvolutionView::salvarPdfClick()
     }
 }
 
-void SavePrivateFile(const QString& path, const QByteArray& bytes)
-{
-    // A health record: readable by its owner only, also when it replaces a file other people
-    // could read (a replacement would otherwise keep the old file's permissions).
-    constexpr QFile::Permissions kPrivate = QFile::ReadOwner | QFile::WriteOwner;
-    if (QFileInfo::exists(path) && !QFile::setPermissions(path, kPrivate))
-        throw IoError::cannotWrite(path);
-    ReplaceFileBytes(path, bytes);
-    if (!QFile::setPermissions(path, kPrivate))
-        throw IoError::cannotWrite(path);
-}
-
 }  // namespace qv

@@ -56,9 +56,6 @@ private:
     QPushButton* m_fechar;
 };
 
-// Writes a file readable and writable by its owner only (0600), whole or not at all; throws IoError.
-void SavePrivateFile(const QString& path, const QByteArray& bytes);
-
 // Reads the stage files of a patient and builds the evolution; a file that cannot be read
 // gives a column without results.
 Evolution ReadEvolution(const QString& folder, const QString& patient, const std::array<QString, 4>& stageFiles);

@@ -1,10 +1,13 @@
-// The print windows: setup, preview, printer and progress. Built into the program's print module
-// (PrintWindowsModule.cpp), so that Qt's print support is loaded with the first print.
+// The print windows: setup, preview, printer and progress.
 
 #include "printing/ReportWindows.h"
 
+#include "records/FileIo.h"
+#include "records/IoError.h"
+
 #include <QDialogButtonBox>
 #include <QDir>
+#include <QFileInfo>
 #include <QFileDialog>
 #include <QFormLayout>
 #include <QGroupBox>
@@ -23,6 +26,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
+#include <QTemporaryDir>
 #include <QVBoxLayout>
 
 namespace qv::report {
@@ -279,11 +283,29 @@ void QtReportOutput::deliver(const PrintableDocument& document, platform::Dialog
         break;
     }
     case ReportSetupDialog::PdfFile: {
+        // A report is a health record: another patient's PDF of the same name is replaced only
+        // when the clinician says so, and the file is put in place whole, for its owner only.
+        const QString path = setup.pdfPath();
+        if (QFileInfo::exists(path)) {
+            const platform::Answer replace = dialogs.Confirm(
+                QStringLiteral("O arquivo \"%1\" já existe. Deseja substituí-lo?").arg(QDir::toNativeSeparators(path)));
+            dialogs.setHideItemEnabled(false);  // the print action holds it until the run is over
+            if (replace != platform::Answer::Yes)
+                break;
+        }
+        const QTemporaryDir scratch;
         printer.setOutputFormat(QPrinter::PdfFormat);
-        printer.setOutputFileName(setup.pdfPath());
+        printer.setOutputFileName(scratch.filePath(QStringLiteral("relatorio.pdf")));
         printer.setCopyCount(1);
-        if (PrintWithProgress(printer, document, PrintingStatus(), parent) < 0)
-            ShowRunError(dialogs, CannotWriteText(setup.pdfPath()));
+        if (!scratch.isValid() || PrintWithProgress(printer, document, PrintingStatus(), parent) < 0) {
+            ShowRunError(dialogs, CannotWriteText(path));
+            break;
+        }
+        try {
+            SavePrivateFile(path, ReadFileBytes(printer.outputFileName()));
+        } catch (const IoError&) {
+            ShowRunError(dialogs, CannotWriteText(path));
+        }
         break;
     }
     }

@@ -52,6 +52,10 @@ QByteArray ReadFileHead(const QString& path, qsizetype size);
 // elsewhere); the old content stays on every failure.
 void ReplaceFileBytes(const QString& path, const QByteArray& bytes);
 
+// The same for a file the clinician asked for (an exported report): readable and writable by its
+// owner only (0600), also when it replaces a file other people could read.
+void SavePrivateFile(const QString& path, const QByteArray& bytes);
+
 // Creates the file whole, replacing nothing. Takes the file's lock. Throws FileExistsError when
 // the file exists (also when another computer created it a moment ago), IoError otherwise.
 void WriteNewFileBytes(const QString& path, const QByteArray& bytes);

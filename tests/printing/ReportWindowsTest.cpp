@@ -11,6 +11,8 @@
 #include "support/WorkFolder.h"
 
 #include <QAction>
+#include <QDir>
+#include <QFile>
 #include <QLabel>
 #include <QPrintPreviewDialog>
 #include <QPrintPreviewWidget>
@@ -22,6 +24,9 @@
 #include <QTimer>
 
 #include <gtest/gtest.h>
+
+#include <optional>
+#include <sys/stat.h>
 
 namespace qv {
 namespace {
@@ -164,6 +169,59 @@ TEST_F(WindowsTest, RunThroughTheWindowsToAPdfFileHonoursTheRange)
     ASSERT_TRUE(engine.RunReport(QStringLiteral("report1")));
     EXPECT_EQ(test::PdfPages(path), 1);
     EXPECT_EQ(script->previews, 0);
+}
+
+TEST_F(WindowsTest, APdfFileIsWrittenForItsOwnerOnlyAndReplacesAnotherOnlyWhenAllowed)
+{
+    struct Case {
+        const char* what;
+        bool exists;
+        std::optional<platform::Answer> answer;  // to "já existe. Deseja substituí-lo?"
+        bool written;
+    };
+    const Case cases[] = {
+        {"a new file", false, std::nullopt, true},
+        {"another patient's report, replaced", true, platform::Answer::Yes, true},
+        {"another patient's report, kept", true, platform::Answer::No, false},
+    };
+    const QString path = work.file(QStringLiteral("Análises/Análise de Tweed.pdf"));
+    const QByteArray other = "%PDF- another patient's report";
+    for (const Case& c : cases) {
+        QFile::remove(path);
+        if (c.exists) {
+            work.write(QStringLiteral("Análises/Análise de Tweed.pdf"), other);
+            QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadOther | QFile::ReadGroup);
+        }
+        if (c.answer)
+            dialogs.answers.push_back(*c.answer);
+        auto out = std::make_unique<ScriptedOutput>();
+        out->onSetup = [&](ReportSetupDialog& setup) {
+            setup.setDestination(ReportSetupDialog::PdfFile);
+            setup.setPdfPath(path);
+            return int(QDialog::Accepted);
+        };
+        ReportEngine engine(dialogs, std::move(out));
+        engine.SetReportParams(BuildTweedReport(test::SampleTweedDiagnosed()).params);
+        engine.SetLastPage(2);
+        ASSERT_TRUE(engine.RunReport(QStringLiteral("report1"))) << c.what;
+        if (c.answer) {
+            const test::Box question = dialogs.take();
+            EXPECT_EQ(question.type, test::Box::Question) << c.what;
+            EXPECT_TRUE(question.text.contains(QStringLiteral("já existe"))) << c.what;
+        }
+        EXPECT_TRUE(dialogs.pending().empty()) << c.what << qPrintable(dialogs.describePending());
+        if (!c.written) {
+            EXPECT_EQ(work.read(QStringLiteral("Análises/Análise de Tweed.pdf")), other) << c.what;
+            continue;
+        }
+        EXPECT_EQ(test::PdfPages(path), 2) << c.what;
+        struct stat st {};
+        ASSERT_EQ(::stat(QFile::encodeName(path).constData(), &st), 0) << c.what;
+        EXPECT_EQ(st.st_mode & 0777, 0600u) << c.what;
+        EXPECT_EQ(QDir(work.file(QStringLiteral("Análises"))).entryList(QDir::Files | QDir::Hidden),
+                  QStringList{QStringLiteral("Análise de Tweed.pdf")})
+            << c.what;
+    }
 }
 
 TEST_F(WindowsTest, PreviewChoiceShowsThePreviewAndCancelOutputsNothing)
