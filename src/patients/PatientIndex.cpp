@@ -1,10 +1,10 @@
 #include "patients/PatientIndex.h"
 
+#include "platform/FolderReader.h"
 #include "records/Cp1252.h"
 
 #include <QByteArrayView>
 #include <QDir>
-#include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
 #include <QSet>
@@ -13,12 +13,6 @@
 #include <limits>
 #include <vector>
 
-#ifdef Q_OS_UNIX
-#include <dirent.h>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-#endif
 
 namespace qv {
 
@@ -194,139 +188,9 @@ bool PatientNameLess(const PatientRow& a, const PatientRow& b)
 
 PatientScanner::PatientScanner(QString folder) : m_folder(std::move(folder)) {}
 
-namespace {
-
-struct FileStat {
-    bool ok = false;
-    bool directory = false;
-    qint64 size = -1;
-    qint64 modifiedMs = 0;
-};
-
-// The names of a folder, each file's size and time, and its bytes. A listing of 20,000 files
-// runs every few seconds while the window shows, so on POSIX systems it goes to the system
-// directly: Qt's iterator and file info cost several times more per file.
-class FolderReader {
-public:
-    explicit FolderReader(const QString& folder) : m_folder(folder)
-    {
-#ifdef Q_OS_UNIX
-        m_dir = ::opendir(QFile::encodeName(folder).constData());
-#else
-        if (QDir(folder).exists())
-            m_it.emplace(folder, QDir::Files | QDir::Hidden | QDir::System);
-#endif
-    }
-    ~FolderReader()
-    {
-#ifdef Q_OS_UNIX
-        if (m_dir)
-            ::closedir(m_dir);
-#endif
-    }
-    FolderReader(const FolderReader&) = delete;
-    FolderReader& operator=(const FolderReader&) = delete;
-
-    bool found() const
-    {
-#ifdef Q_OS_UNIX
-        return m_dir != nullptr;
-#else
-        return m_it.has_value();
-#endif
-    }
-
-    bool next(QString& name)
-    {
-#ifdef Q_OS_UNIX
-        while (dirent* e = ::readdir(m_dir)) {
-            if (e->d_type == DT_DIR)
-                continue;
-            m_entry = e->d_name;
-            name = QFile::decodeName(m_entry);
-            return true;
-        }
-        return false;
-#else
-        if (!m_it->hasNext())
-            return false;
-        m_it->next();
-        name = m_it->fileName();
-        return true;
-#endif
-    }
-
-    FileStat stat() const
-    {
-        FileStat out;
-#ifdef Q_OS_UNIX
-        struct stat st;
-        if (::fstatat(::dirfd(m_dir), m_entry.constData(), &st, 0) != 0)
-            return out;  // a link to nothing: listed, but unreadable
-        out.ok = true;
-        out.directory = S_ISDIR(st.st_mode);
-        out.size = st.st_size;
-        out.modifiedMs = qint64(st.st_mtim.tv_sec) * 1000 + st.st_mtim.tv_nsec / 1000000;
-#else
-        const QFileInfo info = m_it->fileInfo();
-        if (!info.exists())
-            return out;
-        out.ok = true;
-        out.directory = info.isDir();
-        out.size = info.size();
-        out.modifiedMs = info.lastModified().toMSecsSinceEpoch();
-#endif
-        return out;
-    }
-
-    std::optional<QByteArray> read(qint64 size) const
-    {
-#ifdef Q_OS_UNIX
-        const int fd = ::openat(::dirfd(m_dir), m_entry.constData(), O_RDONLY | O_CLOEXEC);
-        if (fd < 0)
-            return std::nullopt;
-        QByteArray bytes;
-        bytes.resize(qMax<qint64>(size, 0) + 1);
-        qint64 got = 0;
-        for (;;) {
-            if (got == bytes.size())
-                bytes.resize(bytes.size() * 2);
-            const ssize_t n = ::read(fd, bytes.data() + got, size_t(bytes.size() - got));
-            if (n < 0) {
-                ::close(fd);
-                return std::nullopt;
-            }
-            if (n == 0)
-                break;
-            got += n;
-        }
-        ::close(fd);
-        bytes.truncate(got);
-        return bytes;
-#else
-        Q_UNUSED(size);
-        QFile file(m_it->filePath());
-        if (!file.open(QIODevice::ReadOnly))
-            return std::nullopt;
-        return file.readAll();
-#endif
-    }
-
-private:
-    QString m_folder;
-#ifdef Q_OS_UNIX
-    DIR* m_dir = nullptr;
-    QByteArray m_entry;
-#else
-    std::optional<QDirIterator> m_it;
-#endif
-};
-
-}  // namespace
-
 QList<PatientRow> PatientScanner::scan()
 {
-    FolderReader reader(m_folder);
+    platform::FolderReader reader(m_folder);
     m_found = reader.found();
     QList<PatientRow> rows;
     if (!m_found)
@@ -340,7 +204,7 @@ QList<PatientRow> PatientScanner::scan()
         const std::optional<PatientFileName> parsed = ParsePatientFileName(fileName);
         if (!parsed)
             continue;
-        const FileStat st = reader.stat();
+        const platform::FileStat st = reader.stat();
         if (st.directory)
             continue;
         auto found = byName.constFind(parsed->patient);

@@ -39,7 +39,7 @@ QObject* LoadModule(const QString& name, QString* error)
     static QHash<QString, QObject*> loaded;
     if (QObject* module = loaded.value(name))
         return module;
-    const QString file = name + QStringLiteral(".so");
+    const QString file = name + QStringLiteral(QUORVEL_MODULE_SUFFIX);
     for (const QString& folder : ModuleFolders(QCoreApplication::applicationDirPath())) {
         const QString path = QDir(folder).filePath(file);
         if (!QFileInfo::exists(path))

@@ -3,6 +3,8 @@
 #include "records/FileIo.h"
 #include "records/LibArchive.h"
 
+#include "platform/FileSystem.h"
+
 #include <QCryptographicHash>
 #include <QDir>
 #include <QDirIterator>
@@ -18,10 +20,6 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <cstring>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace qv {
 
@@ -212,7 +210,15 @@ void readArchive(const QString& path, const std::function<void(const QString&, c
     const auto guard = qScopeGuard([a] { archive_read_free(a); });
     archive_read_support_filter_gzip(a);
     archive_read_support_format_tar(a);
-    if (archive_read_open_filename(a, QFile::encodeName(path).constData(), 64 * 1024) != ARCHIVE_OK)
+    // Opened by the program (a Unicode name on Windows too) and read by libarchive.
+    const int fd = platform::OpenForReading(path);
+    const auto closeFd = qScopeGuard([fd] {
+        if (fd >= 0)
+            platform::CloseFile(fd);
+    });
+    if (fd < 0)
+        archive_set_error(a, EIO, "Failed to open '%s'", QFile::encodeName(path).constData());
+    if (fd < 0 || archive_read_open_fd(a, fd, 64 * 1024) != ARCHIVE_OK)
         throw Damage{archiveError(a)};
     archive_entry* entry = nullptr;
     for (;;) {
@@ -302,7 +308,7 @@ void makeFolders(const QString& work, const QString& rel)
     const QStringList parts = rel.split(u'/');
     for (qsizetype i = 0; i + 1 < parts.size(); ++i) {
         path += u'/' + parts[i];
-        if (!QFileInfo(path).isDir() && ::mkdir(QFile::encodeName(path).constData(), 0700) != 0 && errno != EEXIST)
+        if (!QFileInfo(path).isDir() && !platform::MakePrivateFolder(path))
             throw IoError::cannotWrite(path);
     }
 }
@@ -319,16 +325,15 @@ BackupSummary WriteBackup(const QString& work, const QString& archivePath)
     const SourceList files = filesToSave(work);
     // Written beside the chosen place and renamed there once verified; private, like what it holds.
     const QString part = archivePath + QStringLiteral(".part");
-    const QByteArray partName = QFile::encodeName(part);
-    ::unlink(partName.constData());
-    const int fd = ::open(partName.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
-    if (fd < 0)
+    platform::RemoveFile(part);
+    int fd = -1;
+    if (platform::CreateNew(part, platform::Readers::Owner, &fd) != platform::Outcome::Done)
         throw IoError(QStringLiteral("Não foi possível gravar a cópia de segurança \"%1\".").arg(archivePath));
     bool closed = false;
     const auto dropPart = qScopeGuard([&] {
         if (!closed)
-            ::close(fd);
-        ::unlink(partName.constData());
+            platform::CloseFile(fd);
+        platform::RemoveFile(part);
     });
     const auto failed = [&](const QString& why) {
         return IoError(QStringLiteral("Não foi possível gravar a cópia de segurança \"%1\": %2").arg(archivePath, why));
@@ -371,8 +376,8 @@ BackupSummary WriteBackup(const QString& work, const QString& archivePath)
             throw failed(archiveError(a));
     }
     closed = true;
-    const bool synced = ::fdatasync(fd) == 0;
-    if (::close(fd) != 0 || !synced)
+    const bool synced = platform::FlushData(fd) == 0;
+    if (platform::CloseFile(fd) != 0 || !synced)
         throw failed(QStringLiteral("erro ao concluir a gravação"));
 
     // Read back: the archive must give every file, unchanged, and nothing else.
@@ -384,8 +389,8 @@ BackupSummary WriteBackup(const QString& work, const QString& archivePath)
     }
     if (read != written)
         throw failed(QStringLiteral("a cópia lida de volta não confere com os arquivos"));
-    if (::rename(partName.constData(), QFile::encodeName(archivePath).constData()) != 0)
-        throw failed(QString::fromLocal8Bit(std::strerror(errno)));
+    if (platform::ReplaceWith(part, archivePath) != platform::Outcome::Done)
+        throw failed(platform::LastErrorText());
     return summary;
 }
 

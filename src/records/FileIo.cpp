@@ -1,5 +1,7 @@
 #include "records/FileIo.h"
 
+#include "platform/FileSystem.h"
+
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
@@ -8,12 +10,6 @@
 #include <QRandomGenerator>
 #include <QSet>
 #include <QRegularExpression>
-
-#include <cerrno>
-#include <cstdio>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace qv {
 
@@ -28,16 +24,14 @@ namespace {
 int dataSync(int fd)
 {
     const auto& hook = FileIoHooksForTesting().datasync;
-    return hook ? hook(fd) : ::fdatasync(fd);
+    return hook ? hook(fd) : platform::FlushData(fd);
 }
 
 int closeFd(int fd)
 {
     const auto& hook = FileIoHooksForTesting().close;
-    return hook ? hook(fd) : ::close(fd);
+    return hook ? hook(fd) : platform::CloseFile(fd);
 }
-
-QByteArray native(const QString& path) { return QFile::encodeName(path); }
 
 // Where a file's content lives: a patient file linked from elsewhere is written where it lives.
 QString placeOf(const QString& path)
@@ -60,13 +54,13 @@ QRegularExpression temporaryFilesOf(const QString& fileName)
 void removeLeftoversOf(const QString& target, bool listFolder)
 {
     const QFileInfo info(target);
-    ::unlink(native(info.dir().filePath(u'.' + info.fileName() + QStringLiteral(".tmp"))).constData());
+    platform::RemoveFile(info.dir().filePath(u'.' + info.fileName() + QStringLiteral(".tmp")));
     if (!listFolder)
         return;
     const QRegularExpression mine = temporaryFilesOf(info.fileName());
     for (const QString& name : info.dir().entryList(QDir::Files | QDir::Hidden | QDir::System))
         if (mine.match(name).hasMatch())
-            ::unlink(native(info.dir().filePath(name)).constData());
+            platform::RemoveFile(info.dir().filePath(name));
 }
 
 QString randomSuffix()
@@ -82,48 +76,51 @@ void sweepFolderOnce(const QString& folder);
 
 // Writes the bytes to a new temporary file beside `target`, named for this writer alone, synced
 // and closed; returns its path. Call it holding the file's lock.
-QString writeTemporary(const QString& path, const QString& target, const QByteArray& bytes, const struct stat* keepMode)
+QString writeTemporary(const QString& path, const QString& target, const QByteArray& bytes,
+                       const platform::FileStatus* keep)
 {
     const QFileInfo info(target);
     sweepFolderOnce(info.absolutePath());
     QString tmp;
     int fd = -1;
-    for (int attempt = 0; fd < 0 && attempt < 10; ++attempt) {
+    platform::Outcome created = platform::Outcome::Failed;
+    for (int attempt = 0; attempt < 10; ++attempt) {
         tmp = info.dir().filePath(u'.' + info.fileName() + u'.' + randomSuffix() + QStringLiteral(".tmp"));
-        fd = ::open(native(tmp).constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
-        if (fd < 0 && errno != EEXIST)
+        created = platform::CreateNew(tmp, platform::Readers::Owner, &fd);
+        if (created != platform::Outcome::Exists)
             break;
     }
-    if (fd < 0)
+    if (created != platform::Outcome::Done)
         throw IoError::cannotWrite(path);
-    bool ok = true;
-    if (keepMode) {
-        // On a share the server may refuse: its own permissions then govern.
-        (void)::fchmod(fd, keepMode->st_mode & 07777);
-    }
-    const char* p = bytes.constData();
-    qsizetype left = bytes.size();
-    while (ok && left > 0) {
-        const ssize_t n = ::write(fd, p, size_t(left));
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            ok = false;
-        else {
-            p += n;
-            left -= n;
-        }
-    }
+    if (keep)
+        platform::CopyPermissions(fd, *keep);
+    bool ok = platform::WriteAll(fd, bytes);
     if (ok && dataSync(fd) != 0)
         ok = false;
     // A network file system reports a lost write at close: it counts as much as the write.
     if (closeFd(fd) != 0)
         ok = false;
     if (!ok) {
-        ::unlink(native(tmp).constData());
+        platform::RemoveFile(tmp);
         throw IoError::cannotWrite(path);
     }
     return tmp;
+}
+
+// Refuses a file name the system cannot hold before anything is written.
+void checkName(const QString& path)
+{
+    const QString problem = platform::FileNameProblem(QFileInfo(path).fileName());
+    if (!problem.isEmpty())
+        throw IoError(QStringLiteral("Não foi possível gravar o arquivo \"%1\": %2. Nada foi gravado.").arg(path, problem));
+}
+
+// What a failed move tells the clinician: a file another program keeps open is named as such.
+[[noreturn]] void throwMoveFailure(platform::Outcome o, const QString& path)
+{
+    if (o == platform::Outcome::Busy)
+        throw FileInUseError(path);
+    throw IoError::cannotWrite(path);
 }
 
 // The save is done only when the file in place is the one just written: its size and its bytes.
@@ -234,22 +231,19 @@ void RemoveStaleTemporaryFiles(const QString& folder)
 
 void ReplaceFileBytes(const QString& path, const QByteArray& bytes)
 {
+    checkName(path);
     FileLock lock(path);
     lock.throwIfNotLocked();
     const QString target = placeOf(path);
-    struct stat old {};
-    const bool exists = ::stat(native(target).constData(), &old) == 0;
-    if (exists && !S_ISREG(old.st_mode))
-        throw IoError::cannotWrite(path);
-    // Renaming over a file would succeed where writing it is not allowed: keep the file's own
-    // say. Asked without opening it: some share clients fail opens for appending.
-    if (exists && ::faccessat(AT_FDCWD, native(target).constData(), W_OK, AT_EACCESS) != 0)
+    const platform::FileStatus old = platform::StatusOf(target);
+    if (old.exists && (!old.regular || !old.writable))
         throw IoError::cannotWrite(path);
     removeLeftoversOf(target, lock.takeTookOver());
-    const QString tmp = writeTemporary(path, target, bytes, exists ? &old : nullptr);
-    if (::rename(native(tmp).constData(), native(target).constData()) != 0) {
-        ::unlink(native(tmp).constData());
-        throw IoError::cannotWrite(path);
+    const QString tmp = writeTemporary(path, target, bytes, old.exists ? &old : nullptr);
+    const platform::Outcome moved = platform::ReplaceWith(tmp, target);
+    if (moved != platform::Outcome::Done) {
+        platform::RemoveFile(tmp);
+        throwMoveFailure(moved, path);
     }
     checkPlaced(path, target, bytes);
 }
@@ -268,52 +262,30 @@ void SavePrivateFile(const QString& path, const QByteArray& bytes)
 
 bool IsRegularFile(const QString& path)
 {
-    struct stat st {};
-    return ::stat(native(path).constData(), &st) == 0 && S_ISREG(st.st_mode);
+    const platform::FileStatus s = platform::StatusOf(path);
+    return s.exists && s.regular;
 }
 
 void WriteNewFileBytes(const QString& path, const QByteArray& bytes)
 {
+    checkName(path);
     FileLock lock(path);
     lock.throwIfNotLocked();
     if (QFileInfo::exists(path))
         throw FileExistsError(path);
     removeLeftoversOf(path, lock.takeTookOver());
     const QString tmp = writeTemporary(path, path, bytes, nullptr);
-    const QByteArray from = native(tmp);
-    const QByteArray to = native(path);
-    const auto refuse = [&](const IoError& error) {
-        ::unlink(from.constData());
-        throw error;
-    };
-    // link(2) puts the finished file in place and fails when one exists, whoever made it.
-    if (::link(from.constData(), to.constData()) == 0) {
-        ::unlink(from.constData());
+    switch (const platform::Outcome placed = platform::PlaceNew(tmp, path)) {
+    case platform::Outcome::Done:
         checkPlaced(path, path, bytes);
         return;
+    case platform::Outcome::Exists:
+        platform::RemoveFile(tmp);
+        throw FileExistsError(path);
+    default:
+        platform::RemoveFile(tmp);
+        throwMoveFailure(placed, path);
     }
-    int error = errno;
-    if (error == EEXIST)
-        refuse(FileExistsError(path));
-    if (error != EPERM && error != ENOTSUP && error != EOPNOTSUPP && error != ENOSYS)
-        refuse(IoError::cannotWrite(path));
-    // Some shares have no hard links: a rename that refuses to replace does the same.
-    if (::renameat2(AT_FDCWD, from.constData(), AT_FDCWD, to.constData(), RENAME_NOREPLACE) == 0) {
-        checkPlaced(path, path, bytes);
-        return;
-    }
-    error = errno;
-    if (error == EEXIST)
-        refuse(FileExistsError(path));
-    // Without either, a plain rename under the lock, the file missing a moment ago: as safe among
-    // this program's saves as the lock is on that share (see FolderSafety.h).
-    if (error != EINVAL && error != ENOSYS && error != ENOTSUP && error != EOPNOTSUPP)
-        refuse(IoError::cannotWrite(path));
-    if (QFileInfo::exists(path))
-        refuse(FileExistsError(path));
-    if (::rename(from.constData(), to.constData()) != 0)
-        refuse(IoError::cannotWrite(path));
-    checkPlaced(path, path, bytes);
 }
 
 }  // namespace qv

@@ -85,6 +85,7 @@ public:
 private:
     QString m_path;
     QString m_key;
+    QString m_heldKey;
     bool m_locked = false;
     bool m_nested = false;
     bool m_busy = false;

@@ -1,5 +1,7 @@
 #include "records/FileIo.h"
 
+#include "platform/FileSystem.h"
+
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QDeadlineTimer>
@@ -15,11 +17,6 @@
 
 #include <algorithm>
 #include <utility>
-#include <cerrno>
-#include <csignal>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 // The lock file is written in QLockFile's layout (pid, application, host name, machine id, boot
 // id, one per line), so older versions of the program and this one understand each other's locks.
@@ -30,8 +27,6 @@
 namespace qv {
 
 namespace {
-
-QByteArray native(const QString& path) { return QFile::encodeName(path); }
 
 const QByteArray& machineId()
 {
@@ -51,31 +46,22 @@ const QByteArray& hostName()
     return name;
 }
 
-// The name of the program a process runs ("" when it cannot be read).
-QByteArray programOf(qint64 pid)
-{
-    QString name = QFileInfo(QStringLiteral("/proc/%1/exe").arg(pid)).symLinkTarget().section(u'/', -1);
-    // A program updated while it runs still runs the program it started with.
-    if (name.endsWith(QLatin1String(" (deleted)")))
-        name.chop(10);
-    return name.toUtf8();
-}
-
 QByteArray ownerLines()
 {
-    static const QByteArray program = programOf(QCoreApplication::applicationPid());
+    static const QByteArray program = platform::ProgramOf(QCoreApplication::applicationPid());
     return QByteArray::number(QCoreApplication::applicationPid()) + '\n' + program + '\n' + hostName() + '\n'
            + machineId() + '\n' + bootId() + '\n';
 }
 
 // The owner of a lock written on this computer since it started is alive when its process
 // exists and, where the lock names its program, runs that program (a number the system gave to
-// another program since is no owner).
+// another program since is no owner). Windows has no boot id: there a lock of this computer is
+// judged by its process alone.
 bool ownerAlive(qint64 pid, const QByteArray& program)
 {
-    if (::kill(pid_t(pid), 0) != 0 && errno == ESRCH)
+    if (!platform::ProcessAlive(pid))
         return false;
-    const QByteArray running = programOf(pid);
+    const QByteArray running = platform::ProgramOf(pid);
     return program.isEmpty() || running.isEmpty() || running == program;
 }
 
@@ -96,33 +82,19 @@ bool leftBehindHere(const QString& key)
     return g_leftBehind.contains(key);
 }
 
-// Unlinks a file this process does not hold open. A share may refuse for a moment while another
-// computer reads it (EBUSY): try again a few times.
-bool unlinkClosed(const QString& path)
-{
-    const QByteArray name = native(path);
-    for (int attempt = 0; attempt < 20; ++attempt) {
-        if (::unlink(name.constData()) == 0 || errno == ENOENT)
-            return true;
-        if (errno != EBUSY && errno != EAGAIN && errno != EINTR)
-            return false;
-        QThread::msleep(10);
-    }
-    return false;
-}
+bool unlinkClosed(const QString& path) { return platform::RemoveFile(path); }
 
 enum class Created { Yes, Exists, Failed };
 
 Created createLock(const QString& lockPath)
 {
-    const QByteArray name = native(lockPath);
     // Readable by all: another user's program must be able to tell whose lock it is.
-    const int fd = ::open(name.constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
-    if (fd < 0)
-        return errno == EEXIST ? Created::Exists : Created::Failed;
-    const QByteArray lines = ownerLines();
-    bool ok = ::write(fd, lines.constData(), size_t(lines.size())) == lines.size();
-    ok = ::close(fd) == 0 && ok;
+    int fd = -1;
+    const platform::Outcome o = platform::CreateNew(lockPath, platform::Readers::Everyone, &fd);
+    if (o != platform::Outcome::Done)
+        return o == platform::Outcome::Exists ? Created::Exists : Created::Failed;
+    bool ok = platform::WriteAll(fd, ownerLines());
+    ok = platform::CloseFile(fd) == 0 && ok;
     if (!ok) {
         unlinkClosed(lockPath);
         return Created::Failed;
@@ -184,15 +156,16 @@ bool removeAbandoned(const QString& lockPath, const Seen& judged)
 {
     const QFileInfo info(lockPath);
     const QString claim = info.dir().filePath(u'.' + info.fileName() + QStringLiteral(".tmp"));
-    const int fd = ::open(native(claim).constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
-    if (fd < 0) {
+    int fd = -1;
+    const platform::Outcome o = platform::CreateNew(claim, platform::Readers::Everyone, &fd);
+    if (o != platform::Outcome::Done) {
         // A claim is held for microseconds; one a few seconds old belongs to a dead remover.
         const QFileInfo old(claim);
-        if (errno == EEXIST && old.lastModified().msecsTo(QDateTime::currentDateTime()) > 5000)
+        if (o == platform::Outcome::Exists && old.lastModified().msecsTo(QDateTime::currentDateTime()) > 5000)
             unlinkClosed(claim);
         return false;
     }
-    ::close(fd);
+    platform::CloseFile(fd);
     bool removed = false;
     QFile again(lockPath);
     if (again.open(QIODevice::ReadOnly)) {
@@ -212,9 +185,11 @@ FileLock::FileLock(const QString& path, int waitMs)
 {
     m_path = path;
     m_key = QFileInfo(path).absoluteFilePath() + QStringLiteral(".lock");
+    // Two names of one file (another case on Windows) share one lock within this process too.
+    m_heldKey = platform::PathKey(m_key);
     {
         QMutexLocker guard(&g_heldMutex);
-        auto it = g_held.find(m_key);
+        auto it = g_held.find(m_heldKey);
         if (it != g_held.end() && it->thread == QThread::currentThreadId()) {
             ++it->depth;
             m_locked = m_nested = true;
@@ -233,7 +208,7 @@ FileLock::FileLock(const QString& path, int waitMs)
             m_failure = IoError::cannotWrite(path).message();
             return;
         }
-        const Seen seen = inspect(m_key, m_key);
+        const Seen seen = inspect(m_key, m_heldKey);
         if (!seen.exists && !deadline.hasExpired())
             continue;  // released a moment ago
         if (seen.abandoned && removeAbandoned(m_key, seen)) {
@@ -250,8 +225,8 @@ FileLock::FileLock(const QString& path, int waitMs)
     }
     m_locked = true;
     QMutexLocker guard(&g_heldMutex);
-    g_leftBehind.remove(m_key);
-    g_held.insert(m_key, HeldLock{QThread::currentThreadId(), 1, tookOver});
+    g_leftBehind.remove(m_heldKey);
+    g_held.insert(m_heldKey, HeldLock{QThread::currentThreadId(), 1, tookOver});
 }
 
 FileLock::~FileLock()
@@ -260,7 +235,7 @@ FileLock::~FileLock()
         return;
     {
         QMutexLocker guard(&g_heldMutex);
-        auto it = g_held.find(m_key);
+        auto it = g_held.find(m_heldKey);
         if (m_nested) {
             if (it != g_held.end())
                 --it->depth;
@@ -273,7 +248,7 @@ FileLock::~FileLock()
     // takes it over at once, other computers' once it is stale.
     if (!unlinkClosed(m_key)) {
         QMutexLocker guard(&g_heldMutex);
-        g_leftBehind.insert(m_key);
+        g_leftBehind.insert(m_heldKey);
     }
 }
 
@@ -282,7 +257,7 @@ bool FileLock::takeTookOver()
     if (!m_locked)
         return false;
     QMutexLocker guard(&g_heldMutex);
-    auto it = g_held.find(m_key);
+    auto it = g_held.find(m_heldKey);
     return it != g_held.end() && std::exchange(it->tookOver, false);
 }
 

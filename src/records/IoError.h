@@ -40,6 +40,18 @@ public:
     }
 };
 
+// Another program keeps the file open and will not let it be replaced (Windows: a document open
+// in an editor, a backup agent): the old file stays as it was.
+class FileInUseError : public IoError {
+public:
+    explicit FileInUseError(const QString& path)
+        : IoError(QStringLiteral("O arquivo \"%1\" está aberto em outro programa. Nada foi gravado: feche-o "
+                                 "nesse programa e salve novamente.")
+                      .arg(path))
+    {
+    }
+};
+
 // A new file was to be created where one exists.
 class FileExistsError : public IoError {
 public:

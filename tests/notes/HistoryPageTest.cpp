@@ -343,6 +343,7 @@ TEST_F(HistoryPageTest, MissingFolderReportsAndShowsNoSuccess)
 
 TEST_F(HistoryPageTest, ReadOnlyFolderReportsAndShowsNoSuccess)
 {
+    QV_NEEDS_POSIX_PERMISSIONS();
     QFile::setPermissions(work.file(QStringLiteral("Análises")), QFileDevice::ReadOwner | QFileDevice::ExeOwner);
     const test::Unprivileged user(work);
     ASSERT_TRUE(user.ok());
@@ -353,6 +354,7 @@ TEST_F(HistoryPageTest, ReadOnlyFolderReportsAndShowsNoSuccess)
 
 TEST_F(HistoryPageTest, FailedAppendKeepsTheStoredVisits)
 {
+    QV_NEEDS_FILE_SIZE_LIMIT();
     save(QStringLiteral("ANA"), QStringLiteral("primeira"));
     dialogs.take();
     const QByteArray stored = work.read(QStringLiteral("Análises/ANA.pln"));
@@ -373,6 +375,7 @@ TEST_F(HistoryPageTest, FailedAppendKeepsTheStoredVisits)
 
 TEST_F(HistoryPageTest, WriteToAFullDiskReports)
 {
+    QV_NEEDS_SYMLINKS();  // a link to /dev/full
     ASSERT_TRUE(QFile::link(QStringLiteral("/dev/full"), work.file(QStringLiteral("Análises/ANA.pln"))));
     save(QStringLiteral("ANA"), QStringLiteral("visita"));
     EXPECT_EQ(dialogs.take().kind, NoticeKind::Error);

@@ -10,8 +10,6 @@
 #include <QTest>
 #include <QWidget>
 
-#include <unistd.h>
-
 namespace qv::test {
 
 // Types text character by character, as a keyboard would (non-ASCII included); "\n" is Enter.

@@ -235,6 +235,7 @@ TEST_F(PlanPageTest, MissingFolderReportsAndKeepsTheMark)
 
 TEST_F(PlanPageTest, ReadOnlyFolderKeepsTheOldPlan)
 {
+    QV_NEEDS_POSIX_PERMISSIONS();
     work.write(QStringLiteral("Análises/ANA.otl"), "ANA\r\nvelho\r\n");
     QFile::setPermissions(work.file(QStringLiteral("Análises")), QFileDevice::ReadOwner | QFileDevice::ExeOwner);
     const test::Unprivileged user(work);
@@ -246,6 +247,7 @@ TEST_F(PlanPageTest, ReadOnlyFolderKeepsTheOldPlan)
 
 TEST_F(PlanPageTest, FailedWriteKeepsTheOldPlanWhole)
 {
+    QV_NEEDS_FILE_SIZE_LIMIT();
     const QByteArray old = "ANA\r\nplano antigo\r\n";
     work.write(QStringLiteral("Análises/ANA.otl"), old);
     QString plan;

@@ -72,7 +72,7 @@ TEST_F(SharedFolderPageTest, BackupThenRestoreAsksBeforeReplacingAndReports)
     EXPECT_EQ(dialogs.lastSaveRequest.suggestedName, QStringLiteral("Quorvel-2026-12-09.tar.gz"));
     EXPECT_EQ(dialogs.lastSaveRequest.title, QStringLiteral("Cópia de Segurança"));
     dialogs.expectNotice(NoticeKind::Information,
-                         QStringLiteral("Cópia de segurança gravada e conferida com sucesso!\r\r3 arquivo(s) em \"%1\".").arg(archive),
+                         QStringLiteral("Cópia de segurança gravada e conferida com sucesso!\r\r3 arquivo(s) em \"%1\".").arg(QDir::toNativeSeparators(archive)),
                          QStringLiteral("Cópia de Segurança"));
     EXPECT_TRUE(hideItem.isEnabled());
 

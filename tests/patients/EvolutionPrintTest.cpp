@@ -30,6 +30,7 @@ class EvolutionPrint : public test::WorkFolderTest {};
 
 TEST_F(EvolutionPrint, Report5PrintsTheTableThenTheChart)
 {
+    QV_NEEDS_LINUX_TOOLS();  // reads the PDF back with poppler-utils
     const std::array<QByteArray, 4> stages = test::FourStages(QStringLiteral("ANA"));
     const char* names[] = {"ANA-INICIAL.twe", "ANA-INTER1.twe", "ANA-INTER2.twe", "ANA-FINAL.twe"};
     std::array<QString, 4> files;
@@ -66,6 +67,7 @@ TEST_F(EvolutionPrint, Report5PrintsTheTableThenTheChart)
 // 4000 pixels across the report's 640 units are 600 pixels per inch on paper.
 TEST_F(EvolutionPrint, Report5CarriesTheChartAtPrintResolution)
 {
+    QV_NEEDS_LINUX_TOOLS();  // reads the PDF back with poppler-utils
     const std::array<QByteArray, 4> stages = test::FourStages(QStringLiteral("ANA"));
     const char* names[] = {"ANA-INICIAL.twe", "ANA-INTER1.twe", "ANA-INTER2.twe", "ANA-FINAL.twe"};
     std::array<QString, 4> files;

@@ -9,6 +9,8 @@
 #include <QPersistentModelIndex>
 #include <QTemporaryDir>
 
+#include "support/SystemTraits.h"
+
 #include <gtest/gtest.h>
 
 using namespace qv;
@@ -208,6 +210,7 @@ TEST_F(ScanTest, LastChangeIsTheNewestFile)
 
 TEST_F(ScanTest, AnUnreadableHistoryShowsAsSuchAndTheListGoesOn)
 {
+    QV_NEEDS_SYMLINKS();
     write(QStringLiteral("ANA.bol"));
     write(QStringLiteral("BIA.bol"));
     // A link to nothing: listed by the folder, unreadable by anyone (root included).

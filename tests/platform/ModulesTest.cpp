@@ -55,7 +55,7 @@ TEST(Modules, MissingOrForeignModulesSayWhy)
         const char* error;
     };
     const Case cases[] = {
-        {"quorvel-nada", false, "quorvel-nada.so não foi encontrado"},
+        {"quorvel-nada", false, "quorvel-nada" QUORVEL_MODULE_SUFFIX " não foi encontrado"},
         {"quorvel-dicom", true, "quorvel-dicom não é um módulo deste programa"},
     };
     for (const Case& c : cases) {
@@ -82,6 +82,7 @@ QString outputOf(const QString& program, const QStringList& arguments)
 
 TEST(Modules, TheProgramLinksItsLibrariesAndLeavesTheModulesOnesOut)
 {
+    QV_NEEDS_LINUX_TOOLS();
     // Print support, archives and XRandR are linked like any library; DICOM comes only with its
     // module; Qt Charts (GPL-3 only: the chart is drawn by the program) and OpenGL never.
     const QString dynamic = outputOf(QStringLiteral("readelf"), {QStringLiteral("-d"), QStringLiteral(QUORVEL_PROGRAM)});
@@ -100,7 +101,8 @@ TEST(Modules, TheProgramLinksItsLibrariesAndLeavesTheModulesOnesOut)
 
 TEST(Modules, TheDicomModuleHoldsItsOwnCodeAndExportsOnlyItsEntry)
 {
-    const QString module = QStringLiteral(QUORVEL_MODULE_DIR "/quorvel-dicom.so");
+    QV_NEEDS_LINUX_TOOLS();
+    const QString module = QStringLiteral(QUORVEL_MODULE_DIR "/quorvel-dicom" QUORVEL_MODULE_SUFFIX);
     // Its only exports are Qt's plugin entry points.
     const QString exported = outputOf(QStringLiteral("nm"), {QStringLiteral("-D"), QStringLiteral("--defined-only"), module});
     ASSERT_FALSE(exported.isEmpty()) << module.toStdString();
@@ -147,7 +149,8 @@ TEST_F(ModulesMissing, DicomSaysWhyAndTheChartStillDraws)
     const LoadedRadiograph loaded = LoadRadiograph(dicom.fileName());
     EXPECT_FALSE(loaded.image.has_value());
     EXPECT_EQ(loaded.error,
-              QStringLiteral("o leitor de DICOM deste programa não pôde ser aberto (quorvel-dicom.so não foi encontrado)."));
+              QStringLiteral("o leitor de DICOM deste programa não pôde ser aberto (quorvel-dicom" QUORVEL_MODULE_SUFFIX
+                             " não foi encontrado)."));
 
     // The chart is the program's own drawing: with no module anywhere it still draws, an empty
     // evolution without failing, and the report still gets its picture.

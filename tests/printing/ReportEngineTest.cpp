@@ -59,6 +59,7 @@ protected:
 
 TEST_F(RenderTest, TweedWithoutDiagnosisIsOnePageWithEveryValue)
 {
+    QV_NEEDS_LINUX_TOOLS();  // reads the PDF back with poppler-utils
     const QString pdf = render([&](ReportEngine& e) { return PrintTweed(e, tweed, test::SampleTweed()); },
                                QStringLiteral("tweed.pdf"));
     ASSERT_EQ(test::PdfPages(pdf), 1);
@@ -74,6 +75,7 @@ TEST_F(RenderTest, TweedWithoutDiagnosisIsOnePageWithEveryValue)
 
 TEST_F(RenderTest, TweedWithDiagnosisAddsPageTwoWithAlternativesAndCrosses)
 {
+    QV_NEEDS_LINUX_TOOLS();  // reads the PDF back with poppler-utils
     const QString pdf = render([&](ReportEngine& e) { return PrintTweed(e, tweed, test::SampleTweedDiagnosed()); },
                                QStringLiteral("tweed-diagnosis.pdf"));
     ASSERT_EQ(test::PdfPages(pdf), 2);
@@ -135,6 +137,7 @@ TEST_F(RenderTest, RangeOfOnePageHoldsAfterAFiftyPageRun)
 
 TEST_F(RenderTest, BoltonIsOnePageWithBothArchesAndTheDiagnosis)
 {
+    QV_NEEDS_LINUX_TOOLS();  // reads the PDF back with poppler-utils
     const test::BoltonSample b = test::SampleBolton();
     const QString pdf = render([&](ReportEngine& e) { return PrintBolton(e, bolton, b.sheet, b.results); },
                                QStringLiteral("bolton.pdf"));
@@ -150,6 +153,7 @@ TEST_F(RenderTest, BoltonIsOnePageWithBothArchesAndTheDiagnosis)
 
 TEST_F(RenderTest, HistoryFlowsOverPagesWithThePatientAndPageNumbersOnEach)
 {
+    QV_NEEDS_LINUX_TOOLS();  // reads the PDF back with poppler-utils
     writeHistory(QStringLiteral("ANA"), 60);
     const QString pdf = render([&](ReportEngine& e) { return PrintHistory(e, history, QStringLiteral("ANA"), 240); },
                                QStringLiteral("history.pdf"));
@@ -181,6 +185,7 @@ TEST_F(RenderTest, WrappedHistoryFieldAddsEmptyLinesButNoEmptyPage)
 
 TEST_F(RenderTest, HistoryStopsAtPageFiftyAndSaysSo)
 {
+    QV_NEEDS_LINUX_TOOLS();  // reads the PDF back with poppler-utils
     writeHistory(QStringLiteral("ANA"), 1200);
     const QString pdf = render([&](ReportEngine& e) { return PrintHistory(e, history, QStringLiteral("ANA"), 4800); },
                                QStringLiteral("history-long.pdf"));
@@ -192,6 +197,7 @@ TEST_F(RenderTest, HistoryStopsAtPageFiftyAndSaysSo)
 
 TEST_F(RenderTest, PlanPrintsItsLinesAsTyped)
 {
+    QV_NEEDS_LINUX_TOOLS();  // reads the PDF back with poppler-utils
     platform::PageContext plan(dialogs, [] { return QStringLiteral("Plano de Tratamento"); });
     const QString outline = QStringLiteral("Fase 1: alinhamento e nivelamento.\n\tArco 0.014 NiTi.\nFase 2: "
                                            "fechamento de espaços com mecânica de deslize.");
@@ -206,6 +212,7 @@ TEST_F(RenderTest, PlanPrintsItsLinesAsTyped)
 
 TEST_F(RenderTest, SmallerPaperShrinksTheLayoutToFit)
 {
+    QV_NEEDS_LINUX_TOOLS();  // reads the PDF back with poppler-utils
     const report::ReportProject project = report::LoadReportProject(ReportEngine::ProjectFile());
     report::ParamMap params;
     for (const ReportParam& p : BuildTweedReport(test::SampleTweed()).params)

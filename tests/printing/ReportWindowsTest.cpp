@@ -138,6 +138,7 @@ protected:
 
 TEST_F(WindowsTest, RunThroughTheWindowsToAPdfFileHonoursTheRange)
 {
+    QV_NEEDS_LINUX_TOOLS();  // reads the PDF back with poppler-utils
     auto out = std::make_unique<ScriptedOutput>();
     ScriptedOutput* script = out.get();
     ReportEngine engine(dialogs, std::move(out));
@@ -173,6 +174,7 @@ TEST_F(WindowsTest, RunThroughTheWindowsToAPdfFileHonoursTheRange)
 
 TEST_F(WindowsTest, APdfFileIsWrittenForItsOwnerOnlyAndReplacesAnotherOnlyWhenAllowed)
 {
+    QV_NEEDS_LINUX_TOOLS();  // reads the PDF back with poppler-utils
     struct Case {
         const char* what;
         bool exists;
@@ -217,7 +219,8 @@ TEST_F(WindowsTest, APdfFileIsWrittenForItsOwnerOnlyAndReplacesAnotherOnlyWhenAl
         EXPECT_EQ(test::PdfPages(path), 2) << c.what;
         struct stat st {};
         ASSERT_EQ(::stat(QFile::encodeName(path).constData(), &st), 0) << c.what;
-        EXPECT_EQ(st.st_mode & 0777, 0600u) << c.what;
+        if (test::kPosixPermissions)
+            EXPECT_EQ(st.st_mode & 0777, 0600u) << c.what;
         EXPECT_EQ(QDir(work.file(QStringLiteral("Análises"))).entryList(QDir::Files | QDir::Hidden),
                   QStringList{QStringLiteral("Análise de Tweed.pdf")})
             << c.what;

@@ -61,7 +61,8 @@ TEST_F(SharedFolder, EightProgramsSavingAtOnceLoseNothing)
         ASSERT_TRUE(p->waitForFinished(60000));
         ASSERT_EQ(p->exitCode(), 0) << p->readAllStandardError().toStdString();
         for (const QByteArray& raw : p->readAllStandardOutput().split('\n')) {
-            const QStringList w = QString::fromLatin1(raw).split(u' ');
+            // Lines end in "\r\n" on Windows.
+            const QStringList w = QString::fromLatin1(raw.trimmed()).split(u' ');
             if (w[0] == QLatin1String("create"))
                 ++(w[2] == QLatin1String("written") ? written : exists)[w[1].toInt()];
             else if (w[0] == QLatin1String("visit"))
@@ -113,7 +114,7 @@ TEST_F(SharedFolder, AProgramKilledWhileSavingLeavesWholeFilesAndNoBlockingLock)
         p.start(kHelper, {QStringLiteral("forever"), dir.path()});
         ASSERT_TRUE(p.waitForReadyRead(10000)) << run;
         QThread::usleep(QRandomGenerator::global()->bounded(20000));
-        ::kill(pid_t(p.processId()), SIGKILL);
+        p.kill();  // SIGKILL; TerminateProcess on Windows
         ASSERT_TRUE(p.waitForFinished(10000));
 
         const QString twe = file(QStringLiteral("Análises/ANA-INICIAL.twe"));

@@ -9,6 +9,9 @@
 //       takes the lock beside the file, prints "locked", keeps it, exits without unlocking.
 //   quorvel_file_helper once <folder>
 //       one save of each kind, as after a crash; prints "ok" when every save went through.
+//   quorvel_file_helper keepopen <file> <milliseconds>
+//       opens the file for reading as another program would (Qt, like most Windows programs, lets
+//       others read and write it but not delete or replace it), prints "open", keeps it open.
 //   quorvel_file_helper create <file> <content> <ms since the epoch>
 //       at that moment creates the file with that content; prints "written", "exists" or "error"
 //       (two computers racing to create one new patient).
@@ -23,6 +26,7 @@
 #include <QDate>
 #include <QDateTime>
 #include <QDir>
+#include <QFile>
 #include <QThread>
 
 #include <cstdio>
@@ -157,6 +161,15 @@ int main(int argc, char** argv)
         std::fflush(stdout);
         QThread::msleep(ulong(std::atoi(argv[3])));
         _exit(0);  // the lock file stays, as after a crash
+    }
+    if (mode == QLatin1String("keepopen") && argc == 4) {
+        QFile file(QString::fromLocal8Bit(argv[2]));
+        if (!file.open(QIODevice::ReadOnly))
+            return 2;
+        std::printf("open\n");
+        std::fflush(stdout);
+        QThread::msleep(ulong(std::atoi(argv[3])));
+        return 0;
     }
     if (mode == QLatin1String("create") && argc == 5) {
         const qint64 start = std::atoll(argv[4]);

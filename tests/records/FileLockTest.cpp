@@ -1,6 +1,7 @@
 // Locks left by programs that died (cut, empty, on this computer or another), what their saves
 // left behind, and the check that a save's file is the one it wrote.
 
+#include "platform/FileSystem.h"
 #include "records/FileIo.h"
 #include "records/HistoryFile.h"
 #include "records/IoError.h"
@@ -14,9 +15,11 @@
 #include <QSysInfo>
 #include <QTemporaryDir>
 
+#include "support/SystemTraits.h"
+
 #include <gtest/gtest.h>
 
-#include <unistd.h>
+#include <QCoreApplication>
 
 using namespace qv;
 
@@ -41,13 +44,13 @@ protected:
     QTemporaryDir dir;
 };
 
-QByteArray ownProgram() { return QFileInfo(QStringLiteral("/proc/self/exe")).symLinkTarget().section(u'/', -1).toUtf8(); }
+QByteArray ownProgram() { return platform::ProgramOf(QCoreApplication::applicationPid()); }
 
 // A process number that was just in use and is gone.
 qint64 deadPid()
 {
     QProcess p;
-    p.start(QStringLiteral("/bin/true"), {});
+    p.start(QStringLiteral(QUORVEL_FILE_HELPER), {});  // ends at once
     p.waitForFinished();
     return p.processId() ? p.processId() : 4194303;
 }
@@ -63,7 +66,7 @@ TEST_F(Locks, AnAbandonedLockIsTakenOverAndALiveOneWaitedFor)
     const QByteArray machine = QSysInfo::machineUniqueId();
     const QByteArray boot = QSysInfo::bootUniqueId();
     const QByteArray other = lockOf(31337, "quorvel", "recepcao", "0123456789abcdef0123456789abcdef", "b00b");
-    const qint64 self = ::getpid();
+    const qint64 self = QCoreApplication::applicationPid();
     struct Case {
         const char* what;
         QByteArray content;
@@ -103,7 +106,7 @@ TEST_F(Locks, AnAbandonedLockIsTakenOverAndALiveOneWaitedFor)
                 // Now this program's, whole.
                 const QList<QByteArray> lines = read(QStringLiteral("ANA.pln.lock")).split('\n');
                 EXPECT_EQ(lines.size(), 6) << c.what;
-                EXPECT_EQ(lines.value(0).toLongLong(), qint64(::getpid())) << c.what;
+                EXPECT_EQ(lines.value(0).toLongLong(), qint64(QCoreApplication::applicationPid())) << c.what;
                 EXPECT_EQ(lines.value(2), host) << c.what;
             } else {
                 EXPECT_TRUE(lock.failureText().contains(QStringLiteral("sendo salvo em outro computador"))) << c.what;
@@ -220,6 +223,8 @@ TEST_F(Locks, SomethingElseWhereTheLockGoesIsWaitedForThenRefusedNeverRemoved)
         {"a link to nowhere", [](const QString& p) { return QFile::link(QStringLiteral("/nonexistent/x"), p); }},
     };
     for (const Case& c : cases) {
+        if (!test::kLinuxTools && std::string(c.what) == "a link to nowhere")
+            continue;  // QFile::link makes a shortcut on Windows, not a link
         const QString lock = file(QStringLiteral("ANA.pln.lock"));
         ASSERT_TRUE(c.make(lock)) << c.what;
         QElapsedTimer waited;

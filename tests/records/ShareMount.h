@@ -11,12 +11,19 @@
 
 #include <cerrno>
 #include <cstring>
+#ifndef _WIN32
 #include <fcntl.h>
 #include <sys/vfs.h>
 #include <unistd.h>
+#endif
 
 namespace qv::test {
 
+#ifdef _WIN32
+// The share client is a FUSE file system: Linux only.
+inline bool IsFuseMount(const QString&) { return false; }
+inline QString ShareClientMissing(const QString&) { return QStringLiteral("Windows: the share client is a Linux FUSE file system"); }
+#else
 inline bool IsFuseMount(const QString& path)
 {
     struct statfs fs {};
@@ -34,6 +41,7 @@ inline QString ShareClientMissing(const QString& program)
     ::close(fuse);
     return QString();
 }
+#endif
 
 class ShareMount {
 public:

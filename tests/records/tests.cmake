@@ -6,7 +6,7 @@ target_link_libraries(test_records_core PRIVATE LibArchive::LibArchive)
 add_executable(quorvel_file_helper records/FileHelper.cpp)
 target_link_libraries(quorvel_file_helper PRIVATE quorvel_core)
 quorvel_add_core_test(test_records_concurrency records/ConcurrencyTest.cpp records/FileLockTest.cpp)
-target_compile_definitions(test_records_concurrency PRIVATE QUORVEL_FILE_HELPER="$<TARGET_FILE:quorvel_file_helper>")
+target_compile_definitions(test_records_concurrency PRIVATE QUORVEL_FILE_HELPER="${QUORVEL_HOST_ROOT}$<TARGET_FILE:quorvel_file_helper>")
 add_dependencies(test_records_concurrency quorvel_file_helper)
 quorvel_add_test(test_records records/StatsTest.cpp records/ShareWarningTest.cpp)
 add_dependencies(test_records quorvel_file_helper)  # found beside the test program
@@ -14,11 +14,11 @@ add_dependencies(test_records quorvel_file_helper)  # found beside the test prog
 # Saving on a share through a FUSE client that breaks exclusive creates, links, appends and the
 # deletion of open files: a small FUSE file system made for the test (libfuse3, test only).
 find_package(PkgConfig QUIET)
-if(PkgConfig_FOUND)
+if(PkgConfig_FOUND AND NOT WIN32)
   pkg_check_modules(FUSE3 QUIET IMPORTED_TARGET fuse3)
 endif()
 quorvel_add_core_test(test_records_share records/ShareFolderTest.cpp)
-target_compile_definitions(test_records_share PRIVATE QUORVEL_FILE_HELPER="$<TARGET_FILE:quorvel_file_helper>")
+target_compile_definitions(test_records_share PRIVATE QUORVEL_FILE_HELPER="${QUORVEL_HOST_ROOT}$<TARGET_FILE:quorvel_file_helper>")
 add_dependencies(test_records_share quorvel_file_helper)
 if(FUSE3_FOUND)
   add_executable(quorvel_share_fs records/ShareLikeFs.cpp)
@@ -31,3 +31,9 @@ else()
   target_compile_definitions(test_records_share PRIVATE QUORVEL_SHARE_FS="")
   target_compile_definitions(test_records PRIVATE QUORVEL_SHARE_FS="")
 endif()
+
+# What differs between Linux and Windows: Unicode and long paths, reserved names, open files.
+quorvel_add_core_test(test_records_platform records/PlatformFilesTest.cpp)
+target_compile_definitions(test_records_platform PRIVATE
+  QUORVEL_FILE_HELPER="${QUORVEL_HOST_ROOT}$<TARGET_FILE:quorvel_file_helper>")
+add_dependencies(test_records_platform quorvel_file_helper)

@@ -239,6 +239,7 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     QApplication::setQuitOnLastWindowClosed(false);
     platform::InstallAccessibility();
+    test::UseProgramFontsAndLook();
     platform::AddModuleFolder(QStringLiteral(QUORVEL_MODULE_DIR));
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();

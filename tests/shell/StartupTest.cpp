@@ -172,6 +172,7 @@ TEST_F(StartupTest, ShortStatsFileEndsWithAnErrorNamingIt)
 
 TEST_F(StartupTest, UnreadableBoltonFileEndsWithAnErrorNamingIt)
 {
+    QV_NEEDS_POSIX_PERMISSIONS();
     QFile::setPermissions(work.file(QStringLiteral("Bolton.cef")), QFileDevice::WriteOwner);
     qv::test::Unprivileged user(work);
     ASSERT_TRUE(user.ok());
@@ -184,6 +185,7 @@ TEST_F(StartupTest, UnreadableBoltonFileEndsWithAnErrorNamingIt)
 
 TEST_F(StartupTest, UnwritableStatsFileAtTheModeChangeEndsWithAnError)
 {
+    QV_NEEDS_POSIX_PERMISSIONS();
     display.mode = {800, 600, 32};
     const QByteArray stats = work.read(QStringLiteral("Stats.cef"));
     QFile::setPermissions(work.file(QStringLiteral("Stats.cef")), QFileDevice::ReadOwner);

@@ -1,4 +1,4 @@
-// Shared main of the test programs: a QApplication on the offscreen platform, created before
+// Shared main of the test programs: a QApplication on a platform that needs no screen, created before
 // the tests are listed so test discovery needs no display.
 
 #include "platform/Accessibility.h"
@@ -11,11 +11,12 @@
 int main(int argc, char** argv)
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+        qputenv("QT_QPA_PLATFORM", QUORVEL_TEST_PLATFORM);
     qv::test::KeepSettingsApart();
     QApplication app(argc, argv);
     QApplication::setQuitOnLastWindowClosed(false);
     qv::platform::InstallAccessibility();  // as the program does
+    qv::test::UseProgramFontsAndLook();
     qv::platform::AddModuleFolder(QStringLiteral(QUORVEL_MODULE_DIR));  // built beside the program
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();

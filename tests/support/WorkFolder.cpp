@@ -1,5 +1,6 @@
 #include "support/WorkFolder.h"
 
+#include "platform/Look.h"
 #include "records/StatsFile.h"
 
 #include <QDir>
@@ -70,9 +71,31 @@ QByteArray StatsBytes(quint8 flag, qint32 tweed, qint32 bolton, qint32 guide)
 }  // namespace qv::test
 
 #include <QDirIterator>
+#include <QFontDatabase>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+
+#ifdef _WIN32
+
+namespace qv::test {
+
+// Windows keeps a read-only attribute on files only; the tests that need more skip.
+void SetModeForAll(const QString& path, bool read, bool write, bool)
+{
+    QFile::Permissions p;
+    if (read)
+        p |= QFile::ReadOwner | QFile::ReadUser | QFile::ReadGroup | QFile::ReadOther;
+    if (write)
+        p |= QFile::WriteOwner | QFile::WriteUser | QFile::WriteGroup | QFile::WriteOther;
+    QFile::setPermissions(path, p);
+}
+
+Unprivileged::Unprivileged(const WorkFolder&) {}
+
+Unprivileged::~Unprivileged() = default;
+
+#else
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -128,6 +151,16 @@ Unprivileged::~Unprivileged()
 {
     if (m_switched)
         (void)::setresuid(0, 0, 0);
+}
+
+#endif
+
+void UseProgramFontsAndLook()
+{
+    if (const QString fonts = QStringLiteral(QUORVEL_FONT_DIR); !fonts.isEmpty())
+        for (const QFileInfo& font : QDir(fonts).entryInfoList({QStringLiteral("DejaVu*.ttf")}, QDir::Files))
+            QFontDatabase::addApplicationFont(font.filePath());
+    platform::UseProgramLook();
 }
 
 void KeepSettingsApart()

@@ -3,6 +3,7 @@
 // made current for the test and left (and removed) after it.
 
 #include "support/FakeDialogs.h"
+#include "support/SystemTraits.h"
 
 #include <QByteArray>
 #include <QString>
@@ -40,6 +41,11 @@ protected:
 };
 
 QByteArray StatsBytes(quint8 flag, qint32 tweed, qint32 bolton, qint32 guide);
+
+// The fonts the windows and reports are laid out in, where the system has none of them
+// (Windows: the program installed there has them beside it), and the program's look. Call once
+// the application exists, as the program does.
+void UseProgramFontsAndLook();
 
 // Settings a test writes reach neither the user's own nor those of a test CTest runs beside it:
 // each test process keeps them in a folder of its own. Call at the start of main.

@@ -104,6 +104,8 @@ TEST(TiffReader, EveryCompressionAndLayoutReadsAsQtReadsIt)
 
 TEST(TiffReader, DamagedCutOrUnsupportedFilesAreRefusedInWords)
 {
+    if (!QImageWriter::supportedImageFormats().contains("tiff"))
+        GTEST_SKIP() << "this Qt has no TIFF plugin to write the sample (Windows): the program reads TIFF itself";
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("a.tif"));
     QImageWriter w(path, "tiff");

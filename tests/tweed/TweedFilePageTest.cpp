@@ -372,6 +372,7 @@ TEST_F(TweedFileTest, MissingAnalysesFolderReportsTheFailureWithoutSuccess)
 
 TEST_F(TweedFileTest, ReadOnlyFolderAndReadOnlyFileFailAndKeepWhatIsThere)
 {
+    QV_NEEDS_POSIX_PERMISSIONS();
     const QString path = QStringLiteral("Análises/ANA-INICIAL.twe");
     const QByteArray before = SampleRecord("ANA", "77");
     work.write(path, before);
@@ -566,6 +567,7 @@ TEST_F(TweedFileTest, ShortFileFailsAfterTheClearAndLoadsNothing)
 
 TEST_F(TweedFileTest, UnreadableFileFailsLikeAShortOne)
 {
+    QV_NEEDS_POSIX_PERMISSIONS();
     work.write(QStringLiteral("Análises/ANA-INICIAL.twe"), SampleRecord("ANA"));
     test::SetModeForAll(work.file(QStringLiteral("Análises/ANA-INICIAL.twe")), false, false);
     const test::Unprivileged user(work);
