@@ -23,7 +23,7 @@ cleanup() {
   [ -z "$xvfb" ] || kill "$xvfb" 2>/dev/null || true
 }
 trap cleanup EXIT
-fail() { echo "FAIL (Windows end to end): $*"; exit 1; }
+fail() { import -window root "$out/failure.png" 2>/dev/null || true; echo "FAIL (Windows end to end): $*"; exit 1; }
 
 start_xvfb 1024x768 || fail "no Xvfb server could be started"
 
@@ -40,12 +40,26 @@ wine reg query 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Quorvel
 ls "$WINEPREFIX/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/Quorvel/Quorvel.lnk" >/dev/null \
   || fail "no Start-menu shortcut"
 
-visible() { xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n1; }
+visible() { { xdotool search --onlyvisible --name "$1" 2>/dev/null || true; } | head -n1; }
 wait_window() {  # wait_window <title> <seconds>
   for _ in $(seq $(( $2 * 10 ))); do [ -n "$(visible "$1")" ] && return 0; sleep 0.1; done
   return 1
 }
-width() { xdotool getwindowgeometry "$(visible '^Quorvel$')" 2>/dev/null | sed -n 's/.*Geometry: \([0-9]*\)x.*/\1/p'; }
+width() { { xdotool getwindowgeometry "$(visible '^Quorvel$')" 2>/dev/null || true; } | sed -n 's/.*Geometry: \([0-9]*\)x.*/\1/p'; }
+# wait_width <below|above> <pixels> <what>: the start menu is narrow, the splash and the main
+# window wide.
+wait_width() {
+  local w
+  for _ in $(seq 300); do
+    w="$(width)"
+    if [ -n "$w" ]; then
+      if [ "$1" = below ] && [ "$w" -lt "$2" ]; then return 0; fi
+      if [ "$1" = above ] && [ "$w" -gt "$2" ]; then return 0; fi
+    fi
+    sleep 0.1
+  done
+  fail "no $3 within 30 s (the window is $(width) pixels wide)"
+}
 key() { xdotool key --clearmodifiers "$@"; sleep 0.3; }
 focus() { xdotool windowfocus --sync "$(visible '^Quorvel$')" 2>/dev/null || true; sleep 0.3; }
 # The Tweed case, typed as a clinician types it: the patient, then the measurements in the
@@ -62,16 +76,17 @@ start=$(date +%s%N)
 app=$!
 wait_window '^Quorvel$' 90 || fail "the program showed no window within 90 s"
 echo "Windows: splash after $(( ($(date +%s%N) - start) / 1000000 )) ms under Wine"
-sleep 6.5   # the splash stays 5 s
+wait_width below 500 "start menu"   # after the 5-second splash
 focus
 import -window root "$out/windows-start-menu.png"
 key space   # OBJETIVO: the main window
-sleep 1
+wait_width above 900 "main window"
 type_tweed_case "$out/windows-tweed-page.png"
 key alt+a r
 for _ in $(seq 100); do kill -0 "$app" 2>/dev/null || break; sleep 0.2; done
 app=""
-work="$(find "$HOME" "$WINEPREFIX/drive_c/users" -type d -name Quorvel -path '*Doc*' 2>/dev/null | head -n1)"
+# Documentos\Quorvel: Wine's Documents folder is a link into $HOME.
+work="$(readlink -f "$WINEPREFIX/drive_c/users/$(id -un)/Documents")/Quorvel"
 [ -n "$work" ] && [ -f "$work/Stats.cef" ] && [ -d "$work/Análises" ] || fail "Documentos\\Quorvel was not prepared"
 twe="$(ls "$work/Análises/"*.twe 2>/dev/null | head -n1)"
 [ -n "$twe" ] || fail "no .twe file was saved; program output: $(cat "$out/program.log")"
@@ -82,10 +97,10 @@ bash "$root/scripts/install-workdir.sh" "$build" "$linux"
 (cd "$linux" && exec "$build/src/quorvel") >"$out/linux.log" 2>&1 &
 app=$!
 wait_window '^Quorvel$' 30 || fail "the Linux program showed no window"
-sleep 6.5
+wait_width below 500 "start menu"
 focus
 key space
-sleep 1
+wait_width above 900 "main window"
 type_tweed_case "$out/linux-tweed-page.png"
 key alt+a r
 for _ in $(seq 100); do kill -0 "$app" 2>/dev/null || break; sleep 0.2; done

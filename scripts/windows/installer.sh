@@ -7,7 +7,7 @@ set -euo pipefail
 source "$(dirname "$0")/env.sh"
 bash "$root/scripts/windows/build.sh" --target quorvel quorvel_modules quorvel_data >&2
 version="$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$winbuild/CMakeCache.txt")"
-dcmtk="$(sed -n 's/^DCMTK_DIR:PATH=//p' "$winbuild/CMakeCache.txt")"
+dcmtk="$(sed -n 's/^DCMTK_DIR:[A-Z]*=//p' "$winbuild/CMakeCache.txt")"
 dist="$winbuild/dist"
 rm -rf "$dist"
 mkdir -p "$dist"

@@ -6,7 +6,7 @@ set -euo pipefail
 source "$(dirname "$0")/env.sh"
 bash "$root/scripts/windows/build.sh"
 topath() { printf 'Z:%s' "$1" | sed 's,/,\\,g'; }
-dcmtk="$(sed -n 's/^DCMTK_DIR:PATH=//p' "$winbuild/CMakeCache.txt")"
+dcmtk="$(sed -n 's/^DCMTK_DIR:[A-Z]*=//p' "$winbuild/CMakeCache.txt")"
 if [ -n "$dcmtk" ] && [ -d "$dcmtk" ]; then
   dcmtkbin="$(cd "$dcmtk" && while [ ! -d bin ] && [ "$PWD" != / ]; do cd ..; done; pwd)/bin"
   export WINEPATH="$(topath "$dcmtkbin")"
@@ -15,9 +15,11 @@ fi
 # platform; the others need no screen).
 start_xvfb 1024x768 || { echo "no Xvfb server could be started"; exit 1; }
 trap 'kill "$xvfb" 2>/dev/null || true; wineserver -k 2>/dev/null || true' EXIT
-# The prefix is made once, before tests run side by side.
+# The prefix is made once, and Wine's own services started, before tests run side by side: a
+# service started by a test would keep that test's output open, and CTest would wait for it.
 [ -d "$WINEPREFIX/drive_c" ] || wineboot -i >/dev/null 2>&1 || true
-wineserver -p 60 2>/dev/null || true
+wineserver -p 120 >/dev/null 2>&1 || true
+wine cmd.exe /c exit >/dev/null 2>&1 || true
 cd "$winbuild"
 # Each program writes GoogleTest's report, from which the counts below are summed.
 results="$winbuild/gtest-results"

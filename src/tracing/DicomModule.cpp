@@ -15,6 +15,10 @@
 #include <dcmtk/dcmjpls/djdecode.h>
 #include <dcmtk/oflog/oflog.h>
 
+#if defined(_WIN32) && !defined(WIDE_CHAR_FILE_IO_FUNCTIONS)
+#error "DCMTK must be built with DCMTK_WIDE_CHAR_FILE_IO_FUNCTIONS for Unicode file names (scripts/windows/dcmtk.sh does)"
+#endif
+
 #include <algorithm>
 #include <cmath>
 #include <mutex>
@@ -73,7 +77,9 @@ LoadedRadiograph ReadDicom(const QString& path)
 {
     registerDecoders();
     DcmFileFormat file;
-    const OFCondition loaded = file.loadFile(OFFilename(QFile::encodeName(path).constData()));
+    // The name as UTF-8: DCMTK opens it as such on Linux and through its wide-character calls on
+    // Windows, so "Análises" and any patient's name reach the disk as they are.
+    const OFCondition loaded = file.loadFile(OFFilename(path.toUtf8().constData(), OFTrue));
     if (loaded.bad())
         return fail(QStringLiteral("não é um arquivo DICOM legível (%1).").arg(QString::fromLocal8Bit(loaded.text())));
     DcmDataset& ds = *file.getDataset();

@@ -67,7 +67,7 @@ inline bool WriteDicom(const QString& path, const DicomSample& s)
             data[i] = Uint16(s.values[i]);  // two's complement when signed
         ds->putAndInsertUint16Array(DCM_PixelData, data.data(), unsigned(count));
     }
-    return file.saveFile(OFFilename(QFile::encodeName(path).constData()), EXS_LittleEndianExplicit).good();
+    return file.saveFile(OFFilename(path.toUtf8().constData(), OFTrue), EXS_LittleEndianExplicit).good();
 }
 
 }  // namespace qv::test

@@ -9,6 +9,7 @@
 #include "tracing/TracingOverlay.h"
 
 #include <QImage>
+#include <QImageWriter>
 #include <QPainter>
 
 #include <climits>
@@ -164,6 +165,8 @@ TEST_F(RadiographTest, PicturesOfEveryFormatAreGreyWithoutSpacing)
     picture.setPixel(1, 0, qRgb(255, 255, 255));
     picture.setPixel(2, 1, qRgb(128, 128, 128));
     for (const char* format : {"png", "bmp", "jpg", "tif"}) {
+        if (!QImageWriter::supportedImageFormats().contains(format))
+            continue;  // this Qt writes no TIFF (Windows); the TIFF reader has its own tests
         const QString name = QStringLiteral("r.") + QLatin1String(format);
         ASSERT_TRUE(picture.save(work.file(name), format)) << format;
         LoadedRadiograph r = LoadRadiograph(work.file(name));

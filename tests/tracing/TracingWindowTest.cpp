@@ -296,7 +296,8 @@ TEST_F(TracingWindowTest, ExportsToPngAndPdf)
     button("tExportarPng")->click();
     EXPECT_EQ(dialogs.take().type, Box::SaveFile);
     dialogs.expectNotice(NoticeKind::Information,
-                         QStringLiteral("Traçado exportado em \"%1\".").arg(work.file(QStringLiteral("Análises/MARIA-INICIAL.png"))),
+                         QStringLiteral("Traçado exportado em \"%1\".")
+                             .arg(QDir::toNativeSeparators(work.file(QStringLiteral("Análises/MARIA-INICIAL.png")))),
                          kCaption);
     const QImage png(work.file(QStringLiteral("Análises/MARIA-INICIAL.png")));
     ASSERT_EQ(png.size(), QSize(800, 600));
