@@ -46,6 +46,8 @@ const std::pair<L, QPointF> kFace[] = {
 const std::pair<L, QPointF> kFurther[] = {
     {L::Pog, {716, 688}}, {L::Gn, {706, 712}}, {L::Go, {362, 640}}, {L::Co, {330, 405}}, {L::Ba, {345, 490}},
     {L::Pt, {470, 430}},  {L::As, {700, 462}}, {L::Prn, {850, 432}}, {L::Sn, {800, 482}}, {L::Cm, {826, 470}},
+    {L::D, {690, 680}},   {L::Pm, {712, 655}}, {L::Dc, {365, 481}}, {L::R1, {450, 540}}, {L::R2, {340, 545}},
+    {L::R3, {405, 455}},  {L::R4, {420, 650}}, {L::U6, {575, 546}}, {L::NSoft, {765, 318}},
 };
 constexpr QSizeF kBase(1000, 830);
 
@@ -267,8 +269,16 @@ void BM_TwelveMeasurementTexts(benchmark::State& state)
 }
 BENCHMARK(BM_TwelveMeasurementTexts)->Unit(benchmark::kMicrosecond);
 
-// Every measure of every analysis from thirty points, as the table is refreshed on each step of
-// a drag.
+// Reading every shipped analysis definition, as the tracing window does when it is built.
+void BM_LoadShippedDefinitions(benchmark::State& state)
+{
+    for (auto _ : state)
+        benchmark::DoNotOptimize(LoadAnalyses(QString::fromLatin1(kShippedAnalysesFolder), {}));
+}
+BENCHMARK(BM_LoadShippedDefinitions)->Unit(benchmark::kMillisecond);
+
+// Every measure of every shipped analysis from every point, as the table is refreshed on each
+// step of a drag.
 void BM_EveryCephalometricMeasure(benchmark::State& state)
 {
     const LandmarkSet face = faceLandmarks(3, true);
@@ -315,10 +325,7 @@ int screenshots(const QString& folder)
     window.tExportarPngClick();
     window.tExportarPdfClick();
     // Every analysis chosen and traced, the other analyses' table in front.
-    std::vector<CephAnalysis> all;
-    for (int i = 0; i < kCephAnalysisCount; ++i)
-        all.push_back(CephAnalysis(i));
-    window.setAnalyses(all);
+    window.setAnalyses(window.catalogue().titles());
     const LandmarkSet full = faceLandmarks(k, true);
     for (const auto& [l, p] : kFurther)
         window.setLandmark(l, full.at(l));

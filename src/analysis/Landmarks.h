@@ -16,8 +16,9 @@ namespace qv {
 enum class Landmark {
     S, N, Po, Or, ENA, ENP, A, B, Ar, Rp, Tg, Me, Ii, Ai, Is, OclP, OclA, Ls, Li, PogSoft,
     Pog, Gn, Go, Co, Ba, Pt, As, Prn, Sn, Cm,
+    D, Pm, Dc, R1, R2, R3, R4, U6, NSoft,
 };
-inline constexpr int kLandmarkCount = 30;
+inline constexpr int kLandmarkCount = 39;
 // The Tweed-Merrifield tracing's own points come first.
 inline constexpr int kTweedLandmarkCount = 20;
 

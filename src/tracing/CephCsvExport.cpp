@@ -26,11 +26,13 @@ QString WithCsvSuffix(const QString& path)
 QString ExportCephCsv(platform::Dialogs& dialogs, const QString& folder, const QString& patient, const QString& caption,
                       bool enableAfter)
 {
+    // Every analysis offered, the clinic's own included, in the columns.
+    const auto catalogue = CurrentAnalyses();
     CephCsvFiles files;
     {
         // Every patient's tracings take a moment on a large folder.
         QGuiApplication::setOverrideCursor(Qt::WaitCursor);
-        files = ReadCephCsvRows(folder, patient);
+        files = ReadCephCsvRows(*catalogue, folder, patient);
         QGuiApplication::restoreOverrideCursor();
     }
     const QString skipped = files.skipped.join(QStringLiteral(", "));
@@ -55,7 +57,7 @@ QString ExportCephCsv(platform::Dialogs& dialogs, const QString& folder, const Q
         constexpr QFile::Permissions kPrivate = QFile::ReadOwner | QFile::WriteOwner;
         if (QFileInfo::exists(path) && !QFile::setPermissions(path, kPrivate))
             throw IoError::cannotWrite(path);
-        ReplaceFileBytes(path, CephCsv(files.rows));
+        ReplaceFileBytes(path, CephCsv(files.rows, *catalogue));
         if (!QFile::setPermissions(path, kPrivate))
             throw IoError::cannotWrite(path);
     } catch (const IoError& e) {

@@ -35,6 +35,8 @@ const QString kCaption = QStringLiteral("Traçado Cefalométrico");
 constexpr int kNarrowestView = 500;
 using platform::NoticeKind;
 const QString kAnalysesKey = QStringLiteral("tracado/analises");
+// The analysis whose twelve go to the Tweed page: it has a table of its own.
+const QString kTweedTitle = QStringLiteral("Tweed-Merrifield");
 
 // The choice is kept per computer, by the analyses' titles; unknown titles are skipped.
 QSettings settings() { return QSettings(QStringLiteral("Quorvel"), QStringLiteral("Quorvel")); }
@@ -90,7 +92,9 @@ QPushButton* makeButton(const char* name, const QString& text, bool bold = true)
 TracingWindow::TracingWindow(platform::Dialogs& dialogs, QWidget* parent) : QWidget(parent), m_dialogs(dialogs)
 {
     build();
-    setAnalyses(CephAnalysesFromTitles(settings().value(kAnalysesKey, Title(CephAnalysis::Tweed)).toStringList()));
+    m_analyses = QStringList{kTweedTitle};
+    useCatalogue(CurrentAnalyses());
+    setAnalyses(settings().value(kAnalysesKey, kTweedTitle).toStringList());
 }
 
 TracingWindow::~TracingWindow() { m_undo.clear(); }
@@ -277,48 +281,83 @@ QWidget* TracingWindow::buildAnalysesButton()
     button->setMinimumHeight(28);
     m_analysesMenu = new TickList(button);
     m_analysesMenu->setObjectName(QStringLiteral("analises"));
-    for (int i = 0; i < kCephAnalysisCount; ++i) {
-        const CephAnalysis a = CephAnalysis(i);
-        QAction* action = m_analysesMenu->addAction(Title(a));
-        action->setObjectName(QStringLiteral("analise%1").arg(i));
-        action->setCheckable(true);
-        connect(action, &QAction::triggered, this, [this, a](bool on) {
-            std::vector<CephAnalysis> chosen;
-            for (int j = 0; j < kCephAnalysisCount; ++j)
-                if (CephAnalysis(j) == a ? on : std::find(m_analyses.begin(), m_analyses.end(), CephAnalysis(j)) != m_analyses.end())
-                    chosen.push_back(CephAnalysis(j));
-            setAnalyses(chosen);
-            QStringList titles;
-            for (CephAnalysis c : m_analyses)
-                titles << Title(c);
-            settings().setValue(kAnalysesKey, titles);
-        });
-    }
     button->setMenu(m_analysesMenu);
     return button;
 }
 
-void TracingWindow::setAnalyses(std::vector<CephAnalysis> analyses)
+void TracingWindow::useCatalogue(std::shared_ptr<const AnalysisCatalogue> catalogue)
 {
-    // At least one analysis is traced: unticking the last keeps it.
-    if (analyses.empty())
-        analyses = m_analyses.empty() ? std::vector<CephAnalysis>{CephAnalysis::Tweed} : m_analyses;
-    std::sort(analyses.begin(), analyses.end());
-    analyses.erase(std::unique(analyses.begin(), analyses.end()), analyses.end());
-    m_analyses = std::move(analyses);
-    m_order = LandmarksFor(m_analyses);
-    const auto actions = m_analysesMenu->actions();
-    for (int i = 0; i < actions.size(); ++i) {
-        const QSignalBlocker block(actions[i]);
-        actions[i]->setChecked(std::find(m_analyses.begin(), m_analyses.end(), CephAnalysis(i)) != m_analyses.end());
+    if (catalogue == m_catalogue)
+        return;
+    m_catalogue = std::move(catalogue);
+    m_norms = m_norms.alignedTo(*m_catalogue);
+    // The program's analyses, then the clinic's own under a heading of their own.
+    m_analysesMenu->clear();
+    bool clinic = false;
+    m_analysesMenu->addSection(QStringLiteral("Análises do programa"));
+    for (size_t i = 0; i < m_catalogue->analyses.size(); ++i) {
+        const AnalysisDefinition& a = m_catalogue->analyses[i];
+        if (!a.shipped && !clinic) {
+            clinic = true;
+            m_analysesMenu->addSection(QStringLiteral("Análises do consultório"));
+        }
+        QAction* action = m_analysesMenu->addAction(a.title);
+        action->setObjectName(QStringLiteral("analise%1").arg(i));
+        action->setCheckable(true);
+        action->setToolTip(a.shipped ? a.title : a.title + QStringLiteral(" (") + a.file + u')');
+        const QString title = a.title;
+        connect(action, &QAction::triggered, this, [this, title](bool on) { chooseAnalysis(title, on); });
     }
-    m_panels.showAnalyses(m_analyses, m_order);
+}
+
+void TracingWindow::chooseAnalysis(const QString& title, bool on)
+{
+    QStringList chosen = m_analyses;
+    chosen.removeAll(title);
+    if (on)
+        chosen << title;
+    setAnalyses(chosen);
+    settings().setValue(kAnalysesKey, m_analyses);
+}
+
+void TracingWindow::setAnalyses(const QStringList& titles)
+{
+    // In the catalogue's order; at least one analysis is traced: unticking the last keeps it.
+    QStringList chosen;
+    std::vector<int> others;
+    bool tweed = false;
+    for (size_t i = 0; i < m_catalogue->analyses.size(); ++i) {
+        const QString& t = m_catalogue->analyses[i].title;
+        if (!titles.contains(t))
+            continue;
+        chosen << t;
+        if (t == kTweedTitle)
+            tweed = true;
+        else
+            others.push_back(int(i));
+    }
+    if (chosen.isEmpty()) {
+        if (titles != m_analyses && !m_analyses.isEmpty())
+            setAnalyses(m_analyses);
+        else if (!titles.contains(kTweedTitle))
+            setAnalyses({kTweedTitle});
+        return;
+    }
+    m_analyses = chosen;
+    m_order = LandmarksFor(*m_catalogue, m_analyses);
+    const auto actions = m_analysesMenu->actions();
+    for (QAction* action : actions) {
+        const QSignalBlocker block(action);
+        if (action->isCheckable())
+            action->setChecked(m_analyses.contains(action->text()));
+    }
+    m_panels.showAnalyses(tweed, m_catalogue, others, m_order);
     refresh();
 }
 
 void TracingWindow::setNorms(const CephNorms& norms)
 {
-    m_norms = norms;
+    m_norms = norms.alignedTo(*m_catalogue);
     refresh();
 }
 
@@ -345,6 +384,19 @@ void TracingWindow::Open()
         const QRect area = screen->availableGeometry();
         resize(area.size() * 0.9);
         move(area.center() - rect().center());
+    }
+    // A clinic's analysis written or mended since is offered now; a file refused is named once.
+    const auto now = CurrentAnalyses();
+    if (now != m_catalogue) {
+        useCatalogue(now);
+        setAnalyses(m_analyses);
+    }
+    if (m_toldRefusals != now.get()) {
+        m_toldRefusals = now.get();
+        if (!now->refused.isEmpty())
+            notice(int(NoticeKind::Warning),
+                   QStringLiteral("Estas definições de análise não foram usadas:\r%1\rAs demais análises estão disponíveis.")
+                       .arg(now->refused.join(u'\r')));
     }
     emit opening();
     platform::ShowSecondaryWindow(

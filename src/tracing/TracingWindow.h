@@ -69,15 +69,18 @@ public:
     // Sets a point without recording it for undo (the undo commands use it).
     void setLandmark(Landmark l, std::optional<QPointF> pos);
 
-    // The analyses traced, in the order shown; remembered on this computer. Never empty.
-    const std::vector<CephAnalysis>& analyses() const { return m_analyses; }
-    void setAnalyses(std::vector<CephAnalysis> analyses);
+    // The titles of the analyses traced, in the catalogue's order; remembered on this computer.
+    // Never empty. Titles no analysis has are skipped.
+    const QStringList& analyses() const { return m_analyses; }
+    void setAnalyses(const QStringList& titles);
+    // The analyses offered: the shipped ones and the working folder's own.
+    const AnalysisCatalogue& catalogue() const { return *m_catalogue; }
     // The points the chosen analyses need, in placing order.
     const std::vector<Landmark>& placingOrder() const { return m_order; }
     const CephNorms& norms() const { return m_norms; }
     // The clinic's norms, from whoever keeps them; the table is measured against them at once.
     void setNorms(const CephNorms& norms);
-    CephValues cephValues() const { return MeasureCephalometrics(m_points, m_calibration); }
+    CephValues cephValues() const { return MeasureCephalometrics(*m_catalogue, m_points, m_calibration); }
 
     const LandmarkSet& landmarks() const { return m_points; }
     const Calibration& calibration() const { return m_calibration; }
@@ -112,6 +115,9 @@ private:
     QWidget* buildViewBar();
     QWidget* buildLevelsBar();
     QWidget* buildAnalysesButton();
+    // Takes the analyses offered now (a clinic's file added or mended) and lists them in the menu.
+    void useCatalogue(std::shared_ptr<const AnalysisCatalogue> catalogue);
+    void chooseAnalysis(const QString& title, bool on);
     void leave();
     void refresh();
     void renderPicture();
@@ -150,9 +156,11 @@ private:
     bool m_copyDeclined = false;  // the clinician kept this radiograph where it is
     LandmarkSet m_points;
     Calibration m_calibration;
-    std::vector<CephAnalysis> m_analyses{CephAnalysis::Tweed};
+    std::shared_ptr<const AnalysisCatalogue> m_catalogue;
+    const AnalysisCatalogue* m_toldRefusals = nullptr;  // the catalogue whose refused files were named
+    QStringList m_analyses;
     std::vector<Landmark> m_order;
-    CephNorms m_norms = CephNorms::defaults();
+    CephNorms m_norms;
     QString m_calibrationSource;
     std::optional<Landmark> m_picked;
     bool m_rulerMode = false;

@@ -53,11 +53,12 @@ void TracingWindow::tImprimirClick()
     if (!m_canvas->picture().isNull())
         in.picturePng = pictureForReport(RenderTracedImage(m_canvas->picture(), m_points, m_calibration));
     in.points = m_points;
-    in.values = MeasureCephalometrics(m_points, m_calibration);
-    const ClinicNorms norms = ClinicCephNorms();
+    in.catalogue = m_catalogue;
+    in.values = cephValues();
+    const ClinicNorms norms = ClinicCephNorms(*m_catalogue);
     in.norms = norms.norms;
     in.normsSource = norms.source;
-    in.analyses = m_analyses;  // as chosen in this window
+    in.analyses = CephAnalysesFromTitles(*m_catalogue, m_analyses);  // as chosen in this window
     const CephReportPlan plan = BuildCephReport(in);
     emit printRequested(plan.params, plan.lastPage);
     m_dialogs.setHideItemEnabled(!isVisible());

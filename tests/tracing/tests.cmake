@@ -3,7 +3,9 @@ quorvel_add_test(test_tracing tracing/RadiographTest.cpp tracing/RadiographForma
   tracing/TracingWindowFilesTest.cpp tracing/TracingWindowLayoutTest.cpp tracing/CephTableTest.cpp)
 # The samples are written with DCMTK; the program reads them through its DICOM module.
 target_link_libraries(test_tracing PRIVATE DCMTK::dcmdata)
-quorvel_add_core_test(test_cephalometrics tracing/CephMeasuresTest.cpp tracing/SuperimpositionTest.cpp)
+quorvel_add_core_test(test_cephalometrics tracing/CephMeasuresTest.cpp tracing/SuperimpositionTest.cpp
+  tracing/AnalysisDefinitionTest.cpp tracing/DefinitionsMatchTest.cpp)
+target_compile_definitions(test_cephalometrics PRIVATE QUORVEL_TEST_DATA="${CMAKE_CURRENT_SOURCE_DIR}/tracing/data")
 quorvel_add_test(test_tiff tracing/TiffReaderTest.cpp)
 quorvel_add_test(test_ceph_output tracing/CephReportTest.cpp tracing/CephCsvExportTest.cpp)
 quorvel_add_test(test_superimposition tracing/SuperimpositionWindowTest.cpp)
