@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QFile>
+
 #include <cmath>
 #include <numbers>
 
@@ -203,6 +205,19 @@ TEST(AnalysisDefinitions, MalformedUnknownAndLoopingFilesAreRefusedWithLineAndRe
     EXPECT_TRUE(ReadAnalysisDefinition(head + measure("{\"op\": \"angle_at\", \"vertex\": \"N\", \"points\": [\"S\", \"A\"]}"),
                                        QStringLiteral("Minha.json"), false)
                     .analysis);
+}
+
+TEST(AnalysisDefinitions, TheDocumentedExampleIsRead)
+{
+    QFile doc(QStringLiteral(QUORVEL_DOCS_DIR "/analyses.md"));
+    ASSERT_TRUE(doc.open(QIODevice::ReadOnly));
+    const QByteArray text = doc.readAll();
+    const qsizetype from = text.indexOf("```json\n") + 8, to = text.indexOf("```", from);
+    ASSERT_GT(from, 8);
+    const ReadDefinition r = ReadAnalysisDefinition(text.mid(from, to - from), QStringLiteral("clinica.json"), false);
+    ASSERT_TRUE(r.analysis) << r.error.toStdString();
+    EXPECT_EQ(r.analysis->measures.size(), 8u);
+    EXPECT_EQ(r.analysis->constructed.size(), 2u);
 }
 
 }  // namespace
