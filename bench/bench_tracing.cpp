@@ -12,12 +12,18 @@
 #include "analysis/TracingGeometry.h"
 #include "analysis/TracingValues.h"
 #include "tracing/TracingWindow.h"
+#include "platform/PageContext.h"
+#include "printing/PrintActions.h"
+#include "printing/ReportEngine.h"
+#include "printing/ReportOutput.h"
 
 #include "../tests/tracing/DicomSamples.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
+#include <QMenu>
 #include <QWindow>
 #include <QMouseEvent>
 #include <QPainter>
@@ -336,6 +342,31 @@ int screenshots(const QString& folder)
     window.resize(1024, 708);
     QApplication::processEvents();
     window.grab().save(folder + QStringLiteral("/tracing-analyses-1024.png"));
+
+    // The analyses menu open, the table of Padrão USP alone, and the report of every analysis.
+    auto* menu = window.findChild<QMenu*>(QStringLiteral("analises"));
+    menu->popup(window.mapToGlobal(QPoint(40, 40)));
+    QApplication::processEvents();
+    menu->grab().save(folder + QStringLiteral("/tracing-analyses-menu.png"));
+    menu->hide();
+    window.setAnalyses({QStringLiteral("Padrão USP")});
+    QApplication::processEvents();
+    window.grab().save(folder + QStringLiteral("/tracing-padrao-usp.png"));
+    window.setAnalyses(window.catalogue().titles());
+    ReportParamList params;
+    int lastPage = 1;
+    QObject::connect(&window, &TracingWindow::printRequested, &window, [&](const ReportParamList& p, int last) {
+        params = p;
+        lastPage = last;
+    });
+    window.tImprimirClick();
+    QFile::copy(QStringLiteral(QUORVEL_DATA_DIR "/Análises.rav"), folder + QStringLiteral("/Análises.rav"));
+    ReportEngine engine(boxes, std::make_unique<report::MemoryOutput>());
+    const platform::PageContext page(boxes, [] { return QStringLiteral("Traçado Cefalométrico"); });
+    PrintCephalometric(engine, page, params, lastPage);
+    QFile pdf(folder + QStringLiteral("/relatorio-cefalometrico.pdf"));
+    if (pdf.open(QIODevice::WriteOnly))
+        pdf.write(static_cast<report::MemoryOutput&>(engine.output()).pdf);
     return 0;
 }
 
