@@ -507,6 +507,13 @@ void TracingWindow::tCalibrarClick()
 {
     const double mm = ParseReal(m_panels.rulerMm->text());
     const double perPixel = ParseReal(m_panels.mmPerPixel->text());
+    const auto absurd = [this](double spacing) {
+        notice(int(NoticeKind::Warning),
+               QStringLiteral("%1 mm por pixel está fora do que uma radiografia pode ter (de %2 a %3): confira o valor!")
+                   .arg(spacing)
+                   .arg(kSmallestSpacing)
+                   .arg(kLargestSpacing));
+    };
     if (m_rulerMarks.size() == 2 && mm > 0) {
         const QPointF d = m_rulerMarks[1] - m_rulerMarks[0];
         const double pixels = std::hypot(d.x(), d.y());
@@ -514,9 +521,13 @@ void TracingWindow::tCalibrarClick()
             notice(int(NoticeKind::Warning), QStringLiteral("As duas marcas da régua estão no mesmo lugar!"));
             return;
         }
+        if (!IsSaneSpacing(mm / pixels))
+            return absurd(mm / pixels);
         setCalibration({mm / pixels, mm / pixels},
                        QStringLiteral("Calibração pela régua (%1 mm em %2 pixels)").arg(ParseReal(m_panels.rulerMm->text())).arg(pixels, 0, 'f', 1));
     } else if (perPixel > 0) {
+        if (!IsSaneSpacing(perPixel))
+            return absurd(perPixel);
         setCalibration({perPixel, perPixel}, QStringLiteral("Calibração informada"));
     } else {
         notice(int(NoticeKind::Warning),

@@ -262,6 +262,9 @@ TEST(CephNorms, BrokenFilesAreRefusedWithTheLineAndTheDefaultsHold)
          "linha 4: Steiner SNA: a média deve estar"},
         {"{\"formato\": \"quorvel-normas\", \"versao\": 1,\n\"normas\": {\n\"Steiner\": {\n\"SNA\": {\"media\": 1e308, \"dp\": 2}}}}",
          "linha 4: Steiner SNA: a média deve estar"},
+        // Found by fuzzing: a deviation below every normal double made the deviation in SD infinite.
+        {"{\"formato\": \"quorvel-normas\", \"versao\": 1,\n\"normas\": {\n\"Steiner\": {\n\"SNA\": {\"media\": 82, \"dp\": 1e-320}}}}",
+         "linha 4: Steiner SNA: a média deve estar entre -1000 e 1000 e o desvio-padrão estar entre 0,001 e 1000"},
         {"{\"formato\": \"quorvel-normas\", \"versao\": 1,\n\"normas\": {\n\"Steiner\": {\n\n\"XYZ\": null}}}",
          "linha 5: medida desconhecida em Steiner: \"XYZ\""},
         {"{\"formato\": \"quorvel-normas\", \"versao\": 1,\n\"normas\": {\"Bjork\": {}}}", "linha 2: análise desconhecida: \"Bjork\""},
@@ -301,6 +304,7 @@ TEST(CephNorms, DeviationAsTheClinicianReadsTheShownValue)
     }
     EXPECT_FALSE(DeviationOf(10, std::nullopt));
     EXPECT_FALSE(DeviationOf(std::nan(""), CephNorm{1, 1}));
+    EXPECT_FALSE(DeviationOf(10, CephNorm{1, 1e-320}));  // never an infinite deviation
     EXPECT_EQ(NormText(CephNorm{87.8, 3.6}), QString::fromUtf8("87.8 ± 3.6"));
 }
 
