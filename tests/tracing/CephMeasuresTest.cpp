@@ -4,6 +4,7 @@
 #include "analysis/AnalysisCatalogue.h"
 #include "analysis/CephMeasures.h"
 #include "analysis/CephNorms.h"
+#include "records/TweedModel.h"
 #include "tracing/CephKeys.h"
 
 #include <gtest/gtest.h>
@@ -227,6 +228,28 @@ TEST(CephMeasures, CatalogueIsGroupedAndEveryCaptionOncePerAnalysis)
     }
     EXPECT_EQ(total, AllMeasures(ShippedAnalyses()).size());
     EXPECT_EQ(ShippedAnalyses().find(QStringLiteral("Tweed-Merrifield"))->measures.size(), size_t(kMeasureCount));
+}
+
+// The Tweed page's bands and the Tweed-Merrifield analysis's norms describe the same measures: a
+// band is the norm's mean less and plus one standard deviation, so neither can change alone.
+TEST(CephMeasures, TheTweedPagesBandsAreTheTweedAnalysisNorms)
+{
+    const AnalysisDefinition& tweed = *ShippedAnalyses().find(QStringLiteral("Tweed-Merrifield"));
+    int tied = 0;
+    for (const TweedField& f : TweedFields()) {
+        if (!f.norm || !f.measure)
+            continue;
+        const auto m = std::find_if(tweed.measures.begin(), tweed.measures.end(), [&](const MeasureDefinition& d) {
+            const Expr& e = tweed.exprs[size_t(d.root)];
+            return e.op == ExprOp::Tweed && e.tweed == *f.measure;
+        });
+        ASSERT_NE(m, tweed.measures.end()) << f.objectName;
+        ASSERT_TRUE(m->norm) << f.objectName;
+        EXPECT_DOUBLE_EQ(m->norm->mean - m->norm->sd, f.norm->low) << f.objectName;
+        EXPECT_DOUBLE_EQ(m->norm->mean + m->norm->sd, f.norm->high) << f.objectName;
+        ++tied;
+    }
+    EXPECT_EQ(tied, 8);  // FMA, FMIA, IMPA, Pl. ocl., SNA, SNB, AO-BO, Ang. Z
 }
 
 // --- norms ---
