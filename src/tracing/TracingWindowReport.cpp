@@ -75,7 +75,12 @@ void TracingWindow::tCsvClick()
         notice(int(NoticeKind::Error), UnsafePatientNameText());
         return;
     }
-    ExportCephCsv(m_dialogs, AnalysesFolder(), patient, kCaption, !isVisible());
+    // The stage on screen as it is shown, saved or not; the other stages from their files.
+    std::optional<CephCsvRow> shown;
+    if (m_points.count() > 0)
+        shown = CephCsvRow{patient, m_tweed.stage.isEmpty() ? QStringLiteral("INICIAL") : m_tweed.stage,
+                           MeasureCephalometrics(*CurrentAnalyses(), m_points, m_calibration)};  // as the columns are
+    ExportCephCsv(m_dialogs, AnalysesFolder(), patient, kCaption, !isVisible(), shown);
 }
 
 }  // namespace qv
