@@ -106,7 +106,7 @@ private:
                 fail(QStringLiteral("falta \":\" depois do nome"));
             ++m_at;
             skipBlank();
-            n.members.emplace_back(std::move(name), value(depth + 1));
+            n.members.push_back(JsonMember{std::move(name), value(depth + 1)});
             skipBlank();
             if (peek() == ',') {
                 ++m_at;
@@ -249,9 +249,9 @@ private:
 
 const JsonNode* JsonNode::member(const QString& name) const
 {
-    for (const auto& [key, node] : members)
-        if (key == name)
-            return &node;
+    for (const JsonMember& m : members)
+        if (m.name == name)
+            return &m.node;
     return nullptr;
 }
 

@@ -7,10 +7,11 @@
 #include <QString>
 
 #include <optional>
-#include <utility>
 #include <vector>
 
 namespace qv {
+
+struct JsonMember;
 
 struct JsonNode {
     enum Kind { Null, Bool, Number, String, Array, Object };
@@ -20,13 +21,18 @@ struct JsonNode {
     double number = 0;
     QString text;
     std::vector<JsonNode> items;                       // Array
-    std::vector<std::pair<QString, JsonNode>> members;  // Object, in the order written
+    std::vector<JsonMember> members;  // Object, in the order written
 
     const JsonNode* member(const QString& name) const;
     bool isObject() const { return kind == Object; }
     bool isArray() const { return kind == Array; }
     bool isString() const { return kind == String; }
     bool isNumber() const { return kind == Number; }
+};
+
+struct JsonMember {
+    QString name;
+    JsonNode node;
 };
 
 struct JsonParse {
