@@ -154,4 +154,16 @@ void NormsDialog::accept()
     QDialog::accept();
 }
 
+void NormsDialog::Edit(platform::Dialogs& dialogs, CephNormsStore& store, QWidget* parent)
+{
+    NormsDialog dialog(dialogs, store.norms(), parent);
+    bool done = false;
+    while (!done) {
+        dialogs.setHideItemEnabled(false);
+        const bool accepted = dialog.exec() == QDialog::Accepted;
+        dialogs.setHideItemEnabled(true);
+        done = !accepted || store.save(dialog.norms());
+    }
+}
+
 }  // namespace qv

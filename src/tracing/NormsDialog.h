@@ -17,6 +17,7 @@ namespace qv {
 namespace platform {
 class Dialogs;
 }
+class CephNormsStore;
 
 class NormsDialog : public QDialog {
     Q_OBJECT
@@ -32,6 +33,10 @@ public:
     QTableWidget* table(const QString& title) const;
 
     void accept() override;
+
+    // "Arquivo > Normas...": the dialog over `parent` with the store's norms; OK saves them, and
+    // norms that could not be saved are not lost: the dialog comes back with them.
+    static void Edit(platform::Dialogs& dialogs, CephNormsStore& store, QWidget* parent);
 
 private:
     platform::Dialogs& m_dialogs;
