@@ -11,6 +11,7 @@
 #include "tracing/TracingExport.h"
 #include "analysis/TracingGeometry.h"
 #include "analysis/TracingValues.h"
+#include "tracing/NormsDialog.h"
 #include "tracing/TracingWindow.h"
 #include "platform/PageContext.h"
 #include "printing/PrintActions.h"
@@ -23,6 +24,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QListWidget>
 #include <QMenu>
 #include <QWindow>
 #include <QMouseEvent>
@@ -364,6 +366,11 @@ int screenshots(const QString& folder)
     ReportEngine engine(boxes, std::make_unique<report::MemoryOutput>());
     const platform::PageContext page(boxes, [] { return QStringLiteral("Traçado Cefalométrico"); });
     PrintCephalometric(engine, page, params, lastPage);
+    NormsDialog norms(boxes, CephNorms::defaults(window.catalogue()));
+    norms.findChild<QListWidget*>(QStringLiteral("normasAnalises"))->setCurrentRow(8);  // Padrão USP
+    norms.show();
+    QApplication::processEvents();
+    norms.grab().save(folder + QStringLiteral("/normas.png"));
     QFile pdf(folder + QStringLiteral("/relatorio-cefalometrico.pdf"));
     if (pdf.open(QIODevice::WriteOnly))
         pdf.write(static_cast<report::MemoryOutput&>(engine.output()).pdf);
