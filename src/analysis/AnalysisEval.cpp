@@ -271,6 +271,17 @@ std::vector<std::optional<QPointF>> ConstructedPoints(const AnalysisDefinition& 
     return out;
 }
 
+std::optional<QPointF> RamusCentre(const LandmarkSet& points, const Calibration& calibration)
+{
+    // The one constructed point of a definition of its own, so Xi is drawn where it is measured.
+    static const AnalysisDefinition xi = [] {
+        AnalysisDefinition a;
+        a.constructed.push_back({QStringLiteral("Xi"), PointOp::RamusCentre, {}});
+        return a;
+    }();
+    return ConstructedPoints(xi, points, calibration).front();
+}
+
 std::vector<Landmark> MissingLandmarks(const MeasureDefinition& m, const LandmarkSet& points)
 {
     std::vector<Landmark> missing;

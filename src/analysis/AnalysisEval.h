@@ -27,6 +27,10 @@ AnalysisResults EvaluateAnalysis(const AnalysisDefinition& a, const LandmarkSet&
 std::vector<std::optional<QPointF>> ConstructedPoints(const AnalysisDefinition& a, const LandmarkSet& points,
                                                       const Calibration& calibration);
 
+// Xi, the centre of the ramus (see ConstructedPoint), in image pixels; none until Po, Or and R1 to
+// R4 are placed, or when Frankfort is upright.
+std::optional<QPointF> RamusCentre(const LandmarkSet& points, const Calibration& calibration);
+
 // Those of a measure's landmarks not placed yet, in placing order.
 std::vector<Landmark> MissingLandmarks(const MeasureDefinition& m, const LandmarkSet& points);
 

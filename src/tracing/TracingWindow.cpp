@@ -35,7 +35,7 @@ constexpr int kNarrowestView = 500;
 using platform::NoticeKind;
 const QString kAnalysesKey = QStringLiteral("tracado/analises");
 // The analysis whose twelve go to the Tweed page: it has a table of its own.
-const QString kTweedTitle = QStringLiteral("Tweed-Merrifield");
+const QString kTweedTitle = TracingModel::tweedTitle();
 
 // The choice is kept per computer, by the analyses' titles; unknown titles are skipped.
 QSettings settings() { return QSettings(QStringLiteral("Quorvel"), QStringLiteral("Quorvel")); }

@@ -289,6 +289,15 @@ TEST(FurtherLines, EachIsDrawnOnceBothItsPointsArePlaced)
             both.set(L::Ls, QPointF(60, 380));
         EXPECT_TRUE(DrawnBetween(both, a, b)) << name;
     }
+    // Xi, the rectangle's centre on a level Frankfort, joined to ENA once R1 to R4 are placed.
+    LandmarkSet ramus;
+    for (const auto& [l, at] : {std::pair{L::Po, QPointF(20, 40)}, {L::Or, QPointF(380, 40)}, {L::R1, QPointF(100, 100)},
+                                {L::R2, QPointF(20, 100)}, {L::R3, QPointF(60, 60)}, {L::R4, QPointF(60, 160)},
+                                {L::ENA, QPointF(360, 110)}})
+        ramus.set(l, at);
+    EXPECT_TRUE(DrawnBetween(ramus, QPointF(60, 110), QPointF(360, 110)));
+    ramus.remove(L::R4);
+    EXPECT_FALSE(DrawnBetween(ramus, QPointF(60, 110), QPointF(360, 110)));
     // The twenty alone draw nothing of these: Tweed's picture stays as it was.
     LandmarkSet tweedOnly;
     tweedOnly.set(L::N, a);
