@@ -402,7 +402,23 @@ private:
     void exprLandmarks(int index, std::set<L>& out) const
     {
         const Expr& e = m_a.exprs[size_t(index)];
-        const int used = std::array<int, 15>{0, 0, 0, 4, 3, 4, 3, 2, 2, 0, 0, 0, 0, 0, 0}[size_t(e.op)];
+        int used = 0;  // how many of p[] the operation reads
+        switch (e.op) {
+        case ExprOp::Angle:
+        case ExprOp::AcuteAngle:
+            used = 4;
+            break;
+        case ExprOp::AngleAt:
+        case ExprOp::Distance:
+            used = 3;
+            break;
+        case ExprOp::Length:
+        case ExprOp::AlongFh:
+            used = 2;
+            break;
+        default:
+            break;
+        }
         for (int i = 0; i < used; ++i)
             pointLandmarks(e.p[size_t(i)], out);
         if (e.op == ExprOp::Distance)
