@@ -325,9 +325,11 @@ TEST_F(CephReportPrint, AnAnalysisNotChosenIsNotPrinted)
     const QString text = all(pages);
     EXPECT_TRUE(text.contains(QStringLiteral("Steiner")));
     EXPECT_TRUE(text.contains(QStringLiteral("+1.50 DP")));
-    for (const QString& title : in.catalogue->titles())
-        if (title != QLatin1String("Steiner"))
+    for (const QString& title : in.catalogue->titles()) {
+        if (title != QLatin1String("Steiner")) {
             EXPECT_FALSE(text.contains(title)) << title.toStdString();
+        }
+    }
     EXPECT_FALSE(text.contains(test::Caption(K("Jarabak", "S-Go / N-Me"))));
 }
 
