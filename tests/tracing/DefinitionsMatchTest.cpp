@@ -37,7 +37,8 @@ QStringList lines(const char* name)
 {
     QFile f(QStringLiteral(QUORVEL_TEST_DATA "/") + QLatin1String(name));
     EXPECT_TRUE(f.open(QIODevice::ReadOnly)) << name;
-    QStringList l = QString::fromUtf8(f.readAll()).split(u'\n');
+    // Whatever line endings a checkout gave the file.
+    QStringList l = QString::fromUtf8(f.readAll()).remove(u'\r').split(u'\n');
     if (!l.isEmpty() && l.last().isEmpty())
         l.removeLast();
     return l;
