@@ -211,7 +211,7 @@ TEST(AnalysisDefinitions, TheDocumentedExampleIsRead)
 {
     QFile doc(QStringLiteral(QUORVEL_DOCS_DIR "/analyses.md"));
     ASSERT_TRUE(doc.open(QIODevice::ReadOnly));
-    const QByteArray text = doc.readAll();
+    const QByteArray text = doc.readAll().replace("\r", "");  // whatever line endings a checkout gave it
     const qsizetype from = text.indexOf("```json\n") + 8, to = text.indexOf("```", from);
     ASSERT_GT(from, 8);
     const ReadDefinition r = ReadAnalysisDefinition(text.mid(from, to - from), QStringLiteral("clinica.json"), false);
