@@ -57,7 +57,7 @@ void BM_CsvAllPatients(benchmark::State& state)
     static BigFolder big;
     qsizetype bytes = 0;
     for (auto _ : state) {
-        const qv::CephCsvFiles files = qv::ReadCephCsvRows(big.folder);
+        const qv::CephCsvFiles files = qv::ReadCephCsvRows(qv::ShippedAnalyses(), big.folder);
         const QByteArray csv = qv::CephCsv(files.rows);
         if (files.rows.size() != size_t(kPatients) * 4 || !files.skipped.isEmpty())
             state.SkipWithError("not every stage read");

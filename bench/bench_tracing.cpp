@@ -11,13 +11,21 @@
 #include "tracing/TracingExport.h"
 #include "analysis/TracingGeometry.h"
 #include "analysis/TracingValues.h"
+#include "tracing/NormsDialog.h"
 #include "tracing/TracingWindow.h"
+#include "platform/PageContext.h"
+#include "printing/PrintActions.h"
+#include "printing/ReportEngine.h"
+#include "printing/ReportOutput.h"
 
 #include "../tests/tracing/DicomSamples.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
+#include <QListWidget>
+#include <QMenu>
 #include <QWindow>
 #include <QMouseEvent>
 #include <QPainter>
@@ -46,6 +54,8 @@ const std::pair<L, QPointF> kFace[] = {
 const std::pair<L, QPointF> kFurther[] = {
     {L::Pog, {716, 688}}, {L::Gn, {706, 712}}, {L::Go, {362, 640}}, {L::Co, {330, 405}}, {L::Ba, {345, 490}},
     {L::Pt, {470, 430}},  {L::As, {700, 462}}, {L::Prn, {850, 432}}, {L::Sn, {800, 482}}, {L::Cm, {826, 470}},
+    {L::D, {690, 680}},   {L::Pm, {712, 655}}, {L::Dc, {365, 481}}, {L::R1, {450, 540}}, {L::R2, {340, 545}},
+    {L::R3, {405, 455}},  {L::R4, {420, 650}}, {L::U6, {575, 546}}, {L::NSoft, {765, 318}},
 };
 constexpr QSizeF kBase(1000, 830);
 
@@ -267,8 +277,16 @@ void BM_TwelveMeasurementTexts(benchmark::State& state)
 }
 BENCHMARK(BM_TwelveMeasurementTexts)->Unit(benchmark::kMicrosecond);
 
-// Every measure of every analysis from thirty points, as the table is refreshed on each step of
-// a drag.
+// Reading every shipped analysis definition, as the tracing window does when it is built.
+void BM_LoadShippedDefinitions(benchmark::State& state)
+{
+    for (auto _ : state)
+        benchmark::DoNotOptimize(LoadAnalyses(QString::fromLatin1(kShippedAnalysesFolder), {}));
+}
+BENCHMARK(BM_LoadShippedDefinitions)->Unit(benchmark::kMillisecond);
+
+// Every measure of every shipped analysis from every point, as the table is refreshed on each
+// step of a drag.
 void BM_EveryCephalometricMeasure(benchmark::State& state)
 {
     const LandmarkSet face = faceLandmarks(3, true);
@@ -315,10 +333,7 @@ int screenshots(const QString& folder)
     window.tExportarPngClick();
     window.tExportarPdfClick();
     // Every analysis chosen and traced, the other analyses' table in front.
-    std::vector<CephAnalysis> all;
-    for (int i = 0; i < kCephAnalysisCount; ++i)
-        all.push_back(CephAnalysis(i));
-    window.setAnalyses(all);
+    window.setAnalyses(window.catalogue().titles());
     const LandmarkSet full = faceLandmarks(k, true);
     for (const auto& [l, p] : kFurther)
         window.setLandmark(l, full.at(l));
@@ -329,6 +344,36 @@ int screenshots(const QString& folder)
     window.resize(1024, 708);
     QApplication::processEvents();
     window.grab().save(folder + QStringLiteral("/tracing-analyses-1024.png"));
+
+    // The analyses menu open, the table of Padrão USP alone, and the report of every analysis.
+    auto* menu = window.findChild<QMenu*>(QStringLiteral("analises"));
+    menu->popup(window.mapToGlobal(QPoint(40, 40)));
+    QApplication::processEvents();
+    menu->grab().save(folder + QStringLiteral("/tracing-analyses-menu.png"));
+    menu->hide();
+    window.setAnalyses({QStringLiteral("Padrão USP")});
+    QApplication::processEvents();
+    window.grab().save(folder + QStringLiteral("/tracing-padrao-usp.png"));
+    window.setAnalyses(window.catalogue().titles());
+    ReportParamList params;
+    int lastPage = 1;
+    QObject::connect(&window, &TracingWindow::printRequested, &window, [&](const ReportParamList& p, int last) {
+        params = p;
+        lastPage = last;
+    });
+    window.tImprimirClick();
+    QFile::copy(QStringLiteral(QUORVEL_DATA_DIR "/Análises.rav"), folder + QStringLiteral("/Análises.rav"));
+    ReportEngine engine(boxes, std::make_unique<report::MemoryOutput>());
+    const platform::PageContext page(boxes, [] { return QStringLiteral("Traçado Cefalométrico"); });
+    PrintCephalometric(engine, page, params, lastPage);
+    NormsDialog norms(boxes, CephNorms::defaults(window.catalogue()));
+    norms.findChild<QListWidget*>(QStringLiteral("normasAnalises"))->setCurrentRow(8);  // Padrão USP
+    norms.show();
+    QApplication::processEvents();
+    norms.grab().save(folder + QStringLiteral("/normas.png"));
+    QFile pdf(folder + QStringLiteral("/relatorio-cefalometrico.pdf"));
+    if (pdf.open(QIODevice::WriteOnly))
+        pdf.write(static_cast<report::MemoryOutput&>(engine.output()).pdf);
     return 0;
 }
 

@@ -13,6 +13,7 @@
 #include "printing/ClinicInfo.h"
 #include "printing/ReportDocument.h"
 #include "printing/ReportParams.h"
+#include "tracing/CephReport.h"
 #include "printing/ReportProject.h"
 #include "records/Cp1252.h"
 #include "records/TweedFile.h"
@@ -142,6 +143,25 @@ ReportParamList evolutionReport()
     return BuildEvolutionReport(BuildEvolution(QStringLiteral("MARIA APARECIDA DOS SANTOS"), stages), chartPng()).params;
 }
 
+// report6 with every shipped analysis, its blocks repeated per analysis and measure, over a
+// face with some points missing and no calibration (values, dashes and their reasons).
+ReportParamList cephalometricReport()
+{
+    CephReportInput in;
+    in.patient = QStringLiteral("MARIA APARECIDA DOS SANTOS");
+    in.stage = QStringLiteral("INTER1");
+    in.calibration = QStringLiteral("Sem calibração: distâncias não medidas.");
+    in.normsSource = QStringLiteral("Normas padrão do programa.");
+    for (int i = 0; i < kLandmarkCount; i += 2)
+        in.points.set(LandmarkAt(i), QPointF(100 + 13 * i, 80 + 7 * (i % 5)));
+    in.catalogue = std::make_shared<const AnalysisCatalogue>(ShippedAnalyses());
+    in.values = MeasureCephalometrics(*in.catalogue, in.points, {});
+    in.norms = CephNorms::defaults(*in.catalogue);
+    for (size_t a = 0; a < in.catalogue->analyses.size(); ++a)
+        in.analyses.push_back(int(a));
+    return BuildCephReport(in).params;
+}
+
 report::ClinicInfo longestLetterhead()
 {
     const auto longest = [](const QString& words) {
@@ -188,6 +208,7 @@ const QHash<QString, Run>& runs()
                      50));
         r.insert(QStringLiteral("report4"), map(BuildPlanReport(nome, historyText(4)), 50));
         r.insert(QStringLiteral("report5"), map(evolutionReport(), 2));
+        r.insert(QStringLiteral("report6"), map(cephalometricReport(), 13));
         r.insert(QString(), map({}, 3));  // a report the program does not print: the letterhead only
         return r;
     }();

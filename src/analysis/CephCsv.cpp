@@ -17,20 +17,20 @@ QString CsvTextCell(const QString& text)
     return t;
 }
 
-QByteArray CephCsvHeader()
+QByteArray CephCsvHeader(const AnalysisCatalogue& catalogue)
 {
     QStringList cells{QStringLiteral("Paciente"), QStringLiteral("Fase")};
-    for (int i = 0; i < kCephCount; ++i) {
-        const Ceph m = Ceph(i);
-        cells << CsvTextCell(QStringLiteral("%1 %2 (%3)").arg(Title(Info(m).analysis), Caption(m), UnitText(Info(m).unit)));
-    }
+    for (const AnalysisDefinition& a : catalogue.analyses)
+        for (const MeasureDefinition& m : a.measures)
+            cells << CsvTextCell(QStringLiteral("%1 %2 (%3)").arg(a.title, m.caption, UnitText(m.unit)));
     return cells.join(u';').toUtf8() + "\r\n";
 }
 
-QByteArray CephCsvLine(const CephCsvRow& row)
+QByteArray CephCsvLine(const CephCsvRow& row, const AnalysisCatalogue& catalogue)
 {
     QByteArray line = CsvTextCell(row.patient).toUtf8() + ';' + CsvTextCell(row.stage).toUtf8();
-    for (const MeasureResult& r : row.values.results) {
+    for (const CephKey k : AllMeasures(catalogue)) {
+        const MeasureResult& r = row.values[k];
         line += ';';
         if (r.ok())
             line += F1(r.value).replace(u'.', u',').toLatin1();
@@ -38,12 +38,12 @@ QByteArray CephCsvLine(const CephCsvRow& row)
     return line + "\r\n";
 }
 
-QByteArray CephCsv(std::span<const CephCsvRow> rows)
+QByteArray CephCsv(std::span<const CephCsvRow> rows, const AnalysisCatalogue& catalogue)
 {
     QByteArray out("\xEF\xBB\xBF");
-    out += CephCsvHeader();
+    out += CephCsvHeader(catalogue);
     for (const CephCsvRow& r : rows)
-        out += CephCsvLine(r);
+        out += CephCsvLine(r, catalogue);
     return out;
 }
 

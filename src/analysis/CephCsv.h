@@ -18,10 +18,11 @@ struct CephCsvRow {
     CephValues values;
 };
 
-QByteArray CephCsvHeader();
+// A column per measure of every analysis of the catalogue, in order: "Steiner SNA (°)".
+QByteArray CephCsvHeader(const AnalysisCatalogue& catalogue = ShippedAnalyses());
 // One line, ending in "\r\n"; a value not measured is an empty cell.
-QByteArray CephCsvLine(const CephCsvRow& row);
-QByteArray CephCsv(std::span<const CephCsvRow> rows);
+QByteArray CephCsvLine(const CephCsvRow& row, const AnalysisCatalogue& catalogue = ShippedAnalyses());
+QByteArray CephCsv(std::span<const CephCsvRow> rows, const AnalysisCatalogue& catalogue = ShippedAnalyses());
 
 // A text cell as written: quoted where it holds ';', '"' or a line break, and kept from being
 // read as a formula when it begins with '=', '+', '-', '@', a tab or a carriage return.

@@ -1,86 +1,41 @@
 #pragma once
-// The cephalometric analyses a tracing measures besides filling the Tweed page: each measurement
-// is a small geometric definition over landmarks in millimetres, an analysis is a list of them,
-// and every one carries the norm shipped with the program (the clinic may keep its own, see
-// CephNorms.h). The Tweed-Merrifield twelve are taken from MeasureTracing unchanged.
+// The measures of every analysis on one tracing. The analyses are definitions (see
+// AnalysisDefinition.h and docs/analyses.md); a measure is named by its place in a catalogue: the
+// analysis's index and the measure's index within it.
 
-#include "analysis/Landmarks.h"
-#include "analysis/TracingGeometry.h"
+#include "analysis/AnalysisCatalogue.h"
+#include "analysis/AnalysisEval.h"
 
 #include <QString>
 
-#include <array>
+#include <compare>
 #include <optional>
-#include <span>
 #include <vector>
 
 namespace qv {
 
-enum class CephAnalysis { Tweed, Steiner, Downs, McNamara, Jarabak, Ricketts, SoftTissue, Wits };
-inline constexpr int kCephAnalysisCount = 8;
-
-enum class CephUnit { Degree, Millimetre, Percent };
-
-// Every measurement of every analysis, grouped by analysis in the order they are shown.
-enum class Ceph {
-    TweedFMA, TweedFMIA, TweedIMPA, TweedPlOcl, TweedSNA, TweedSNB, TweedAoBo, TweedAngZ, TweedLS,
-    TweedQT, TweedAFA, TweedAFP,
-    SteinerSNA, SteinerSNB, SteinerANB, Steiner1NAAngle, Steiner1NADistance, Steiner1NBAngle,
-    Steiner1NBDistance, SteinerPogNB, SteinerInterincisal, SteinerOcclusalSN, SteinerGoGnSN,
-    DownsFacial, DownsConvexity, DownsABPlane, DownsYAxis, DownsOcclusalFH, DownsInterincisal, DownsFMA,
-    DownsIncisorOcclusal, DownsUpperIncisorAPog, DownsIncisorMandibular,
-    McNamaraCoA, McNamaraCoGn, McNamaraENAMe, McNamaraDifference, McNamaraANperp, McNamaraPogNperp,
-    McNamaraIncisorAVertical, McNamaraLowerIncisorAPog,
-    JarabakSaddle, JarabakArticular, JarabakGonial, JarabakSum, JarabakSN, JarabakSAr, JarabakArGo,
-    JarabakGoMe, JarabakHeightRatio,
-    RickettsFacialAxis, RickettsFacialAngle, RickettsFMA, RickettsConvexity, RickettsLowerIncisorAPog,
-    RickettsLowerIncisorAPogAngle, RickettsLowerLipE,
-    SoftNasolabial, SoftUpperLipE, SoftH, SoftZ,
-    WitsAoBo,
-};
-inline constexpr int kCephCount = int(Ceph::WitsAoBo) + 1;
-
-struct CephNorm {
-    double mean = 0;
-    double sd = 0;
-    bool operator==(const CephNorm&) const = default;
+struct CephKey {
+    int analysis = 0;
+    int measure = 0;
+    auto operator<=>(const CephKey&) const = default;
 };
 
-struct CephAnalysisInfo {
-    CephAnalysis analysis;
-    const char* title;  // as shown, and the analysis's key in Normas.json
-};
-
-struct CephMeasureInfo {
-    Ceph key;
-    CephAnalysis analysis;
-    const char* caption;  // as shown, and the measure's key within its analysis in Normas.json
-    CephUnit unit;
-    std::optional<CephNorm> norm;  // shipped default; none where it depends on size or sex
-};
-
-const CephAnalysisInfo& Info(CephAnalysis a);
-const CephMeasureInfo& Info(Ceph m);
-QString Title(CephAnalysis a);
-QString Caption(Ceph m);
-QString UnitText(CephUnit u);  // "°", "mm", "%"
-// The measurements of one analysis, in the order shown.
-std::span<const Ceph> MeasuresOf(CephAnalysis a);
-// Every landmark a measurement is computed from, in placing order.
-const std::vector<Landmark>& RequiredLandmarks(Ceph m);
-// What the chosen analyses need placed, in placing order (the Tweed twenty first).
-std::vector<Landmark> LandmarksFor(std::span<const CephAnalysis> analyses);
-// Those of `m`'s landmarks not placed yet.
-std::vector<Landmark> MissingLandmarks(Ceph m, const LandmarkSet& points);
+// Every key of a catalogue, analysis by analysis, measures in their order.
+std::vector<CephKey> AllMeasures(const AnalysisCatalogue& catalogue);
+std::optional<CephKey> FindMeasure(const AnalysisCatalogue& catalogue, const QString& title, const QString& caption);
+const MeasureDefinition& MeasureOf(const AnalysisCatalogue& catalogue, CephKey k);
 
 struct CephValues {
-    std::array<MeasureResult, kCephCount> results{};
-    const MeasureResult& operator[](Ceph m) const { return results[size_t(m)]; }
-    MeasureResult& operator[](Ceph m) { return results[size_t(m)]; }
+    std::vector<AnalysisResults> results;  // per analysis of the catalogue measured
+    // A key the catalogue did not have reads as Missing.
+    const MeasureResult& operator[](CephKey k) const;
+    MeasureResult& operator[](CephKey k);
 };
 
-// Every measurement of every analysis. Without a calibration the angles use square pixels and
-// the distances stay Uncalibrated, as the Tweed measurements do.
+// Every measure of every analysis of the catalogue; the Tweed tracing's twelve are measured once
+// for all of them.
+CephValues MeasureCephalometrics(const AnalysisCatalogue& catalogue, const LandmarkSet& points, const Calibration& calibration);
+// Of the shipped analyses.
 CephValues MeasureCephalometrics(const LandmarkSet& points, const Calibration& calibration);
 
 }  // namespace qv

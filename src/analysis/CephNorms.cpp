@@ -13,7 +13,6 @@ namespace qv {
 namespace {
 
 const QString kFormat = QStringLiteral("quorvel-normas");
-constexpr double kLargest = 1000;  // no angle, distance or ratio of a face reaches it
 
 QString parseReason(QJsonParseError::ParseError e)
 {
@@ -65,77 +64,97 @@ qsizetype keyAt(const QByteArray& bytes, const QString& key, qsizetype from)
     return at < 0 ? from : at;
 }
 
-DecodedNorms refuse(const QByteArray& bytes, qsizetype offset, const QString& why)
-{
-    return {CephNorms::defaults(), QStringLiteral("linha %1: %2").arg(lineAt(bytes, offset)).arg(why)};
-}
-
-std::optional<Ceph> measureNamed(CephAnalysis a, const QString& caption)
-{
-    for (Ceph m : MeasuresOf(a))
-        if (Caption(m) == caption)
-            return m;
-    return std::nullopt;
-}
-
-std::optional<CephAnalysis> analysisNamed(const QString& title)
-{
-    for (int i = 0; i < kCephAnalysisCount; ++i)
-        if (Title(CephAnalysis(i)) == title)
-            return CephAnalysis(i);
-    return std::nullopt;
-}
-
 }  // namespace
 
-CephNorms CephNorms::defaults()
+CephNorms CephNorms::defaults(const AnalysisCatalogue& catalogue)
 {
     CephNorms n;
-    for (int i = 0; i < kCephCount; ++i)
-        n.m_norms[size_t(i)] = Info(Ceph(i)).norm;
+    for (const AnalysisDefinition& a : catalogue.analyses) {
+        Analysis& out = n.m_analyses.emplace_back();
+        out.title = a.title;
+        for (const MeasureDefinition& m : a.measures)
+            out.measures.push_back({m.caption, m.unit, m.norm, m.norm});
+    }
     return n;
 }
 
-bool IsSaneNorm(const CephNorm& n)
+CephNorms CephNorms::alignedTo(const AnalysisCatalogue& catalogue) const
 {
-    return std::isfinite(n.mean) && std::isfinite(n.sd) && std::abs(n.mean) <= kLargest && n.sd > 0 &&
-           n.sd <= kLargest;
+    CephNorms n = defaults(catalogue);
+    for (Analysis& a : n.m_analyses)
+        for (Entry& m : a.measures)
+            if (const auto k = find(a.title, m.caption))
+                m.norm = (*this)[*k];
+    return n;
 }
 
-DecodedNorms DecodeNorms(const QByteArray& bytes)
+CephNorms CephNorms::restored() const
 {
+    CephNorms n = *this;
+    for (Analysis& a : n.m_analyses)
+        for (Entry& m : a.measures)
+            m.norm = m.defined;
+    return n;
+}
+
+const std::optional<CephNorm>& CephNorms::operator[](CephKey k) const
+{
+    static const std::optional<CephNorm> none;
+    return has(k) ? entry(k).norm : none;
+}
+
+void CephNorms::set(CephKey k, std::optional<CephNorm> n)
+{
+    if (has(k))
+        m_analyses[size_t(k.analysis)].measures[size_t(k.measure)].norm = n;
+}
+
+std::optional<CephKey> CephNorms::find(const QString& title, const QString& caption) const
+{
+    for (size_t a = 0; a < m_analyses.size(); ++a)
+        if (m_analyses[a].title == title)
+            for (size_t m = 0; m < m_analyses[a].measures.size(); ++m)
+                if (m_analyses[a].measures[m].caption == caption)
+                    return CephKey{int(a), int(m)};
+    return std::nullopt;
+}
+
+DecodedNorms DecodeNorms(const QByteArray& bytes, const AnalysisCatalogue& catalogue)
+{
+    const auto refuse = [&](qsizetype offset, const QString& why) {
+        return DecodedNorms{CephNorms::defaults(catalogue), QStringLiteral("linha %1: %2").arg(lineAt(bytes, offset)).arg(why)};
+    };
     if (bytes.trimmed().isEmpty())
-        return refuse(bytes, 0, QStringLiteral("o arquivo está vazio"));
+        return refuse(0, QStringLiteral("o arquivo está vazio"));
     QJsonParseError parse{};
     const QJsonDocument json = QJsonDocument::fromJson(bytes, &parse);
     if (parse.error != QJsonParseError::NoError)
-        return refuse(bytes, parse.offset, parseReason(parse.error));
+        return refuse(parse.offset, parseReason(parse.error));
     const QJsonObject root = json.object();
     if (!json.isObject() || root.value(QStringLiteral("formato")).toString() != kFormat)
-        return refuse(bytes, 0, QStringLiteral("não é um arquivo de normas (falta \"formato\": \"quorvel-normas\")"));
+        return refuse(0, QStringLiteral("não é um arquivo de normas (falta \"formato\": \"quorvel-normas\")"));
     if (root.value(QStringLiteral("versao")).toInt(-1) != 1)
-        return refuse(bytes, keyAt(bytes, QStringLiteral("versao"), 0),
+        return refuse(keyAt(bytes, QStringLiteral("versao"), 0),
                       QStringLiteral("versão desconhecida (este programa lê a versão 1)"));
     const QJsonValue all = root.value(QStringLiteral("normas"));
     if (!all.isObject())
-        return refuse(bytes, keyAt(bytes, QStringLiteral("normas"), 0), QStringLiteral("\"normas\" deve ser um objeto"));
+        return refuse(keyAt(bytes, QStringLiteral("normas"), 0), QStringLiteral("\"normas\" deve ser um objeto"));
 
-    CephNorms norms = CephNorms::defaults();
+    CephNorms norms = CephNorms::defaults(catalogue);
     const qsizetype start = keyAt(bytes, QStringLiteral("normas"), 0);
     const QJsonObject analyses = all.toObject();
     for (auto a = analyses.begin(); a != analyses.end(); ++a) {
         const qsizetype at = keyAt(bytes, a.key(), start);
-        const auto analysis = analysisNamed(a.key());
-        if (!analysis)
-            return refuse(bytes, at, QStringLiteral("análise desconhecida: \"%1\"").arg(a.key()));
+        if (catalogue.indexOf(a.key()) < 0)
+            return refuse(at, QStringLiteral("análise desconhecida: \"%1\"").arg(a.key()));
         if (!a.value().isObject())
-            return refuse(bytes, at, QStringLiteral("\"%1\" deve ser um objeto").arg(a.key()));
+            return refuse(at, QStringLiteral("\"%1\" deve ser um objeto").arg(a.key()));
         const QJsonObject measures = a.value().toObject();
         for (auto m = measures.begin(); m != measures.end(); ++m) {
             const qsizetype mat = keyAt(bytes, m.key(), at);
-            const auto measure = measureNamed(*analysis, m.key());
+            const auto measure = norms.find(a.key(), m.key());
             if (!measure)
-                return refuse(bytes, mat, QStringLiteral("medida desconhecida em %1: \"%2\"").arg(a.key(), m.key()));
+                return refuse(mat, QStringLiteral("medida desconhecida em %1: \"%2\"").arg(a.key(), m.key()));
             if (m.value().isNull()) {
                 norms.set(*measure, std::nullopt);
                 continue;
@@ -143,12 +162,12 @@ DecodedNorms DecodeNorms(const QByteArray& bytes)
             const QJsonObject o = m.value().toObject();
             const QJsonValue mean = o.value(QStringLiteral("media")), sd = o.value(QStringLiteral("dp"));
             if (!m.value().isObject() || !mean.isDouble() || !sd.isDouble() || o.size() != 2)
-                return refuse(bytes, mat, QStringLiteral("%1 %2: esperado {\"media\": número, \"dp\": número} ou null")
+                return refuse(mat, QStringLiteral("%1 %2: esperado {\"media\": número, \"dp\": número} ou null")
                                               .arg(a.key(), m.key()));
             const CephNorm n{mean.toDouble(), sd.toDouble()};
             if (!IsSaneNorm(n))
-                return refuse(bytes, mat, QStringLiteral("%1 %2: a média deve estar entre -1000 e 1000 e o desvio-padrão "
-                                                         "ser maior que zero e até 1000")
+                return refuse(mat, QStringLiteral("%1 %2: a média deve estar entre -1000 e 1000 e o desvio-padrão "
+                                                         "estar entre 0,001 e 1000")
                                               .arg(a.key(), m.key()));
             norms.set(*measure, n);
         }
@@ -159,54 +178,21 @@ DecodedNorms DecodeNorms(const QByteArray& bytes)
 QByteArray EncodeNorms(const CephNorms& norms)
 {
     QJsonObject analyses;
-    for (int i = 0; i < kCephAnalysisCount; ++i) {
-        const CephAnalysis a = CephAnalysis(i);
+    for (int a = 0; a < norms.analysisCount(); ++a) {
         QJsonObject measures;
-        for (Ceph m : MeasuresOf(a)) {
-            const auto& n = norms[m];
-            measures.insert(Caption(m), n ? QJsonValue(QJsonObject{{QStringLiteral("media"), n->mean},
-                                                                   {QStringLiteral("dp"), n->sd}})
-                                          : QJsonValue(QJsonValue::Null));
+        for (int m = 0; m < norms.measureCount(a); ++m) {
+            const auto& n = norms[{a, m}];
+            measures.insert(norms.caption({a, m}), n ? QJsonValue(QJsonObject{{QStringLiteral("media"), n->mean},
+                                                                              {QStringLiteral("dp"), n->sd}})
+                                                     : QJsonValue(QJsonValue::Null));
         }
-        analyses.insert(Title(a), measures);
+        analyses.insert(norms.title(a), measures);
     }
     QJsonObject root;
     root.insert(QStringLiteral("formato"), kFormat);
     root.insert(QStringLiteral("versao"), 1);
     root.insert(QStringLiteral("normas"), analyses);
     return QJsonDocument(root).toJson(QJsonDocument::Indented);
-}
-
-std::optional<Deviation> DeviationOf(double value, const std::optional<CephNorm>& norm)
-{
-    if (!norm || !IsSaneNorm(*norm) || !std::isfinite(value))
-        return std::nullopt;
-    // As the clinician reads it: the value as shown (one decimal) against mean and deviation.
-    const double shown = ParseReal(F1(value));
-    const double off = std::abs(shown - norm->mean);
-    constexpr double kSlack = 1e-9;  // 91.4 - 87.8 is 3.6 on paper, a hair more in binary
-    const Deviation::Level level = off > 2 * norm->sd + kSlack ? Deviation::Beyond2
-                                   : off > norm->sd + kSlack  ? Deviation::Beyond1
-                                                              : Deviation::Within;
-    return Deviation{(shown - norm->mean) / norm->sd, level};
-}
-
-QString DeviationText(const Deviation& d)
-{
-    // Two decimals: 84.1 against 82 ± 2 lies outside, and reads +1.05 rather than a puzzling +1.0.
-    QString t = FormatReal(0, 2, d.sds);
-    if (ParseReal(t) == 0)
-        t = QStringLiteral("0.00");
-    else if (!t.startsWith(u'-'))
-        t.prepend(u'+');
-    return t + QStringLiteral(" DP");
-}
-
-QString NormText(const std::optional<CephNorm>& norm)
-{
-    if (!norm)
-        return {};
-    return F1(norm->mean) + QStringLiteral(" ± ") + F1(norm->sd);
 }
 
 }  // namespace qv

@@ -38,6 +38,16 @@ constexpr LandmarkInfo kInfo[kLandmarkCount] = {
     {"Prn", "Prn (pronasal)", "Ponta do nariz, ponto mais anterior."},
     {"Sn", "Sn (subnasal)", "Onde a columela encontra o lábio superior."},
     {"Cm", "Cm (columela)", "Ponto mais anterior da columela."},
+    {"D", "D (centro da sínfise)", "Centro do contorno da sínfise mandibular."},
+    {"Pm", "Pm (protuberância mentoniana)",
+     "Onde o contorno anterior da sínfise passa de côncavo a convexo, acima de Pog."},
+    {"Dc", "Dc (centro do côndilo)", "Centro do côndilo sobre a linha Ba-N."},
+    {"R1", "R1 (borda anterior do ramo)", "Ponto mais profundo da curva da borda anterior do ramo."},
+    {"R2", "R2 (borda posterior do ramo)", "Na borda posterior do ramo, em frente a R1."},
+    {"R3", "R3 (incisura sigmoide)", "Ponto mais baixo da incisura sigmoide."},
+    {"R4", "R4 (borda inferior do ramo)", "Na borda inferior da mandíbula, abaixo de R3."},
+    {"U6", "U6 (primeiro molar superior)", "Face distal do primeiro molar superior, no plano oclusal."},
+    {"N'", "N' (násio mole)", "Ponto mais profundo do perfil mole entre a testa e o nariz."},
 };
 
 }  // namespace

@@ -16,8 +16,9 @@ namespace qv {
 enum class Landmark {
     S, N, Po, Or, ENA, ENP, A, B, Ar, Rp, Tg, Me, Ii, Ai, Is, OclP, OclA, Ls, Li, PogSoft,
     Pog, Gn, Go, Co, Ba, Pt, As, Prn, Sn, Cm,
+    D, Pm, Dc, R1, R2, R3, R4, U6, NSoft,
 };
-inline constexpr int kLandmarkCount = 30;
+inline constexpr int kLandmarkCount = 39;
 // The Tweed-Merrifield tracing's own points come first.
 inline constexpr int kTweedLandmarkCount = 20;
 
@@ -70,11 +71,19 @@ private:
     std::bitset<kLandmarkCount> m_placed;
 };
 
+// What any radiograph's pixels can measure, in millimetres per pixel: a spacing outside this
+// (a slip of the decimal point, a damaged file) is no calibration.
+inline constexpr double kSmallestSpacing = 1e-4;
+inline constexpr double kLargestSpacing = 100;
+inline bool IsSaneSpacing(double mmPerPixel) { return mmPerPixel >= kSmallestSpacing && mmPerPixel <= kLargestSpacing; }
+// No point of any tracing lies this many pixels from the image's corner.
+inline constexpr double kFarthestCoordinate = 1e6;
+
 // Millimetres per pixel along x (sx) and along y (sy); unknown until calibrated.
 struct Calibration {
     double sx = 0;
     double sy = 0;
-    bool known() const { return sx > 0 && sy > 0; }
+    bool known() const { return IsSaneSpacing(sx) && IsSaneSpacing(sy); }
     static Calibration none() { return {}; }
     bool operator==(const Calibration&) const = default;
 };

@@ -78,6 +78,13 @@ DecodedTracing DecodeTracing(const QByteArray& bytes)
         const auto s = readPair(spacing);
         if (!s || s->first <= 0 || s->second <= 0)
             return fail(QStringLiteral("a calibração (mmPerPixel) é inválida."));
+        if (!IsSaneSpacing(s->first) || !IsSaneSpacing(s->second))
+            return fail(QStringLiteral("a calibração (mmPerPixel) de %1 × %2 mm por pixel está fora do que uma radiografia "
+                                       "pode ter (de %3 a %4).")
+                            .arg(s->first)
+                            .arg(s->second)
+                            .arg(kSmallestSpacing)
+                            .arg(kLargestSpacing));
         doc.calibration = {s->first, s->second};
     }
     const QJsonValue landmarks = o.value(QStringLiteral("landmarks"));
@@ -91,6 +98,8 @@ DecodedTracing DecodeTracing(const QByteArray& bytes)
         const auto p = readPair(it.value());
         if (!p)
             return fail(QStringLiteral("as coordenadas do ponto \"%1\" são inválidas.").arg(it.key()));
+        if (std::abs(p->first) > kFarthestCoordinate || std::abs(p->second) > kFarthestCoordinate)
+            return fail(QStringLiteral("as coordenadas do ponto \"%1\" estão fora de qualquer radiografia.").arg(it.key()));
         doc.landmarks.set(*l, QPointF(p->first, p->second));
     }
     return {doc, {}};

@@ -108,8 +108,9 @@ public:
     Measurements measure() const
     {
         Measurements out;
+        // A value that overflowed (points absurdly far apart) is no measure: "—", never inf or nan.
         auto set = [&](Measure m, std::optional<double> v) {
-            out[m] = v ? MeasureResult{MeasureResult::Value, *v} : MeasureResult{MeasureResult::Undefined, 0};
+            out[m] = v && std::isfinite(*v) ? MeasureResult{MeasureResult::Value, *v} : MeasureResult{MeasureResult::Undefined, 0};
         };
         auto ready = [&](Measure m) {
             for (L l : RequiredLandmarks(m))

@@ -1,5 +1,7 @@
 #include "analysis/TracingValues.h"
 
+#include "analysis/ResultText.h"
+
 #include <QStringList>
 
 #include <utility>
@@ -68,21 +70,12 @@ void ApplyTracingValues(const TracingValues& v, TweedSheet& sheet)
 
 QString StatusText(const MeasureResult& r, Measure m, const LandmarkSet& points)
 {
-    switch (r.status) {
-    case MeasureResult::Value:
-        return {};
-    case MeasureResult::Uncalibrated:
-        return QStringLiteral("sem calibração");
-    case MeasureResult::Undefined:
-        return QStringLiteral("linhas paralelas");
-    case MeasureResult::Missing:
-        break;
-    }
-    QStringList missing;
+    // Worded as every other measure is (ResultText.h).
+    std::vector<Landmark> missing;
     for (Landmark l : RequiredLandmarks(m))
         if (!points.has(l))
-            missing << LandmarkCode(l);
-    return QStringLiteral("falta ") + missing.join(QStringLiteral(", "));
+            missing.push_back(l);
+    return NotMeasuredText(r, missing);
 }
 
 }  // namespace qv

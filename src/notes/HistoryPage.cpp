@@ -138,14 +138,8 @@ void HistoryPage::plsalvarClick()
 {
     try {
         const QString patient = m_plpaciente->text();
-        if (patient.isEmpty()) {
-            notice(NoticeKind::Warning, QStringLiteral("O nome do paciente deve ser preenchido!"));
+        if (!PatientNameSavable(patient, [this](NoticeKind k, const QString& t) { notice(k, t); }))
             return;
-        }
-        if (!IsSafePatientName(patient)) {
-            notice(NoticeKind::Error, UnsafePatientNameText());
-            return;
-        }
         const QString path = HistoryFileName(patient);
         const QStringList description = DisplayedLines(m_insere);
         if (description.isEmpty()) {
@@ -174,7 +168,7 @@ void HistoryPage::plabrirClick()
 void HistoryPage::openFile(const QString& path)
 {
     try {
-        if (path.contains(QStringLiteral(".pln"))) {
+        if (IsRecordsFile(path, ".pln")) {
             pllimparClick();
             ReloadHistory(path);
         }

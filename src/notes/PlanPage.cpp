@@ -96,14 +96,8 @@ void PlanPage::polimparclick()
 bool PlanPage::posalvarclick()
 {
     const QString patient = m_popaciente->text();
-    if (patient.isEmpty()) {
-        notice(NoticeKind::Warning, QStringLiteral("O nome do paciente deve ser preenchido!"));
+    if (!PatientNameSavable(patient, [this](NoticeKind k, const QString& t) { notice(k, t); }))
         return false;
-    }
-    if (!IsSafePatientName(patient)) {
-        notice(NoticeKind::Error, UnsafePatientNameText());
-        return false;
-    }
     m_context.beforeSave();
     try {
         WritePlanFile(PlanFileName(patient), {patient, DisplayedLines(m_outline)});
@@ -126,7 +120,7 @@ void PlanPage::poabrirclick()
 void PlanPage::openFile(const QString& path)
 {
     try {
-        if (path.contains(QStringLiteral(".otl"))) {
+        if (IsRecordsFile(path, ".otl")) {
             polimparclick();
             const PlanContents plan = ReadPlanFile(path);
             m_popaciente->setText(plan.patient);

@@ -1,5 +1,7 @@
 #include "notes/RecordsPageLayout.h"
 
+#include "records/PatientName.h"
+
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -45,5 +47,20 @@ void FinishRecordsPage(QVBoxLayout* layout, const QList<QPushButton*>& buttons)
     layout->addSpacing(10);
     layout->addLayout(row);
 }
+
+bool PatientNameSavable(const QString& patient, const std::function<void(platform::NoticeKind, const QString&)>& notice)
+{
+    if (patient.isEmpty()) {
+        notice(platform::NoticeKind::Warning, QStringLiteral("O nome do paciente deve ser preenchido!"));
+        return false;
+    }
+    if (!IsSafePatientName(patient)) {
+        notice(platform::NoticeKind::Error, UnsafePatientNameText());
+        return false;
+    }
+    return true;
+}
+
+bool IsRecordsFile(const QString& path, const char* extension) { return path.contains(QLatin1String(extension)); }
 
 }  // namespace qv

@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSet>
+#include <QStringList>
 
 #include <algorithm>
 #include <limits>
@@ -46,7 +47,8 @@ std::optional<PatientFileName> ParsePatientFileName(const QString& fileName)
     const QStringView name(fileName);
     PatientFileName out;
     QStringView base;
-    if (EndsWithNoCase(name, QLatin1StringView(".twe"))) {
+    const bool tracing = EndsWithNoCase(name, QLatin1StringView(".tra"));
+    if (tracing || EndsWithNoCase(name, QLatin1StringView(".twe"))) {
         const QStringView stem = name.chopped(4);
         for (int s = 0; s < kStageCount; ++s) {
             const QString suffix = u'-' + QLatin1String(kStageWords[size_t(s)]);
@@ -57,8 +59,8 @@ std::optional<PatientFileName> ParsePatientFileName(const QString& fileName)
             }
         }
         if (out.stage < 0)
-            return std::nullopt;  // a Tweed file without its stage belongs to nobody's list
-        out.kind = PatientFileKind::Tweed;
+            return std::nullopt;  // a Tweed file or tracing without its stage belongs to nobody's list
+        out.kind = tracing ? PatientFileKind::Tracing : PatientFileKind::Tweed;
     } else if (EndsWithNoCase(name, QLatin1StringView(".bol"))) {
         out.kind = PatientFileKind::Bolton;
         base = name.chopped(4);
@@ -164,9 +166,21 @@ int PatientRow::fileCount() const
     return count;
 }
 
+QString PatientRow::tracedStages() const
+{
+    static const char16_t* const kNames[kStageCount] = {u"Inicial", u"Inter 1", u"Inter 2", u"Final"};
+    QStringList stages;
+    for (int s = 0; s < kStageCount; ++s)
+        if (!tracings[size_t(s)].isEmpty())
+            stages << QString::fromUtf16(kNames[s]);
+    return stages.join(QStringLiteral(", "));
+}
+
 QString PatientRow::file(PatientFileKind kind, int stage) const
 {
     switch (kind) {
+    case PatientFileKind::Tracing:
+        return (stage >= 0 && stage < kStageCount) ? tracings[size_t(stage)] : QString();
     case PatientFileKind::Tweed:
         return (stage >= 0 && stage < kStageCount) ? tweed[size_t(stage)] : QString();
     case PatientFileKind::Bolton:
@@ -226,6 +240,9 @@ QList<PatientRow> PatientScanner::scan()
         switch (parsed->kind) {
         case PatientFileKind::Tweed:
             row.tweed[size_t(parsed->stage)] = fileName;
+            break;
+        case PatientFileKind::Tracing:
+            row.tracings[size_t(parsed->stage)] = fileName;
             break;
         case PatientFileKind::Bolton:
             row.bolton = fileName;

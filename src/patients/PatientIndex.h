@@ -20,16 +20,16 @@ inline constexpr int kStageCount = 4;
 // "INICIAL", "INTER1", "INTER2", "FINAL": the stage as written in file names.
 QString StageWordOf(int stage);
 
-enum class PatientFileKind { Tweed, Bolton, History, Plan };
+enum class PatientFileKind { Tweed, Bolton, History, Plan, Tracing };
 
 struct PatientFileName {
     QString patient;
     PatientFileKind kind = PatientFileKind::Tweed;
-    int stage = -1;  // for Tweed files
+    int stage = -1;  // for Tweed files and tracings
     bool operator==(const PatientFileName&) const = default;
 };
 
-// The patient and kind of a file name ("ANA-INTER1.twe", "ANA.bol", "ANA.pln", "ANA.otl"),
+// The patient and kind of a file name ("ANA-INTER1.twe", "ANA-FINAL.tra", "ANA.bol", "ANA.pln", "ANA.otl"),
 // extensions and stage words in any case; nothing for any other name, for hidden files and
 // for a name that leaves no patient.
 std::optional<PatientFileName> ParsePatientFileName(const QString& fileName);
@@ -52,12 +52,16 @@ struct PatientRow {
     QString name;
     QString key;  // FoldForSearch(name)
     std::array<QString, kStageCount> tweed;  // file names, empty where the stage has none
+    std::array<QString, kStageCount> tracings;  // the stages' cephalometric tracings, likewise
     QString bolton, history, plan;
     HistorySummary historyInfo;
     QDateTime lastChange;  // latest modification of any of the files
 
     bool hasTweed() const;
+    // Files the patients window opens in a page (the tracings are not among them).
     int fileCount() const;
+    // "Inicial, Final": the stages traced, in treatment order; empty when none is.
+    QString tracedStages() const;
     // The file of a kind (stage for Tweed); empty when there is none.
     QString file(PatientFileKind kind, int stage = -1) const;
     bool operator==(const PatientRow&) const = default;

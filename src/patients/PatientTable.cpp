@@ -106,6 +106,12 @@ bool PatientTableModel::rowLess(int a, int b, int column) const
         const int vy = y.history.isEmpty() ? -2 : (y.historyInfo.readable ? y.historyInfo.visits : -1);
         if (vx != vy)
             return vx < vy;
+    } else if (column == Traced) {
+        const auto count = [](const PatientRow& r) {
+            return std::count_if(r.tracings.begin(), r.tracings.end(), [](const QString& f) { return !f.isEmpty(); });
+        };
+        if (count(x) != count(y))
+            return count(x) < count(y);
     } else if (column == LastChange) {
         if (x.lastChange != y.lastChange)
             return x.lastChange < y.lastChange;
@@ -153,6 +159,14 @@ QVariant PatientTableModel::data(const QModelIndex& index, int role) const
             return row.history.isEmpty() ? QString() : historyText(row.historyInfo);
         case LastChange:
             return dateText(row.lastChange);
+        case Traced: {
+            // As short as the marks beside it ("I 1 F"); the tooltip and screen readers have the names.
+            QStringList marks;
+            for (int st = 0; st < kStageCount; ++st)
+                if (!row.tracings[size_t(st)].isEmpty())
+                    marks << QStringList{QStringLiteral("I"), QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("F")}[st];
+            return marks.join(u' ');
+        }
         default:
             return fileAt(index).isEmpty() ? QString() : kPresent;
         }
@@ -163,8 +177,12 @@ QVariant PatientTableModel::data(const QModelIndex& index, int role) const
             return QStringLiteral("%1\nDuplo clique ou Enter para abrir").arg(file);
         if (column == Name && row.hasTweed())
             return QStringLiteral("Duplo clique ou Enter para ver a evolução do tratamento");
+        if (column == Traced && !row.tracedStages().isEmpty())
+            return QStringLiteral("Fases com traçado cefalométrico: %1\nSobreposição... sobrepõe as fases").arg(row.tracedStages());
         return {};
     }
+    if (role == Qt::AccessibleTextRole && column == Traced)
+        return row.tracedStages();
     if (role == Qt::TextAlignmentRole && column != Name && column != History)
         return int(Qt::AlignCenter);
     return {};
@@ -177,7 +195,7 @@ QVariant PatientTableModel::headerData(int section, Qt::Orientation orientation,
     static const QStringList titles = {
         QStringLiteral("Paciente"), QStringLiteral("Tweed\nInicial"), QStringLiteral("Tweed\nInter 1"),
         QStringLiteral("Tweed\nInter 2"), QStringLiteral("Tweed\nFinal"), QStringLiteral("Bolton"),
-        QStringLiteral("Histórico"), QStringLiteral("Plano"), QStringLiteral("Última alteração")};
+        QStringLiteral("Histórico"), QStringLiteral("Plano"), QStringLiteral("Traçados"), QStringLiteral("Última alteração")};
     static const QStringList tips = {
         QStringLiteral("Nome do paciente"),
         QStringLiteral("Análise de Tweed, fase inicial"),
@@ -187,6 +205,7 @@ QVariant PatientTableModel::headerData(int section, Qt::Orientation orientation,
         QStringLiteral("Análise de Bolton"),
         QStringLiteral("Histórico do tratamento: consultas registradas e a data da última"),
         QStringLiteral("Plano de tratamento"),
+        QStringLiteral("Fases com traçado cefalométrico"),
         QStringLiteral("Data da última alteração de qualquer arquivo do paciente")};
     if (section < 0 || section >= ColumnCount)
         return {};

@@ -13,7 +13,7 @@ namespace qv {
 class PatientTableModel : public QAbstractTableModel {
     Q_OBJECT
 public:
-    enum Column { Name = 0, Inicial, Inter1, Inter2, Final, Bolton, History, Plan, LastChange, ColumnCount };
+    enum Column { Name = 0, Inicial, Inter1, Inter2, Final, Bolton, History, Plan, Traced, LastChange, ColumnCount };
     // The file a cell stands for (empty text for none), for opening it.
     static constexpr int FileRole = Qt::UserRole + 1;
 

@@ -95,7 +95,7 @@ void PatientsWindow::build()
     header->setMinimumSectionSize(50);
     // The marks need only their header's width, so the names keep the room a 1024-pixel screen leaves.
     const int mark = m_table->fontMetrics().horizontalAdvance(QStringLiteral("Inter 2")) + 14;
-    for (int c = PatientTableModel::Inicial; c <= PatientTableModel::Plan; ++c)
+    for (int c = PatientTableModel::Inicial; c <= PatientTableModel::Traced; ++c)
         m_table->setColumnWidth(c, mark);
     m_table->setColumnWidth(PatientTableModel::History,
                             m_table->fontMetrics().horizontalAdvance(QStringLiteral("12 consultas, última 12/12/2025")) + 16);
@@ -315,6 +315,8 @@ void PatientsWindow::openFile(PatientFileKind kind, const QString& fileName)
     case PatientFileKind::Plan:
         emit planFileRequested(path);
         break;
+    case PatientFileKind::Tracing:
+        break;  // tracings open in the tracing window, from the Tweed page's patient
     }
 }
 

@@ -467,4 +467,22 @@ void CheckBands(const ReportProject& project)
                    QStringLiteral("o cabeçalho e o rodapé ocupam quase toda a página e não deixam espaço para o relatório"));
 }
 
+QString ProposedPdfName(const ParamMap& params, const QString& title)
+{
+    const QString nome = params.value(QStringLiteral("nome"));
+    const qsizetype at = nome.indexOf(QStringLiteral(":  "));
+    QStringList parts = (at < 0 ? QString() : nome.mid(at + 3)).split(QStringLiteral("  -  "), Qt::SkipEmptyParts);
+    if (const QString stage = params.value(QStringLiteral("fase")).trimmed(); !stage.isEmpty() && !parts.contains(stage))
+        parts << stage;
+    for (QString& p : parts)
+        p = p.trimmed();
+    parts.removeAll(QString());
+    QString name = parts.isEmpty() ? title : parts.join(u'-') + QStringLiteral(" - ") + title;
+    static const QRegularExpression forbidden(QStringLiteral("[/\\\\:*?\"<>|\\x00-\\x1f]"));
+    name.replace(forbidden, QStringLiteral("_"));
+    return name + QStringLiteral(".pdf");
+}
+
+QString ReportDocument::fileName() const { return ProposedPdfName(m_params, m_report.title); }
+
 }  // namespace qv::report

@@ -43,10 +43,17 @@ using ProgressFn = std::function<bool(int page, int pages)>;  // false cancels
 QString TruncationNotice(int lastPage);
 
 // What the print windows need of a run (they are a module of their own: ReportWindows.h).
+// "MARIA-INICIAL - Análise Cefalométrica.pdf": the patient ("nome", "Paciente:  MARIA" or
+// "Paciente:  MARIA  -  INICIAL") and the stage ("fase") of a run before its title, as the exports
+// name their files; characters no file name may hold become "_".
+QString ProposedPdfName(const ParamMap& params, const QString& title);
+
 class PrintableDocument {
 public:
     virtual ~PrintableDocument() = default;
     virtual QString title() const = 0;
+    // The name a PDF of it is proposed under (without the folder); the title when it names no patient.
+    virtual QString fileName() const { return title() + QStringLiteral(".pdf"); }
     virtual int lastPage() const = 0;
     virtual QPageLayout pageLayout() const = 0;
     virtual int print(QPagedPaintDevice& device, int from, int to, const ProgressFn& progress = {},
@@ -67,6 +74,7 @@ public:
 
     const ReportLayout& report() const { return m_report; }
     QString title() const override { return m_report.title; }
+    QString fileName() const override;
     // The last page of the print range: the one the program set, or further when the clinic's
     // letterhead takes room that the body would otherwise have had (on the project's own page).
     int lastPage() const override;

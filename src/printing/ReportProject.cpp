@@ -50,7 +50,7 @@ bool holdsOnlyItems(const QString& element)
 // Section markers may stand between rows and cells: they choose which are written.
 bool onlyMarkers(const QString& text)
 {
-    static const QRegularExpression marker(QStringLiteral("\\{[?!/][A-Za-z_][A-Za-z0-9_.]*\\}"));
+    static const QRegularExpression marker(QStringLiteral("\\{[?!/*][A-Za-z_][A-Za-z0-9_.]*\\}"));
     QString rest = text;
     rest.remove(marker);
     return rest.trimmed().isEmpty();

@@ -3,6 +3,8 @@
 #include <QRegularExpression>
 #include <QStringList>
 
+#include <algorithm>
+
 namespace qv::report {
 
 namespace {
@@ -119,6 +121,7 @@ Template Template::Compile(const QString& source, int firstLine, const std::func
 {
     Template t;
     QList<std::pair<qsizetype, int>> open;  // piece index and line of each open section
+    QStringList repeats;                    // the declared names of the repetitions open, outermost first
     QString literal;
     int line = firstLine;
     const auto flush = [&] {
@@ -148,8 +151,11 @@ Template Template::Compile(const QString& source, int firstLine, const std::func
         Piece piece;
         piece.kind = Piece::Value;
         piece.line = line;
-        if (body.startsWith(u'?') || body.startsWith(u'!') || body.startsWith(u'/')) {
-            piece.kind = body[0] == u'?' ? Piece::IfSet : body[0] == u'!' ? Piece::IfEmpty : Piece::End;
+        if (body.startsWith(u'?') || body.startsWith(u'!') || body.startsWith(u'/') || body.startsWith(u'*')) {
+            piece.kind = body[0] == u'?'   ? Piece::IfSet
+                         : body[0] == u'!' ? Piece::IfEmpty
+                         : body[0] == u'*' ? Piece::Repeat
+                                           : Piece::End;
             body = body.mid(1);
         }
         QString filter;
@@ -175,20 +181,41 @@ Template Template::Compile(const QString& source, int firstLine, const std::func
             else
                 FailAt(line, QStringLiteral("filtro desconhecido: \"%1\" (use caption, value ou rules)").arg(filter));
         }
-        if (!known(body))
-            FailAt(line, QStringLiteral("parâmetro desconhecido: \"{%1}\"").arg(inner));
-        piece.text = body;
+        piece.written = body;
         flush();
         if (piece.kind == Piece::End) {
-            if (open.isEmpty() || t.m_pieces[open.last().first].text != body)
+            if (open.isEmpty() || t.m_pieces[open.last().first].written != body)
                 FailAt(line, open.isEmpty() ? QStringLiteral("\"{/%1}\" sem seção aberta").arg(body)
                                             : QStringLiteral("\"{/%1}\" fecha a seção \"%2\" aberta na linha %3")
-                                                  .arg(body, t.m_pieces[open.last().first].text)
+                                                  .arg(body, t.m_pieces[open.last().first].written)
                                                   .arg(open.last().second));
+            const Piece& opened = t.m_pieces[open.last().first];
+            piece.text = opened.text;
+            piece.depth = opened.depth;
+            if (opened.kind == Piece::Repeat)
+                repeats.removeLast();
             t.m_pieces[open.last().first].end = t.m_pieces.size();
             open.removeLast();
-        } else if (piece.kind != Piece::Value) {
-            open.append({t.m_pieces.size(), line});
+        } else {
+            // The innermost repetition that declares the name has it; else the report itself.
+            piece.depth = -1;
+            for (qsizetype d = repeats.size(); d >= 0 && piece.depth < 0; --d) {
+                const QString scoped = d > 0 ? repeats[d - 1] + u'.' + body : body;
+                if (known(scoped)) {
+                    piece.text = scoped;
+                    piece.depth = int(d);
+                }
+            }
+            if (piece.depth < 0)
+                FailAt(line, QStringLiteral("parâmetro desconhecido: \"{%1}\"").arg(inner));
+            if (piece.kind == Piece::Repeat) {
+                if (piece.depth != repeats.size())
+                    FailAt(line, QStringLiteral("a repetição \"{*%1}\" dentro de \"{*%2}\" deve ser declarada como \"%3.%1\"")
+                                     .arg(body, repeats.last().section(u'.', -1), repeats.last()));
+                repeats.append(piece.text);
+            }
+            if (piece.kind != Piece::Value)
+                open.append({t.m_pieces.size(), line});
         }
         t.m_pieces.append(piece);
         i = close;
@@ -199,27 +226,63 @@ Template Template::Compile(const QString& source, int firstLine, const std::func
     return t;
 }
 
-QString Template::render(const ParamMap& params) const
+QString Template::key(const Piece& p, const QList<int>& numbers)
 {
-    QString out;
-    for (qsizetype i = 0; i < m_pieces.size(); ++i) {
+    if (p.depth == 0)
+        return p.text;
+    // "a.b.x" in the repetitions 2 and 5 reads "a.2.b.5.x".
+    const QStringList parts = p.text.split(u'.');
+    QStringList named;
+    int inserted = 0;
+    for (qsizetype i = 0; i < parts.size(); ++i) {
+        named << parts[i];
+        if (inserted < p.depth && inserted < numbers.size() && i + 1 < parts.size()) {
+            named << QString::number(numbers[inserted]);
+            ++inserted;
+        }
+    }
+    return named.join(u'.');
+}
+
+qsizetype Template::renderRange(QString& out, const ParamMap& params, qsizetype from, qsizetype to, QList<int>& numbers) const
+{
+    constexpr int kMostRepetitions = 1000;  // a count beyond what any report lists is a fault, not a loop to run
+    for (qsizetype i = from; i < to; ++i) {
         const Piece& p = m_pieces[i];
         switch (p.kind) {
         case Piece::Text:
             out += p.text;
             break;
         case Piece::Value:
-            out += filtered(params.value(p.text), p.filter);
+            out += filtered(params.value(key(p, numbers)), p.filter);
             break;
         case Piece::IfSet:
         case Piece::IfEmpty:
-            if (params.value(p.text).isEmpty() == (p.kind == Piece::IfSet))
+            if (params.value(key(p, numbers)).isEmpty() == (p.kind == Piece::IfSet))
                 i = p.end;  // past the matching End
             break;
+        case Piece::Repeat: {
+            const int count = std::clamp(params.value(key(p, numbers)).toInt(), 0, kMostRepetitions);
+            for (int n = 1; n <= count; ++n) {
+                QList<int> inner = numbers;
+                inner.append(n);
+                renderRange(out, params, i + 1, p.end, inner);
+            }
+            i = p.end;
+            break;
+        }
         case Piece::End:
             break;
         }
     }
+    return to;
+}
+
+QString Template::render(const ParamMap& params) const
+{
+    QString out;
+    QList<int> numbers;
+    renderRange(out, params, 0, m_pieces.size(), numbers);
     return out;
 }
 

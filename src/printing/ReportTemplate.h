@@ -8,6 +8,10 @@
 //   {name|rules}    the text, with each line of ten or more dashes drawn as a rule
 //   {?name}...{/name}  shown only when the parameter is not empty
 //   {!name}...{/name}  shown only when the parameter is empty
+//   {*name}...{/name}  repeated as many times as the parameter's number says; inside it, {x}
+//                   stands for that repetition's own "name.x" when the report declares it, so
+//                   with name = 2 the program sets name.1.x and name.2.x. Repetitions nest:
+//                   inside {*a}..{*b}, {x} is a.b.x (set as a.1.b.3.x), else a.x, else x.
 //   {{              a literal "{"
 
 #include <QHash>
@@ -59,12 +63,17 @@ public:
 
 private:
     struct Piece {
-        enum Kind { Text, Value, IfSet, IfEmpty, End } kind = Text;
-        QString text;  // Text: literal HTML; otherwise the parameter's name
+        enum Kind { Text, Value, IfSet, IfEmpty, Repeat, End } kind = Text;
+        QString text;  // Text: literal HTML; otherwise the parameter's name as declared ("a.b.x")
         Filter filter = Filter::Plain;
-        qsizetype end = 0;  // IfSet, IfEmpty: index of the matching End
+        qsizetype end = 0;  // IfSet, IfEmpty, Repeat: index of the matching End
         int line = 0;
+        int depth = 0;      // how many repetitions the name lies in ("a.b.x": 2)
+        QString written;    // the name as written in the source
     };
+    // The name a piece reads in a run: its repetitions' numbers put after their names.
+    static QString key(const Piece& p, const QList<int>& numbers);
+    qsizetype renderRange(QString& out, const ParamMap& params, qsizetype from, qsizetype to, QList<int>& numbers) const;
     QList<Piece> m_pieces;
 };
 

@@ -259,7 +259,7 @@ void QtReportOutput::deliver(const PrintableDocument& document, platform::Dialog
     printer.setFromTo(1, document.lastPage());
 
     ReportSetupDialog setup(printer, document.lastPage(), parent);
-    setup.setPdfPath(QDir::current().absoluteFilePath(QStringLiteral("Análises/") + document.title() + QStringLiteral(".pdf")));
+    setup.setPdfPath(QDir::current().absoluteFilePath(QStringLiteral("Análises/") + document.fileName()));
     if (runSetup(setup) != QDialog::Accepted)
         return;
     printer.setCopyCount(setup.copies());

@@ -15,6 +15,8 @@ enum Tag : quint16 {
     TileWidth = 322, TileLength = 323, TileOffsets = 324, TileByteCounts = 325, SampleFormat = 339,
 };
 enum Compress : quint32 { None = 1, Lzw = 5, AdobeDeflate = 8, PackBits = 32773, Deflate = 32946 };
+constexpr Tag kRead[] = {Width, Height, Bits, Compression, Photometric, StripOffsets, Samples, RowsPerStrip,
+                         StripByteCounts, Planar, Predictor, TileWidth, TileLength, TileOffsets, TileByteCounts, SampleFormat};
 
 struct Failure {
     QString why;
@@ -66,6 +68,12 @@ public:
             const quint16 tag = b.u16(e);
             Entry en{b.u16(e + 2), b.u32(e + 4), e + 8};
             const int size = en.type == 3 ? 2 : en.type == 4 ? 4 : en.type == 1 ? 1 : 0;
+            // A field this reader uses stored as another type (a signed short, say) would be
+            // skipped and read as its default: another picture than the file means.
+            if (size == 0 && std::find(std::begin(kRead), std::end(kRead), tag) != std::end(kRead))
+                fail(QStringLiteral("o campo %1 deste TIFF está gravado num tipo (%2) que a norma TIFF não prevê para ele.")
+                         .arg(tag)
+                         .arg(en.type));
             if (size == 0)
                 continue;  // rationals, texts and the like: nothing this reader needs
             if (qint64(size) * en.count > 4)
@@ -109,16 +117,23 @@ private:
     std::vector<std::pair<quint16, Entry>> m_entries;
 };
 
-void unpackBits(const char* in, qint64 size, QByteArray& out)
+// TIFF packs each row by itself: a run that goes on past the end of its row is refused, as
+// readers that decode row by row would cut it and show another picture. Returns the bytes made.
+qint64 unpackBits(const char* in, qint64 size, QByteArray& out, qint64 rowBytes)
 {
     qint64 i = 0;
     char* o = out.data();
     const qint64 end = out.size();
     qint64 w = 0;
+    const auto withinRow = [&](qint64 len) {
+        if (w / rowBytes != (w + len - 1) / rowBytes)
+            fail(QStringLiteral("a compressão PackBits deste TIFF passa do fim de uma linha, o que a norma TIFF não permite."));
+    };
     while (i < size && w < end) {
         const int n = qint8(in[i++]);
         if (n >= 0) {
             const qint64 len = std::min<qint64>({n + 1, size - i, end - w});
+            withinRow(len);
             std::copy(in + i, in + i + len, o + w);
             i += n + 1;
             w += len;
@@ -126,14 +141,17 @@ void unpackBits(const char* in, qint64 size, QByteArray& out)
             if (i >= size)
                 break;
             const qint64 len = std::min<qint64>(1 - n, end - w);
+            withinRow(len);
             std::fill(o + w, o + w + len, in[i++]);
             w += len;
         }
     }
+    return w;
 }
 
 // TIFF's LZW: codes of 9 to 12 bits, most significant bit first, widening one code early.
-void unLzw(const quint8* in, qint64 size, QByteArray& out)
+// Returns the bytes made.
+qint64 unLzw(const quint8* in, qint64 size, QByteArray& out)
 {
     struct Code {
         qint32 prefix;
@@ -187,9 +205,11 @@ void unLzw(const quint8* in, qint64 size, QByteArray& out)
         if (next + 1 >= (1 << width) && width < 12)
             ++width;
     }
+    return w;
 }
 
-void inflate(const char* in, qint64 size, QByteArray& out)
+// Returns the bytes made.
+qint64 inflate(const char* in, qint64 size, QByteArray& out)
 {
     z_stream z{};
     if (inflateInit(&z) != Z_OK)
@@ -202,6 +222,7 @@ void inflate(const char* in, qint64 size, QByteArray& out)
     inflateEnd(&z);
     if (rc != Z_STREAM_END && rc != Z_BUF_ERROR && rc != Z_OK)
         damaged();
+    return qint64(out.size()) - qint64(z.avail_out);
 }
 
 }  // namespace
@@ -272,20 +293,26 @@ DecodedTiff DecodeTiff(const QByteArray& file, qint64 maxPixels)
                     damaged();
                 const char* in = file.constData() + at;
                 block.fill(0);
+                qint64 made = 0;
                 switch (compression) {
                 case None:
-                    std::copy(in, in + std::min<qint64>(size, block.size()), block.data());
+                    made = std::min<qint64>(size, block.size());
+                    std::copy(in, in + made, block.data());
                     break;
                 case PackBits:
-                    unpackBits(in, size, block);
+                    made = unpackBits(in, size, block, rowBytes);
                     break;
                 case Lzw:
-                    unLzw(reinterpret_cast<const quint8*>(in), size, block);
+                    made = unLzw(reinterpret_cast<const quint8*>(in), size, block);
                     break;
                 default:
-                    inflate(in, size, block);
+                    made = inflate(in, size, block);
                 }
                 const quint32 rows = std::min(blockHeight, height - by * blockHeight);
+                // A strip or tile that ends before its rows do (cut short) is no picture to show:
+                // its missing rows would come out black.
+                if (made < (tiled ? qint64(blockHeight) : qint64(rows)) * rowBytes)
+                    damaged();
                 const quint32 cols = std::min(blockWidth, width - bx * blockWidth);
                 for (quint32 r = 0; r < rows; ++r) {
                     const char* line = block.constData() + qint64(r) * rowBytes;

@@ -65,7 +65,7 @@ Windows::Windows(platform::Dialogs& dialogs, platform::Shell& shell, bool showSp
     m_form2 = std::make_unique<MainWindow>(dialogs, shell, platform::Tray::desktopHasTray());
     m_form3 = std::make_unique<GuideWindow>(dialogs);
     m_form4 = std::make_unique<SpaceEntryWindow>(dialogs);
-    m_form1->setMainWindow(m_form2.get());
+    QObject::connect(m_form1.get(), &StartWindow::pageRequested, m_form2.get(), &MainWindow::openFromStartMenu);
     m_form2->setStartWindow(m_form1.get());
     m_norms = std::make_unique<CephNormsStore>(dialogs);
     m_tracing = std::make_unique<TracingWindow>(dialogs);
@@ -133,15 +133,10 @@ void Windows::buildPages(platform::Dialogs& dialogs)
     // The tracing works with the Tweed page as it stands when the tracing opens (the main window,
     // which outlives the tracing, stays disabled while it shows).
     QObject::connect(tracing, &TracingWindow::opening, tracing, [tracing, tweed] {
-        const bool accepts = tweed->state() == TweedPage::State::Editing || tweed->state() == TweedPage::State::ImpaChoice;
-        tracing->setTweedState({accepts, tweed->patientName(), StageText(tweed->stage())});
+        tracing->setTweedState({tweed->acceptsTracing(), tweed->patientName(), StageText(tweed->stage())});
     });
     QObject::connect(tracing, &TracingWindow::mainWindowEnabledRequested, form2, &QWidget::setEnabled);
-    QObject::connect(tracing, &TracingWindow::measurementsApplied, tweed, [tweed](const TracingValues& values) {
-        TweedSheet sheet = tweed->sheet();
-        ApplyTracingValues(values, sheet);
-        tweed->show(sheet);
-    });
+    QObject::connect(tracing, &TracingWindow::measurementsApplied, tweed, &TweedPage::applyTracingValues);
     QObject::connect(tracing, &TracingWindow::printRequested, form2, [form2](const ReportParamList& params, int lastPage) {
         PrintCephalometric(form2->reports(), form2->context(), params, lastPage);
     });
@@ -184,17 +179,7 @@ void Windows::buildPages(platform::Dialogs& dialogs)
     QObject::connect(tracing, &TracingWindow::opening, norms, [norms] { norms->norms(); });
     // The norms store goes before the main window: it is the context of the dialog's opening.
     platform::Dialogs* boxes = &dialogs;
-    QObject::connect(form2, &MainWindow::normsRequested, norms, [norms, form2, boxes] {
-        NormsDialog dialog(*boxes, norms->norms(), form2);
-        // Norms that could not be saved are not lost: the dialog comes back with them.
-        bool done = false;
-        while (!done) {
-            boxes->setHideItemEnabled(false);
-            const bool accepted = dialog.exec() == QDialog::Accepted;
-            boxes->setHideItemEnabled(true);
-            done = !accepted || norms->save(dialog.norms());
-        }
-    });
+    QObject::connect(form2, &MainWindow::normsRequested, norms, [norms, form2, boxes] { NormsDialog::Edit(*boxes, *norms, form2); });
     QObject::connect(form2, &MainWindow::patientsRequested, patients, &PatientsWindow::Open);
     QObject::connect(form2, &MainWindow::tracingRequested, tracing, &TracingWindow::Open);
 }

@@ -326,6 +326,19 @@ void MainWindow::hideToTray()
     m_tray->popRestaurar()->setEnabled(true);
 }
 
+void MainWindow::openFromStartMenu(Page page, FoundationsView view)
+{
+    popOcultarAction()->setEnabled(true);
+    setEnabled(true);
+    if (view == FoundationsView::Objective)
+        m_foundations->ShowObjective();
+    else if (view == FoundationsView::Links)
+        m_foundations->ShowFoundationsLinks();
+    setActivePage(page);
+    fitToScreen();
+    showMain();
+}
+
 void MainWindow::backToStartMenu()
 {
     m_tray->popRestaurar()->setEnabled(false);

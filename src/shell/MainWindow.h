@@ -39,6 +39,11 @@ class MainWindow : public QMainWindow {
 public:
     // In tab order.
     enum Page { Foundations, Tweed, Bolton, History, Plan };
+    Q_ENUM(Page)
+    // How the foundations page opens from the start menu: as it was left, at the objective, or at
+    // the list of the foundations' links.
+    enum class FoundationsView { AsLeft, Objective, Links };
+    Q_ENUM(FoundationsView)
 
     MainWindow(platform::Dialogs& dialogs, platform::Shell& shell, bool trayAvailable, QWidget* parent = nullptr);
     ~MainWindow() override;
@@ -61,6 +66,8 @@ public:
     Page activePage() const;
 
     void showMain();      // MainShown: visible, in its normal state
+    // A button of the start menu: this window shown at that page, fitted to the screen.
+    void openFromStartMenu(qv::MainWindow::Page page, qv::MainWindow::FoundationsView view);
     void fitToScreen();   // scroll bars where a small screen cuts the window
     void restoreFromTray();
     void hideToTray();

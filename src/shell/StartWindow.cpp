@@ -31,16 +31,25 @@ private:
     QImage m_picture;
 };
 
+using Page = MainWindow::Page;
+using View = MainWindow::FoundationsView;
+
 struct MenuButton {
     const char* name;
     const char* caption;
+    Page page;  // the main window's page it opens (SAIR: none)
+    View view = View::AsLeft;
 };
 
 // Top to bottom.
 constexpr MenuButton kButtons[] = {
-    {"Button6", "OBJETIVO"},          {"Button2", "FUNDAMENTOS TEÓRICOS"},   {"Button3", "ANÁLISE DE TWEED"},
-    {"Button4", "ANÁLISE DE BOLTON"}, {"Button7", "HISTÓRICO DO TRATAMENTO"}, {"Button8", "PLANO DE TRATAMENTO"},
-    {"Button5", "SAIR"},
+    {"Button6", "OBJETIVO", Page::Foundations, View::Objective},
+    {"Button2", "FUNDAMENTOS TEÓRICOS", Page::Foundations, View::Links},
+    {"Button3", "ANÁLISE DE TWEED", Page::Tweed},
+    {"Button4", "ANÁLISE DE BOLTON", Page::Bolton},
+    {"Button7", "HISTÓRICO DO TRATAMENTO", Page::History},
+    {"Button8", "PLANO DE TRATAMENTO", Page::Plan},
+    {"Button5", "SAIR", Page::Foundations},
 };
 
 constexpr QSize kSplashSize(699, 381);
@@ -119,7 +128,7 @@ void StartWindow::buildMenu()
         if (qstrcmp(b.name, "Button5") == 0)
             connect(button, &QPushButton::clicked, this, [] { QCoreApplication::exit(0); });
         else
-            connect(button, &QPushButton::clicked, this, [this, button] { openPage(button); });
+            connect(button, &QPushButton::clicked, this, [this, b] { openPage(b.page, b.view); });
     }
     // Keyboard order: the menu's rows, but "SAIR" before "PLANO DE TRATAMENTO".
     auto byName = [this](const char* name) { return findChild<QPushButton*>(QLatin1String(name)); };
@@ -190,27 +199,11 @@ void StartWindow::showStartMenu()
     activateWindow();
 }
 
-void StartWindow::openPage(QPushButton* button)
+void StartWindow::openPage(MainWindow::Page page, MainWindow::FoundationsView view)
 {
-    if (!m_form2)
-        return;
-    m_form2->popOcultarAction()->setEnabled(true);
     hide();
     setEnabled(false);
-    m_form2->setEnabled(true);
-    const QString name = button->objectName();
-    if (name == QLatin1String("Button6"))
-        m_form2->foundationsPage()->ShowObjective();
-    else if (name == QLatin1String("Button2"))
-        m_form2->foundationsPage()->ShowFoundationsLinks();
-    static const QHash<QString, MainWindow::Page> pages = {
-        {QStringLiteral("Button6"), MainWindow::Foundations}, {QStringLiteral("Button2"), MainWindow::Foundations},
-        {QStringLiteral("Button3"), MainWindow::Tweed},       {QStringLiteral("Button4"), MainWindow::Bolton},
-        {QStringLiteral("Button7"), MainWindow::History},     {QStringLiteral("Button8"), MainWindow::Plan},
-    };
-    m_form2->setActivePage(pages.value(name));
-    m_form2->fitToScreen();
-    m_form2->showMain();
+    emit pageRequested(page, view);
 }
 
 void StartWindow::closeEvent(QCloseEvent* event)

@@ -1,6 +1,8 @@
 #pragma once
 // Form1: the splash picture, then the start menu that opens the main window at a page.
 
+#include "shell/MainWindow.h"
+
 #include <QWidget>
 
 class QLabel;
@@ -8,8 +10,6 @@ class QPushButton;
 class QTimer;
 
 namespace qv {
-
-class MainWindow;
 
 class StartWindow : public QWidget {
     Q_OBJECT
@@ -19,7 +19,6 @@ public:
     enum class MenuTiming { WithWindow, AfterSplash };
     explicit StartWindow(QWidget* parent = nullptr, MenuTiming menu = MenuTiming::WithWindow);
     void buildMenu();
-    void setMainWindow(MainWindow* form2) { m_form2 = form2; }
 
     // Shows the splash and starts the timer that ends it.
     void startSplash();
@@ -33,14 +32,17 @@ public:
     bool showingSplash() const;
     QTimer* timer() const { return m_timer; }
 
+signals:
+    // A button of the menu: the main window at that page (the foundations page at one of its views).
+    void pageRequested(qv::MainWindow::Page page, qv::MainWindow::FoundationsView view);
+
 protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
     void nameSplash();
-    void openPage(QPushButton* button);
+    void openPage(MainWindow::Page page, MainWindow::FoundationsView view);
 
-    MainWindow* m_form2 = nullptr;
     QLabel* m_image = nullptr;
     QLabel* m_title = nullptr;
     QList<QPushButton*> m_buttons;

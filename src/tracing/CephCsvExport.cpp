@@ -2,6 +2,7 @@
 
 #include "platform/Dialogs.h"
 #include "records/FileIo.h"
+#include "analysis/TracingFile.h"
 #include "tracing/CephCsvFiles.h"
 
 #include <QDir>
@@ -24,14 +25,26 @@ QString WithCsvSuffix(const QString& path)
 }
 
 QString ExportCephCsv(platform::Dialogs& dialogs, const QString& folder, const QString& patient, const QString& caption,
-                      bool enableAfter)
+                      bool enableAfter, const std::optional<CephCsvRow>& onScreen)
 {
+    // Every analysis offered, the clinic's own included, in the columns.
+    const auto catalogue = CurrentAnalyses();
     CephCsvFiles files;
     {
         // Every patient's tracings take a moment on a large folder.
         QGuiApplication::setOverrideCursor(Qt::WaitCursor);
-        files = ReadCephCsvRows(folder, patient);
+        files = ReadCephCsvRows(*catalogue, folder, patient);
         QGuiApplication::restoreOverrideCursor();
+    }
+    if (onScreen) {
+        // What the clinician sees, not what was last saved: in place of that stage's row, in stage order.
+        const auto stageOf = [](const CephCsvRow& r) { return CephStageWords().indexOf(r.stage); };
+        std::erase_if(files.rows, [&](const CephCsvRow& r) { return r.patient == onScreen->patient && r.stage == onScreen->stage; });
+        files.skipped.removeAll(QFileInfo(TracingFileName(onScreen->patient, onScreen->stage)).fileName());
+        const auto at = std::find_if(files.rows.begin(), files.rows.end(), [&](const CephCsvRow& r) {
+            return r.patient == onScreen->patient && stageOf(r) > stageOf(*onScreen);
+        });
+        files.rows.insert(at, *onScreen);
     }
     const QString skipped = files.skipped.join(QStringLiteral(", "));
     if (files.rows.empty()) {
@@ -55,7 +68,7 @@ QString ExportCephCsv(platform::Dialogs& dialogs, const QString& folder, const Q
         constexpr QFile::Permissions kPrivate = QFile::ReadOwner | QFile::WriteOwner;
         if (QFileInfo::exists(path) && !QFile::setPermissions(path, kPrivate))
             throw IoError::cannotWrite(path);
-        ReplaceFileBytes(path, CephCsv(files.rows));
+        ReplaceFileBytes(path, CephCsv(files.rows, *catalogue));
         if (!QFile::setPermissions(path, kPrivate))
             throw IoError::cannotWrite(path);
     } catch (const IoError& e) {

@@ -52,7 +52,7 @@ const QStringList& CephStageWords()
     return words;
 }
 
-CephCsvFiles ReadCephCsvRows(const QString& folder, const QString& patient)
+CephCsvFiles ReadCephCsvRows(const AnalysisCatalogue& catalogue, const QString& folder, const QString& patient)
 {
     std::vector<Found> found;
     const QDir dir(folder);
@@ -87,7 +87,7 @@ CephCsvFiles ReadCephCsvRows(const QString& folder, const QString& patient)
             out.skipped << f.fileName;
             continue;
         }
-        out.rows.push_back({f.patient, CephStageWords()[f.stage], MeasureCephalometrics(doc->landmarks, doc->calibration)});
+        out.rows.push_back({f.patient, CephStageWords()[f.stage], MeasureCephalometrics(catalogue, doc->landmarks, doc->calibration)});
     }
     return out;
 }

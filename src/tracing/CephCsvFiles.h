@@ -22,6 +22,7 @@ struct CephCsvFiles {
 
 // One patient's stages (patient not empty: the four file names exactly), or every patient's
 // (patient empty: every "*-STAGE.tra" of the folder, stage words in any case).
-CephCsvFiles ReadCephCsvRows(const QString& folder, const QString& patient = QString());
+// Measured by the analyses of `catalogue`.
+CephCsvFiles ReadCephCsvRows(const AnalysisCatalogue& catalogue, const QString& folder, const QString& patient = QString());
 
 }  // namespace qv

@@ -25,12 +25,15 @@ const CephNorms& CephNormsStore::norms()
 {
     if (!m_loaded)
         load();
+    m_norms = m_norms.alignedTo(*CurrentAnalyses());  // a clinic's analysis added since has its definition's norms
     return m_norms;
 }
 
 void CephNormsStore::load()
 {
     m_loaded = true;
+    const auto catalogue = CurrentAnalyses();
+    m_norms = CephNorms::defaults(*catalogue);
     const QString path = normsPath();
     if (!QFileInfo::exists(path))
         return;
@@ -54,7 +57,7 @@ void CephNormsStore::load()
         refuse(e.message());
         return;
     }
-    const DecodedNorms decoded = DecodeNorms(bytes);
+    const DecodedNorms decoded = DecodeNorms(bytes, *catalogue);
     if (!decoded.ok()) {
         refuse(decoded.error);
         return;

@@ -18,8 +18,9 @@ class CephNormsStore : public QObject {
 public:
     explicit CephNormsStore(platform::Dialogs& dialogs, QObject* parent = nullptr);
 
-    // The norms in force. Without the file they are the shipped defaults; a file that cannot be
-    // read or is refused is named with its line and reason once, and the defaults hold.
+    // The norms in force, over the analyses offered now. Without the file they are the
+    // definitions' own; a file that cannot be read or is refused is named with its line and
+    // reason once, and the definitions' norms hold.
     const CephNorms& norms();
     // Replaces the file (a new one is its owner's only) and announces the norms; false after
     // telling why they could not be kept, the norms in force unchanged.

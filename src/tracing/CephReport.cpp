@@ -11,31 +11,31 @@
 
 namespace qv {
 
-std::vector<CephAnalysis> CephAnalysesFromTitles(const QStringList& titles)
+std::vector<int> CephAnalysesFromTitles(const AnalysisCatalogue& catalogue, const QStringList& titles)
 {
-    std::vector<CephAnalysis> chosen;
-    for (int i = 0; i < kCephAnalysisCount; ++i)
-        if (titles.contains(Title(CephAnalysis(i))))
-            chosen.push_back(CephAnalysis(i));
+    std::vector<int> chosen;
+    for (size_t i = 0; i < catalogue.analyses.size(); ++i)
+        if (titles.contains(catalogue.analyses[i].title))
+            chosen.push_back(int(i));
     // A report without any table would print the picture alone: then every analysis.
     if (chosen.empty())
-        for (int i = 0; i < kCephAnalysisCount; ++i)
-            chosen.push_back(CephAnalysis(i));
+        for (size_t i = 0; i < catalogue.analyses.size(); ++i)
+            chosen.push_back(int(i));
     return chosen;
 }
 
-ClinicNorms ClinicCephNorms()
+ClinicNorms ClinicCephNorms(const AnalysisCatalogue& catalogue)
 {
     const QString path = QString::fromLatin1(kNormsFileName);
     if (!QFileInfo::exists(path))
-        return {CephNorms::defaults(), QStringLiteral("Normas padrão do programa.")};
+        return {CephNorms::defaults(catalogue), QStringLiteral("Normas padrão do programa.")};
     // A printed deviation must never rest on norms other than those the report names.
     const auto refused = [&](const QString& why) {
-        return ClinicNorms{CephNorms::defaults(),
+        return ClinicNorms{CephNorms::defaults(catalogue),
                            QStringLiteral("Normas padrão do programa: o arquivo %1 foi recusado (%2).").arg(path, why)};
     };
     try {
-        const DecodedNorms decoded = DecodeNorms(ReadFileBytes(path));
+        const DecodedNorms decoded = DecodeNorms(ReadFileBytes(path), catalogue);
         if (!decoded.ok())
             return refused(decoded.error);
         return {decoded.norms, QStringLiteral("Normas do consultório (%1).").arg(path)};
@@ -44,35 +44,14 @@ ClinicNorms ClinicCephNorms()
     }
 }
 
-QString CephSectionParam(CephAnalysis a) { return QStringLiteral("a%1").arg(int(a) + 1); }
-
-QString CephRowParam(Ceph m, const char* cell)
+QString CephAnalysisParam(int chosen, const char* field)
 {
-    return QStringLiteral("m%1%2").arg(int(m) + 1, 2, 10, QLatin1Char('0')).arg(QLatin1String(cell));
+    return QStringLiteral("analises.%1.%2").arg(chosen + 1).arg(QLatin1String(field));
 }
 
-QString CephValueText(double value, CephUnit unit)
+QString CephRowParam(int chosen, int measure, const char* cell)
 {
-    return unit == CephUnit::Degree ? F1(value) + UnitText(unit) : F1(value) + u' ' + UnitText(unit);
-}
-
-QString CephNotMeasuredText(Ceph m, const MeasureResult& r, const LandmarkSet& points)
-{
-    switch (r.status) {
-    case MeasureResult::Missing: {
-        QStringList codes;
-        for (Landmark l : MissingLandmarks(m, points))
-            codes << LandmarkCode(l);
-        return (codes.size() == 1 ? QStringLiteral("falta ") : QStringLiteral("faltam ")) + codes.join(QStringLiteral(", "));
-    }
-    case MeasureResult::Uncalibrated:
-        return QStringLiteral("sem calibração");
-    case MeasureResult::Undefined:
-        return QStringLiteral("linhas paralelas ou pontos coincidentes");
-    case MeasureResult::Value:
-        break;
-    }
-    return {};
+    return QStringLiteral("analises.%1.medidas.%2.%3").arg(chosen + 1).arg(measure + 1).arg(QLatin1String(cell));
 }
 
 CephReportPlan BuildCephReport(const CephReportInput& in)
@@ -86,38 +65,25 @@ CephReportPlan BuildCephReport(const CephReportInput& in)
     p.append({QStringLiteral("imagem"), in.picturePng.isEmpty() ? QString()
                                                                 : QStringLiteral("data:image/png;base64,")
                                                                       + QString::fromLatin1(in.picturePng.toBase64())});
-    for (int i = 0; i < kCephAnalysisCount; ++i) {
-        const CephAnalysis a = CephAnalysis(i);
-        const bool chosen = std::find(in.analyses.begin(), in.analyses.end(), a) != in.analyses.end();
-        p.append({CephSectionParam(a), chosen ? Title(a) : QString()});
-    }
-    // Every row is set, chosen or not, so no text of an earlier print is left in a parameter.
-    for (int i = 0; i < kCephCount; ++i) {
-        const Ceph m = Ceph(i);
-        const CephUnit unit = Info(m).unit;
-        const MeasureResult& r = in.values[m];
-        const std::optional<CephNorm>& norm = in.norms[m];
-        QString value = QStringLiteral("—"), deviation, amber, red;
-        if (r.ok()) {
-            value = CephValueText(r.value, unit);
-            if (const auto d = DeviationOf(r.value, norm)) {
-                deviation = DeviationText(*d);
-                if (d->level == Deviation::Beyond1)
-                    amber = QStringLiteral("1");
-                else if (d->level == Deviation::Beyond2)
-                    red = QStringLiteral("1");
-            }
-        } else {
-            deviation = CephNotMeasuredText(m, r, in.points);
+    p.append({QStringLiteral("analises"), QString::number(in.analyses.size())});
+    // The tables flow over as many sheets as they need; a dozen analyses take a few.
+    plan.lastPage = std::max(plan.lastPage, int(in.analyses.size()) + 2);
+    for (size_t c = 0; c < in.analyses.size(); ++c) {
+        const int a = in.analyses[c];
+        const AnalysisDefinition& def = in.catalogue->analyses[size_t(a)];
+        p.append({CephAnalysisParam(int(c), "titulo"), def.title});
+        p.append({CephAnalysisParam(int(c), "medidas"), QString::number(def.measures.size())});
+        for (size_t m = 0; m < def.measures.size(); ++m) {
+            const CephKey k{a, int(m)};
+            const ResultText t = WordResult(in.values[k], def.measures[m].unit, in.norms[k], MissingLandmarks(def.measures[m], in.points));
+            const auto cell = [&](const char* name, const QString& text) { p.append({CephRowParam(int(c), int(m), name), text}); };
+            cell("rot", def.measures[m].caption);
+            cell("val", t.value);
+            cell("norma", t.normUnit);
+            cell("dp", t.deviation);
+            cell("a", t.level == Deviation::Beyond1 ? QStringLiteral("1") : QString());
+            cell("r", t.level == Deviation::Beyond2 ? QStringLiteral("1") : QString());
         }
-        p.append({CephRowParam(m, "rot"), Caption(m)});
-        p.append({CephRowParam(m, "val"), value});
-        p.append({CephRowParam(m, "norma"), norm ? NormText(norm) + (unit == CephUnit::Degree ? UnitText(unit)
-                                                                                            : u' ' + UnitText(unit))
-                                                 : QString()});
-        p.append({CephRowParam(m, "dp"), deviation});
-        p.append({CephRowParam(m, "a"), amber});
-        p.append({CephRowParam(m, "r"), red});
     }
     return plan;
 }

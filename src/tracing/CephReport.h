@@ -14,17 +14,17 @@
 
 namespace qv {
 
-// The analyses named by their titles, in the order of the analyses; every analysis when none of
-// the titles names one.
-std::vector<CephAnalysis> CephAnalysesFromTitles(const QStringList& titles);
+// The analyses named by their titles, as indices of the catalogue in its order; every analysis
+// when none of the titles names one.
+std::vector<int> CephAnalysesFromTitles(const AnalysisCatalogue& catalogue, const QStringList& titles);
 
-// The clinic's norms from Normas.json in the working folder; the shipped ones when the file is
+// The clinic's norms from Normas.json in the working folder; the definitions' own when the file is
 // missing or refused, and the report says which it printed (and why a file was refused).
 struct ClinicNorms {
     CephNorms norms;
     QString source;  // "Normas do consultório (Normas.json)." …
 };
-ClinicNorms ClinicCephNorms();
+ClinicNorms ClinicCephNorms(const AnalysisCatalogue& catalogue);
 
 struct CephReportInput {
     QString patient;
@@ -32,28 +32,24 @@ struct CephReportInput {
     QString calibration;  // how millimetres were obtained, as the window tells it
     QByteArray picturePng;
     LandmarkSet points;
-    CephValues values;
-    CephNorms norms;
+    std::shared_ptr<const AnalysisCatalogue> catalogue;
+    CephValues values;    // of that catalogue
+    CephNorms norms;      // aligned to it
     QString normsSource;
-    std::vector<CephAnalysis> analyses;
+    std::vector<int> analyses;  // the chosen ones, as indices of the catalogue
 };
 
 struct CephReportPlan {
     ReportParamList params;
-    int lastPage = 10;  // the picture and up to eight tables; the pages it needs are made
+    int lastPage = 10;  // the picture and the tables; the pages it needs are made
 };
 
-// "a3": the section of an analysis (its title, empty when not chosen); "m07rot", "m07val",
-// "m07norma", "m07dp", "m07a" (beyond 1 SD), "m07r" (beyond 2 SD): a measure's row (1-based,
-// in the order of Ceph).
-QString CephSectionParam(CephAnalysis a);
-QString CephRowParam(Ceph m, const char* cell);
-
-// "25.0°", "4.2 mm", "63.5 %".
-QString CephValueText(double value, CephUnit unit);
-// What the deviation column says of a measure that has no value: the points it lacks, "sem
-// calibração", or that its lines do not meet.
-QString CephNotMeasuredText(Ceph m, const MeasureResult& r, const LandmarkSet& points);
+// The report repeats a block per analysis and, in it, a row per measure ({*analises} ..
+// {*medidas}); "analises" holds how many, "analises.2.titulo" the second's title,
+// "analises.2.medidas.3.val" the value of its third measure (also .rot, .norma, .dp and .a / .r,
+// set beyond one or two standard deviations).
+QString CephAnalysisParam(int chosen, const char* field);
+QString CephRowParam(int chosen, int measure, const char* cell);
 
 CephReportPlan BuildCephReport(const CephReportInput& input);
 

@@ -14,64 +14,16 @@ const QColor kMissing(120, 120, 120);
 const QColor kAmber(255, 204, 102);
 const QColor kRed(255, 128, 128);
 constexpr int kRowHeight = 21;
-const QString kDash = QStringLiteral("—");
 
 enum Column { Name, Value, Norm, Off, ColumnCount };
 
-QString levelWords(Deviation::Level level)
-{
-    switch (level) {
-    case Deviation::Within:
-        return QStringLiteral("dentro de 1 desvio-padrão");
-    case Deviation::Beyond1:
-        return QStringLiteral("fora de 1 desvio-padrão");
-    case Deviation::Beyond2:
-        return QStringLiteral("fora de 2 desvios-padrão");
-    }
-    return {};
-}
-
 }  // namespace
 
-QString CephValueText(Ceph m, double value)
+CephRowTexts CephRow(CephKey k, const AnalysisCatalogue& catalogue, const CephValues& values, const CephNorms& norms,
+                     const LandmarkSet& points)
 {
-    const CephUnit unit = Info(m).unit;
-    return F1(value) + (unit == CephUnit::Degree ? QString() : QStringLiteral(" ")) + UnitText(unit);
-}
-
-CephRowTexts CephRow(Ceph m, const CephValues& values, const CephNorms& norms, const LandmarkSet& points)
-{
-    CephRowTexts t;
-    const MeasureResult& r = values[m];
-    t.norm = NormText(norms[m]);
-    switch (r.status) {
-    case MeasureResult::Value: {
-        t.value = CephValueText(m, r.value);
-        t.spoken = t.value;
-        if (const auto d = DeviationOf(r.value, norms[m])) {
-            t.deviation = DeviationText(*d);
-            t.level = d->level;
-            t.spoken += QStringLiteral(", ") + t.deviation + QStringLiteral(", ") + levelWords(d->level);
-        }
-        return t;
-    }
-    case MeasureResult::Missing: {
-        QStringList missing;
-        for (Landmark l : MissingLandmarks(m, points))
-            missing << LandmarkCode(l);
-        t.deviation = QStringLiteral("falta ") + missing.join(QStringLiteral(", "));
-        break;
-    }
-    case MeasureResult::Uncalibrated:
-        t.deviation = QStringLiteral("sem calibração");
-        break;
-    case MeasureResult::Undefined:
-        t.deviation = QStringLiteral("indefinida");
-        break;
-    }
-    t.value = kDash;
-    t.spoken = QStringLiteral("sem valor, ") + t.deviation;
-    return t;
+    const MeasureDefinition& m = MeasureOf(catalogue, k);
+    return WordResult(values[k], m.unit, norms[k], MissingLandmarks(m, points));
 }
 
 QTableWidget* CephTable::build()
@@ -97,20 +49,22 @@ QTableWidget* CephTable::build()
     return table;
 }
 
-void CephTable::setAnalyses(const std::vector<CephAnalysis>& analyses)
+void CephTable::setAnalyses(std::shared_ptr<const AnalysisCatalogue> catalogue, const std::vector<int>& analyses)
 {
+    m_catalogue = std::move(catalogue);
     m_keys.clear();
-    for (CephAnalysis a : analyses) {
-        m_keys.push_back(-1 - int(a));
-        for (Ceph m : MeasuresOf(a))
-            m_keys.push_back(int(m));
+    for (int a : analyses) {
+        m_keys.push_back({a, -1});
+        for (size_t m = 0; m < m_catalogue->analyses[size_t(a)].measures.size(); ++m)
+            m_keys.push_back({a, int(m)});
     }
     table->clearSpans();
     table->setRowCount(int(m_keys.size()));
     for (int row = 0; row < int(m_keys.size()); ++row) {
-        const int key = m_keys[size_t(row)];
-        if (key < 0) {
-            auto* heading = new QTableWidgetItem(Title(CephAnalysis(-1 - key)));
+        const CephKey key = m_keys[size_t(row)];
+        const AnalysisDefinition& a = m_catalogue->analyses[size_t(key.analysis)];
+        if (key.measure < 0) {
+            auto* heading = new QTableWidgetItem(a.title);
             QFont f = heading->font();
             f.setBold(true);
             heading->setFont(f);
@@ -119,9 +73,9 @@ void CephTable::setAnalyses(const std::vector<CephAnalysis>& analyses)
             table->setSpan(row, Name, 1, ColumnCount);
             continue;
         }
-        const Ceph m = Ceph(key);
-        auto* caption = new QTableWidgetItem(Caption(m));
-        caption->setToolTip(Caption(m) + QStringLiteral(" (") + Title(Info(m).analysis) + QLatin1Char(')'));
+        const QString& name = a.measures[size_t(key.measure)].caption;
+        auto* caption = new QTableWidgetItem(name);
+        caption->setToolTip(name + QStringLiteral(" (") + a.title + QLatin1Char(')'));
         table->setItem(row, Name, caption);
         for (int c : {Value, Norm, Off}) {
             auto* item = new QTableWidgetItem;
@@ -131,19 +85,19 @@ void CephTable::setAnalyses(const std::vector<CephAnalysis>& analyses)
     }
 }
 
-int CephTable::rowOf(Ceph m) const
+int CephTable::rowOf(CephKey k) const
 {
-    const auto at = std::find(m_keys.begin(), m_keys.end(), int(m));
+    const auto at = std::find(m_keys.begin(), m_keys.end(), k);
     return at == m_keys.end() ? -1 : int(at - m_keys.begin());
 }
 
 void CephTable::show(const CephValues& values, const CephNorms& norms, const LandmarkSet& points)
 {
     for (int row = 0; row < int(m_keys.size()); ++row) {
-        if (m_keys[size_t(row)] < 0)
+        const CephKey m = m_keys[size_t(row)];
+        if (m.measure < 0)
             continue;
-        const Ceph m = Ceph(m_keys[size_t(row)]);
-        const CephRowTexts t = CephRow(m, values, norms, points);
+        const CephRowTexts t = CephRow(m, *m_catalogue, values, norms, points);
         QTableWidgetItem* value = table->item(row, Value);
         QTableWidgetItem* norm = table->item(row, Norm);
         QTableWidgetItem* off = table->item(row, Off);
@@ -167,7 +121,8 @@ void CephTable::show(const CephValues& values, const CephNorms& norms, const Lan
         value->setText(t.value);
         off->setText(t.deviation);
         // The colour alone says nothing to a screen reader: the value is read with its deviation.
-        const QString described = Caption(m) + QStringLiteral(", ") + Title(Info(m).analysis) + QStringLiteral(": ") + t.spoken +
+        const AnalysisDefinition& a = m_catalogue->analyses[size_t(m.analysis)];
+        const QString described = a.measures[size_t(m.measure)].caption + QStringLiteral(", ") + a.title + QStringLiteral(": ") + t.spoken +
                                   (t.norm.isEmpty() ? QString() : QStringLiteral("; norma ") + t.norm);
         value->setData(Qt::AccessibleTextRole, t.spoken);
         value->setData(Qt::AccessibleDescriptionRole, described);

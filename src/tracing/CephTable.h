@@ -5,43 +5,38 @@
 // eye nor a screen reader depends on the colour.
 
 #include "analysis/CephMeasures.h"
+#include "analysis/ResultText.h"
 #include "analysis/CephNorms.h"
 
 #include <QString>
 
+#include <memory>
 #include <vector>
 
 class QTableWidget;
 
 namespace qv {
 
-// The texts of one measure's row; `level` is empty when the value has no deviation to show.
-struct CephRowTexts {
-    QString value;      // "84.1°", "4.0 mm", "63.5 %" or "—"
-    QString norm;       // "82.0 ± 2.0", empty without a norm
-    QString deviation;  // "+1.05 DP", or why there is no value ("falta Pog, Gn", "sem calibração")
-    std::optional<Deviation::Level> level;
-    QString spoken;     // what a screen reader says for the value
-};
-CephRowTexts CephRow(Ceph m, const CephValues& values, const CephNorms& norms, const LandmarkSet& points);
-
-// What a measured value reads as, with its unit: "84.1°", "4.0 mm", "63.5 %".
-QString CephValueText(Ceph m, double value);
+// The texts of one measure's row, as every place that shows a result words it.
+using CephRowTexts = ResultText;
+CephRowTexts CephRow(CephKey k, const AnalysisCatalogue& catalogue, const CephValues& values, const CephNorms& norms,
+                     const LandmarkSet& points);
 
 class CephTable {
 public:
     QTableWidget* build();  // "cefalometria"
-    // Rebuilds the rows: one heading per analysis, then its measures.
-    void setAnalyses(const std::vector<CephAnalysis>& analyses);
+    // Rebuilds the rows: one heading per analysis (indices into the catalogue), then its measures.
+    void setAnalyses(std::shared_ptr<const AnalysisCatalogue> catalogue, const std::vector<int>& analyses);
     // Fills the rows; only the cells whose text changed are touched (this runs on every step of a drag).
     void show(const CephValues& values, const CephNorms& norms, const LandmarkSet& points);
     // The row a measure is shown on, -1 when its analysis is not chosen.
-    int rowOf(Ceph m) const;
+    int rowOf(CephKey k) const;
 
     QTableWidget* table = nullptr;
 
 private:
-    std::vector<int> m_keys;  // per row: the measure, or -1 - analysis for a heading
+    std::shared_ptr<const AnalysisCatalogue> m_catalogue;
+    std::vector<CephKey> m_keys;  // per row: the measure, or {analysis, -1} for a heading
 };
 
 }  // namespace qv

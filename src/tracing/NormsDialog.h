@@ -1,12 +1,13 @@
 #pragma once
-// "Normas...": the clinic's mean and standard deviation of every measure, one table per analysis.
-// An empty pair means the measure has no norm; "Restaurar padrões" puts back the shipped ones.
+// "Normas...": the clinic's mean and standard deviation of every measure, one table per analysis,
+// the analysis picked from a list beside it (a dozen analyses and more stay in reach). An empty
+// pair means the measure has no norm; "Restaurar padrões" puts back the definitions' own.
 
 #include "analysis/CephNorms.h"
 
 #include <QDialog>
 
-#include <array>
+#include <vector>
 #include <optional>
 
 class QTableWidget;
@@ -16,6 +17,7 @@ namespace qv {
 namespace platform {
 class Dialogs;
 }
+class CephNormsStore;
 
 class NormsDialog : public QDialog {
     Q_OBJECT
@@ -27,14 +29,19 @@ public:
     // What OK took; the norms given while the dialog was not accepted.
     const CephNorms& norms() const { return m_norms; }
     void showNorms(const CephNorms& norms);
-    QTableWidget* table(CephAnalysis a) const { return m_tables[size_t(a)]; }
+    // The table of the analysis of that title; null when there is none.
+    QTableWidget* table(const QString& title) const;
 
     void accept() override;
+
+    // "Arquivo > Normas...": the dialog over `parent` with the store's norms; OK saves them, and
+    // norms that could not be saved are not lost: the dialog comes back with them.
+    static void Edit(platform::Dialogs& dialogs, CephNormsStore& store, QWidget* parent);
 
 private:
     platform::Dialogs& m_dialogs;
     CephNorms m_norms;
-    std::array<QTableWidget*, kCephAnalysisCount> m_tables{};
+    std::vector<QTableWidget*> m_tables;  // per analysis of the norms
 };
 
 }  // namespace qv

@@ -1,5 +1,6 @@
 #include "tracing/TracingOverlay.h"
 
+#include "analysis/AnalysisEval.h"
 #include "analysis/TracingGeometry.h"
 #include "analysis/TracingValues.h"
 
@@ -216,8 +217,20 @@ std::optional<QPointF> devOpt(const QTransform& t, const std::optional<QPointF>&
 // The lines of the further analyses, each drawn once its points are placed (they are asked for
 // only when an analysis that uses them is chosen): thinner than Tweed's, and dashed where they
 // would run along one of Tweed's.
-void drawFurtherLines(QPainter& p, Painter& d)
+void drawFurtherLines(QPainter& p, Painter& d, const LandmarkSet& pts, const Calibration& calibration)
 {
+    // Ricketts' Xi, the centre of the ramus, with the lines of the lower face height (to ENA and
+    // Pm) and of the mandibular arc (to Dc).
+    if (const auto xi = RamusCentre(pts, calibration)) {
+        const QPointF at = d.dev(*xi);
+        d.pen(kMandibular, 1.2);
+        p.drawLine(at + QPointF(-4, -4), at + QPointF(4, 4));
+        p.drawLine(at + QPointF(-4, 4), at + QPointF(4, -4));
+        d.pen(kMandibular, 1.0, Qt::DashLine);
+        for (L l : {L::ENA, L::Pm, L::Dc})
+            if (d.has({l}))
+                p.drawLine(at, d.dev(l));
+    }
     if (d.has({L::N, L::Pog})) {  // facial plane
         d.pen(kFacial, 1.2);
         d.line(d.dev(L::N), d.dev(L::Pog), {}, 0.05);
@@ -325,7 +338,7 @@ void DrawTracing(QPainter& p, const QTransform& toDevice, const LandmarkSet& pts
         p.drawLine(d.dev(L::PogSoft), toDevice.map(*c.qtPoint));
     }
 
-    drawFurtherLines(p, d);
+    drawFurtherLines(p, d, pts, calibration);
 
     for (int i = 0; i < kLandmarkCount; ++i)
         if (pts.has(LandmarkAt(i))) {

@@ -36,6 +36,8 @@ QString PointButtonName(Landmark l)
 {
     if (l == Landmark::Pog)
         return QStringLiteral("pontoPogOsseo");
+    if (l == Landmark::NSoft)
+        return QStringLiteral("pontoNMole");
     return QStringLiteral("ponto") + LandmarkCode(l).remove(u'\'');
 }
 
@@ -274,22 +276,24 @@ void TracingPanels::showMeasurements(const Measurements& m, const TracingValues&
     m_notice->setVisible(m_tweedShown && !notes.isEmpty());
 }
 
-void TracingPanels::showAnalyses(const std::vector<CephAnalysis>& analyses, const std::vector<Landmark>& order)
+void TracingPanels::showAnalyses(bool tweed, std::shared_ptr<const AnalysisCatalogue> catalogue, const std::vector<int>& others,
+                                 const std::vector<Landmark>& order)
 {
     for (QToolButton* b : m_points) {
         m_grid->removeWidget(b);
         b->hide();
     }
+    // Five to a row; seven, narrower, when more than thirty points are asked for, so
+    // the column keeps its room for the measures on a 1024 x 768 screen.
+    const int perRow = order.size() > 30 ? 7 : 5;
     for (size_t i = 0; i < order.size(); ++i) {
         QToolButton* b = m_points[size_t(Index(order[i]))];
-        m_grid->addWidget(b, int(i) / 5, int(i) % 5);
+        b->setMinimumWidth(perRow == 5 ? 58 : 42);
+        m_grid->addWidget(b, int(i) / perRow, int(i) % perRow);
         b->show();
     }
 
-    const bool tweed = std::find(analyses.begin(), analyses.end(), CephAnalysis::Tweed) != analyses.end();
-    std::vector<CephAnalysis> others;
-    std::copy_if(analyses.begin(), analyses.end(), std::back_inserter(others), [](CephAnalysis a) { return a != CephAnalysis::Tweed; });
-    ceph.setAnalyses(others);
+    ceph.setAnalyses(std::move(catalogue), others);
     while (m_tabs->count())
         m_tabs->removeTab(0);
     if (tweed)

@@ -42,7 +42,10 @@ public:
     void showCalibration(const Calibration& c, const QString& source);
     // The point buttons of `order` only, in that order; the Tweed measurements while Tweed is
     // chosen, the other analyses' table while one of them is.
-    void showAnalyses(const std::vector<CephAnalysis>& analyses, const std::vector<Landmark>& order);
+    // `tweed`: the Tweed-Merrifield analysis is chosen (its own table); `others`: the other chosen
+    // analyses, as indices of the catalogue.
+    void showAnalyses(bool tweed, std::shared_ptr<const AnalysisCatalogue> catalogue, const std::vector<int>& others,
+                      const std::vector<Landmark>& order);
     void showCephalometrics(const CephValues& values, const CephNorms& norms, const LandmarkSet& points);
 
     QPushButton* ruler = nullptr;      // tRegua: the next two clicks mark the ruler

@@ -21,7 +21,6 @@
 #include <QSlider>
 #include <QTableWidget>
 #include <QToolButton>
-#include <QUndoCommand>
 #include <QVBoxLayout>
 
 #include <cmath>
@@ -35,25 +34,11 @@ const QString kCaption = QStringLiteral("Traçado Cefalométrico");
 constexpr int kNarrowestView = 500;
 using platform::NoticeKind;
 const QString kAnalysesKey = QStringLiteral("tracado/analises");
+// The analysis whose twelve go to the Tweed page: it has a table of its own.
+const QString kTweedTitle = TracingModel::tweedTitle();
 
 // The choice is kept per computer, by the analyses' titles; unknown titles are skipped.
 QSettings settings() { return QSettings(QStringLiteral("Quorvel"), QStringLiteral("Quorvel")); }
-
-class LandmarkCommand : public QUndoCommand {
-public:
-    LandmarkCommand(TracingWindow& w, Landmark l, std::optional<QPointF> before, std::optional<QPointF> after)
-        : QUndoCommand((before ? QStringLiteral("Mover ") : QStringLiteral("Marcar ")) + LandmarkCode(l)),
-          m_window(w), m_landmark(l), m_before(before), m_after(after)
-    {
-    }
-    void undo() override { m_window.setLandmark(m_landmark, m_before); }
-    void redo() override { m_window.setLandmark(m_landmark, m_after); }
-
-private:
-    TracingWindow& m_window;
-    Landmark m_landmark;
-    std::optional<QPointF> m_before, m_after;
-};
 
 // A list of analyses to tick: a click ticks or unticks one and leaves the list open for the next.
 class TickList : public QMenu {
@@ -90,10 +75,14 @@ QPushButton* makeButton(const char* name, const QString& text, bool bold = true)
 TracingWindow::TracingWindow(platform::Dialogs& dialogs, QWidget* parent) : QWidget(parent), m_dialogs(dialogs)
 {
     build();
-    setAnalyses(CephAnalysesFromTitles(settings().value(kAnalysesKey, Title(CephAnalysis::Tweed)).toStringList()));
+    connect(&m_model, &TracingModel::changed, this, &TracingWindow::refresh);
+    connect(&m_model, &TracingModel::catalogueChanged, this, &TracingWindow::listAnalyses);
+    connect(&m_model, &TracingModel::analysesChanged, this, &TracingWindow::showAnalyses);
+    m_model.useCatalogue(CurrentAnalyses());
+    setAnalyses(settings().value(kAnalysesKey, kTweedTitle).toStringList());
 }
 
-TracingWindow::~TracingWindow() { m_undo.clear(); }
+TracingWindow::~TracingWindow() = default;
 
 void TracingWindow::build()
 {
@@ -129,13 +118,8 @@ void TracingWindow::build()
         if (const auto l = awaited())
             placeLandmark(*l, at);
     });
-    connect(m_canvas, &TracingCanvas::landmarkDragged, this, [this](Landmark l, QPointF at) {
-        m_points.set(l, at);
-        refresh();
-    });
-    connect(m_canvas, &TracingCanvas::landmarkMoved, this, [this](Landmark l, QPointF from, QPointF to) {
-        m_undo.push(new LandmarkCommand(*this, l, from, to));
-    });
+    connect(m_canvas, &TracingCanvas::landmarkDragged, &m_model, &TracingModel::drag);
+    connect(m_canvas, &TracingCanvas::landmarkMoved, &m_model, &TracingModel::move);
     connect(m_canvas, &TracingCanvas::rulerClicked, this, [this](QPointF at) {
         m_rulerMarks.push_back(at);
         if (m_rulerMarks.size() == 2) {
@@ -152,13 +136,14 @@ void TracingWindow::build()
     m_levelsTimer.setInterval(30);
     connect(&m_levelsTimer, &QTimer::timeout, this, &TracingWindow::renderPicture);
 
-    connect(&m_undo, &QUndoStack::canUndoChanged, m_undoButton, &QPushButton::setEnabled);
-    connect(&m_undo, &QUndoStack::canRedoChanged, m_redoButton, &QPushButton::setEnabled);
+    TracingHistory* history = &m_model.history();
+    connect(history, &TracingHistory::canUndoChanged, m_undoButton, &QPushButton::setEnabled);
+    connect(history, &TracingHistory::canRedoChanged, m_redoButton, &QPushButton::setEnabled);
     m_undoButton->setEnabled(false);
     m_redoButton->setEnabled(false);
-    connect(new QShortcut(QKeySequence::Undo, this), &QShortcut::activated, &m_undo, &QUndoStack::undo);
-    connect(new QShortcut(QKeySequence::Redo, this), &QShortcut::activated, &m_undo, &QUndoStack::redo);
-    connect(new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Y), this), &QShortcut::activated, &m_undo, &QUndoStack::redo);
+    connect(new QShortcut(QKeySequence::Undo, this), &QShortcut::activated, history, &TracingHistory::undo);
+    connect(new QShortcut(QKeySequence::Redo, this), &QShortcut::activated, history, &TracingHistory::redo);
+    connect(new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Y), this), &QShortcut::activated, history, &TracingHistory::redo);
 }
 
 QWidget* TracingWindow::buildButtons()
@@ -188,8 +173,8 @@ QWidget* TracingWindow::buildViewBar()
     row->setContentsMargins(0, 0, 0, 0);
     m_undoButton = makeButton("tDesfazer", QStringLiteral("Desfazer"), false);
     m_redoButton = makeButton("tRefazer", QStringLiteral("Refazer"), false);
-    connect(m_undoButton, &QPushButton::clicked, &m_undo, &QUndoStack::undo);
-    connect(m_redoButton, &QPushButton::clicked, &m_undo, &QUndoStack::redo);
+    connect(m_undoButton, &QPushButton::clicked, &m_model.history(), &TracingHistory::undo);
+    connect(m_redoButton, &QPushButton::clicked, &m_model.history(), &TracingHistory::redo);
     auto* out = makeButton("tZoomMenos", QStringLiteral("−"), false);
     auto* in = makeButton("tZoomMais", QStringLiteral("+"), false);
     auto* fit = makeButton("tAjustar", QStringLiteral("Ajustar"), false);
@@ -277,49 +262,56 @@ QWidget* TracingWindow::buildAnalysesButton()
     button->setMinimumHeight(28);
     m_analysesMenu = new TickList(button);
     m_analysesMenu->setObjectName(QStringLiteral("analises"));
-    for (int i = 0; i < kCephAnalysisCount; ++i) {
-        const CephAnalysis a = CephAnalysis(i);
-        QAction* action = m_analysesMenu->addAction(Title(a));
-        action->setObjectName(QStringLiteral("analise%1").arg(i));
-        action->setCheckable(true);
-        connect(action, &QAction::triggered, this, [this, a](bool on) {
-            std::vector<CephAnalysis> chosen;
-            for (int j = 0; j < kCephAnalysisCount; ++j)
-                if (CephAnalysis(j) == a ? on : std::find(m_analyses.begin(), m_analyses.end(), CephAnalysis(j)) != m_analyses.end())
-                    chosen.push_back(CephAnalysis(j));
-            setAnalyses(chosen);
-            QStringList titles;
-            for (CephAnalysis c : m_analyses)
-                titles << Title(c);
-            settings().setValue(kAnalysesKey, titles);
-        });
-    }
     button->setMenu(m_analysesMenu);
     return button;
 }
 
-void TracingWindow::setAnalyses(std::vector<CephAnalysis> analyses)
+void TracingWindow::listAnalyses()
 {
-    // At least one analysis is traced: unticking the last keeps it.
-    if (analyses.empty())
-        analyses = m_analyses.empty() ? std::vector<CephAnalysis>{CephAnalysis::Tweed} : m_analyses;
-    std::sort(analyses.begin(), analyses.end());
-    analyses.erase(std::unique(analyses.begin(), analyses.end()), analyses.end());
-    m_analyses = std::move(analyses);
-    m_order = LandmarksFor(m_analyses);
-    const auto actions = m_analysesMenu->actions();
-    for (int i = 0; i < actions.size(); ++i) {
-        const QSignalBlocker block(actions[i]);
-        actions[i]->setChecked(std::find(m_analyses.begin(), m_analyses.end(), CephAnalysis(i)) != m_analyses.end());
+    const AnalysisCatalogue& catalogue = m_model.catalogue();
+    // The program's analyses, then the clinic's own under a heading of their own.
+    m_analysesMenu->clear();
+    bool clinic = false;
+    m_analysesMenu->addSection(QStringLiteral("Análises do programa"));
+    for (size_t i = 0; i < catalogue.analyses.size(); ++i) {
+        const AnalysisDefinition& a = catalogue.analyses[i];
+        if (!a.shipped && !clinic) {
+            clinic = true;
+            m_analysesMenu->addSection(QStringLiteral("Análises do consultório"));
+        }
+        QAction* action = m_analysesMenu->addAction(a.title);
+        action->setObjectName(QStringLiteral("analise%1").arg(i));
+        action->setCheckable(true);
+        action->setToolTip(a.shipped ? a.title : a.title + QStringLiteral(" (") + a.file + u')');
+        const QString title = a.title;
+        connect(action, &QAction::triggered, this, [this, title](bool on) { chooseAnalysis(title, on); });
     }
-    m_panels.showAnalyses(m_analyses, m_order);
-    refresh();
 }
 
-void TracingWindow::setNorms(const CephNorms& norms)
+void TracingWindow::chooseAnalysis(const QString& title, bool on)
 {
-    m_norms = norms;
-    refresh();
+    QStringList chosen = m_model.analyses();
+    chosen.removeAll(title);
+    if (on)
+        chosen << title;
+    setAnalyses(chosen);
+    settings().setValue(kAnalysesKey, m_model.analyses());
+}
+
+void TracingWindow::showAnalyses()
+{
+    const auto actions = m_analysesMenu->actions();
+    for (QAction* action : actions) {
+        const QSignalBlocker block(action);
+        if (action->isCheckable())
+            action->setChecked(m_model.analyses().contains(action->text()));
+    }
+    // Tweed-Merrifield has the Tweed page's table; the others share one.
+    std::vector<int> others;
+    for (const QString& t : m_model.analyses())
+        if (t != kTweedTitle)
+            others.push_back(m_model.catalogue().indexOf(t));
+    m_panels.showAnalyses(m_model.analyses().contains(kTweedTitle), m_model.sharedCatalogue(), others, m_model.placingOrder());
 }
 
 void TracingWindow::notice(int kind, const QString& text)
@@ -346,6 +338,16 @@ void TracingWindow::Open()
         resize(area.size() * 0.9);
         move(area.center() - rect().center());
     }
+    // A clinic's analysis written or mended since is offered now; a file refused is named once.
+    const auto now = CurrentAnalyses();
+    m_model.useCatalogue(now);
+    if (m_toldRefusals != now.get()) {
+        m_toldRefusals = now.get();
+        if (!now->refused.isEmpty())
+            notice(int(NoticeKind::Warning),
+                   QStringLiteral("Estas definições de análise não foram usadas:\r%1\rAs demais análises estão disponíveis.")
+                       .arg(now->refused.join(u'\r')));
+    }
     emit opening();
     platform::ShowSecondaryWindow(
         *this, [this](bool enabled) { emit mainWindowEnabledRequested(enabled); }, &m_dialogs);
@@ -365,38 +367,14 @@ void TracingWindow::closeEvent(QCloseEvent* event)
 
 void TracingWindow::tFecharClick() { leave(); }
 
-std::optional<Landmark> TracingWindow::awaited() const { return m_picked ? m_picked : m_points.firstMissing(m_order); }
+void TracingWindow::setLandmark(Landmark l, std::optional<QPointF> pos) { m_model.setLandmark(l, pos); }
 
-Measurements TracingWindow::measurements() const { return MeasureTracing(m_points, m_calibration); }
-
-TracingValues TracingWindow::values() const { return MakeTracingValues(measurements()); }
-
-TracingDocument TracingWindow::document() const { return {m_imagePath, m_calibration, m_points}; }
-
-void TracingWindow::setLandmark(Landmark l, std::optional<QPointF> pos)
-{
-    m_points.set(l, pos);
-    refresh();
-}
-
-void TracingWindow::placeLandmark(Landmark l, QPointF imagePos)
-{
-    m_picked.reset();
-    m_undo.push(new LandmarkCommand(*this, l, m_points.get(l), imagePos));
-}
+void TracingWindow::placeLandmark(Landmark l, QPointF imagePos) { m_model.place(l, imagePos); }
 
 void TracingWindow::pickLandmark(Landmark l)
 {
-    m_picked = l;
     m_rulerMode = false;
-    refresh();
-}
-
-void TracingWindow::setCalibration(const Calibration& c, const QString& source)
-{
-    m_calibration = c;
-    m_calibrationSource = source;
-    refresh();
+    m_model.pick(l);
 }
 
 void TracingWindow::refresh()
@@ -404,14 +382,15 @@ void TracingWindow::refresh()
     const auto next = m_rulerMode ? std::nullopt : awaited();
     const Measurements m = measurements();
     m_panels.showAwaited(next, m_rulerMode);
-    m_panels.showLandmarks(m_points, next);
-    m_panels.showMeasurements(m, MakeTracingValues(m), m_points);
-    m_panels.showCephalometrics(cephValues(), m_norms, m_points);
-    m_panels.showCalibration(m_calibration, m_calibrationSource);
+    const LandmarkSet& points = m_model.landmarks();
+    m_panels.showLandmarks(points, next);
+    m_panels.showMeasurements(m, MakeTracingValues(m), points);
+    m_panels.showCephalometrics(cephValues(), m_model.norms(), points);
+    m_panels.showCalibration(m_model.calibration(), m_model.calibrationSource());
     m_canvas->setRulerMode(m_rulerMode);
     m_canvas->setAwaited(next);
-    m_canvas->setCalibration(m_calibration);
-    m_canvas->setLandmarks(m_points);
+    m_canvas->setCalibration(m_model.calibration());
+    m_canvas->setLandmarks(points);
 }
 
 void TracingWindow::renderPicture()
@@ -422,10 +401,9 @@ void TracingWindow::renderPicture()
     m_canvas->setPicture(RenderRadiograph(m_radiograph, levels));
 }
 
-void TracingWindow::useRadiograph(Radiograph r, const QString& path)
+void TracingWindow::useRadiograph(Radiograph r)
 {
     m_radiograph = std::move(r);
-    m_imagePath = path;
     for (QSlider* s : {m_brightness, m_contrast}) {
         const QSignalBlocker block(s);
         s->setValue(0);
@@ -455,6 +433,13 @@ void TracingWindow::tCalibrarClick()
 {
     const double mm = ParseReal(m_panels.rulerMm->text());
     const double perPixel = ParseReal(m_panels.mmPerPixel->text());
+    const auto absurd = [this](double spacing) {
+        notice(int(NoticeKind::Warning),
+               QStringLiteral("%1 mm por pixel está fora do que uma radiografia pode ter (de %2 a %3): confira o valor!")
+                   .arg(spacing)
+                   .arg(kSmallestSpacing)
+                   .arg(kLargestSpacing));
+    };
     if (m_rulerMarks.size() == 2 && mm > 0) {
         const QPointF d = m_rulerMarks[1] - m_rulerMarks[0];
         const double pixels = std::hypot(d.x(), d.y());
@@ -462,9 +447,13 @@ void TracingWindow::tCalibrarClick()
             notice(int(NoticeKind::Warning), QStringLiteral("As duas marcas da régua estão no mesmo lugar!"));
             return;
         }
+        if (!IsSaneSpacing(mm / pixels))
+            return absurd(mm / pixels);
         setCalibration({mm / pixels, mm / pixels},
                        QStringLiteral("Calibração pela régua (%1 mm em %2 pixels)").arg(ParseReal(m_panels.rulerMm->text())).arg(pixels, 0, 'f', 1));
     } else if (perPixel > 0) {
+        if (!IsSaneSpacing(perPixel))
+            return absurd(perPixel);
         setCalibration({perPixel, perPixel}, QStringLiteral("Calibração informada"));
     } else {
         notice(int(NoticeKind::Warning),

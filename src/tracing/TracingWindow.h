@@ -5,6 +5,7 @@
 // shows, the main window and the tray item "&Ocultar" are disabled.
 
 #include "analysis/CephNorms.h"
+#include "analysis/TracingModel.h"
 #include "printing/ReportParams.h"
 #include "tracing/Radiograph.h"
 #include "analysis/TracingFile.h"
@@ -12,7 +13,6 @@
 #include "analysis/TracingValues.h"
 
 #include <QTimer>
-#include <QUndoStack>
 #include <QWidget>
 
 class QCheckBox;
@@ -69,26 +69,31 @@ public:
     // Sets a point without recording it for undo (the undo commands use it).
     void setLandmark(Landmark l, std::optional<QPointF> pos);
 
-    // The analyses traced, in the order shown; remembered on this computer. Never empty.
-    const std::vector<CephAnalysis>& analyses() const { return m_analyses; }
-    void setAnalyses(std::vector<CephAnalysis> analyses);
+    // The titles of the analyses traced, in the catalogue's order; remembered on this computer.
+    // Never empty. Titles no analysis has are skipped.
+    const QStringList& analyses() const { return m_model.analyses(); }
+    void setAnalyses(const QStringList& titles) { m_model.setAnalyses(titles); }
+    // The analyses offered: the shipped ones and the working folder's own.
+    const AnalysisCatalogue& catalogue() const { return m_model.catalogue(); }
     // The points the chosen analyses need, in placing order.
-    const std::vector<Landmark>& placingOrder() const { return m_order; }
-    const CephNorms& norms() const { return m_norms; }
+    const std::vector<Landmark>& placingOrder() const { return m_model.placingOrder(); }
+    const CephNorms& norms() const { return m_model.norms(); }
     // The clinic's norms, from whoever keeps them; the table is measured against them at once.
-    void setNorms(const CephNorms& norms);
-    CephValues cephValues() const { return MeasureCephalometrics(m_points, m_calibration); }
+    void setNorms(const CephNorms& norms) { m_model.setNorms(norms); }
+    CephValues cephValues() const { return m_model.cephValues(); }
 
-    const LandmarkSet& landmarks() const { return m_points; }
-    const Calibration& calibration() const { return m_calibration; }
-    std::optional<Landmark> awaited() const;
-    Measurements measurements() const;
-    TracingValues values() const;
-    TracingDocument document() const;
+    // What the window shows: the tracing's model.
+    const TracingModel& model() const { return m_model; }
+    const LandmarkSet& landmarks() const { return m_model.landmarks(); }
+    const Calibration& calibration() const { return m_model.calibration(); }
+    std::optional<Landmark> awaited() const { return m_model.awaited(); }
+    Measurements measurements() const { return m_model.measurements(); }
+    TracingValues values() const { return m_model.values(); }
+    TracingDocument document() const { return {m_model.imagePath(), m_model.calibration(), m_model.landmarks()}; }
     const Radiograph& radiograph() const { return m_radiograph; }
     TracingCanvas* canvas() const { return m_canvas; }
-    QUndoStack& undoStack() { return m_undo; }
-    void setCalibration(const Calibration& c, const QString& source);
+    TracingHistory& undoStack() { return m_model.history(); }
+    void setCalibration(const Calibration& c, const QString& source) { m_model.setCalibration(c, source); }
 
 signals:
     // Before the window shows: the norms are wanted from here on.
@@ -112,10 +117,15 @@ private:
     QWidget* buildViewBar();
     QWidget* buildLevelsBar();
     QWidget* buildAnalysesButton();
+    // Lists the analyses offered in the menu, the program's and the clinic's under their headings.
+    void listAnalyses();
+    // Ticks the chosen ones and shows their points and tables.
+    void showAnalyses();
+    void chooseAnalysis(const QString& title, bool on);
     void leave();
     void refresh();
     void renderPicture();
-    void useRadiograph(Radiograph r, const QString& path);
+    void useRadiograph(Radiograph r);
     // Makes this the tracing shown, from nothing of the one before. `stored` is the image path as
     // the tracing file keeps it, `file` the file read (empty when none was).
     void startTracing(Radiograph r, const QString& stored, const QString& file, const LandmarkSet& points,
@@ -142,19 +152,10 @@ private:
     QPushButton* m_redoButton = nullptr;
     QMenu* m_analysesMenu = nullptr;
     QTimer m_levelsTimer;
-    QUndoStack m_undo;
 
+    TracingModel m_model;
     Radiograph m_radiograph;
-    QString m_imagePath;  // as the tracing file keeps it
-    QString m_imageFile;  // the file it was read from; empty for a blank canvas
-    bool m_copyDeclined = false;  // the clinician kept this radiograph where it is
-    LandmarkSet m_points;
-    Calibration m_calibration;
-    std::vector<CephAnalysis> m_analyses{CephAnalysis::Tweed};
-    std::vector<Landmark> m_order;
-    CephNorms m_norms = CephNorms::defaults();
-    QString m_calibrationSource;
-    std::optional<Landmark> m_picked;
+    const AnalysisCatalogue* m_toldRefusals = nullptr;  // the catalogue whose refused files were named
     bool m_rulerMode = false;
     bool m_sized = false;
     std::vector<QPointF> m_rulerMarks;

@@ -26,16 +26,12 @@ void TracingWindow::startTracing(Radiograph r, const QString& stored, const QStr
                                  const Calibration& c, const QString& source)
 {
     // Nothing of the previous tracing survives: points, history, spacing and what was typed for it.
-    m_undo.clear();
-    m_picked.reset();
     m_rulerMode = false;
-    m_points = points;
-    m_imageFile = file;
-    m_copyDeclined = false;
     m_panels.rulerMm->clear();
     m_panels.mmPerPixel->clear();
-    useRadiograph(std::move(r), stored);
-    setCalibration(c.known() ? c : Calibration::none(), c.known() ? source : QString());
+    m_model.setImage(stored, file);
+    useRadiograph(std::move(r));
+    m_model.start(points, c, source);
 }
 
 bool TracingWindow::openImage(const QString& path)
@@ -56,7 +52,7 @@ void TracingWindow::tImagemClick()
     const QString path = m_dialogs.OpenFile(
         {QStringLiteral("dcm"), QStringLiteral("Radiografia|*.dcm *.png *.jpg *.jpeg *.tif *.tiff *.bmp|Todos os arquivos|*")});
     if (!path.isEmpty()
-        && (m_points.count() == 0
+        && (m_model.landmarks().count() == 0
             || confirm(QStringLiteral("Os pontos marcados nesta radiografia serão apagados. Deseja continuar?"))))
         openImage(path);
     m_dialogs.setHideItemEnabled(!isVisible());
@@ -84,8 +80,8 @@ QString TracingWindow::copyRadiograph()
     // Named after the tracing, with the image's own extension; another file of that name stays.
     const QString patient = m_tweed.patient;
     const QString stage = m_tweed.stage.isEmpty() ? QStringLiteral("INICIAL") : m_tweed.stage;
-    const QString suffix = QFileInfo(m_imageFile).suffix();
-    const QByteArray bytes = ReadFileBytes(m_imageFile);
+    const QString suffix = QFileInfo(m_model.imageFile()).suffix();
+    const QByteArray bytes = ReadFileBytes(m_model.imageFile());
     for (int n = 1; n < 1000; ++n) {
         QString name = AnalysesFolder() + patient + QLatin1Char('-') + stage;
         if (n > 1)
@@ -110,7 +106,7 @@ QString TracingWindow::copyRadiograph()
 
 void TracingWindow::tSalvarClick()
 {
-    if (m_radiograph.isNull() && m_points.count() == 0) {
+    if (m_radiograph.isNull() && m_model.landmarks().count() == 0) {
         notice(int(NoticeKind::Warning), QStringLiteral("Não há traçado para salvar!"));
         return;
     }
@@ -120,12 +116,12 @@ void TracingWindow::tSalvarClick()
     if (QFileInfo::exists(path) && !confirm(QStringLiteral("O traçado \"%1\" já existe. Deseja substituí-lo?").arg(path)))
         return;
     // The radiograph is kept relative to Análises/, so a backup of the folder carries it.
-    QString image = m_imagePath;
-    QString imageFile = m_imageFile;
+    QString image = m_model.imagePath();
+    QString imageFile = m_model.imageFile();
     if (!imageFile.isEmpty()) {
         image = StoredImagePath(imageFile);
         // A radiograph removed since it was opened keeps its path: there is nothing to copy.
-        if (QFileInfo(image).isAbsolute() && !m_copyDeclined && QFileInfo::exists(imageFile)) {
+        if (QFileInfo(image).isAbsolute() && !m_model.copyDeclined() && QFileInfo::exists(imageFile)) {
             if (confirm(QStringLiteral("A radiografia \"%1\" está fora da pasta Análises: uma cópia de segurança não a levará.\r"
                                        "Deseja copiá-la para a pasta Análises?")
                             .arg(QDir::toNativeSeparators(image)))) {
@@ -138,7 +134,7 @@ void TracingWindow::tSalvarClick()
                 }
                 image = StoredImagePath(imageFile);
             } else {
-                m_copyDeclined = true;
+                m_model.setCopyDeclined(true);
             }
         }
     }
@@ -147,14 +143,16 @@ void TracingWindow::tSalvarClick()
     if (const QString shared = UnprotectedFolderWarningOnce(QStringLiteral("Análises")); !shared.isEmpty())
         notice(int(NoticeKind::Warning), shared);
     try {
-        ReplaceFileBytes(path, EncodeTracing({image, m_calibration, m_points}));
+        ReplaceFileBytes(path, EncodeTracing({image, m_model.calibration(), m_model.landmarks()}));
     } catch (const IoError& e) {
         m_dialogs.ShowFailure(e.message());
         m_dialogs.setHideItemEnabled(!isVisible());
         return;
     }
-    m_imagePath = image;
-    m_imageFile = imageFile;
+    const bool declined = m_model.copyDeclined();
+    m_model.setImage(image, imageFile);
+    m_model.setCopyDeclined(declined);
+    m_model.markSaved();
     notice(int(NoticeKind::Information), QStringLiteral("Traçado salvo em \"%1\".").arg(path));
 }
 
@@ -242,7 +240,7 @@ void TracingWindow::tExportarPngClick()
     if (path.isEmpty())
         return;
     try {
-        ExportTracingPng(path, m_canvas->picture(), m_points, m_calibration);
+        ExportTracingPng(path, m_canvas->picture(), m_model.landmarks(), m_model.calibration());
     } catch (const IoError& e) {
         m_dialogs.ShowFailure(e.message());
         m_dialogs.setHideItemEnabled(!isVisible());
@@ -265,11 +263,11 @@ void TracingWindow::tExportarPdfClick()
                       .arg(m_tweed.patient, m_tweed.stage);
     for (int row = 0; row < kMeasureCount; ++row)
         sheet.rows.emplace_back(m_panels.table->item(row, 0)->text(), m_panels.table->item(row, 1)->text());
-    sheet.calibration = m_calibration.known()
-                            ? QStringLiteral("%1: %2 × %3 mm por pixel.").arg(m_calibrationSource).arg(m_calibration.sx, 0, 'f', 4).arg(m_calibration.sy, 0, 'f', 4)
+    sheet.calibration = m_model.calibration().known()
+                            ? QStringLiteral("%1: %2 × %3 mm por pixel.").arg(m_model.calibrationSource()).arg(m_model.calibration().sx, 0, 'f', 4).arg(m_model.calibration().sy, 0, 'f', 4)
                             : QStringLiteral("Sem calibração: distâncias não medidas.");
     try {
-        ExportTracingPdf(path, m_canvas->picture(), m_points, m_calibration, sheet);
+        ExportTracingPdf(path, m_canvas->picture(), m_model.landmarks(), m_model.calibration(), sheet);
     } catch (const IoError& e) {
         m_dialogs.ShowFailure(e.message());
         m_dialogs.setHideItemEnabled(!isVisible());

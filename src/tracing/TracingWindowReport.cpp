@@ -37,27 +37,28 @@ QByteArray pictureForReport(const QImage& traced)
 
 void TracingWindow::tImprimirClick()
 {
-    if (m_points.count() == 0) {
+    if (m_model.landmarks().count() == 0) {
         notice(int(NoticeKind::Warning), QStringLiteral("Marque os pontos do traçado antes de imprimir!"));
         return;
     }
     CephReportInput in;
     in.patient = m_tweed.patient;
     in.stage = m_tweed.stage;
-    in.calibration = m_calibration.known()
+    in.calibration = m_model.calibration().known()
                          ? QStringLiteral("%1: %2 × %3 mm por pixel.")
-                               .arg(m_calibrationSource)
-                               .arg(m_calibration.sx, 0, 'f', 4)
-                               .arg(m_calibration.sy, 0, 'f', 4)
+                               .arg(m_model.calibrationSource())
+                               .arg(m_model.calibration().sx, 0, 'f', 4)
+                               .arg(m_model.calibration().sy, 0, 'f', 4)
                          : QStringLiteral("Sem calibração: distâncias não medidas.");
     if (!m_canvas->picture().isNull())
-        in.picturePng = pictureForReport(RenderTracedImage(m_canvas->picture(), m_points, m_calibration));
-    in.points = m_points;
-    in.values = MeasureCephalometrics(m_points, m_calibration);
-    const ClinicNorms norms = ClinicCephNorms();
+        in.picturePng = pictureForReport(RenderTracedImage(m_canvas->picture(), m_model.landmarks(), m_model.calibration()));
+    in.points = m_model.landmarks();
+    in.catalogue = m_model.sharedCatalogue();
+    in.values = cephValues();
+    const ClinicNorms norms = ClinicCephNorms(m_model.catalogue());
     in.norms = norms.norms;
     in.normsSource = norms.source;
-    in.analyses = m_analyses;  // as chosen in this window
+    in.analyses = CephAnalysesFromTitles(m_model.catalogue(), m_model.analyses());  // as chosen in this window
     const CephReportPlan plan = BuildCephReport(in);
     emit printRequested(plan.params, plan.lastPage);
     m_dialogs.setHideItemEnabled(!isVisible());
@@ -74,7 +75,12 @@ void TracingWindow::tCsvClick()
         notice(int(NoticeKind::Error), UnsafePatientNameText());
         return;
     }
-    ExportCephCsv(m_dialogs, AnalysesFolder(), patient, kCaption, !isVisible());
+    // The stage on screen as it is shown, saved or not; the other stages from their files.
+    std::optional<CephCsvRow> shown;
+    if (m_model.landmarks().count() > 0)
+        shown = CephCsvRow{patient, m_tweed.stage.isEmpty() ? QStringLiteral("INICIAL") : m_tweed.stage,
+                           MeasureCephalometrics(*CurrentAnalyses(), m_model.landmarks(), m_model.calibration())};  // as the columns are
+    ExportCephCsv(m_dialogs, AnalysesFolder(), patient, kCaption, !isVisible(), shown);
 }
 
 }  // namespace qv

@@ -351,4 +351,11 @@ void TweedPage::showOpening(const Outcome& o)
     }
 }
 
+void TweedPage::applyTracingValues(const TracingValues& values)
+{
+    TweedSheet s = sheet();
+    ApplyTracingValues(values, s);
+    show(s);
+}
+
 }  // namespace qv

@@ -7,6 +7,7 @@
 #include "analysis/PanelState.h"
 #include "records/TweedFile.h"
 #include "analysis/TweedAnalysis.h"
+#include "analysis/TracingValues.h"
 #include "analysis/TweedAnalysisModel.h"
 #include "tweed/TweedPageLayout.h"
 
@@ -66,7 +67,12 @@ public:
     // The panel the model's diagnosis is shown on.
     DiagnosisPanel* panel() const { return m_c.ds; }
 
+    // Whether a tracing may write its measurements into the sheet: before CALCULAR.
+    bool acceptsTracing() const { return state() == State::Editing || state() == State::ImpaChoice; }
+
 public slots:
+    // A tracing's measurements into the sheet (APLICAR); a measure it lacks leaves what was typed.
+    void applyTracingValues(const qv::TracingValues& values);
     // The answers the guide holds now: saved when no diagnosis was generated from others.
     void setGuideAnswers(const GuideAnswers& answers) { m_guideAnswers = answers; }
 

@@ -45,6 +45,10 @@ const NameCase kNames[] = {
     {"MARIA.otl", true, "MARIA", PatientFileKind::Plan},
     {"MARIA.Otl", true, "MARIA", PatientFileKind::Plan},
     {"A.otl", true, "A", PatientFileKind::Plan},
+    {"ANA-INICIAL.tra", true, "ANA", PatientFileKind::Tracing, 0},
+    {"ANA-final.TRA", true, "ANA", PatientFileKind::Tracing, 3},
+    {"ANA.tra", false},
+    {"ANA-INTER9.tra", false},
     // Not a patient's file.
     {"MARIA.otl.eoCkTc", false},
     {"MARIA.pln.lock", false},
@@ -190,6 +194,21 @@ TEST_F(ScanTest, RowsFromNamesSortedByNameIgnoringAccents)
     EXPECT_EQ(S(rows[3].name), "ZÉ");
     EXPECT_EQ(rows[3].historyInfo.visits, 0);
     EXPECT_TRUE(rows[3].lastChange.isValid());
+}
+
+TEST_F(ScanTest, APatientWithTracingsAloneIsListedWithTheStagesTraced)
+{
+    for (const char* name : {"JOSE-FINAL.tra", "JOSE-INICIAL.tra", "ANA-INTER1.twe", "ANA-INTER2.tra"})
+        write(QString::fromUtf8(name));
+    const QList<PatientRow> rows = PatientScanner(dir.path()).scan();
+    ASSERT_EQ(rows.size(), 2);
+    EXPECT_EQ(S(rows[0].tracedStages()), "Inter 2");
+    EXPECT_EQ(S(rows[1].name), "JOSE");
+    EXPECT_EQ(S(rows[1].tracedStages()), "Inicial, Final");
+    EXPECT_EQ(S(rows[1].file(PatientFileKind::Tracing, 3)), "JOSE-FINAL.tra");
+    EXPECT_FALSE(rows[1].hasTweed());
+    EXPECT_EQ(rows[1].fileCount(), 0);  // nothing the window opens in a page
+    EXPECT_TRUE(rows[1].lastChange.isValid());
 }
 
 TEST_F(ScanTest, LastChangeIsTheNewestFile)

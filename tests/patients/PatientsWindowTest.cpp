@@ -83,11 +83,16 @@ TEST_F(PatientsWindowTest, ActsAsTheOtherSecondaryWindows)
 TEST_F(PatientsWindowTest, ListsEveryPatientByNameWhenOpened)
 {
     for (const char* f : {"MARIA.otl", "ÉDER-INICIAL.twe", "ANA.bol", "ANA-FINAL.twe", "ANA.pln", "notas.txt",
-                          "MARIA.otl.eoCkTc"})
+                          "MARIA.otl.eoCkTc", "BRUNO-INICIAL.tra", "BRUNO-INTER1.tra", "ANA-FINAL.tra"})
         put(QString::fromUtf8(f));
     window->Open();
-    EXPECT_EQ(shownNames(), QStringList({"ANA", "ÉDER", "MARIA"}));
-    EXPECT_EQ(count(), QStringLiteral("3 pacientes"));
+    // BRUNO has tracings and nothing else: listed, with the stages traced.
+    EXPECT_EQ(shownNames(), QStringList({"ANA", "BRUNO", "ÉDER", "MARIA"}));
+    EXPECT_EQ(count(), QStringLiteral("4 pacientes"));
+    EXPECT_EQ(cell("BRUNO", PatientTableModel::Traced).data().toString(), QStringLiteral("I 1"));
+    EXPECT_EQ(cell("BRUNO", PatientTableModel::Traced).data(Qt::AccessibleTextRole).toString(), QStringLiteral("Inicial, Inter 1"));
+    EXPECT_EQ(cell("ANA", PatientTableModel::Traced).data().toString(), QStringLiteral("F"));
+    EXPECT_EQ(cell("MARIA", PatientTableModel::Traced).data().toString(), QString());
     EXPECT_EQ(cell("ANA", PatientTableModel::Final).data().toString(), QStringLiteral("✔"));
     EXPECT_EQ(cell("ANA", PatientTableModel::Inicial).data().toString(), QString());
     EXPECT_EQ(cell("ANA", PatientTableModel::History).data().toString(), QStringLiteral("sem consultas"));

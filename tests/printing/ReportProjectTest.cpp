@@ -137,6 +137,38 @@ TEST(TemplateLanguage, SubstitutesEscapedTextsWithTheirLineBreaks)
     EXPECT_EQ(t.names().keys(), QList<QString>{QStringLiteral("nome")});
 }
 
+TEST(TemplateLanguage, RepeatsABlockPerItemNestedWithEachItemsOwnParameters)
+{
+    const QSet<QString> declared{"a", "a.t", "a.m", "a.m.v", "a.m.x", "x", "n"};
+    const auto known = [&](const QString& n) { return declared.contains(n); };
+    const ParamMap params = {
+        {"a", "2"},     {"a.1.t", "Steiner"}, {"a.1.m", "2"},   {"a.1.m.1.v", "SNA"}, {"a.1.m.2.v", "SNB"},
+        {"a.1.m.2.x", "1"}, {"a.2.t", "Wits"}, {"a.2.m", "1"}, {"a.2.m.1.v", "AO"},  {"x", "fora"}, {"n", "0"},
+    };
+    struct Case {
+        const char* source;
+        QString html;
+    };
+    const std::vector<Case> cases = {
+        {"{*a}[{t}:{*m}({v}{?x}!{/x}){/m}]{/a}", QStringLiteral("[Steiner:(SNA)(SNB!)][Wits:(AO)]")},
+        // A name the block does not declare is the report's own.
+        {"{*a}{n}{/a}", QStringLiteral("00")},
+        // Nothing for none, and for a count that is not a number.
+        {"{*n}x{/n}|{*x}y{/x}", QStringLiteral("|")},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(Template::Compile(QString::fromUtf8(c.source), 1, known).render(params), c.html) << c.source;
+    EXPECT_EQ(Template::Compile(QStringLiteral("{*a}{*m}{v}{/m}{/a}"), 1, known).names().keys().size(), 3);
+    // A block inside another declares its names under it.
+    try {
+        Template::Compile(QStringLiteral("{*a}\n{*n}{/n}{/a}"), 1, known);
+        ADD_FAILURE() << "accepted a block not declared under its own";
+    } catch (const ProjectError& e) {
+        EXPECT_EQ(e.line(), 2);
+        EXPECT_TRUE(e.message().contains(QStringLiteral("deve ser declarada como \"a.n\""))) << e.message().toStdString();
+    }
+}
+
 TEST(TemplateLanguage, FaultsNameTheirLineAndPlaceholder)
 {
     struct Case {

@@ -8,6 +8,7 @@
 #include "printing/ReportDocument.h"
 #include "printing/ReportEngine.h"
 #include "printing/ReportWindows.h"
+#include "records/TweedFile.h"
 #include "support/WorkFolder.h"
 
 #include <QAction>
@@ -225,6 +226,44 @@ TEST_F(WindowsTest, APdfFileIsWrittenForItsOwnerOnlyAndReplacesAnotherOnlyWhenAl
                   QStringList{QStringLiteral("Análise de Tweed.pdf")})
             << c.what;
     }
+}
+
+TEST(ProposedPdfName, HoldsThePatientAndTheStageAsTheExportsDo)
+{
+    const struct {
+        const char *nome, *fase, *title, *name;
+    } cases[] = {
+        {"Paciente:  MARIA  -  INICIAL", nullptr, "Análise Cefalométrica de Tweed", "MARIA-INICIAL - Análise Cefalométrica de Tweed.pdf"},
+        {"Paciente:  MARIA", "INTER1", "Análise Cefalométrica", "MARIA-INTER1 - Análise Cefalométrica.pdf"},
+        {"Paciente:  JOSÉ DA SILVA", nullptr, "Evolução", "JOSÉ DA SILVA - Evolução.pdf"},
+        {"Paciente:  A/B: \"C\"?", "FINAL", "Plano", "A_B_ _C__-FINAL - Plano.pdf"},
+        {"Paciente:  ", nullptr, "Análise de Bolton", "Análise de Bolton.pdf"},  // no patient: the title
+        {nullptr, nullptr, "Relatório", "Relatório.pdf"},
+    };
+    for (const auto& c : cases) {
+        report::ParamMap p;
+        if (c.nome)
+            p.insert(QStringLiteral("nome"), QString::fromUtf8(c.nome));
+        if (c.fase)
+            p.insert(QStringLiteral("fase"), QString::fromUtf8(c.fase));
+        EXPECT_EQ(report::ProposedPdfName(p, QString::fromUtf8(c.title)), QString::fromUtf8(c.name)) << c.nome;
+    }
+}
+
+TEST_F(WindowsTest, ThePdfFileProposedNamesThePatientAndTheStage)
+{
+    auto out = std::make_unique<ScriptedOutput>();
+    QString proposed;
+    out->onSetup = [&](ReportSetupDialog& setup) {
+        proposed = setup.pdfPath();
+        return int(QDialog::Rejected);
+    };
+    ReportEngine engine(dialogs, std::move(out));
+    const TweedSheet sample = test::SampleTweedDiagnosed().sheet;
+    engine.SetReportParams(BuildTweedReport(test::SampleTweedDiagnosed()).params);
+    ASSERT_TRUE(engine.RunReport(QStringLiteral("report1")));
+    EXPECT_EQ(proposed, QDir::current().absoluteFilePath(QStringLiteral("Análises/") + sample.twPaciente + u'-' +
+                                                          StageText(sample.stage) + QStringLiteral(" - Análise Cefalométrica de Tweed.pdf")));
 }
 
 TEST_F(WindowsTest, PreviewChoiceShowsThePreviewAndCancelOutputsNothing)

@@ -48,7 +48,7 @@ protected:
     {
         form1 = std::make_unique<StartWindow>();
         form2 = std::make_unique<MainWindow>(dialogs, shell, trayAvailable);
-        form1->setMainWindow(form2.get());
+        QObject::connect(form1.get(), &StartWindow::pageRequested, form2.get(), &MainWindow::openFromStartMenu);
         form2->setStartWindow(form1.get());
     }
     template <typename T>

@@ -145,10 +145,7 @@ const WindowCase kWindows[] = {
     {"SpaceEntry", [](Windows& w, test::FakeDialogs&) -> QWidget* { w.form4()->Open(); return w.form4(); }},
     {"Tracing", [](Windows& w, test::FakeDialogs&) -> QWidget* { w.tracing()->Open(); return w.tracing(); }},
     {"TracingEveryAnalysis", [](Windows& w, test::FakeDialogs&) -> QWidget* {
-         std::vector<CephAnalysis> all;
-         for (int i = 0; i < kCephAnalysisCount; ++i)
-             all.push_back(CephAnalysis(i));
-         w.tracing()->setAnalyses(all);
+         w.tracing()->setAnalyses(w.tracing()->catalogue().titles());
          w.tracing()->Open();
          w.tracing()->findChild<QTabWidget*>(QStringLiteral("medidasAbas"))->setCurrentIndex(1);
          return w.tracing();

@@ -9,6 +9,7 @@
 #include "tweed/TweedPageFixture.h"
 #include "shell/MainWindow.h"
 #include "support/WorkFolder.h"
+#include "tracing/CephKeys.h"
 #include "tracing/CephNormsStore.h"
 #include "tracing/NormsDialog.h"
 #include "tracing/TracingWindow.h"
@@ -75,14 +76,14 @@ TEST_F(WiringTest, TheClinicsNormsAreReadWhenTheTracingOpensAndEditedFromTheFile
         auto* d = qobject_cast<NormsDialog*>(QApplication::activeModalWidget());
         if (!d)
             return;
-        d->table(CephAnalysis::Steiner)->item(0, 1)->setText(QStringLiteral("83"));
+        d->table(QStringLiteral("Steiner"))->item(0, 1)->setText(QStringLiteral("83"));
         d->findChild<QPushButton*>(QStringLiteral("tOK"))->click();
         edited = true;
     });
     action("Normas1")->trigger();
     ASSERT_TRUE(edited);
     CephNorms expected = CephNorms::defaults();
-    expected.set(Ceph::SteinerSNA, CephNorm{83, 2});
+    expected.set(test::K("Steiner", "SNA"), CephNorm{83, 2});
     EXPECT_EQ(DecodeNorms(work.read(QStringLiteral("Normas.json"))).norms, expected);
     EXPECT_EQ(tracing->norms(), expected);
     EXPECT_EQ(windows.norms()->norms(), expected);
@@ -100,7 +101,7 @@ TEST_F(WiringTest, NormsThatCannotBeSavedAreNotLostTheDialogComesBackWithThem)
         auto* d = qobject_cast<NormsDialog*>(QApplication::activeModalWidget());
         if (!d || !d->isVisible())
             return;
-        QTableWidgetItem* sna = d->table(CephAnalysis::Steiner)->item(0, 1);
+        QTableWidgetItem* sna = d->table(QStringLiteral("Steiner"))->item(0, 1);
         if (++shown == 1) {
             sna->setText(QStringLiteral("83"));
             d->findChild<QPushButton*>(QStringLiteral("tOK"))->click();

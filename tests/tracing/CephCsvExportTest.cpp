@@ -154,6 +154,45 @@ TEST_F(CephCsvExportTest, OnePatientsStagesFromTheTracingWindow)
     }
 }
 
+TEST_F(CephCsvExportTest, TheStageOnScreenIsExportedAsShownSavedOrNot)
+{
+    // Saved with SNA 80 (INICIAL) and 84 (FINAL); on screen, INICIAL moved to SNA 86, then INTER1
+    // traced and never saved.
+    const auto trace = [this](double sna) {
+        const double r = sna * 3.14159265358979323846 / 180;
+        window.setLandmark(L::S, QPointF(100, 100));
+        window.setLandmark(L::N, QPointF(200, 100));
+        window.setLandmark(L::A, QPointF(200 - 100 * std::cos(r), 100 + 100 * std::sin(r)));
+        window.setCalibration({0.1, 0.1}, QStringLiteral("Calibração informada"));
+    };
+    const struct {
+        const char* stage;
+        double sna;
+        QStringList stages, snas;
+    } cases[] = {
+        {"INICIAL", 86, {"INICIAL", "FINAL"}, {"86,0", "84,0"}},
+        {"INTER1", 88, {"INICIAL", "INTER1", "FINAL"}, {"80,0", "88,0", "84,0"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.stage);
+        stage = QString::fromLatin1(c.stage);
+        tweedChanged();
+        trace(c.sna);
+        dialogs.saveFiles.push_back(work.file(QStringLiteral("m.csv")));
+        window.findChild<QAction*>(QStringLiteral("tCsv"))->trigger();
+        takeSaveBox(QStringLiteral("MARIA-cefalometria.csv"));
+        dialogs.take();  // exported
+        const QStringList l = lines(QStringLiteral("m.csv"));
+        QStringList stages, snas;
+        for (qsizetype i = 1; i < l.size(); ++i) {
+            stages << cells(l[i]).value(1);
+            snas << cells(l[i]).value(snaColumn(l));
+        }
+        EXPECT_EQ(stages, c.stages);
+        EXPECT_EQ(snas, c.snas);
+    }
+}
+
 TEST_F(CephCsvExportTest, AReplacedFileBecomesPrivate)
 {
     work.write(QStringLiteral("anterior.csv"), "old");

@@ -11,6 +11,7 @@
 #include "printing/ReportEngine.h"
 #include "printing/ReportOutput.h"
 #include "printing/ReportProject.h"
+#include "tracing/CephKeys.h"
 #include "tracing/CephReport.h"
 
 #include <QSet>
@@ -25,6 +26,7 @@ namespace qv {
 namespace {
 
 using L = Landmark;
+using test::K;
 
 // N at (200, 100), S 100 px behind it; A and B 100 px from N at 85° and 80° from N→S, so
 // SNA 85, SNB 80, ANB 5 whatever the calibration. Is below A.
@@ -51,11 +53,23 @@ CephReportInput knownInput(const Calibration& c = {})
     in.calibration = QStringLiteral("Sem calibração: distâncias não medidas.");
     in.normsSource = QStringLiteral("Normas padrão do programa.");
     in.points = knownPoints();
-    in.values = MeasureCephalometrics(in.points, c);
-    in.norms = CephNorms::defaults();
-    for (int i = 0; i < kCephAnalysisCount; ++i)
-        in.analyses.push_back(CephAnalysis(i));
+    in.catalogue = CurrentAnalyses();
+    in.values = MeasureCephalometrics(*in.catalogue, in.points, c);
+    in.norms = CephNorms::defaults(*in.catalogue);
+    for (size_t i = 0; i < in.catalogue->analyses.size(); ++i)
+        in.analyses.push_back(int(i));
     return in;
+}
+
+// The parameter of a measure's cell in a report: under the block of its analysis, wherever the
+// analysis stands among those chosen; empty when it was not chosen.
+QString rowParam(const report::ParamMap& p, CephKey k, const char* cell)
+{
+    const int count = p.value(QStringLiteral("analises")).toInt();
+    for (int c = 0; c < count; ++c)
+        if (p.value(CephAnalysisParam(c, "titulo")) == test::TitleOf(k))
+            return CephRowParam(c, k.measure, cell);
+    return QStringLiteral("not chosen");
 }
 
 report::ParamMap asMap(const ReportParamList& list)
@@ -82,59 +96,62 @@ TEST(CephReportTexts, ValuesCarryTheirUnits)
 
 TEST(CephReportTexts, ChosenAnalysesFollowTheStoredTitlesInTheAnalysesOrder)
 {
-    const auto all = [] {
-        std::vector<CephAnalysis> v;
-        for (int i = 0; i < kCephAnalysisCount; ++i)
-            v.push_back(CephAnalysis(i));
+    const AnalysisCatalogue& shipped = ShippedAnalyses();
+    const auto all = [&] {
+        std::vector<int> v;
+        for (size_t i = 0; i < shipped.analyses.size(); ++i)
+            v.push_back(int(i));
         return v;
     }();
+    const int steiner = shipped.indexOf(QStringLiteral("Steiner")), wits = shipped.indexOf(QStringLiteral("Wits")),
+              downs = shipped.indexOf(QStringLiteral("Downs")), tweed = shipped.indexOf(QStringLiteral("Tweed-Merrifield"));
     const struct {
         QStringList titles;
-        std::vector<CephAnalysis> chosen;
+        std::vector<int> chosen;
     } cases[] = {
         {{}, all},                                                                  // nothing stored
         {{QStringLiteral("Desconhecida")}, all},                                    // nothing usable
-        {{QStringLiteral("Wits"), QStringLiteral("Steiner")}, {CephAnalysis::Steiner, CephAnalysis::Wits}},
-        {{QStringLiteral("Steiner"), QStringLiteral("Steiner")}, {CephAnalysis::Steiner}},
-        {{QStringLiteral("steiner"), QStringLiteral("Downs")}, {CephAnalysis::Downs}},  // titles as written
-        {{Title(CephAnalysis::Tweed)}, {CephAnalysis::Tweed}},
+        {{QStringLiteral("Wits"), QStringLiteral("Steiner")}, {steiner, wits}},
+        {{QStringLiteral("Steiner"), QStringLiteral("Steiner")}, {steiner}},
+        {{QStringLiteral("steiner"), QStringLiteral("Downs")}, {downs}},  // titles as written
+        {{QStringLiteral("Tweed-Merrifield")}, {tweed}},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(CephAnalysesFromTitles(c.titles), c.chosen) << c.titles.join(u',').toStdString();
+        EXPECT_EQ(CephAnalysesFromTitles(shipped, c.titles), c.chosen) << c.titles.join(u',').toStdString();
 }
 
 TEST(CephReportParams, RowsHoldValueNormDeviationAndWhyNotMeasured)
 {
     const report::ParamMap p = asMap(BuildCephReport(knownInput()).params);
     const struct {
-        Ceph m;
+        CephKey m;
         const char *rot, *val, *norma, *dp, *amber, *red;
     } cases[] = {
-        {Ceph::SteinerSNA, "SNA", "85.0°", "82.0 ± 2.0°", "+1.50 DP", "1", ""},
-        {Ceph::SteinerSNB, "SNB", "80.0°", "80.0 ± 2.0°", "0.00 DP", "", ""},
-        {Ceph::SteinerANB, "ANB", "5.0°", "2.0 ± 2.0°", "+1.50 DP", "1", ""},
-        {Ceph::TweedSNA, "SNA", "85.0°", "82.0 ± 2.0°", "+1.50 DP", "1", ""},
-        {Ceph::Steiner1NADistance, nullptr, "—", "4.0 ± 1.0 mm", "sem calibração", "", ""},
-        {Ceph::Steiner1NAAngle, nullptr, "—", "22.0 ± 2.0°", "falta As", "", ""},
-        {Ceph::SteinerPogNB, nullptr, "—", "", "falta Pog", "", ""},
-        {Ceph::SteinerGoGnSN, nullptr, "—", "32.0 ± 5.0°", "faltam Gn, Go", "", ""},
-        {Ceph::JarabakHeightRatio, nullptr, "—", "63.5 ± 1.5 %", nullptr, "", ""},
-        {Ceph::McNamaraCoA, nullptr, "—", "", nullptr, "", ""},
+        {K("Steiner", "SNA"), "SNA", "85.0°", "82.0 ± 2.0°", "+1.50 DP", "1", ""},
+        {K("Steiner", "SNB"), "SNB", "80.0°", "80.0 ± 2.0°", "0.00 DP", "", ""},
+        {K("Steiner", "ANB"), "ANB", "5.0°", "2.0 ± 2.0°", "+1.50 DP", "1", ""},
+        {K("Tweed-Merrifield", "SNA"), "SNA", "85.0°", "82.0 ± 2.0°", "+1.50 DP", "1", ""},
+        {K("Steiner", "1-NA"), nullptr, "—", "4.0 ± 1.0 mm", "sem calibração", "", ""},
+        {K("Steiner", "1.NA"), nullptr, "—", "22.0 ± 2.0°", "falta As", "", ""},
+        {K("Steiner", "Pog-NB"), nullptr, "—", "", "falta Pog", "", ""},
+        {K("Steiner", "GoGn.SN"), nullptr, "—", "32.0 ± 5.0°", "falta Gn, Go", "", ""},
+        {K("Jarabak", "S-Go / N-Me"), nullptr, "—", "63.5 ± 1.5 %", nullptr, "", ""},
+        {K("McNamara", "Co-A"), nullptr, "—", "", nullptr, "", ""},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(Caption(c.m).toStdString());
+        SCOPED_TRACE(test::Caption(c.m).toStdString());
         if (c.rot) {
-            EXPECT_EQ(p.value(CephRowParam(c.m, "rot")), QString::fromUtf8(c.rot));
+            EXPECT_EQ(p.value(rowParam(p, c.m, "rot")), QString::fromUtf8(c.rot));
         }
-        EXPECT_EQ(p.value(CephRowParam(c.m, "val")), QString::fromUtf8(c.val));
+        EXPECT_EQ(p.value(rowParam(p, c.m, "val")), QString::fromUtf8(c.val));
         if (c.norma) {
-            EXPECT_EQ(p.value(CephRowParam(c.m, "norma")), QString::fromUtf8(c.norma));
+            EXPECT_EQ(p.value(rowParam(p, c.m, "norma")), QString::fromUtf8(c.norma));
         }
         if (c.dp) {
-            EXPECT_EQ(p.value(CephRowParam(c.m, "dp")), QString::fromUtf8(c.dp));
+            EXPECT_EQ(p.value(rowParam(p, c.m, "dp")), QString::fromUtf8(c.dp));
         }
-        EXPECT_EQ(p.value(CephRowParam(c.m, "a")), QString::fromUtf8(c.amber));
-        EXPECT_EQ(p.value(CephRowParam(c.m, "r")), QString::fromUtf8(c.red));
+        EXPECT_EQ(p.value(rowParam(p, c.m, "a")), QString::fromUtf8(c.amber));
+        EXPECT_EQ(p.value(rowParam(p, c.m, "r")), QString::fromUtf8(c.red));
     }
     EXPECT_EQ(p.value(QStringLiteral("nome")), QStringLiteral("Paciente:  MARIA"));
     EXPECT_EQ(p.value(QStringLiteral("fase")), QStringLiteral("INICIAL"));
@@ -155,16 +172,16 @@ TEST(CephReportParams, TheClinicsNormsAndTheCalibrationDecide)
     };
     for (const auto& c : cases) {
         CephReportInput in = knownInput({0.1, 0.1});
-        in.norms.set(Ceph::SteinerSNA, c.sna);
+        in.norms.set(K("Steiner", "SNA"), c.sna);
         const report::ParamMap p = asMap(BuildCephReport(in).params);
         SCOPED_TRACE(c.norma);
-        EXPECT_EQ(p.value(CephRowParam(Ceph::SteinerSNA, "norma")), QString::fromUtf8(c.norma));
-        EXPECT_EQ(p.value(CephRowParam(Ceph::SteinerSNA, "dp")), QString::fromUtf8(c.dp));
-        EXPECT_EQ(p.value(CephRowParam(Ceph::SteinerSNA, "a")), QString::fromUtf8(c.amber));
-        EXPECT_EQ(p.value(CephRowParam(Ceph::SteinerSNA, "r")), QString::fromUtf8(c.red));
+        EXPECT_EQ(p.value(rowParam(p, K("Steiner", "SNA"), "norma")), QString::fromUtf8(c.norma));
+        EXPECT_EQ(p.value(rowParam(p, K("Steiner", "SNA"), "dp")), QString::fromUtf8(c.dp));
+        EXPECT_EQ(p.value(rowParam(p, K("Steiner", "SNA"), "a")), QString::fromUtf8(c.amber));
+        EXPECT_EQ(p.value(rowParam(p, K("Steiner", "SNA"), "r")), QString::fromUtf8(c.red));
         // Calibrated: the distance is measured and no longer "sem calibração".
-        EXPECT_NE(p.value(CephRowParam(Ceph::Steiner1NADistance, "val")), QStringLiteral("—"));
-        EXPECT_TRUE(p.value(CephRowParam(Ceph::Steiner1NADistance, "val")).endsWith(QStringLiteral(" mm")));
+        EXPECT_NE(p.value(rowParam(p, K("Steiner", "1-NA"), "val")), QStringLiteral("—"));
+        EXPECT_TRUE(p.value(rowParam(p, K("Steiner", "1-NA"), "val")).endsWith(QStringLiteral(" mm")));
     }
 }
 
@@ -172,30 +189,32 @@ TEST(CephReportParams, CoincidentPointsAreNotANumber)
 {
     CephReportInput in = knownInput();
     in.points.set(L::A, QPointF(200, 100));  // on N: no line N-A
-    in.values = MeasureCephalometrics(in.points, {});
+    in.values = MeasureCephalometrics(*in.catalogue, in.points, {});
     const report::ParamMap p = asMap(BuildCephReport(in).params);
-    EXPECT_EQ(p.value(CephRowParam(Ceph::SteinerSNA, "val")), QStringLiteral("—"));
-    EXPECT_EQ(p.value(CephRowParam(Ceph::SteinerSNA, "dp")), QStringLiteral("linhas paralelas ou pontos coincidentes"));
+    EXPECT_EQ(p.value(rowParam(p, K("Steiner", "SNA"), "val")), QStringLiteral("—"));
+    EXPECT_EQ(p.value(rowParam(p, K("Steiner", "SNA"), "dp")), QStringLiteral("indefinida"));
     // Every figure printed is a number or the dash, never nan or inf.
-    for (int i = 0; i < kCephCount; ++i)
+    for (const CephKey i : AllMeasures(*in.catalogue))
         for (const char* cell : {"val", "dp"}) {
-            const QString text = p.value(CephRowParam(Ceph(i), cell));
+            const QString text = p.value(rowParam(p, i, cell));
             EXPECT_FALSE(text.contains(QLatin1String("nan"), Qt::CaseInsensitive)
                          || text.contains(QLatin1String("inf"), Qt::CaseInsensitive))
-                << i << " " << text.toStdString();
+                << i.analysis << "/" << i.measure << " " << text.toStdString();
         }
 }
 
 TEST(CephReportParams, OnlyTheChosenAnalysesHaveTheirSection)
 {
     CephReportInput in = knownInput();
-    in.analyses = {CephAnalysis::Steiner, CephAnalysis::Wits};
+    in.analyses = {in.catalogue->indexOf(QStringLiteral("Steiner")), in.catalogue->indexOf(QStringLiteral("Wits"))};
     const report::ParamMap p = asMap(BuildCephReport(in).params);
-    for (int i = 0; i < kCephAnalysisCount; ++i) {
-        const CephAnalysis a = CephAnalysis(i);
-        const bool chosen = a == CephAnalysis::Steiner || a == CephAnalysis::Wits;
-        EXPECT_EQ(p.value(CephSectionParam(a)), chosen ? Title(a) : QString()) << i;
-    }
+    EXPECT_EQ(p.value(QStringLiteral("analises")), QStringLiteral("2"));
+    EXPECT_EQ(p.value(CephAnalysisParam(0, "titulo")), QStringLiteral("Steiner"));
+    EXPECT_EQ(p.value(CephAnalysisParam(1, "titulo")), QStringLiteral("Wits"));
+    EXPECT_EQ(p.value(CephAnalysisParam(0, "medidas")), QStringLiteral("11"));
+    EXPECT_EQ(p.value(CephAnalysisParam(1, "medidas")), QStringLiteral("1"));
+    EXPECT_FALSE(p.contains(CephAnalysisParam(2, "titulo")));
+    EXPECT_EQ(rowParam(p, K("Downs", "FMA"), "val"), QStringLiteral("not chosen"));
 }
 
 TEST(CephReportProject, TheShippedProjectDeclaresAndPlacesExactlyTheReportsParameters)
@@ -210,9 +229,14 @@ TEST(CephReportProject, TheShippedProjectDeclaresAndPlacesExactlyTheReportsParam
         l.sort();
         return l.join(u' ').toStdString();
     };
+    // A block repeated per analysis and measure declares its parameters once, without the numbers:
+    // "analises.2.medidas.3.val" is set, "analises.medidas.val" declared.
     QSet<QString> built;
-    for (const ReportParam& p : BuildCephReport(knownInput()).params)
-        built.insert(p.name);
+    for (const ReportParam& p : BuildCephReport(knownInput()).params) {
+        QStringList parts = p.name.split(u'.');
+        parts.removeIf([](const QString& part) { return !part.isEmpty() && part.front().isDigit(); });
+        built.insert(parts.join(u'.'));
+    }
     EXPECT_EQ(sorted(QSet<QString>(layout.params.begin(), layout.params.end())), sorted(built));
     QSet<QString> placed;
     for (const report::Template* t : {&project.header, &project.footer})
@@ -285,9 +309,9 @@ TEST_F(CephReportPrint, EveryPageHasTheLetterheadAndEveryChosenAnalysisItsTable)
     EXPECT_TRUE(first.contains(QStringLiteral("Sem calibração"))) << first.toStdString();
     EXPECT_TRUE(first.contains(QStringLiteral("Normas padrão do programa."))) << first.toStdString();
     const QString text = all(pages);
-    for (int i = 0; i < kCephAnalysisCount; ++i)
-        EXPECT_TRUE(text.contains(Title(CephAnalysis(i)))) << i;
-    for (const char* shown : {"85.0°", "82.0 ± 2.0°", "+1.50 DP", "faltam Gn, Go", "sem calibração", "Medida", "Norma"})
+    for (const QString& title : in.catalogue->titles())
+        EXPECT_TRUE(text.contains(title)) << title.toStdString();
+    for (const char* shown : {"85.0°", "82.0 ± 2.0°", "+1.50 DP", "falta Gn, Go", "sem calibração", "Medida", "Norma"})
         EXPECT_TRUE(text.contains(QString::fromUtf8(shown))) << shown;
     EXPECT_FALSE(text.contains(QStringLiteral("continua")));
 }
@@ -295,16 +319,18 @@ TEST_F(CephReportPrint, EveryPageHasTheLetterheadAndEveryChosenAnalysisItsTable)
 TEST_F(CephReportPrint, AnAnalysisNotChosenIsNotPrinted)
 {
     CephReportInput in = knownInput();
-    in.analyses = {CephAnalysis::Steiner};
+    in.analyses = {in.catalogue->indexOf(QStringLiteral("Steiner"))};
     const QList<report::LaidPage> pages = print(in);
     ASSERT_EQ(pages.size(), 1);
     const QString text = all(pages);
     EXPECT_TRUE(text.contains(QStringLiteral("Steiner")));
     EXPECT_TRUE(text.contains(QStringLiteral("+1.50 DP")));
-    for (CephAnalysis a : {CephAnalysis::Tweed, CephAnalysis::Downs, CephAnalysis::McNamara, CephAnalysis::Jarabak,
-                           CephAnalysis::Ricketts, CephAnalysis::SoftTissue, CephAnalysis::Wits})
-        EXPECT_FALSE(text.contains(Title(a))) << int(a);
-    EXPECT_FALSE(text.contains(Caption(Ceph::JarabakHeightRatio)));
+    for (const QString& title : in.catalogue->titles()) {
+        if (title != QLatin1String("Steiner")) {
+            EXPECT_FALSE(text.contains(title)) << title.toStdString();
+        }
+    }
+    EXPECT_FALSE(text.contains(test::Caption(K("Jarabak", "S-Go / N-Me"))));
 }
 
 // IMPRIMIR in the tracing window: one report per stage, each naming its stage and its own values.
@@ -317,6 +343,7 @@ protected:
                              printed.push_back(asMap(params));
                              lastPages.push_back(lastPage);
                          });
+        window.setAnalyses(window.catalogue().titles());  // every analysis in the report
     }
     std::vector<report::ParamMap> printed;
     std::vector<int> lastPages;
@@ -344,8 +371,8 @@ TEST_F(CephReportFromWindow, EachStagePrintsItsOwnReportWithTheTracedPicture)
     const Measurements initial = MeasureTracing(expectedPoints(), {});
     EXPECT_EQ(printed[0].value(QStringLiteral("fase")), QStringLiteral("INICIAL"));
     EXPECT_EQ(printed[1].value(QStringLiteral("fase")), QStringLiteral("FINAL"));
-    EXPECT_EQ(printed[0].value(CephRowParam(Ceph::TweedSNA, "val")), CephValueText(initial[Measure::SNA].value, CephUnit::Degree));
-    EXPECT_NE(printed[0].value(CephRowParam(Ceph::SteinerSNA, "val")), printed[1].value(CephRowParam(Ceph::SteinerSNA, "val")));
+    EXPECT_EQ(printed[0].value(rowParam(printed[0], K("Tweed-Merrifield", "SNA"), "val")), CephValueText(initial[Measure::SNA].value, CephUnit::Degree));
+    EXPECT_NE(printed[0].value(rowParam(printed[0], K("Steiner", "SNA"), "val")), printed[1].value(rowParam(printed[1], K("Steiner", "SNA"), "val")));
     for (const report::ParamMap& p : printed) {
         EXPECT_TRUE(p.value(QStringLiteral("imagem")).startsWith(QStringLiteral("data:image/png;base64,")));
         QImage shown;
@@ -353,7 +380,7 @@ TEST_F(CephReportFromWindow, EachStagePrintsItsOwnReportWithTheTracedPicture)
         EXPECT_EQ(shown.size(), QSize(800, 600));
         EXPECT_EQ(p.value(QStringLiteral("nome")), QStringLiteral("Paciente:  MARIA"));
     }
-    EXPECT_EQ(lastPages, (std::vector<int>{10, 10}));
+    EXPECT_EQ(lastPages, (std::vector<int>{13, 13}));  // the picture and eleven tables, more than the ten pages of eight
 
     // Each through the real engine: its own stage under the letterhead's header.
     for (size_t i = 0; i < printed.size(); ++i) {
@@ -379,7 +406,7 @@ TEST_F(CephReportFromWindow, EachStagePrintsItsOwnReportWithTheTracedPicture)
 TEST_F(CephReportFromWindow, TheReportNamesTheNormsItsDeviationsRestOn)
 {
     CephNorms clinic = CephNorms::defaults();
-    clinic.set(Ceph::SteinerSNA, CephNorm{90, 4});
+    clinic.set(K("Steiner", "SNA"), CephNorm{90, 4});
     const QByteArray damaged = EncodeNorms(clinic).replace("\"normas\"", "\"normas\" 1");
     const struct {
         std::optional<QByteArray> file;
@@ -408,7 +435,7 @@ TEST_F(CephReportFromWindow, TheReportNamesTheNormsItsDeviationsRestOn)
         else
             EXPECT_TRUE(source.startsWith(QStringLiteral("Normas padrão do programa: o arquivo Normas.json foi recusado (linha ")))
                 << source.toStdString();
-        EXPECT_EQ(printed.back().value(CephRowParam(Ceph::SteinerSNA, "norma")), QString::fromUtf8(c.snaNorm));
+        EXPECT_EQ(printed.back().value(rowParam(printed.back(), K("Steiner", "SNA"), "norma")), QString::fromUtf8(c.snaNorm));
     }
 }
 

@@ -4,6 +4,7 @@
 
 #include "tracing/TracingWindowFixture.h"
 
+#include "tracing/CephKeys.h"
 #include "tracing/CephNormsStore.h"
 #include "tracing/CephTable.h"
 #include "tracing/NormsDialog.h"
@@ -14,6 +15,8 @@
 #include <QMenu>
 #include <QPainter>
 #include <QSignalSpy>
+#include <QListWidget>
+#include <QStackedWidget>
 #include <QTabWidget>
 #include <QTest>
 #include <QToolButton>
@@ -22,10 +25,17 @@
 
 using namespace qv;
 using namespace qv::test;
+using qv::test::Caption;
 
 namespace {
 
-using A = CephAnalysis;
+// The shipped analyses by their titles.
+namespace A {
+const QString Tweed = QStringLiteral("Tweed-Merrifield"), Steiner = QStringLiteral("Steiner"), Downs = QStringLiteral("Downs"),
+              McNamara = QStringLiteral("McNamara"), Jarabak = QStringLiteral("Jarabak"),
+              Ricketts = QStringLiteral("Ricketts (resumo)"), SoftTissue = QStringLiteral("Tecidos moles"),
+              Wits = QStringLiteral("Wits");
+}
 
 std::vector<Landmark> shownPoints(const TracingWindow& w)
 {
@@ -51,7 +61,7 @@ TEST_F(TracingWindowTest, TheChosenAnalysesDecideThePointsAskedForAndTheirButton
     using L = Landmark;
     struct Case {
         const char* name;
-        std::vector<A> analyses;
+        QStringList analyses;
         std::vector<Landmark> order;
         bool tweedTable, otherTable;
     };
@@ -77,13 +87,12 @@ TEST_F(TracingWindowTest, TheChosenAnalysesDecideThePointsAskedForAndTheirButton
          }(),
          true,
          true},
-        {"every analysis: all thirty", {A::Tweed, A::Steiner, A::Downs, A::McNamara, A::Jarabak, A::Ricketts, A::SoftTissue, A::Wits},
-         range(0, kLandmarkCount), true, true},
+        {"every analysis: every point", ShippedAnalyses().titles(), range(0, kLandmarkCount), true, true},
     };
     for (const Case& c : cases) {
         window.setAnalyses(c.analyses);
         EXPECT_EQ(window.placingOrder(), c.order) << c.name;
-        EXPECT_EQ(window.placingOrder(), LandmarksFor(c.analyses)) << c.name;
+        EXPECT_EQ(window.placingOrder(), LandmarksFor(window.catalogue(), c.analyses)) << c.name;
         EXPECT_EQ(shownPoints(window), [&] {
             auto sorted = c.order;
             std::sort(sorted.begin(), sorted.end());
@@ -137,40 +146,50 @@ TEST_F(TracingWindowTest, TheChoiceIsRememberedOnThisComputerAndNeverLeftEmpty)
 {
     QMenu* menu = window.findChild<QMenu*>(QStringLiteral("analises"));
     ASSERT_NE(menu, nullptr);
-    ASSERT_EQ(menu->actions().size(), kCephAnalysisCount);
-    const QStringList titles{QStringLiteral("Tweed-Merrifield"), QStringLiteral("Steiner"), QStringLiteral("Downs"),
-                             QStringLiteral("McNamara"), QStringLiteral("Jarabak"), QStringLiteral("Ricketts (resumo)"),
-                             QStringLiteral("Tecidos moles"), QStringLiteral("Wits")};
-    for (int i = 0; i < kCephAnalysisCount; ++i) {
-        EXPECT_EQ(menu->actions()[i]->text(), titles[i]);
-        EXPECT_EQ(menu->actions()[i]->isChecked(), i == 0) << i;
-    }
-    menu->actions()[int(A::Downs)]->trigger();
-    menu->actions()[int(A::Wits)]->trigger();
-    menu->actions()[int(A::Tweed)]->trigger();
-    EXPECT_EQ(window.analyses(), (std::vector<A>{A::Downs, A::Wits}));
+    // The program's analyses under their heading (no analysis of the clinic's here).
+    const auto item = [menu](const QString& title) {
+        for (QAction* a : menu->actions())
+            if (a->isCheckable() && a->text() == title)
+                return a;
+        ADD_FAILURE() << title.toStdString();
+        return menu->actions().first();
+    };
+    QStringList listed;
+    for (QAction* a : menu->actions())
+        listed << (a->isSeparator() ? QStringLiteral("[") + a->text() + u']' : a->text());
+    const QStringList titles{QStringLiteral("[Análises do programa]"), QStringLiteral("Tweed-Merrifield"), QStringLiteral("Steiner"),
+                             QStringLiteral("Downs"), QStringLiteral("McNamara"), QStringLiteral("Jarabak"),
+                             QStringLiteral("Ricketts (resumo)"), QStringLiteral("Tecidos moles"), QStringLiteral("Wits"),
+                             QStringLiteral("Padrão USP"), QStringLiteral("Ricketts (11 fatores)"), QStringLiteral("Holdaway")};
+    EXPECT_EQ(listed, titles);
+    for (QAction* a : menu->actions())
+        EXPECT_EQ(a->isChecked(), a->text() == A::Tweed) << a->text().toStdString();
+    item(A::Downs)->trigger();
+    item(A::Wits)->trigger();
+    item(A::Tweed)->trigger();
+    EXPECT_EQ(window.analyses(), (QStringList{A::Downs, A::Wits}));
 
     // A click in the open list ticks an analysis and leaves the list open for the next.
     window.show();
     menu->popup(QPoint(0, 0));
     ASSERT_TRUE(QTest::qWaitForWindowExposed(menu));
-    QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(menu->actions()[int(A::Jarabak)]).center());
+    QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(item(A::Jarabak)).center());
     EXPECT_TRUE(menu->isVisible());
-    EXPECT_EQ(window.analyses(), (std::vector<A>{A::Downs, A::Jarabak, A::Wits}));
-    QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(menu->actions()[int(A::Jarabak)]).center());
-    EXPECT_EQ(window.analyses(), (std::vector<A>{A::Downs, A::Wits}));
+    EXPECT_EQ(window.analyses(), (QStringList{A::Downs, A::Jarabak, A::Wits}));
+    QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(item(A::Jarabak)).center());
+    EXPECT_EQ(window.analyses(), (QStringList{A::Downs, A::Wits}));
     menu->hide();
 
     TracingWindow again(dialogs);
-    EXPECT_EQ(again.analyses(), (std::vector<A>{A::Downs, A::Wits}));
-    EXPECT_EQ(again.placingOrder(), LandmarksFor(std::vector<A>{A::Downs, A::Wits}));
+    EXPECT_EQ(again.analyses(), (QStringList{A::Downs, A::Wits}));
+    EXPECT_EQ(again.placingOrder(), LandmarksFor(window.catalogue(), QStringList{A::Downs, A::Wits}));
 
     // Unticking the last two leaves the last one ticked.
-    menu->actions()[int(A::Downs)]->trigger();
-    menu->actions()[int(A::Wits)]->trigger();
-    EXPECT_EQ(window.analyses(), (std::vector<A>{A::Wits}));
-    EXPECT_TRUE(menu->actions()[int(A::Wits)]->isChecked());
-    EXPECT_EQ(TracingWindow(dialogs).analyses(), (std::vector<A>{A::Wits}));
+    item(A::Downs)->trigger();
+    item(A::Wits)->trigger();
+    EXPECT_EQ(window.analyses(), (QStringList{A::Wits}));
+    EXPECT_TRUE(item(A::Wits)->isChecked());
+    EXPECT_EQ(TracingWindow(dialogs).analyses(), (QStringList{A::Wits}));
 }
 
 TEST_F(TracingWindowTest, AplicarWritesTheSameTwelveWhateverAnalysesAreChosen)
@@ -190,7 +209,7 @@ TEST_F(TracingWindowTest, AplicarWritesTheSameTwelveWhateverAnalysesAreChosen)
 TEST_F(TracingWindowTest, TheFurtherPointsAreSavedAndOpenedAsTheTwentyAre)
 {
     openAtScaleOne();
-    window.setAnalyses({A::Tweed, A::Steiner, A::Downs, A::McNamara, A::Jarabak, A::Ricketts, A::SoftTissue, A::Wits});
+    window.setAnalyses(window.catalogue().titles());
     placeAll();
     LandmarkSet expected = expectedPoints();
     for (int i = kTweedLandmarkCount; i < kLandmarkCount; ++i) {
@@ -270,6 +289,15 @@ TEST(FurtherLines, EachIsDrawnOnceBothItsPointsArePlaced)
             both.set(L::Ls, QPointF(60, 380));
         EXPECT_TRUE(DrawnBetween(both, a, b)) << name;
     }
+    // Xi, the rectangle's centre on a level Frankfort, joined to ENA once R1 to R4 are placed.
+    LandmarkSet ramus;
+    for (const auto& [l, at] : {std::pair{L::Po, QPointF(20, 40)}, {L::Or, QPointF(380, 40)}, {L::R1, QPointF(100, 100)},
+                                {L::R2, QPointF(20, 100)}, {L::R3, QPointF(60, 60)}, {L::R4, QPointF(60, 160)},
+                                {L::ENA, QPointF(360, 110)}})
+        ramus.set(l, at);
+    EXPECT_TRUE(DrawnBetween(ramus, QPointF(60, 110), QPointF(360, 110)));
+    ramus.remove(L::R4);
+    EXPECT_FALSE(DrawnBetween(ramus, QPointF(60, 110), QPointF(360, 110)));
     // The twenty alone draw nothing of these: Tweed's picture stays as it was.
     LandmarkSet tweedOnly;
     tweedOnly.set(L::N, a);
@@ -283,7 +311,7 @@ TEST(CephRow, TextsOfValuesAgainstTheirNormsAndOfMissingValues)
 {
     using L = Landmark;
     struct Case {
-        Ceph m;
+        CephKey m;
         MeasureResult result;
         QString value, norm, deviation;
         std::optional<Deviation::Level> level;
@@ -291,27 +319,27 @@ TEST(CephRow, TextsOfValuesAgainstTheirNormsAndOfMissingValues)
     };
     const auto value = [](double v) { return MeasureResult{MeasureResult::Value, v}; };
     const Case cases[] = {
-        {Ceph::SteinerSNA, value(82), "82.0°", "82.0 ± 2.0", "0.00 DP", Deviation::Within, "82.0°, 0.00 DP, dentro de 1 desvio-padrão"},
-        {Ceph::SteinerSNA, value(84.0), "84.0°", "82.0 ± 2.0", "+1.00 DP", Deviation::Within,
+        {K("Steiner", "SNA"), value(82), "82.0°", "82.0 ± 2.0", "0.00 DP", Deviation::Within, "82.0°, 0.00 DP, dentro de 1 desvio-padrão"},
+        {K("Steiner", "SNA"), value(84.0), "84.0°", "82.0 ± 2.0", "+1.00 DP", Deviation::Within,
          "84.0°, +1.00 DP, dentro de 1 desvio-padrão"},  // one SD exactly is still within
-        {Ceph::SteinerSNA, value(84.1), "84.1°", "82.0 ± 2.0", "+1.05 DP", Deviation::Beyond1,
+        {K("Steiner", "SNA"), value(84.1), "84.1°", "82.0 ± 2.0", "+1.05 DP", Deviation::Beyond1,
          "84.1°, +1.05 DP, fora de 1 desvio-padrão"},
-        {Ceph::SteinerSNA, value(86.04), "86.0°", "82.0 ± 2.0", "+2.00 DP", Deviation::Beyond1,
+        {K("Steiner", "SNA"), value(86.04), "86.0°", "82.0 ± 2.0", "+2.00 DP", Deviation::Beyond1,
          "86.0°, +2.00 DP, fora de 1 desvio-padrão"},  // judged as shown: 86.0 is two SDs exactly
-        {Ceph::SteinerSNA, value(77.9), "77.9°", "82.0 ± 2.0", "-2.05 DP", Deviation::Beyond2,
+        {K("Steiner", "SNA"), value(77.9), "77.9°", "82.0 ± 2.0", "-2.05 DP", Deviation::Beyond2,
          "77.9°, -2.05 DP, fora de 2 desvios-padrão"},
-        {Ceph::Steiner1NADistance, value(5.5), "5.5 mm", "4.0 ± 1.0", "+1.50 DP", Deviation::Beyond1,
+        {K("Steiner", "1-NA"), value(5.5), "5.5 mm", "4.0 ± 1.0", "+1.50 DP", Deviation::Beyond1,
          "5.5 mm, +1.50 DP, fora de 1 desvio-padrão"},
-        {Ceph::JarabakHeightRatio, value(63.5), "63.5 %", "63.5 ± 1.5", "0.00 DP", Deviation::Within,
+        {K("Jarabak", "S-Go / N-Me"), value(63.5), "63.5 %", "63.5 ± 1.5", "0.00 DP", Deviation::Within,
          "63.5 %, 0.00 DP, dentro de 1 desvio-padrão"},
-        {Ceph::DownsABPlane, value(-4.6), "-4.6°", "-4.6 ± 3.7", "0.00 DP", Deviation::Within,
+        {K("Downs", "plano AB"), value(-4.6), "-4.6°", "-4.6 ± 3.7", "0.00 DP", Deviation::Within,
          "-4.6°, 0.00 DP, dentro de 1 desvio-padrão"},
-        {Ceph::SteinerPogNB, value(5.4), "5.4 mm", "", "", std::nullopt, "5.4 mm"},  // no norm
-        {Ceph::SteinerPogNB, {MeasureResult::Missing, 0}, "—", "", "falta Pog", std::nullopt, "sem valor, falta Pog"},
-        {Ceph::McNamaraCoGn, {MeasureResult::Missing, 0}, "—", "", "falta Gn, Co", std::nullopt, "sem valor, falta Gn, Co"},
-        {Ceph::Steiner1NADistance, {MeasureResult::Uncalibrated, 0}, "—", "4.0 ± 1.0", "sem calibração", std::nullopt,
+        {K("Steiner", "Pog-NB"), value(5.4), "5.4 mm", "", "", std::nullopt, "5.4 mm"},  // no norm
+        {K("Steiner", "Pog-NB"), {MeasureResult::Missing, 0}, "—", "", "falta Pog", std::nullopt, "sem valor, falta Pog"},
+        {K("McNamara", "Co-Gn"), {MeasureResult::Missing, 0}, "—", "", "falta Gn, Co", std::nullopt, "sem valor, falta Gn, Co"},
+        {K("Steiner", "1-NA"), {MeasureResult::Uncalibrated, 0}, "—", "4.0 ± 1.0", "sem calibração", std::nullopt,
          "sem valor, sem calibração"},
-        {Ceph::SteinerGoGnSN, {MeasureResult::Undefined, 0}, "—", "32.0 ± 5.0", "indefinida", std::nullopt,
+        {K("Steiner", "GoGn.SN"), {MeasureResult::Undefined, 0}, "—", "32.0 ± 5.0", "indefinida", std::nullopt,
          "sem valor, indefinida"},
     };
     // Every point but Pog, Gn and Co.
@@ -322,7 +350,7 @@ TEST(CephRow, TextsOfValuesAgainstTheirNormsAndOfMissingValues)
     for (const Case& c : cases) {
         CephValues values;
         values[c.m] = c.result;
-        const CephRowTexts t = CephRow(c.m, values, CephNorms::defaults(), points);
+        const CephRowTexts t = CephRow(c.m, ShippedAnalyses(), values, CephNorms::defaults(), points);
         const std::string what = Caption(c.m).toStdString() + " " + c.value.toStdString();
         EXPECT_EQ(t.value, c.value) << what;
         EXPECT_EQ(t.norm, c.norm) << what;
@@ -337,14 +365,14 @@ TEST(CephRow, TextsOfValuesAgainstTheirNormsAndOfMissingValues)
 class CephTableWindowTest : public TracingWindowTest {
 protected:
     QTableWidget* ceph() const { return window.findChild<QTableWidget*>(QStringLiteral("cefalometria")); }
-    int rowOf(Ceph m) const
+    int rowOf(CephKey m) const
     {
         for (int r = 0; r < ceph()->rowCount(); ++r)
             if (ceph()->item(r, 0) && ceph()->item(r, 0)->text() == Caption(m) && ceph()->columnSpan(r, 0) == 1) {
                 // The first row of that caption under the measure's own analysis heading.
                 for (int h = r; h >= 0; --h)
                     if (ceph()->columnSpan(h, 0) > 1)
-                        if (ceph()->item(h, 0)->text() == Title(Info(m).analysis))
+                        if (ceph()->item(h, 0)->text() == TitleOf(m))
                             return r;
             }
         return -1;
@@ -370,9 +398,9 @@ TEST_F(CephTableWindowTest, ValuesOutsideOneOrTwoDeviationsAreColouredAndReadWit
     openAtScaleOne();
     window.setAnalyses({A::Tweed, A::Steiner});
     placeAll();
-    const double sna = window.cephValues()[Ceph::SteinerSNA].value;
+    const double sna = window.cephValues()[K("Steiner", "SNA")].value;
     const QString shown = F1(sna) + QStringLiteral("°");
-    const int r = rowOf(Ceph::SteinerSNA);
+    const int r = rowOf(K("Steiner", "SNA"));
     ASSERT_GE(r, 0);
     struct Case {
         double offInSds;  // where the norm's mean lies from the value shown, in SDs of 2
@@ -388,11 +416,11 @@ TEST_F(CephTableWindowTest, ValuesOutsideOneOrTwoDeviationsAreColouredAndReadWit
     };
     for (const Case& c : cases) {
         CephNorms norms = CephNorms::defaults();
-        norms.set(Ceph::SteinerSNA, CephNorm{ParseReal(F1(sna)) + c.offInSds * 2, 2});
+        norms.set(K("Steiner", "SNA"), CephNorm{ParseReal(F1(sna)) + c.offInSds * 2, 2});
         window.setNorms(norms);
         const std::string what = c.deviation.toStdString();
         EXPECT_EQ(ceph()->item(r, 1)->text(), shown) << what;
-        EXPECT_EQ(ceph()->item(r, 2)->text(), NormText(norms[Ceph::SteinerSNA])) << what;
+        EXPECT_EQ(ceph()->item(r, 2)->text(), NormText(norms[K("Steiner", "SNA")])) << what;
         EXPECT_EQ(ceph()->item(r, 3)->text(), c.deviation) << what;
         for (int col : {1, 3}) {
             const QBrush b = ceph()->item(r, col)->background();
@@ -406,7 +434,7 @@ TEST_F(CephTableWindowTest, ValuesOutsideOneOrTwoDeviationsAreColouredAndReadWit
         ASSERT_NE(cell, nullptr);
         EXPECT_EQ(cell->text(QAccessible::Name), shown + QStringLiteral(", ") + c.deviation + QStringLiteral(", ") + c.level) << what;
         EXPECT_TRUE(cell->text(QAccessible::Description).startsWith(QStringLiteral("SNA, Steiner: ") + shown)) << what;
-        EXPECT_TRUE(cell->text(QAccessible::Description).endsWith(QStringLiteral("; norma ") + NormText(norms[Ceph::SteinerSNA])))
+        EXPECT_TRUE(cell->text(QAccessible::Description).endsWith(QStringLiteral("; norma ") + NormText(norms[K("Steiner", "SNA")])))
             << cell->text(QAccessible::Description).toStdString();
     }
     // The Tweed table keeps its own texts and colour whatever the norms.
@@ -422,13 +450,13 @@ TEST_F(CephTableWindowTest, MissingPointsAndMissingCalibrationShowADashAndSayWhy
     for (const auto& [l, p] : kPlaces)
         window.setLandmark(l, QPointF(p));
     struct Case {
-        Ceph m;
+        CephKey m;
         QString deviation;
     };
     const Case uncalibrated[] = {
-        {Ceph::SteinerPogNB, "falta Pog"},         {Ceph::SteinerGoGnSN, "falta Gn, Go"},
-        {Ceph::Steiner1NADistance, "sem calibração"}, {Ceph::JarabakSN, "sem calibração"},
-        {Ceph::JarabakHeightRatio, "falta Go"},    {Ceph::Steiner1NAAngle, "falta As"},
+        {K("Steiner", "Pog-NB"), "falta Pog"},         {K("Steiner", "GoGn.SN"), "falta Gn, Go"},
+        {K("Steiner", "1-NA"), "sem calibração"}, {K("Jarabak", "S-N"), "sem calibração"},
+        {K("Jarabak", "S-Go / N-Me"), "falta Go"},    {K("Steiner", "1.NA"), "falta As"},
     };
     for (const Case& c : uncalibrated) {
         const int r = rowOf(c.m);
@@ -440,11 +468,11 @@ TEST_F(CephTableWindowTest, MissingPointsAndMissingCalibrationShowADashAndSayWhy
     }
     // Once calibrated, the distances whose points are placed get their value.
     window.setCalibration({0.1, 0.1}, QStringLiteral("Calibração informada"));
-    const int r = rowOf(Ceph::JarabakSN);
+    const int r = rowOf(K("Jarabak", "S-N"));
     EXPECT_EQ(ceph()->item(r, 1)->text(), QStringLiteral("45.0 mm"));  // S 150,60 to N 600,60
     EXPECT_EQ(ceph()->item(r, 3)->text(), QStringLiteral("-8.67 DP"));  // against 71 ± 3
     EXPECT_EQ(ceph()->item(r, 1)->background().color(), QColor(255, 128, 128));
-    EXPECT_EQ(ceph()->item(rowOf(Ceph::SteinerPogNB), 3)->text(), QStringLiteral("falta Pog"));
+    EXPECT_EQ(ceph()->item(rowOf(K("Steiner", "Pog-NB")), 3)->text(), QStringLiteral("falta Pog"));
 }
 
 // ---- The norms file ----
@@ -452,7 +480,7 @@ TEST_F(CephTableWindowTest, MissingPointsAndMissingCalibrationShowADashAndSayWhy
 TEST_F(TracingWindowTest, ARefusedNormsFileIsNamedWithItsLineOnceAndTheShippedNormsHold)
 {
     CephNorms edited = CephNorms::defaults();
-    edited.set(Ceph::SteinerSNA, CephNorm{83, 3});
+    edited.set(K("Steiner", "SNA"), CephNorm{83, 3});
     QByteArray good = EncodeNorms(edited);
     QByteArray broken = good;
     broken.replace("\"media\": 83", "\"media\": 83,,");
@@ -535,12 +563,16 @@ TEST_F(TracingWindowTest, TheNormsDialogEditsRestoresAndSavesThroughTheStore)
     dialog.show();
     QTableWidget* steiner = dialog.table(A::Steiner);
     ASSERT_NE(steiner, nullptr);
-    EXPECT_EQ(dialog.findChild<QTabWidget*>(QStringLiteral("normasAbas"))->count(), kCephAnalysisCount);
+    // The analyses listed beside their tables: a click on one shows its table.
+    auto* list = dialog.findChild<QListWidget*>(QStringLiteral("normasAnalises"));
+    ASSERT_NE(list, nullptr);
+    EXPECT_EQ(list->count(), int(ShippedAnalyses().analyses.size()));
+    list->setCurrentRow(1);
+    EXPECT_EQ(dialog.findChild<QStackedWidget*>(QStringLiteral("normasTabelas"))->currentWidget(), steiner);
     EXPECT_EQ(steiner->item(0, 0)->text(), QStringLiteral("SNA (°)"));
     EXPECT_EQ(steiner->item(0, 1)->text(), QStringLiteral("82"));
     EXPECT_EQ(steiner->item(0, 2)->text(), QStringLiteral("2"));
-    const int pogNB = int(std::find(MeasuresOf(A::Steiner).begin(), MeasuresOf(A::Steiner).end(), Ceph::SteinerPogNB) -
-                          MeasuresOf(A::Steiner).begin());
+    const int pogNB = K("Steiner", "Pog-NB").measure;
     EXPECT_TRUE(steiner->item(pogNB, 1)->text().isEmpty());
     EXPECT_FALSE(steiner->item(0, 0)->flags() & Qt::ItemIsEditable);
     EXPECT_TRUE(steiner->item(0, 1)->flags() & Qt::ItemIsEditable);
@@ -549,13 +581,14 @@ TEST_F(TracingWindowTest, TheNormsDialogEditsRestoresAndSavesThroughTheStore)
     struct Bad {
         QString mean, sd;
     };
-    for (const Bad& b : {Bad{"83", ""}, Bad{"", "2"}, Bad{"8x", "2"}, Bad{"83", "0"}, Bad{"83", "-1"}, Bad{"2000", "2"}}) {
+    for (const Bad& b : {Bad{"83", ""}, Bad{"", "2"}, Bad{"8x", "2"}, Bad{"83", "0"}, Bad{"83", "-1"}, Bad{"2000", "2"},
+                         Bad{"83", "1e-320"}, Bad{"83", "0,0009"}}) {
         steiner->item(0, 1)->setText(b.mean);
         steiner->item(0, 2)->setText(b.sd);
         dialog.findChild<QPushButton*>(QStringLiteral("tOK"))->click();
         dialogs.expectNotice(NoticeKind::Warning,
-                             QStringLiteral("Steiner, SNA: informe a média (entre -1000 e 1000) e o desvio-padrão (maior que zero "
-                                            "e até 1000), ou deixe os dois vazios."),
+                             QStringLiteral("Steiner, SNA: informe a média (entre -1000 e 1000) e o desvio-padrão (de 0,001 "
+                                            "a 1000), ou deixe os dois vazios."),
                              QStringLiteral("Normas"));
         EXPECT_TRUE(dialog.isVisible()) << b.mean.toStdString() << "/" << b.sd.toStdString();
         EXPECT_EQ(dialog.result(), QDialog::Rejected);
@@ -576,9 +609,9 @@ TEST_F(TracingWindowTest, TheNormsDialogEditsRestoresAndSavesThroughTheStore)
     dialog.findChild<QPushButton*>(QStringLiteral("tOK"))->click();
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
     CephNorms expected = CephNorms::defaults();
-    expected.set(Ceph::SteinerSNA, CephNorm{83.5, 2.5});
-    expected.set(Ceph::SteinerPogNB, CephNorm{0, 2});
-    expected.set(Ceph::TweedFMA, std::nullopt);
+    expected.set(K("Steiner", "SNA"), CephNorm{83.5, 2.5});
+    expected.set(K("Steiner", "Pog-NB"), CephNorm{0, 2});
+    expected.set(K("Tweed-Merrifield", "FMA"), std::nullopt);
     ASSERT_EQ(dialog.norms(), expected);
 
     ASSERT_TRUE(store.save(dialog.norms()));

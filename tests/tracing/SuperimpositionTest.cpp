@@ -3,6 +3,7 @@
 // that cannot be registered are refused by name. The measures' spreadsheet file.
 
 #include "analysis/CephCsv.h"
+#include "tracing/CephKeys.h"
 #include "analysis/Superimposition.h"
 
 #include <gtest/gtest.h>
@@ -14,6 +15,7 @@
 #include <numbers>
 
 using namespace qv;
+using namespace qv::test;
 using L = Landmark;
 
 namespace {
@@ -205,12 +207,20 @@ TEST(CephCsv, TextsCannotBreakTheRowsNorBecomeFormulas)
         EXPECT_EQ(CsvTextCell(QString::fromUtf8(c.text)), QString::fromUtf8(c.cell)) << c.text;
 }
 
+// A measure's column among the measures, after the patient and the stage.
+int column(CephKey k)
+{
+    const std::vector<CephKey> all = AllMeasures(ShippedAnalyses());
+    return int(std::find(all.begin(), all.end(), k) - all.begin());
+}
+
 TEST(CephCsv, OneRowPerPatientAndStageWithDecimalCommaUnderABom)
 {
+    const int kCephCount = int(AllMeasures(ShippedAnalyses()).size());
     CephValues v;
-    v[Ceph::TweedFMA] = {MeasureResult::Value, 24.75};
-    v[Ceph::SteinerANB] = {MeasureResult::Value, -1.04};
-    v[Ceph::WitsAoBo] = {MeasureResult::Uncalibrated, 0};
+    v[K("Tweed-Merrifield", "FMA")] = {MeasureResult::Value, 24.75};
+    v[K("Steiner", "ANB")] = {MeasureResult::Value, -1.04};
+    v[K("Wits", "AO-BO")] = {MeasureResult::Uncalibrated, 0};
     const CephCsvRow rows[] = {{QStringLiteral("=João; \"Jr\""), QStringLiteral("INICIAL"), v},
                                {QStringLiteral("Maria"), QStringLiteral("FINAL"), CephValues{}}};
     const QByteArray csv = CephCsv(rows);
@@ -221,12 +231,12 @@ TEST(CephCsv, OneRowPerPatientAndStageWithDecimalCommaUnderABom)
     const QList<QByteArray> header = lines[0].chopped(1).split(';');
     ASSERT_EQ(header.size(), 2 + kCephCount);
     EXPECT_EQ(header[2], QString::fromUtf8("Tweed-Merrifield FMA (°)").toUtf8());
-    EXPECT_EQ(header[2 + int(Ceph::JarabakHeightRatio)], QByteArray("Jarabak S-Go / N-Me (%)"));
+    EXPECT_EQ(header[2 + column(K("Jarabak", "S-Go / N-Me"))], QByteArray("Jarabak S-Go / N-Me (%)"));
     const QList<QByteArray> first = lines[1].chopped(1).split(';');
     // The name's own ';' sits inside quotes: it splits the text, but the cells after it line up.
     EXPECT_TRUE(lines[1].startsWith(QString::fromUtf8("\"'=João; \"\"Jr\"\"\";INICIAL;24,8;").toUtf8()));
     EXPECT_EQ(first.size(), 3 + kCephCount);
-    EXPECT_EQ(first[3 + int(Ceph::SteinerANB)], QByteArray("-1,0"));
+    EXPECT_EQ(first[3 + column(K("Steiner", "ANB"))], QByteArray("-1,0"));
     EXPECT_EQ(first.last(), QByteArray());
     EXPECT_EQ(lines[2], "Maria;FINAL" + QByteArray(kCephCount, ';') + '\r');
 }

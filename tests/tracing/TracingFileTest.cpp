@@ -107,6 +107,11 @@ TEST(TracingFile, DamagedFormsAreRefusedWithAReason)
         {with(R"("mmPerPixel":null,"landmarks":{"S":[1,2,3]})"), "coordenadas do ponto \"S\""},
         {with(R"("mmPerPixel":null,"landmarks":{"S":[1,"2"]})"), "coordenadas do ponto \"S\""},
         {with(R"("mmPerPixel":null,"landmarks":{"S":{"x":1,"y":2}})"), "coordenadas do ponto \"S\""},
+        // Found by fuzzing: what no radiograph can have.
+        {with(R"("mmPerPixel":[1e-300,1e-300],"landmarks":{})"), "fora do que uma radiografia pode ter"},
+        {with(R"("mmPerPixel":[0.1,1e300],"landmarks":{})"), "fora do que uma radiografia pode ter"},
+        {with(R"("mmPerPixel":null,"landmarks":{"S":[1e300,2]})"), "coordenadas do ponto \"S\" estão fora de qualquer"},
+        {with(R"("mmPerPixel":null,"landmarks":{"Pog'":[1,-1000001]})"), "coordenadas do ponto \"Pog'\" estão fora"},
     };
     for (const Case& c : cases) {
         const DecodedTracing d = DecodeTracing(c.bytes);

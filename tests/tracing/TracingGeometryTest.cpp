@@ -134,7 +134,7 @@ TEST(TweedTriangle, ParallelOrConcurrentLinesLeaveItEmpty)
             EXPECT_EQ(m[k].status, MeasureResult::Undefined) << i;
         const TracingValues v = MakeTracingValues(m);
         EXPECT_TRUE(v.fma.isEmpty() && v.fmia.isEmpty() && v.impa.isEmpty()) << i;
-        EXPECT_EQ(StatusText(m[Measure::FMA], Measure::FMA, b.points), "linhas paralelas");
+        EXPECT_EQ(StatusText(m[Measure::FMA], Measure::FMA, b.points), "indefinida");  // as every table words it
     }
 }
 
@@ -175,6 +175,33 @@ TEST(Spacing, WithoutCalibrationAnglesStayAndDistancesWait)
         EXPECT_EQ(m[f.measure].status, IsDistance(f.measure) ? MeasureResult::Uncalibrated : MeasureResult::Value)
             << f.tweed->objectName;
     EXPECT_EQ(StatusText(m[Measure::AFA], Measure::AFA, b.points), "sem calibração");
+}
+
+TEST(Spacing, AbsurdSpacingsAndFarPointsGiveNoValueNeverInfinity)
+{
+    // Found by fuzzing: a spacing near zero or enormous, or one point very far away.
+    const struct {
+        Calibration c;
+        L far;
+        double at;  // where the far point goes along both axes, in pixels
+    } cases[] = {
+        {{1e-300, 1e-300}, L::Po, 50}, {{1e300, 1e300}, L::Po, 50},   {{0.1, 0.1}, L::Ar, 1e300},
+        {{0.1, 0.1}, L::Or, -1e300},   {{0.1, 1e-300}, L::OclA, 1e200}, {{1e300, 0.1}, L::Rp, 7},
+    };
+    for (const auto& c : cases) {
+        Builder b;
+        rightTriangle(b);
+        b.at(L::OclP, 300, 230).at(L::OclA, 460, 225).at(L::Ar, 120, 120).at(L::Rp, 110, 300);
+        b.points.set(c.far, QPointF(c.at, c.at));
+        const Measurements m = MeasureTracing(b.points, c.c);
+        for (int i = 0; i < kMeasureCount; ++i)
+            EXPECT_TRUE(!m.results[size_t(i)].ok() || std::isfinite(m.results[size_t(i)].value))
+                << i << " spacing " << c.c.sx << " far " << LandmarkCode(c.far).toStdString();
+    }
+    // A spacing no radiograph has is no calibration: the distances wait for one.
+    EXPECT_FALSE((Calibration{1e-300, 1e-300}).known());
+    EXPECT_FALSE((Calibration{0.1, 1e300}).known());
+    EXPECT_TRUE((Calibration{0.0001, 100}).known());
 }
 
 TEST(Missing, EachMeasurementWaitsForItsOwnPoints)

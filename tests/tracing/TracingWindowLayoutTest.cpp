@@ -86,10 +86,7 @@ TEST_F(TracingWindowTest, FitsA1024By768ScreenWithEveryButtonAndColumnVisible)
 TEST_F(TracingWindowTest, FitsA1024By768ScreenWithEveryAnalysisChosen)
 {
     ASSERT_TRUE(window.openImage(picture()));
-    std::vector<CephAnalysis> all;
-    for (int i = 0; i < kCephAnalysisCount; ++i)
-        all.push_back(CephAnalysis(i));
-    window.setAnalyses(all);
+    window.setAnalyses(window.catalogue().titles());
     ASSERT_EQ(window.placingOrder().size(), size_t(kLandmarkCount));
     ExpectFitsTheScreen(window);
     // The other analyses' table: every column whole, and room for a good many rows.

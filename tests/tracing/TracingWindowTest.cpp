@@ -200,6 +200,16 @@ TEST_F(TracingWindowTest, RulerCalibration)
     const Box b = dialogs.take();
     EXPECT_EQ(b.kind, NoticeKind::Warning);
     EXPECT_DOUBLE_EQ(window.calibration().sx, 0.1);  // unchanged
+
+    // A spacing no radiograph has, typed or from marks a hair apart, is refused and named.
+    for (const char* typed : {"0.00001", "500"}) {
+        window.findChild<QLineEdit*>(QStringLiteral("calmmpx"))->setText(QString::fromLatin1(typed));
+        button("tCalibrar")->click();
+        const Box refused = dialogs.take();
+        EXPECT_EQ(refused.kind, NoticeKind::Warning);
+        EXPECT_TRUE(refused.text.contains(QStringLiteral("mm por pixel está fora do que uma radiografia pode ter"))) << typed;
+        EXPECT_DOUBLE_EQ(window.calibration().sx, 0.1);
+    }
 }
 
 TEST_F(TracingWindowTest, SalvarWritesTheTracingBesideTheTweedFile)
