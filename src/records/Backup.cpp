@@ -27,6 +27,9 @@ namespace {
 
 const QString kAnalyses = QStringLiteral("Análises");
 const QString kStats = QStringLiteral("Stats.cef");
+// The clinic's norms and its own analyses (the shipped ones are in the program).
+const QString kNorms = QStringLiteral("Normas.json");
+const QString kClinicAnalyses = QStringLiteral("Análises Cefalométricas");
 // The clinic's letterhead, and where it names its logo (written by the letterhead window).
 const QString kLetterhead = QStringLiteral("Consultório.ini");
 const QString kLogoKey = QStringLiteral("consultorio/logotipo");
@@ -57,12 +60,14 @@ bool isLogoName(const QString& name)
     return isPlainName(name) && kinds.contains(QFileInfo(name).suffix().toLower());
 }
 
-// What a backup may hold: Stats.cef, the letterhead and its logo, and files under Análises/
-// whose every step is a plain name.
+// What a backup may hold: Stats.cef, the norms, the letterhead and its logo, the clinic's own
+// analyses, and files under Análises/ whose every step is a plain name.
 bool isBackupPath(const QString& rel)
 {
-    if (rel == kStats || rel == kLetterhead || isLogoName(rel))
+    if (rel == kStats || rel == kNorms || rel == kLetterhead || isLogoName(rel))
         return true;
+    if (rel.startsWith(kClinicAnalyses + u'/'))
+        return isPlainName(rel.mid(kClinicAnalyses.size() + 1));
     if (!rel.startsWith(kAnalyses + u'/'))
         return false;
     const QStringList parts = rel.mid(kAnalyses.size() + 1).split(u'/');
@@ -148,9 +153,12 @@ SourceList filesToSave(const QString& work)
 {
     const QDir root(work);
     SourceList list;
-    for (const QString& rel : {kStats, kLetterhead})
+    for (const QString& rel : {kStats, kNorms, kLetterhead})
         if (QFileInfo(root.filePath(rel)).isFile())
             list.add(rel, root.filePath(rel));
+    for (const QFileInfo& own : QDir(root.filePath(kClinicAnalyses)).entryInfoList(QDir::Files | QDir::Hidden, QDir::Name))
+        if (!isLeftover(own.fileName()))
+            list.add(kClinicAnalyses + u'/' + own.fileName(), own.filePath());
     const QString analyses = root.filePath(kAnalyses);
     QDirIterator it(analyses, QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot,
                     QDirIterator::Subdirectories | QDirIterator::FollowSymlinks);
@@ -232,7 +240,7 @@ void readArchive(const QString& path, const std::function<void(const QString&, c
         const QString rel = name ? QString::fromUtf8(name) : QString();
         if (archive_entry_filetype(entry) == AE_IFDIR) {
             const QString name = rel.endsWith(u'/') ? rel.chopped(1) : rel;
-            if (name != kAnalyses && !(name.startsWith(kAnalyses + u'/') && isBackupPath(name)))
+            if (name != kAnalyses && name != kClinicAnalyses && !(name.startsWith(kAnalyses + u'/') && isBackupPath(name)))
                 throw Damage{QStringLiteral("contém \"%1\", que não é um arquivo do Quorvel").arg(rel)};
             if (folder)
                 folder(name);

@@ -48,19 +48,21 @@ QRegularExpression temporaryFilesOf(const QString& fileName)
 }
 
 // Removes the temporary files a crashed save of this file left. Call it holding the file's lock:
-// every writer of the file holds it while its temporary file exists, so any found are dead. The
-// fixed name of earlier versions costs one unlink; the random names need the folder listed, so
-// that is done only when the lock was taken over from a dead program, the only way they stay.
-void removeLeftoversOf(const QString& target, bool listFolder)
+// every writer of the file holds it while its temporary file exists, so any found are dead: all
+// of them when the lock was just taken over from a dead program, those a minute old otherwise (a
+// crash may leave no lock behind, and on a share that keeps no exclusive create a minute is far
+// beyond any save in progress). The folder is asked for this file's names only.
+void removeLeftoversOf(const QString& target, bool tookOver)
 {
     const QFileInfo info(target);
     platform::RemoveFile(info.dir().filePath(u'.' + info.fileName() + QStringLiteral(".tmp")));
-    if (!listFolder)
-        return;
     const QRegularExpression mine = temporaryFilesOf(info.fileName());
-    for (const QString& name : info.dir().entryList(QDir::Files | QDir::Hidden | QDir::System))
-        if (mine.match(name).hasMatch())
-            platform::RemoveFile(info.dir().filePath(name));
+    const QDateTime aMinuteAgo = QDateTime::currentDateTime().addSecs(-60);
+    const QFileInfoList candidates = info.dir().entryInfoList({u'.' + info.fileName() + QStringLiteral(".*.tmp")},
+                                                              QDir::Files | QDir::Hidden | QDir::System);
+    for (const QFileInfo& e : candidates)
+        if (mine.match(e.fileName()).hasMatch() && (tookOver || e.lastModified() < aMinuteAgo))
+            platform::RemoveFile(e.filePath());
 }
 
 QString randomSuffix()

@@ -60,6 +60,8 @@ protected:
             big += QByteArray::number(i * 7919) + "\r\n";
         source = {
             {"Stats.cef", QByteArray::fromHex("00000000070000000200000001000000")},
+            {"Normas.json", "{\"Steiner\": {\"SNA\": [82, 2]}}"},
+            {"Análises Cefalométricas/Análise da clínica.json", "{\"titulo\": \"Da clínica\"}"},
             {"Análises/ANA MARIA-INICIAL.twe", QByteArray(199, '\x05')},
             {"Análises/ÇÃO.bol", QByteArray("\x03\xc7\xc3O", 4) + QByteArray(215, '\0')},
             {"Análises/ANA.pln", big},

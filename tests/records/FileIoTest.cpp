@@ -154,6 +154,21 @@ TEST_F(FileIo, AHistoryWithoutAFinalLineEndGetsOneBeforeTheVisit)
     EXPECT_EQ(read("B.pln"), "B\r\nX\r\nD\r\n");
 }
 
+// A crash that left no lock: the folder was swept already in this run, yet the next save of the
+// file removes what its crashed save left once a minute old, and a younger one stays.
+TEST_F(FileIo, TheNextSaveRemovesItsCrashedSavesFilesWithoutALockLeft)
+{
+    ReplaceFileBytes(file("OUTRO.pln"), "first save of the run: the folder is swept");
+    for (const auto& [name, age] : {std::pair{".RESTO.pln.Ab12Cd.tmp", 120}, std::pair{".RESTO.pln.Xy34Zw.tmp", 5}}) {
+        write(name, "cut");
+        QFile f(file(name));
+        ASSERT_TRUE(f.open(QIODevice::ReadWrite));
+        ASSERT_TRUE(f.setFileTime(QDateTime::currentDateTime().addSecs(-age), QFileDevice::FileModificationTime));
+    }
+    ReplaceFileBytes(file("RESTO.pln"), "saved");
+    EXPECT_EQ(everything(), (QStringList{".RESTO.pln.Xy34Zw.tmp", "OUTRO.pln", "RESTO.pln"}));
+}
+
 TEST_F(FileIo, LeftoversOfACrashAreRemovedOrSweptOnceAMinuteOldAndTheClinicsFilesNever)
 {
     struct Leftover {
