@@ -1,5 +1,7 @@
 #include "analysis/AnalysisEval.h"
 
+#include "analysis/PlaneVector.h"
+
 #include <algorithm>
 #include <cmath>
 #include <numbers>
@@ -10,17 +12,11 @@ namespace {
 
 using L = Landmark;
 
-struct Vec {
-    double x = 0, y = 0;
-    Vec operator+(Vec o) const { return {x + o.x, y + o.y}; }
-    Vec operator-(Vec o) const { return {x - o.x, y - o.y}; }
-    Vec operator*(double k) const { return {x * k, y * k}; }
-};
-double dot(Vec a, Vec b) { return a.x * b.x + a.y * b.y; }
-double cross(Vec a, Vec b) { return a.x * b.y - a.y * b.x; }
-double length(Vec a) { return std::hypot(a.x, a.y); }
-// Below this length (in mm, or pixels uncalibrated) two points count as the same point.
-constexpr double kTiny = 1e-9;
+using plane::Vec;
+using plane::cross;
+using plane::dot;
+using plane::kTiny;
+using plane::length;
 
 using Value = std::optional<double>;
 using Point = std::optional<Vec>;

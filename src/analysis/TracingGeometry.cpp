@@ -1,5 +1,7 @@
 #include "analysis/TracingGeometry.h"
 
+#include "analysis/PlaneVector.h"
+
 #include <cmath>
 #include <numbers>
 
@@ -9,18 +11,11 @@ namespace {
 
 using L = Landmark;
 
-struct Vec {
-    double x = 0, y = 0;
-    Vec operator+(Vec o) const { return {x + o.x, y + o.y}; }
-    Vec operator-(Vec o) const { return {x - o.x, y - o.y}; }
-    Vec operator*(double k) const { return {x * k, y * k}; }
-};
-double dot(Vec a, Vec b) { return a.x * b.x + a.y * b.y; }
-double cross(Vec a, Vec b) { return a.x * b.y - a.y * b.x; }
-double norm(Vec a) { return std::hypot(a.x, a.y); }
-
-// Below this length (in mm, or pixels uncalibrated) two points count as the same point.
-constexpr double kTiny = 1e-9;
+using plane::Vec;
+using plane::cross;
+using plane::dot;
+using plane::kTiny;
+const auto norm = plane::length;
 
 std::optional<Vec> unit(Vec a)
 {
