@@ -94,9 +94,11 @@ twe="$(ls "$work/Análises/"*.twe 2>/dev/null | head -n1)"
 # Linux: the same typing into the program built here, in a working folder of its own.
 linux="$out/linux/Quorvel"
 bash "$root/scripts/install-workdir.sh" "$build" "$linux"
+start=$(date +%s%N)
 (cd "$linux" && exec "$build/src/quorvel") >"$out/linux.log" 2>&1 &
 app=$!
 wait_window '^Quorvel$' 30 || fail "the Linux program showed no window"
+echo "Linux: splash after $(( ($(date +%s%N) - start) / 1000000 )) ms"
 wait_width below 500 "start menu"
 focus
 key space
