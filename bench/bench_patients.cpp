@@ -7,6 +7,7 @@
 #include "records/TweedFile.h"
 
 #include <QApplication>
+#include <QScreen>
 #include <QDir>
 #include <QFile>
 #include <QKeyEvent>
@@ -188,7 +189,8 @@ void BM_EvolutionFirstView(benchmark::State& state)
 }
 BENCHMARK(BM_EvolutionFirstView)->ArgName("after_a_window")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(1);
 
-// --screenshots <folder>: the four-stage evolution (table and chart) as evolution.png.
+// --screenshots <folder>: the four-stage evolution (table and chart) as evolution.png, and the
+// patients window with that patient and one who has only tracings as patients.png.
 int screenshots(const QString& folder)
 {
     QTemporaryDir dir;
@@ -198,7 +200,19 @@ int screenshots(const QString& folder)
     view.show();
     view.showPatient(dir.path(), QStringLiteral("ANA"), files);
     QApplication::processEvents();
-    return view.grab().save(folder + QStringLiteral("/evolution.png")) ? 0 : 1;
+    for (const char* stage : {"INICIAL", "FINAL"}) {
+        QFile tracing(QDir(dir.path()).filePath(QStringLiteral("BIA-%1.tra").arg(QLatin1String(stage))));
+        if (!tracing.open(QIODevice::WriteOnly) || tracing.write("{}") != 2)
+            return 1;
+    }
+    qv::PatientsWindow patients(dir.path());
+    patients.resize(qv::PatientsWindow::PreferredSize(QGuiApplication::primaryScreen()));
+    patients.show();
+    patients.rescan();
+    QApplication::processEvents();
+    return view.grab().save(folder + QStringLiteral("/evolution.png")) && patients.grab().save(folder + QStringLiteral("/patients.png"))
+               ? 0
+               : 1;
 }
 
 }  // namespace
