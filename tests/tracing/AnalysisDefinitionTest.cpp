@@ -4,6 +4,8 @@
 #include "analysis/AnalysisCatalogue.h"
 #include "analysis/AnalysisEval.h"
 
+#include "FacePoints.h"
+
 #include <gtest/gtest.h>
 
 #include <QFile>
@@ -16,24 +18,13 @@ using L = Landmark;
 
 namespace {
 
-double deg(double radians) { return radians * 180.0 / std::numbers::pi; }
+using test::deg;
+using test::Pt;
 
-struct Pt {
-    L l;
-    double x, y;  // millimetres, face looking right (anterior = +x), y down
-};
-
-// As CephMeasuresTest: S (0, 0), N (70, 0) and Frankfort level through y 30, stored as pixels of
-// the given spacing; a mirrored face looks left.
+// As CephMeasuresTest: S (0, 0), N (70, 0) and Frankfort level through y 30.
 LandmarkSet place(std::initializer_list<Pt> pts, double sx, double sy, bool mirror)
 {
-    LandmarkSet set;
-    const auto put = [&](Pt p) { set.set(p.l, QPointF((mirror ? 1000 - p.x : p.x) / sx, p.y / sy)); };
-    for (Pt p : {Pt{L::S, 0, 0}, Pt{L::N, 70, 0}, Pt{L::Po, -10, 30}, Pt{L::Or, 60, 30}})
-        put(p);
-    for (const Pt& p : pts)
-        put(p);
-    return set;
+    return test::PlaceFace({{L::S, 0, 0}, {L::N, 70, 0}, {L::Po, -10, 30}, {L::Or, 60, 30}}, pts, sx, sy, mirror);
 }
 
 const AnalysisDefinition& analysis(const char* title)

@@ -7,6 +7,8 @@
 #include "records/TweedModel.h"
 #include "tracing/CephKeys.h"
 
+#include "FacePoints.h"
+
 #include <gtest/gtest.h>
 
 #include <QRandomGenerator>
@@ -22,23 +24,10 @@ using L = Landmark;
 
 namespace {
 
-double deg(double radians) { return radians * 180.0 / std::numbers::pi; }
-
-struct Pt {
-    L l;
-    double x, y;  // millimetres, face looking right (anterior = +x), y down
-};
-
-// The points of a case, stored as pixels of the given spacing; mirrored faces look left.
+// The points of a case besides S (0, 0) and N (70, 0).
 LandmarkSet place(std::initializer_list<Pt> pts, double sx, double sy, bool mirror)
 {
-    LandmarkSet set;
-    const auto put = [&](Pt p) { set.set(p.l, QPointF((mirror ? 1000 - p.x : p.x) / sx, p.y / sy)); };
-    put({L::S, 0, 0});
-    put({L::N, 70, 0});
-    for (const Pt& p : pts)
-        put(p);
-    return set;
+    return PlaceFace({{L::S, 0, 0}, {L::N, 70, 0}}, pts, sx, sy, mirror);
 }
 
 // A right-angled Tweed triangle: FMA atan(3/4), IMPA 90.
