@@ -3,7 +3,7 @@
 set -euo pipefail
 packages=(build-essential cmake ninja-build ccache pkg-config qt6-base-dev libqt6opengl6-dev qt6-translations-l10n libgl-dev libxrandr-dev libx11-dev
           libgtest-dev libbenchmark-dev libfuse3-dev fuse3 fonts-dejavu-core xvfb xauth x11-utils xdotool imagemagick poppler-utils
-          libdcmtk-dev qt6-image-formats-plugins libtiff-tools libarchive-dev clang libclang-rt-14-dev
+          libdcmtk-dev libdlib-dev qt6-image-formats-plugins libtiff-tools libarchive-dev clang libclang-rt-14-dev
           cups cups-client printer-driver-cups-pdf
           dpkg-dev file lintian desktop-file-utils appstream
           # The Windows program: cross compilers, Wine to run it and its tests, NSIS for the installer.
