@@ -71,6 +71,9 @@ private:
     std::bitset<kLandmarkCount> m_placed;
 };
 
+// A yes or no for each landmark (those still only proposed, say).
+using LandmarkFlags = std::bitset<kLandmarkCount>;
+
 // What any radiograph's pixels can measure, in millimetres per pixel: a spacing outside this
 // (a slip of the decimal point, a damaged file) is no calibration.
 inline constexpr double kSmallestSpacing = 1e-4;

@@ -35,6 +35,26 @@ std::optional<std::pair<double, double>> readPair(const QJsonValue& v)
 
 DecodedTracing fail(const QString& why) { return {std::nullopt, why}; }
 
+QJsonArray codes(const LandmarkFlags& flags, const LandmarkSet& placed)
+{
+    QJsonArray out;
+    for (int i = 0; i < kLandmarkCount; ++i)
+        if (flags.test(size_t(i)) && placed.has(LandmarkAt(i)))
+            out.append(LandmarkCode(LandmarkAt(i)));
+    return out;
+}
+
+// A list of landmark codes; codes of points not placed, or that this program does not know, are
+// passed over: the flags only qualify points.
+LandmarkFlags readCodes(const QJsonValue& v, const LandmarkSet& placed)
+{
+    LandmarkFlags out;
+    for (const QJsonValue& code : v.toArray())
+        if (const auto l = LandmarkFromCode(code.toString()); l && placed.has(*l))
+            out.set(size_t(Index(*l)));
+    return out;
+}
+
 }  // namespace
 
 QByteArray EncodeTracing(const TracingDocument& doc)
@@ -53,6 +73,10 @@ QByteArray EncodeTracing(const TracingDocument& doc)
                                                ? QJsonValue(pair(doc.calibration.sx, doc.calibration.sy))
                                                : QJsonValue(QJsonValue::Null));
     o.insert(QStringLiteral("landmarks"), landmarks);
+    if (const QJsonArray p = codes(doc.proposed, doc.landmarks); !p.isEmpty())
+        o.insert(QStringLiteral("proposed"), p);
+    if (const QJsonArray a = codes(doc.accepted & ~doc.proposed, doc.landmarks); !a.isEmpty())
+        o.insert(QStringLiteral("acceptedProposals"), a);
     return QJsonDocument(o).toJson(QJsonDocument::Indented);
 }
 
@@ -102,6 +126,8 @@ DecodedTracing DecodeTracing(const QByteArray& bytes)
             return fail(QStringLiteral("as coordenadas do ponto \"%1\" estão fora de qualquer radiografia.").arg(it.key()));
         doc.landmarks.set(*l, QPointF(p->first, p->second));
     }
+    doc.proposed = readCodes(o.value(QStringLiteral("proposed")), doc.landmarks);
+    doc.accepted = readCodes(o.value(QStringLiteral("acceptedProposals")), doc.landmarks) & ~doc.proposed;
     return {doc, {}};
 }
 

@@ -1,8 +1,11 @@
 #pragma once
 // The tracing file: UTF-8 JSON that other tools can read,
 //   {"format": "quorvel-tracing", "version": 1, "image": "<path as chosen>",
-//    "mmPerPixel": [sx, sy] | null, "landmarks": {"S": [x, y], ...}}
-// with image pixel coordinates; landmarks not placed are absent.
+//    "mmPerPixel": [sx, sy] | null, "landmarks": {"S": [x, y], ...},
+//    "proposed": ["S", ...], "acceptedProposals": ["N", ...]}
+// with image pixel coordinates; landmarks not placed are absent. "proposed" lists the points the
+// program proposed that the clinician has not confirmed yet, "acceptedProposals" those confirmed
+// where they were proposed; both are left out when empty, and an older program ignores them.
 
 #include "analysis/Landmarks.h"
 
@@ -19,6 +22,7 @@ struct TracingDocument {
     QString image;
     Calibration calibration;
     LandmarkSet landmarks;
+    LandmarkFlags proposed, accepted;  // of the points placed
     bool operator==(const TracingDocument&) const = default;
 };
 

@@ -16,7 +16,8 @@ void TracingHistory::push(Step step)
     m_steps.resize(size_t(m_index));  // what was undone is gone
     m_steps.push_back(step);
     m_index = count();
-    m_model.setLandmark(step.landmark, step.after);
+    for (const Change& c : step)
+        m_model.setLandmark(c.landmark, c.after, c.becomes);
     announce(u, r);
 }
 
@@ -26,7 +27,8 @@ void TracingHistory::undo()
         return;
     const bool u = canUndo(), r = canRedo();
     const Step& s = m_steps[size_t(--m_index)];
-    m_model.setLandmark(s.landmark, s.before);
+    for (auto c = s.rbegin(); c != s.rend(); ++c)
+        m_model.setLandmark(c->landmark, c->before, c->was);
     announce(u, r);
 }
 
@@ -36,7 +38,8 @@ void TracingHistory::redo()
         return;
     const bool u = canUndo(), r = canRedo();
     const Step& s = m_steps[size_t(m_index++)];
-    m_model.setLandmark(s.landmark, s.after);
+    for (const Change& c : s)
+        m_model.setLandmark(c.landmark, c.after, c.becomes);
     announce(u, r);
 }
 
@@ -62,21 +65,65 @@ void TracingModel::setImage(const QString& stored, const QString& file)
     m_copyDeclined = false;
 }
 
+PointOrigin TracingModel::origin(Landmark l) const
+{
+    if (m_proposed.test(size_t(Index(l))))
+        return PointOrigin::Proposed;
+    return m_accepted.test(size_t(Index(l))) ? PointOrigin::Accepted : PointOrigin::Placed;
+}
+
 void TracingModel::place(Landmark l, QPointF at)
 {
     m_picked.reset();
-    m_history.push({l, m_points.get(l), at});
+    m_history.push({{l, m_points.get(l), at, origin(l), PointOrigin::Placed}});
 }
 
-void TracingModel::move(Landmark l, QPointF from, QPointF to) { m_history.push({l, from, to}); }
+// A point moved is the clinician's, wherever it came from.
+void TracingModel::move(Landmark l, QPointF from, QPointF to)
+{
+    m_history.push({{l, from, to, origin(l), PointOrigin::Placed}});
+}
 
 void TracingModel::drag(Landmark l, QPointF at) { setLandmark(l, at); }
 
-void TracingModel::setLandmark(Landmark l, std::optional<QPointF> at)
+void TracingModel::setLandmark(Landmark l, std::optional<QPointF> at) { setLandmark(l, at, origin(l)); }
+
+void TracingModel::setLandmark(Landmark l, std::optional<QPointF> at, PointOrigin origin)
 {
     m_points.set(l, at);
+    m_proposed.set(size_t(Index(l)), at && origin == PointOrigin::Proposed);
+    m_accepted.set(size_t(Index(l)), at && origin == PointOrigin::Accepted);
     m_modified = true;
     emit changed();
+}
+
+int TracingModel::propose(const LandmarkSet& found)
+{
+    TracingHistory::Step step;
+    for (int i = 0; i < kLandmarkCount; ++i) {
+        const Landmark l = LandmarkAt(i);
+        if (found.has(l) && (!m_points.has(l) || origin(l) == PointOrigin::Proposed))
+            step.push_back({l, m_points.get(l), found.at(l), origin(l), PointOrigin::Proposed});
+    }
+    if (!step.empty())
+        m_history.push(step);
+    return int(step.size());
+}
+
+void TracingModel::confirm(Landmark l)
+{
+    if (origin(l) == PointOrigin::Proposed)
+        m_history.push({{l, m_points.get(l), m_points.get(l), PointOrigin::Proposed, PointOrigin::Accepted}});
+}
+
+void TracingModel::confirmAll()
+{
+    TracingHistory::Step step;
+    for (int i = 0; i < kLandmarkCount; ++i)
+        if (const Landmark l = LandmarkAt(i); origin(l) == PointOrigin::Proposed)
+            step.push_back({l, m_points.get(l), m_points.get(l), PointOrigin::Proposed, PointOrigin::Accepted});
+    if (!step.empty())
+        m_history.push(step);
 }
 
 void TracingModel::pick(std::optional<Landmark> l)
@@ -85,11 +132,17 @@ void TracingModel::pick(std::optional<Landmark> l)
     emit changed();
 }
 
-void TracingModel::start(const LandmarkSet& points, const Calibration& c, const QString& source)
+void TracingModel::start(const LandmarkSet& points, const Calibration& c, const QString& source,
+                         const LandmarkFlags& proposed, const LandmarkFlags& accepted)
 {
     m_history.clear();
     m_picked.reset();
     m_points = points;
+    LandmarkFlags placed;
+    for (int i = 0; i < kLandmarkCount; ++i)
+        placed.set(size_t(i), points.has(LandmarkAt(i)));
+    m_proposed = proposed & placed;
+    m_accepted = accepted & placed & ~m_proposed;
     m_calibration = c.known() ? c : Calibration::none();
     m_calibrationSource = c.known() ? source : QString();
     m_modified = false;

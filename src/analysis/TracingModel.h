@@ -21,7 +21,12 @@ namespace qv {
 
 class TracingModel;
 
-// The points' undo history: each step a point placed or moved, undone to where it was.
+// Where a point came from: the clinician's hand, a proposal not yet confirmed, or a proposal the
+// clinician confirmed where it was.
+enum class PointOrigin { Placed, Proposed, Accepted };
+
+// The points' undo history: each step points placed, moved, proposed or confirmed, undone to where
+// and what they were.
 class TracingHistory : public QObject {
     Q_OBJECT
 public:
@@ -40,10 +45,12 @@ signals:
 
 private:
     friend class TracingModel;
-    struct Step {
+    struct Change {
         Landmark landmark;
         std::optional<QPointF> before, after;
+        PointOrigin was = PointOrigin::Placed, becomes = PointOrigin::Placed;
     };
+    using Step = std::vector<Change>;
     void push(Step step);
     void clear();
     void announce(bool couldUndo, bool couldRedo);
@@ -78,6 +85,12 @@ public:
 
     // The point the next click places: the one picked, else the first of the order still missing.
     std::optional<Landmark> awaited() const { return m_picked ? m_picked : m_points.firstMissing(m_order); }
+    PointOrigin origin(Landmark l) const;
+    // The points placed that are still only proposed, and those confirmed where proposed.
+    const LandmarkFlags& proposedPoints() const { return m_proposed; }
+    const LandmarkFlags& acceptedPoints() const { return m_accepted; }
+    // Whether any point of this tracing came from a proposal.
+    bool proposalsUsed() const { return (m_proposed | m_accepted).any(); }
     // Whether the points or the calibration changed since the tracing was started or saved.
     bool modified() const { return m_modified; }
     TracingHistory& history() { return m_history; }
@@ -93,9 +106,17 @@ public:
     void drag(Landmark l, QPointF at);
     // Sets a point without recording it (undo and redo use it too).
     void setLandmark(Landmark l, std::optional<QPointF> at);
+    void setLandmark(Landmark l, std::optional<QPointF> at, PointOrigin origin);
+    // Proposed points, in one undoable step: a point the clinician placed or confirmed stays.
+    // Returns how many were proposed.
+    int propose(const LandmarkSet& found);
+    // A proposed point confirmed where it is (undoable), or all of them in one step.
+    void confirm(Landmark l);
+    void confirmAll();
     void pick(std::optional<Landmark> l);
     // A tracing shown from nothing of the one before: its points, spacing, no history, unchanged.
-    void start(const LandmarkSet& points, const Calibration& c, const QString& source);
+    void start(const LandmarkSet& points, const Calibration& c, const QString& source,
+               const LandmarkFlags& proposed = {}, const LandmarkFlags& accepted = {});
     void setCalibration(const Calibration& c, const QString& source);
     void markSaved();
 
@@ -118,6 +139,7 @@ signals:
 
 private:
     LandmarkSet m_points;
+    LandmarkFlags m_proposed, m_accepted;
     Calibration m_calibration;
     QString m_calibrationSource;
     QString m_imagePath, m_imageFile;

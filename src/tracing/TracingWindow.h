@@ -129,7 +129,8 @@ private:
     // Makes this the tracing shown, from nothing of the one before. `stored` is the image path as
     // the tracing file keeps it, `file` the file read (empty when none was).
     void startTracing(Radiograph r, const QString& stored, const QString& file, const LandmarkSet& points,
-                      const Calibration& c, const QString& source);
+                      const Calibration& c, const QString& source, const LandmarkFlags& proposed = {},
+                      const LandmarkFlags& accepted = {});
     void openTracing(const QString& path);
     // A copy of the radiograph in Análises/ (its path); throws IoError.
     QString copyRadiograph();

@@ -23,7 +23,8 @@ using platform::NoticeKind;
 }  // namespace
 
 void TracingWindow::startTracing(Radiograph r, const QString& stored, const QString& file, const LandmarkSet& points,
-                                 const Calibration& c, const QString& source)
+                                 const Calibration& c, const QString& source, const LandmarkFlags& proposed,
+                                 const LandmarkFlags& accepted)
 {
     // Nothing of the previous tracing survives: points, history, spacing and what was typed for it.
     m_rulerMode = false;
@@ -31,7 +32,7 @@ void TracingWindow::startTracing(Radiograph r, const QString& stored, const QStr
     m_panels.mmPerPixel->clear();
     m_model.setImage(stored, file);
     useRadiograph(std::move(r));
-    m_model.start(points, c, source);
+    m_model.start(points, c, source, proposed, accepted);
 }
 
 bool TracingWindow::openImage(const QString& path)
@@ -143,7 +144,8 @@ void TracingWindow::tSalvarClick()
     if (const QString shared = UnprotectedFolderWarningOnce(QStringLiteral("Análises")); !shared.isEmpty())
         notice(int(NoticeKind::Warning), shared);
     try {
-        ReplaceFileBytes(path, EncodeTracing({image, m_model.calibration(), m_model.landmarks()}));
+        ReplaceFileBytes(path, EncodeTracing({image, m_model.calibration(), m_model.landmarks(), m_model.proposedPoints(),
+                                             m_model.acceptedPoints()}));
     } catch (const IoError& e) {
         m_dialogs.ShowFailure(e.message());
         m_dialogs.setHideItemEnabled(!isVisible());
@@ -205,7 +207,7 @@ void TracingWindow::openTracing(const QString& path)
     }
     const bool found = loaded.image.has_value();
     startTracing(found ? std::move(*loaded.image) : BlankRadiograph(doc.landmarks), doc.image, found ? file : QString(),
-                 doc.landmarks, calibration, source);
+                 doc.landmarks, calibration, source, doc.proposed, doc.accepted);
     if (!found)
         notice(int(NoticeKind::Warning),
                QStringLiteral("A radiografia \"%1\" não pôde ser aberta: os pontos foram abertos sobre um fundo vazio.")
