@@ -5,6 +5,7 @@
 // shows, the main window and the tray item "&Ocultar" are disabled.
 
 #include "analysis/CephNorms.h"
+#include "analysis/ProposalAccuracy.h"
 #include "analysis/TracingModel.h"
 #include "printing/ReportParams.h"
 #include "tracing/Radiograph.h"
@@ -89,7 +90,15 @@ public:
     std::optional<Landmark> awaited() const { return m_model.awaited(); }
     Measurements measurements() const { return m_model.measurements(); }
     TracingValues values() const { return m_model.values(); }
-    TracingDocument document() const { return {m_model.imagePath(), m_model.calibration(), m_model.landmarks()}; }
+    TracingDocument document() const
+    {
+        return {m_model.imagePath(), m_model.calibration(), m_model.landmarks(), m_model.proposedPoints(),
+                m_model.acceptedPoints()};
+    }
+    // How close the landmark proposals have been on the clinic's own tracings (none before the
+    // program has learned); the report prints it when this tracing used proposals.
+    const std::optional<ProposalAccuracy>& proposalAccuracy() const { return m_proposalAccuracy; }
+    void setProposalAccuracy(const std::optional<ProposalAccuracy>& accuracy) { m_proposalAccuracy = accuracy; }
     const Radiograph& radiograph() const { return m_radiograph; }
     TracingCanvas* canvas() const { return m_canvas; }
     TracingHistory& undoStack() { return m_model.history(); }
@@ -112,6 +121,7 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    std::optional<ProposalAccuracy> m_proposalAccuracy;
     void build();
     QWidget* buildButtons();
     QWidget* buildViewBar();
