@@ -2,10 +2,11 @@
 # Puts the licence notices of everything the Windows program ships into <dist>/licencas and checks
 # that every DLL in <dist> is one whose licence is known and allowed: the program's licence is
 # proprietary, so nothing GPL-only may be shipped (libstdc++ and libgcc are GPL-3+ with the GCC
-# Runtime Library Exception, which allows it).
-#   licences.sh <dist> <qt prefix> [<dcmtk prefix>]
+# Runtime Library Exception, which allows it). dlib is linked into the program statically: no DLL of
+# its own, only its notice.
+#   licences.sh <dist> <qt prefix> [<dcmtk prefix> [<dlib prefix>]]
 set -euo pipefail
-dist="$1"; qt="$2"; dcmtk="${3:-}"
+dist="$1"; qt="$2"; dcmtk="${3:-}"; dlib="${4:-}"
 out="$dist/licencas"
 mkdir -p "$out"
 doc=/usr/share/doc
@@ -19,8 +20,15 @@ cp "$doc/mingw-w64-x86-64-dev/copyright" "$out/mingw-w64.txt"
 cp "$doc/fonts-dejavu-core/copyright" "$out/DejaVu.txt"
 cp "$doc/qt6-translations-l10n/copyright" "$out/Qt-traducoes.txt"
 [ -n "$dcmtk" ] && cp "$dcmtk/share/doc/dcmtk/COPYRIGHT" "$out/DCMTK.txt"
+[ -n "$dlib" ] && cp "$dlib/share/doc/dlib/LICENSE.txt" "$out/dlib.txt"
 qtsource="$(dpkg-query -W -f='${source:Package} ${source:Version}' libqt6core6 2>/dev/null || echo "qt6-base 6.4.2")"
 dcmtksource="$( [ -n "$dcmtk" ] && cat "$dcmtk/VERSION.debian" 2>/dev/null || true)"
+dliblines=""          # one more item of the list below
+if [ -n "$dlib" ]; then
+  dlibsource="$(cat "$dlib/VERSION.debian" 2>/dev/null || true)"
+  dliblines=$'\n'"- dlib${dlibsource:+ ($dlibsource)} (propostas de pontos do traçado), ligada estaticamente ao
+  programa, sem DLL própria: Boost Software License 1.0 (dlib.txt)."
+fi
 cat > "$out/LEIA-ME.txt" <<TXT
 Quorvel — avisos de licença das bibliotecas distribuídas com o programa
 
@@ -37,7 +45,7 @@ separados, os componentes abaixo, cada um sob a sua própria licença (os textos
 - Traduções do Qt (translations/qtbase_pt_BR.qm): Qt-traducoes.txt.
 - zlib 1.2.13 (zlib1.dll): licença zlib (zlib.txt).
 - libarchive 3.6.2 (libarchive.dll): licença BSD de 2 cláusulas (libarchive.txt).
-- DCMTK${dcmtksource:+ ($dcmtksource)} (leitura de radiografias DICOM): licença BSD (DCMTK.txt).
+- DCMTK${dcmtksource:+ ($dcmtksource)} (leitura de radiografias DICOM): licença BSD (DCMTK.txt).$dliblines
 - Bibliotecas de execução do GCC (libstdc++-6.dll, libgcc_s_seh-1.dll): GPL-3 com a exceção da
   biblioteca de execução do GCC (GCC-runtime.txt), que permite distribuí-las com qualquer programa.
 - winpthreads (libwinpthread-1.dll): licença MIT/BSD (mingw-w64.txt).
