@@ -30,6 +30,8 @@ const QString kStats = QStringLiteral("Stats.cef");
 // The clinic's norms and its own analyses (the shipped ones are in the program).
 const QString kNorms = QStringLiteral("Normas.json");
 const QString kClinicAnalyses = QStringLiteral("Análises Cefalométricas");
+// What the program learned from the clinic's tracings: learning it again takes minutes.
+const QString kLandmarkModel = QStringLiteral("Modelo de pontos.dat");
 // The clinic's letterhead, and where it names its logo (written by the letterhead window).
 const QString kLetterhead = QStringLiteral("Consultório.ini");
 const QString kLogoKey = QStringLiteral("consultorio/logotipo");
@@ -64,7 +66,7 @@ bool isLogoName(const QString& name)
 // analyses, and files under Análises/ whose every step is a plain name.
 bool isBackupPath(const QString& rel)
 {
-    if (rel == kStats || rel == kNorms || rel == kLetterhead || isLogoName(rel))
+    if (rel == kStats || rel == kNorms || rel == kLandmarkModel || rel == kLetterhead || isLogoName(rel))
         return true;
     if (rel.startsWith(kClinicAnalyses + u'/'))
         return isPlainName(rel.mid(kClinicAnalyses.size() + 1));
@@ -153,7 +155,7 @@ SourceList filesToSave(const QString& work)
 {
     const QDir root(work);
     SourceList list;
-    for (const QString& rel : {kStats, kNorms, kLetterhead})
+    for (const QString& rel : {kStats, kNorms, kLandmarkModel, kLetterhead})
         if (QFileInfo(root.filePath(rel)).isFile())
             list.add(rel, root.filePath(rel));
     for (const QFileInfo& own : QDir(root.filePath(kClinicAnalyses)).entryInfoList(QDir::Files | QDir::Hidden, QDir::Name))

@@ -52,6 +52,12 @@ void TracingCanvas::setLandmarks(const LandmarkSet& points)
     update();
 }
 
+void TracingCanvas::setProposed(const LandmarkFlags& proposed)
+{
+    m_proposed = proposed;
+    update();
+}
+
 void TracingCanvas::setCalibration(const Calibration& calibration)
 {
     m_calibration = calibration;
@@ -164,6 +170,7 @@ void TracingCanvas::paintEvent(QPaintEvent*)
     OverlayStyle style;
     style.highlight = m_pressed ? m_pressed : m_hover;
     style.bounds = QRectF(rect());
+    style.proposed = m_proposed;
     DrawTracing(p, t, m_points, m_calibration, style);
     drawMagnifier(p);
 }
@@ -199,6 +206,7 @@ void TracingCanvas::drawMagnifier(QPainter& p)
     OverlayStyle style;
     style.labels = false;
     style.highlight = m_pressed;
+    style.proposed = m_proposed;
     DrawTracing(p, t, m_points, m_calibration, style);
     p.setPen(QPen(QColor(255, 255, 255, 200), 1));
     p.drawLine(centre - QPointF(r, 0), centre - QPointF(6, 0));
@@ -331,6 +339,8 @@ void TracingCanvas::mouseReleaseEvent(QMouseEvent* event)
     m_dragging = false;
     if (pressed && dragged) {
         emit landmarkMoved(*pressed, from, moved);
+    } else if (pressed && m_proposed.test(size_t(Index(*pressed)))) {
+        emit proposedPointClicked(*pressed);
     } else if (m_ruler) {
         emit rulerClicked(at);
     } else if (m_awaited) {

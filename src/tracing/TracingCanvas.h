@@ -23,6 +23,8 @@ public:
     void setPicture(const QImage& picture);
     const QImage& picture() const { return m_picture; }
     void setLandmarks(const LandmarkSet& points);
+    // Points only proposed: drawn hollow; a click on one (without dragging it) confirms it.
+    void setProposed(const LandmarkFlags& proposed);
     void setCalibration(const Calibration& calibration);
     void setAwaited(std::optional<Landmark> l);
     void setRulerMode(bool on);
@@ -44,6 +46,7 @@ signals:
     void landmarkDragged(qv::Landmark l, QPointF imagePos);
     void landmarkMoved(qv::Landmark l, QPointF from, QPointF to);
     void rulerClicked(QPointF imagePos);
+    void proposedPointClicked(qv::Landmark l);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -71,6 +74,7 @@ private:
     bool m_fitted = true;
 
     LandmarkSet m_points;
+    LandmarkFlags m_proposed;
     Calibration m_calibration;
     std::optional<Landmark> m_awaited;
     bool m_ruler = false;

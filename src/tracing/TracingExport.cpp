@@ -22,7 +22,8 @@ double overlayScale(const QSize& image) { return std::max(1.0, std::max(image.wi
 
 }  // namespace
 
-QImage RenderTracedImage(const QImage& picture, const LandmarkSet& points, const Calibration& calibration)
+QImage RenderTracedImage(const QImage& picture, const LandmarkSet& points, const Calibration& calibration,
+                         const LandmarkFlags& proposed)
 {
     QImage out = picture.convertToFormat(QImage::Format_RGB32);
     if (out.isNull())
@@ -30,25 +31,26 @@ QImage RenderTracedImage(const QImage& picture, const LandmarkSet& points, const
     QPainter p(&out);
     OverlayStyle style;
     style.scale = overlayScale(picture.size());
+    style.proposed = proposed;
     style.bounds = QRectF(out.rect());
     DrawTracing(p, QTransform(), points, calibration, style);
     return out;
 }
 
 void ExportTracingPng(const QString& path, const QImage& picture, const LandmarkSet& points,
-                      const Calibration& calibration)
+                      const Calibration& calibration, const LandmarkFlags& proposed)
 {
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);
     QImageWriter writer(&buffer, "png");
-    const QImage traced = RenderTracedImage(picture, points, calibration);
+    const QImage traced = RenderTracedImage(picture, points, calibration, proposed);
     if (traced.isNull() || !writer.write(traced))
         throw IoError::cannotWrite(path);
     ReplaceFileBytes(path, buffer.data());
 }
 
 void ExportTracingPdf(const QString& path, const QImage& picture, const LandmarkSet& points,
-                      const Calibration& calibration, const PdfSheet& sheet)
+                      const Calibration& calibration, const PdfSheet& sheet, const LandmarkFlags& proposed)
 {
     QBuffer file;
     file.open(QIODevice::WriteOnly);
@@ -84,6 +86,7 @@ void ExportTracingPdf(const QString& path, const QImage& picture, const Landmark
             p.restore();
             OverlayStyle style;
             style.scale = unit * 0.8;
+            style.proposed = proposed;
             style.bounds = t.mapRect(QRectF(picture.rect()));
             DrawTracing(p, t, points, calibration, style);
         }

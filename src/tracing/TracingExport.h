@@ -12,10 +12,12 @@
 
 namespace qv {
 
-QImage RenderTracedImage(const QImage& picture, const LandmarkSet& points, const Calibration& calibration);
+// Points still only proposed are drawn as on screen: hollow, their names in italics.
+QImage RenderTracedImage(const QImage& picture, const LandmarkSet& points, const Calibration& calibration,
+                         const LandmarkFlags& proposed = {});
 
 void ExportTracingPng(const QString& path, const QImage& picture, const LandmarkSet& points,
-                      const Calibration& calibration);
+                      const Calibration& calibration, const LandmarkFlags& proposed = {});
 
 struct PdfSheet {
     QString title;                                  // patient and stage
@@ -23,6 +25,6 @@ struct PdfSheet {
     std::vector<std::pair<QString, QString>> rows;  // caption, value
 };
 void ExportTracingPdf(const QString& path, const QImage& picture, const LandmarkSet& points,
-                      const Calibration& calibration, const PdfSheet& sheet);
+                      const Calibration& calibration, const PdfSheet& sheet, const LandmarkFlags& proposed = {});
 
 }  // namespace qv

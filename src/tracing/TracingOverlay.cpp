@@ -42,13 +42,23 @@ void drawRimmed(QPainter& p, QPointF baseline, const QString& text, const QColor
     p.drawText(baseline, text);
 }
 
-// A ring with a red centre: white, or yellow for the point in hand.
-void drawMarker(QPainter& p, QPointF c, bool highlighted, double scale)
+const QColor kProposed(90, 220, 255);
+
+// A ring with a red centre: white, or yellow for the point in hand. A point only proposed is a
+// hollow broken ring, a little larger, in light blue.
+void drawMarker(QPainter& p, QPointF c, bool highlighted, double scale, bool proposed)
 {
-    const double r = (highlighted ? 6 : 4) * scale;
+    const double r = (highlighted ? 6 : proposed ? 5 : 4) * scale;
     p.setBrush(Qt::NoBrush);
     p.setPen(QPen(Qt::black, 3.5 * scale));
     p.drawEllipse(c, r, r);
+    if (proposed) {
+        QPen dashes(highlighted ? QColor(255, 230, 0) : kProposed, 1.6 * scale, Qt::CustomDashLine, Qt::FlatCap);
+        dashes.setDashPattern({2.2, 1.4});
+        p.setPen(dashes);
+        p.drawEllipse(c, r, r);
+        return;
+    }
     p.setPen(QPen(highlighted ? QColor(255, 230, 0) : QColor(Qt::white), 1.6 * scale));
     p.drawEllipse(c, r, r);
     p.setPen(Qt::NoPen);
@@ -57,10 +67,10 @@ void drawMarker(QPainter& p, QPointF c, bool highlighted, double scale)
 }
 
 // Twenty stroked rings per frame cost more than all the lines: on screen they are pictures.
-const QImage& markerSprite(bool highlighted, double scale, qreal dpr)
+const QImage& markerSprite(bool highlighted, double scale, qreal dpr, bool proposed)
 {
     static QHash<QString, QImage> cache;
-    const QString key = QStringLiteral("%1|%2|%3").arg(highlighted).arg(scale).arg(dpr);
+    const QString key = QStringLiteral("%1|%2|%3|%4").arg(highlighted).arg(scale).arg(dpr).arg(proposed);
     const auto found = cache.constFind(key);
     if (found != cache.constEnd())
         return *found;
@@ -70,7 +80,7 @@ const QImage& markerSprite(bool highlighted, double scale, qreal dpr)
     image.fill(Qt::transparent);
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
-    drawMarker(p, QPointF(half, half), highlighted, scale);
+    drawMarker(p, QPointF(half, half), highlighted, scale, proposed);
     p.end();
     return *cache.insert(key, image);
 }
@@ -78,7 +88,12 @@ const QImage& markerSprite(bool highlighted, double scale, qreal dpr)
 const QImage& labelSprite(const QString& text, const QColor& colour, const QFont& font, double rim, qreal dpr)
 {
     static QHash<QString, QImage> cache;
-    const QString key = QStringLiteral("%1|%2|%3|%4|%5").arg(text, colour.name(QColor::HexArgb)).arg(font.pixelSize()).arg(rim).arg(dpr);
+    const QString key = QStringLiteral("%1|%2|%3|%4|%5|%6")
+                            .arg(text, colour.name(QColor::HexArgb))
+                            .arg(font.pixelSize())
+                            .arg(rim)
+                            .arg(dpr)
+                            .arg(font.italic());
     const auto found = cache.constFind(key);
     if (found != cache.constEnd())
         return *found;
@@ -137,23 +152,24 @@ public:
         m_p.drawLine(a + d * (lo - extra), a + d * (hi + extra));
     }
 
-    void marker(L l, bool highlighted)
+    void marker(L l, bool highlighted, bool proposed)
     {
         const QPointF c = dev(l);
         const bool raster = m_p.paintEngine() && m_p.paintEngine()->type() == QPaintEngine::Raster;
         if (raster) {
-            const QImage& sprite = markerSprite(highlighted, m_scale, m_p.device()->devicePixelRatioF());
+            const QImage& sprite = markerSprite(highlighted, m_scale, m_p.device()->devicePixelRatioF(), proposed);
             m_p.drawImage(c - QPointF(sprite.deviceIndependentSize().width(), sprite.deviceIndependentSize().height()) / 2, sprite);
         } else {
-            drawMarker(m_p, c, highlighted, m_scale);
+            drawMarker(m_p, c, highlighted, m_scale, proposed);
         }
     }
 
     // Lettering with a dark rim, placed where it hides no other label nor marker.
-    void label(const QString& text, QPointF anchor, const QColor& colour, double gap)
+    void label(const QString& text, QPointF anchor, const QColor& colour, double gap, bool italic = false)
     {
         QFont f = m_p.font();
         f.setBold(true);
+        f.setItalic(italic);
         f.setPixelSize(std::max(8, int(std::lround(12 * m_scale))));
         const double rim = std::max(1.0, 1.2 * m_scale);
         // On screen each label is a picture made once: shaping and drawing nine copies of the
@@ -342,7 +358,7 @@ void DrawTracing(QPainter& p, const QTransform& toDevice, const LandmarkSet& pts
 
     for (int i = 0; i < kLandmarkCount; ++i)
         if (pts.has(LandmarkAt(i))) {
-            d.marker(LandmarkAt(i), style.highlight == LandmarkAt(i));
+            d.marker(LandmarkAt(i), style.highlight == LandmarkAt(i), style.proposed.test(size_t(i)));
             d.reserve(d.dev(LandmarkAt(i)), 5 * style.scale);
         }
     if (!style.labels) {
@@ -369,7 +385,8 @@ void DrawTracing(QPainter& p, const QTransform& toDevice, const LandmarkSet& pts
     // A point's name goes with its marker: a point out of sight has no name on the view's edge.
     for (int i = 0; i < kLandmarkCount; ++i)
         if (pts.has(LandmarkAt(i)) && (!style.bounds.isValid() || style.bounds.contains(d.dev(LandmarkAt(i)))))
-            d.label(LandmarkCode(LandmarkAt(i)), d.dev(LandmarkAt(i)), Qt::white, 6);
+            d.label(LandmarkCode(LandmarkAt(i)), d.dev(LandmarkAt(i)), style.proposed.test(size_t(i)) ? kProposed : Qt::white,
+                    6, style.proposed.test(size_t(i)));
     p.restore();
 }
 

@@ -18,6 +18,7 @@ struct OverlayStyle {
     double scale = 1;                   // pen widths and lettering (1 on screen)
     std::optional<Landmark> highlight;  // the point being dragged or awaited
     bool labels = true;
+    LandmarkFlags proposed;  // drawn hollow, their names in italics, until the clinician confirms them
     QRectF bounds;  // where the drawing shows (device); lettering is kept inside it
 };
 

@@ -104,7 +104,11 @@ void TracingWindow::build()
     auto* superimpose = makeButton("tSobreposicao", QStringLiteral("Sobreposição..."), false);
     connect(superimpose, &QPushButton::clicked, this,
             [this] { emit superimpositionRequested(m_tweed.patient); });
-    awaitedRow->addWidget(superimpose, 0, Qt::AlignTop);
+    auto* sideButtons = new QVBoxLayout;
+    sideButtons->addWidget(superimpose);
+    sideButtons->addWidget(buildProposalButtons());
+    sideButtons->addStretch(1);
+    awaitedRow->addLayout(sideButtons);
     left->addLayout(awaitedRow);
     left->addWidget(m_canvas, 1);
 
@@ -129,6 +133,7 @@ void TracingWindow::build()
         m_canvas->setRulerMarks(m_rulerMarks);
         refresh();
     });
+    left->insertWidget(left->indexOf(m_canvas), buildProposalRow());
     connect(m_panels.ruler, &QPushButton::clicked, this, &TracingWindow::tReguaClick);
     connect(m_panels.calibrate, &QPushButton::clicked, this, &TracingWindow::tCalibrarClick);
 
@@ -349,6 +354,7 @@ void TracingWindow::Open()
                        .arg(now->refused.join(u'\r')));
     }
     emit opening();
+    tellModelProblem();
     platform::ShowSecondaryWindow(
         *this, [this](bool enabled) { emit mainWindowEnabledRequested(enabled); }, &m_dialogs);
 }
@@ -391,6 +397,7 @@ void TracingWindow::refresh()
     m_canvas->setAwaited(next);
     m_canvas->setCalibration(m_model.calibration());
     m_canvas->setLandmarks(points);
+    showProposals();
 }
 
 void TracingWindow::renderPicture()
@@ -470,6 +477,16 @@ void TracingWindow::tAplicarClick()
                               "Clique em VOLTAR na Análise de Tweed para poder aplicar o traçado."));
         return;
     }
+    // The Tweed-Merrifield twelve come from its twenty points: a proposal not yet confirmed is asked about.
+    QStringList proposed;
+    for (int i = 0; i < kTweedLandmarkCount; ++i)
+        if (m_model.proposedPoints().test(size_t(i)))
+            proposed << LandmarkCode(LandmarkAt(i));
+    if (!proposed.isEmpty()
+        && !confirm(QStringLiteral("Os pontos %1 foram propostos pelo programa e ainda não foram confirmados.\r"
+                                   "Aplicar na Análise de Tweed as medidas que os usam mesmo assim?")
+                        .arg(proposed.join(QStringLiteral(", ")))))
+        return;
     TracingValues v = values();
     QStringList missing;
     for (const TracingField& f : TracingFields())

@@ -8,6 +8,7 @@
 #include "analysis/ProposalAccuracy.h"
 #include "analysis/TracingModel.h"
 #include "printing/ReportParams.h"
+#include "tracing/LandmarkLearning.h"
 #include "tracing/Radiograph.h"
 #include "analysis/TracingFile.h"
 #include "tracing/TracingPanels.h"
@@ -17,7 +18,9 @@
 #include <QWidget>
 
 class QCheckBox;
+class QLabel;
 class QMenu;
+class QProgressBar;
 class QPushButton;
 class QSlider;
 
@@ -58,6 +61,13 @@ public:
     void tImprimirClick();
     void tCsvClick();
     void tReguaClick();
+    // Landmark proposals: every point the chosen analyses need, placed by what the clinic's saved
+    // tracings taught; each stays "proposto" until the clinician confirms it.
+    void tProporClick();
+    void tConfirmarTodosClick();
+    void tAprenderClick();
+    void tPrecisaoClick();
+    LandmarkLearning& learning() { return m_learning; }
     void tCalibrarClick();
     void tFecharClick();
 
@@ -98,7 +108,6 @@ public:
     // How close the landmark proposals have been on the clinic's own tracings (none before the
     // program has learned); the report prints it when this tracing used proposals.
     const std::optional<ProposalAccuracy>& proposalAccuracy() const { return m_proposalAccuracy; }
-    void setProposalAccuracy(const std::optional<ProposalAccuracy>& accuracy) { m_proposalAccuracy = accuracy; }
     const Radiograph& radiograph() const { return m_radiograph; }
     TracingCanvas* canvas() const { return m_canvas; }
     TracingHistory& undoStack() { return m_model.history(); }
@@ -121,8 +130,13 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    std::optional<ProposalAccuracy> m_proposalAccuracy;
     void build();
+    QWidget* buildProposalButtons();
+    QWidget* buildProposalRow();
+    void showProposals();
+    void learningProgress(int done, int total);
+    void learningFinished(bool learned, const QString& text);
+    void tellModelProblem();
     QWidget* buildButtons();
     QWidget* buildViewBar();
     QWidget* buildLevelsBar();
@@ -170,6 +184,16 @@ private:
     bool m_rulerMode = false;
     bool m_sized = false;
     std::vector<QPointF> m_rulerMarks;
+
+    LandmarkLearning m_learning;
+    std::optional<ProposalAccuracy> m_proposalAccuracy;
+    bool m_learningAsked = false;  // the clinician asked for it: its outcome is told in a box
+    QPushButton* m_confirmAll = nullptr;
+    QWidget* m_proposalRow = nullptr;
+    QLabel* m_proposalText = nullptr;
+    QProgressBar* m_learningBar = nullptr;
+    QPushButton* m_cancelLearning = nullptr;
+    QWidget* m_accuracyWindow = nullptr;
 };
 
 }  // namespace qv

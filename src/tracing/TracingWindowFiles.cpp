@@ -156,6 +156,7 @@ void TracingWindow::tSalvarClick()
     m_model.setCopyDeclined(declined);
     m_model.markSaved();
     notice(int(NoticeKind::Information), QStringLiteral("Traçado salvo em \"%1\".").arg(path));
+    m_learning.tracingSaved();
 }
 
 void TracingWindow::tAbrirClick()
@@ -242,7 +243,7 @@ void TracingWindow::tExportarPngClick()
     if (path.isEmpty())
         return;
     try {
-        ExportTracingPng(path, m_canvas->picture(), m_model.landmarks(), m_model.calibration());
+        ExportTracingPng(path, m_canvas->picture(), m_model.landmarks(), m_model.calibration(), m_model.proposedPoints());
     } catch (const IoError& e) {
         m_dialogs.ShowFailure(e.message());
         m_dialogs.setHideItemEnabled(!isVisible());
@@ -269,7 +270,8 @@ void TracingWindow::tExportarPdfClick()
                             ? QStringLiteral("%1: %2 × %3 mm por pixel.").arg(m_model.calibrationSource()).arg(m_model.calibration().sx, 0, 'f', 4).arg(m_model.calibration().sy, 0, 'f', 4)
                             : QStringLiteral("Sem calibração: distâncias não medidas.");
     try {
-        ExportTracingPdf(path, m_canvas->picture(), m_model.landmarks(), m_model.calibration(), sheet);
+        ExportTracingPdf(path, m_canvas->picture(), m_model.landmarks(), m_model.calibration(), sheet,
+                         m_model.proposedPoints());
     } catch (const IoError& e) {
         m_dialogs.ShowFailure(e.message());
         m_dialogs.setHideItemEnabled(!isVisible());
