@@ -221,3 +221,40 @@ TEST(TracingValues, TextsLongerThanTheirTweedFieldAreNotApplied)
 }
 
 }  // namespace
+
+namespace {
+
+TEST(TracingFile, KeepsWhichPointsAreStillOnlyProposed)
+{
+    TracingDocument d = sample();
+    const QByteArray plain = EncodeTracing(d);
+    d.proposed.set(size_t(Index(L::S)));
+    d.accepted.set(size_t(Index(L::Ii)));
+    d.proposed.set(size_t(Index(L::B)));  // not placed: not written
+    const QByteArray bytes = EncodeTracing(d);
+    EXPECT_TRUE(bytes.contains("\"proposed\": [\n        \"S\"\n    ]"));
+    EXPECT_TRUE(bytes.contains("\"acceptedProposals\": [\n        \"Ii\"\n    ]"));
+    EXPECT_TRUE(bytes.contains("\"version\": 1"));
+    const DecodedTracing back = DecodeTracing(bytes);
+    ASSERT_TRUE(back.document.has_value());
+    EXPECT_TRUE(back.document->proposed.test(size_t(Index(L::S))));
+    EXPECT_FALSE(back.document->proposed.test(size_t(Index(L::B))));
+    EXPECT_EQ(back.document->accepted.count(), 1u);
+    EXPECT_EQ(back.document->landmarks, d.landmarks);
+
+    // Without flags the bytes are those of before; flags naming points that are not there, or
+    // unknown to this program, qualify nothing.
+    d.proposed.reset();
+    d.accepted.reset();
+    EXPECT_EQ(EncodeTracing(d), plain);
+    QByteArray odd = plain;
+    odd.replace("\"version\": 1", "\"proposed\": [\"B\", \"Xyz\", 3, \"S\"], \"acceptedProposals\": \"S\", \"version\": 1");
+    const DecodedTracing read = DecodeTracing(odd);
+    ASSERT_TRUE(read.document.has_value()) << read.error.toStdString();
+    LandmarkFlags onlyS;
+    onlyS.set(size_t(Index(L::S)));
+    EXPECT_EQ(read.document->proposed, onlyS);
+    EXPECT_TRUE(read.document->accepted.none());
+}
+
+}  // namespace

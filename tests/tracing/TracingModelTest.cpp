@@ -84,3 +84,95 @@ TEST(TracingModel, TheChoiceOfAnalysesIsNeverEmptyAndTheNormsFollowTheCatalogue)
 }
 
 }  // namespace
+
+namespace {
+
+using O = PointOrigin;
+
+TEST(TracingModel, ProposalsFillOnlyWhatTheClinicianHasNotDecidedAndAreUndoneAsOneStep)
+{
+    TracingModel m;
+    m.place(L::S, QPointF(1, 1));
+    m.place(L::N, QPointF(2, 2));
+    LandmarkSet found;
+    found.set(L::N, QPointF(20, 20));
+    found.set(L::A, QPointF(30, 30));
+    EXPECT_EQ(m.propose(found), 1);  // N is the clinician's
+    EXPECT_EQ(m.origin(L::A), O::Proposed);
+    EXPECT_EQ(m.landmarks().at(L::N), QPointF(2, 2));
+    found.set(L::A, QPointF(31, 31));
+    found.set(L::B, QPointF(40, 40));
+    EXPECT_EQ(m.propose(found), 2);  // a proposal is proposed again
+    EXPECT_TRUE(m.proposalsUsed());
+    m.confirm(L::B);
+    EXPECT_EQ(m.origin(L::B), O::Accepted);
+    m.confirm(L::S);  // the clinician's own point: nothing to confirm
+    EXPECT_EQ(m.history().count(), 5);
+
+    struct Case {
+        const char* after;
+        O a, b;
+        bool hasB;
+        QPointF atA;
+    };
+    const Case steps[] = {
+        {"confirm B undone", O::Proposed, O::Proposed, true, QPointF(31, 31)},
+        {"second proposal undone", O::Proposed, O::Placed, false, QPointF(30, 30)},
+        {"first proposal undone", O::Placed, O::Placed, false, QPointF()},
+    };
+    for (const Case& c : steps) {
+        m.history().undo();
+        EXPECT_EQ(m.origin(L::A), c.a) << c.after;
+        EXPECT_EQ(m.origin(L::B), c.b) << c.after;
+        EXPECT_EQ(m.landmarks().has(L::B), c.hasB) << c.after;
+        if (!c.atA.isNull())
+            EXPECT_EQ(m.landmarks().at(L::A), c.atA) << c.after;
+    }
+    EXPECT_FALSE(m.landmarks().has(L::A));
+    EXPECT_FALSE(m.proposalsUsed());
+    m.history().redo();
+    m.history().redo();
+    EXPECT_EQ(m.origin(L::B), O::Proposed);
+    EXPECT_EQ(m.proposedPoints().count(), 2u);
+}
+
+TEST(TracingModel, AProposedPointMovedIsTheCliniciansAndConfirmingAllIsOneStep)
+{
+    TracingModel m;
+    LandmarkSet found;
+    for (L l : {L::S, L::N, L::A, L::B})
+        found.set(l, QPointF(Index(l), 1));
+    m.propose(found);
+    m.drag(L::S, QPointF(5, 5));
+    EXPECT_EQ(m.origin(L::S), O::Proposed);  // still in the clinician's hand
+    m.move(L::S, QPointF(0, 1), QPointF(6, 6));
+    EXPECT_EQ(m.origin(L::S), O::Placed);
+    m.place(L::N, QPointF(7, 7));  // placed over a proposal
+    EXPECT_EQ(m.origin(L::N), O::Placed);
+    const int before = m.history().count();
+    m.confirmAll();
+    EXPECT_EQ(m.history().count(), before + 1);
+    EXPECT_TRUE(m.proposedPoints().none());
+    EXPECT_EQ(m.acceptedPoints().count(), 2u);
+    m.history().undo();
+    EXPECT_EQ(m.proposedPoints().count(), 2u);
+    m.history().undo();
+    m.history().undo();
+    EXPECT_EQ(m.origin(L::S), O::Proposed);
+    EXPECT_EQ(m.landmarks().at(L::S), QPointF(0, 1));
+
+    // A tracing reopened keeps what was only proposed; flags of points not there are dropped.
+    LandmarkSet points;
+    points.set(L::S, QPointF(1, 1));
+    LandmarkFlags proposed, accepted;
+    proposed.set(size_t(Index(L::S)));
+    proposed.set(size_t(Index(L::Go)));
+    accepted.set(size_t(Index(L::S)));
+    m.start(points, {0.1, 0.1}, QString(), proposed, accepted);
+    EXPECT_EQ(m.origin(L::S), O::Proposed);
+    EXPECT_EQ(m.proposedPoints().count(), 1u);
+    EXPECT_TRUE(m.acceptedPoints().none());
+    EXPECT_FALSE(m.modified());
+}
+
+}  // namespace
