@@ -77,6 +77,7 @@ files_licence() {
 library_files() {
   case "$1" in
     libacl1) echo 'libacl/*.c' ;;  # setfacl and getfacl are GPL-2+, the library LGPL-2+
+    libjpeg62-turbo) echo 'jcapimin.c' ;;  # no "Files: *"; the library's sources are the IJG's
     *) echo '*' ;;
   esac
 }
@@ -86,7 +87,7 @@ library_files() {
 reviewed() {
   case "$1" in
     libc6) echo "LGPL-2.1+|under the terms of the GNU Lesser General" ;;
-    libgcc-s1 | libstdc++6 | libgomp1) echo "GPL-3+ with GCC-Runtime-Library-exception|GCC RUNTIME LIBRARY EXCEPTION" ;;
+    libgcc-s1 | libstdc++6 | libgomp1 | libgfortran5 | libquadmath0) echo "GPL-3+ with GCC-Runtime-Library-exception|GCC RUNTIME LIBRARY EXCEPTION" ;;
     libgcrypt20) echo "LGPL-2.1+|License (library): LGPLv2.1+" ;;
     libfontconfig1 | libx11-6 | libxau6 | libxcb1 | libxdmcp6 | libxext6 | libxkbcommon0 | libxrandr2 | libxrender1)
       echo "MIT|Permission" ;;
