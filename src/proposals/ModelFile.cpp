@@ -1,7 +1,7 @@
 // The model file: "QUORVEL MODELO DE PONTOS\n", the format's version (32 bits), the length of the
 // contents (64 bits), their SHA-256, then the contents in Qt's data stream format: when it learned,
 // the landmarks learned, the tracings learned from, the accuracy, and the two stages' trees as
-// dlib writes them.
+// dlib writes them, compressed with zlib (a third smaller).
 
 #include "proposals/LandmarkLearner.h"
 
@@ -41,7 +41,7 @@ QByteArray EncodeModel(const ProposalModel& model)
         out << qint32(a.tracings) << qint32(a.folds) << qint32(a.landmarks.size());
         for (const LandmarkAccuracy& l : a.landmarks)
             out << LandmarkCode(l.landmark) << qint32(l.tracings) << l.meanErrorMm << l.within2mm << l.within4mm;
-        out << (model.stages ? SerializeStages(*model.stages) : QByteArray());
+        out << qCompress(model.stages ? SerializeStages(*model.stages) : QByteArray());
     }
     QByteArray bytes = kMagic;
     QDataStream header(&bytes, QIODevice::Append);
@@ -125,7 +125,7 @@ DecodedModel DecodeModel(const QByteArray& bytes)
         out.error = Damaged();
         return out;
     }
-    model.stages = DeserializeStages(stages, model.landmarks.size());
+    model.stages = DeserializeStages(qUncompress(stages), model.landmarks.size());
     if (!model.stages) {
         out.error = Damaged();
         return out;

@@ -39,8 +39,8 @@ struct StageSettings {
     unsigned long cascades, trees, depth, oversampling, featurePool;
     double translationJitter;
 };
-inline constexpr StageSettings kCoarseStage{8, 100, 4, 20, 400, 0.1};
-inline constexpr StageSettings kFineStage{10, 100, 4, 10, 400, 0.0};
+inline constexpr StageSettings kCoarseStage{8, 80, 3, 20, 400, 0.1};
+inline constexpr StageSettings kFineStage{10, 80, 3, 10, 400, 0.0};
 // The fine stage learns from each radiograph this many times, its region shifted a little each
 // time as the coarse stage would find it.
 inline constexpr int kFineRegions = 3;
