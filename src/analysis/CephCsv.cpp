@@ -1,5 +1,6 @@
 #include "analysis/CephCsv.h"
 
+#include "analysis/ResultText.h"
 #include "entry/RealEntry.h"
 
 #include <QStringList>
@@ -32,8 +33,11 @@ QByteArray CephCsvLine(const CephCsvRow& row, const AnalysisCatalogue& catalogue
     for (const CephKey k : AllMeasures(catalogue)) {
         const MeasureResult& r = row.values[k];
         line += ';';
-        if (r.ok())
-            line += F1(r.value).replace(u'.', u',').toLatin1();
+        if (!r.ok())
+            continue;
+        line += F1(r.value).replace(u'.', u',').toLatin1();
+        if (row.proposed.any() && !ProposedLandmarks(MeasureOf(catalogue, k).landmarks, row.proposed).empty())
+            line += ProposedMark().toUtf8();
     }
     return line + "\r\n";
 }

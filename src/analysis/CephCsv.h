@@ -1,7 +1,8 @@
 #pragma once
 // Every cephalometric measure of patients' stages as a spreadsheet file: UTF-8 with a byte order
 // mark, ';' between cells, decimal comma (as spreadsheets set up for Brazil read them), one row
-// per patient and stage under a header row of measure names.
+// per patient and stage under a header row of measure names. A value resting on a point still only
+// proposed is written with its mark ("83,2 (proposto)"), so no sum takes it unknowingly.
 
 #include "analysis/CephMeasures.h"
 
@@ -16,6 +17,7 @@ struct CephCsvRow {
     QString patient;
     QString stage;
     CephValues values;
+    LandmarkFlags proposed{};  // the points still only proposed
 };
 
 // A column per measure of every analysis of the catalogue, in order: "Steiner SNA (°)".

@@ -4,6 +4,7 @@
 
 #include <QStringList>
 
+#include <algorithm>
 #include <cmath>
 
 namespace qv {
@@ -69,15 +70,51 @@ QString NormText(const std::optional<CephNorm>& norm, CephUnit unit)
 
 QString CephValueText(double value, CephUnit unit) { return withUnit(F1(value), unit); }
 
+QString ProposedMark() { return QStringLiteral(" (proposto)"); }
+
+std::vector<Landmark> ProposedLandmarks(const std::vector<Landmark>& used, const LandmarkFlags& proposed)
+{
+    std::vector<Landmark> out;
+    for (Landmark l : used)
+        if (proposed.test(size_t(Index(l))))
+            out.push_back(l);
+    std::sort(out.begin(), out.end());
+    out.erase(std::unique(out.begin(), out.end()), out.end());
+    return out;
+}
+
+QString LandmarkCodes(const std::vector<Landmark>& points)
+{
+    QStringList codes;
+    for (Landmark l : points)
+        codes << LandmarkCode(l);
+    return codes.join(QStringLiteral(", "));
+}
+
+QString ProposedPointsText(const std::vector<Landmark>& proposed)
+{
+    if (proposed.empty())
+        return {};
+    return (proposed.size() == 1 ? QStringLiteral("Medida com ponto apenas proposto: %1. Confirme-o para tirar esta marca.")
+                                 : QStringLiteral("Medida com pontos apenas propostos: %1. Confirme-os para tirar esta marca."))
+        .arg(LandmarkCodes(proposed));
+}
+
+QString ProposedNoteText(const std::vector<Landmark>& proposed)
+{
+    if (proposed.empty())
+        return {};
+    return (proposed.size() == 1
+                ? QStringLiteral("%1: valor que usa um ponto apenas proposto pelo programa, ainda não confirmado pelo profissional: %2.")
+                : QStringLiteral("%1: valor que usa pontos apenas propostos pelo programa, ainda não confirmados pelo profissional: %2."))
+        .arg(ProposedMark().trimmed(), LandmarkCodes(proposed));
+}
+
 QString NotMeasuredText(const MeasureResult& r, const std::vector<Landmark>& missing)
 {
     switch (r.status) {
-    case MeasureResult::Missing: {
-        QStringList codes;
-        for (Landmark l : missing)
-            codes << LandmarkCode(l);
-        return QStringLiteral("falta ") + codes.join(QStringLiteral(", "));
-    }
+    case MeasureResult::Missing:
+        return QStringLiteral("falta ") + LandmarkCodes(missing);
     case MeasureResult::Uncalibrated:
         return QStringLiteral("sem calibração");
     case MeasureResult::Undefined:
@@ -89,14 +126,18 @@ QString NotMeasuredText(const MeasureResult& r, const std::vector<Landmark>& mis
 }
 
 ResultText WordResult(const MeasureResult& r, CephUnit unit, const std::optional<CephNorm>& norm,
-                      const std::vector<Landmark>& missing)
+                      const std::vector<Landmark>& missing, const std::vector<Landmark>& proposed)
 {
     ResultText t;
     t.norm = NormText(norm);
     t.normUnit = NormText(norm, unit);
     if (r.ok() && std::isfinite(r.value)) {
         t.value = CephValueText(r.value, unit);
-        t.spoken = t.value;
+        if (!proposed.empty()) {
+            t.mark = ProposedMark();
+            t.proposed = proposed;
+        }
+        t.spoken = t.marked();
         if (const auto d = DeviationOf(r.value, norm)) {
             t.deviation = DeviationText(*d);
             t.level = d->level;

@@ -23,8 +23,8 @@ QString WithCsvSuffix(const QString& path);
 // Exports the measures of one patient's tracings in `folder` (every patient's when patient is
 // empty). Boxes carry `caption`; the tray item is enabled after them when enableAfter. Returns the
 // file written, empty when nothing was (no tracing, cancelled, or the write failed).
-// `onScreen`: the stage the tracing window shows, measured as shown; it stands in for that
-// stage's file, saved or not.
+// `onScreen`: the stage the tracing window shows, measured as shown, with the points still only
+// proposed there; it stands in for that stage's file, saved or not.
 QString ExportCephCsv(platform::Dialogs& dialogs, const QString& folder, const QString& patient,
                       const QString& caption, bool enableAfter = true, const std::optional<CephCsvRow>& onScreen = std::nullopt);
 

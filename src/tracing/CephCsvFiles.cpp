@@ -87,7 +87,8 @@ CephCsvFiles ReadCephCsvRows(const AnalysisCatalogue& catalogue, const QString& 
             out.skipped << f.fileName;
             continue;
         }
-        out.rows.push_back({f.patient, CephStageWords()[f.stage], MeasureCephalometrics(catalogue, doc->landmarks, doc->calibration)});
+        out.rows.push_back({f.patient, CephStageWords()[f.stage], MeasureCephalometrics(catalogue, doc->landmarks, doc->calibration),
+                            doc->proposed});
     }
     return out;
 }

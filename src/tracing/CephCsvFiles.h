@@ -22,7 +22,8 @@ struct CephCsvFiles {
 
 // One patient's stages (patient not empty: the four file names exactly), or every patient's
 // (patient empty: every "*-STAGE.tra" of the folder, stage words in any case).
-// Measured by the analyses of `catalogue`.
+// Measured by the analyses of `catalogue`; each row with the points its file keeps as still only
+// proposed, whose values the spreadsheet marks.
 CephCsvFiles ReadCephCsvRows(const AnalysisCatalogue& catalogue, const QString& folder, const QString& patient = QString());
 
 }  // namespace qv
