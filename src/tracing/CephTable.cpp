@@ -2,7 +2,10 @@
 
 #include "entry/RealEntry.h"
 
+#include <QApplication>
 #include <QHeaderView>
+#include <QPainter>
+#include <QStyledItemDelegate>
 #include <QTableWidget>
 
 namespace qv {
@@ -14,16 +17,50 @@ const QColor kMissing(120, 120, 120);
 const QColor kAmber(255, 204, 102);
 const QColor kRed(255, 128, 128);
 constexpr int kRowHeight = 21;
+constexpr int kMarkedRowHeight = 34;
 
 enum Column { Name, Value, Norm, Off, ColumnCount };
+
+// A value resting on points still only proposed: the value on its line and the mark under it in
+// smaller italics, so the column keeps its width and every measure its name. The text stays
+// "84.1° (proposto)" for a screen reader and a copy.
+class MarkedValueDelegate : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+    void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override
+    {
+        const QString text = index.data(Qt::DisplayRole).toString();
+        if (!text.endsWith(ProposedMark())) {
+            QStyledItemDelegate::paint(painter, option, index);
+            return;
+        }
+        QStyleOptionViewItem o = option;
+        initStyleOption(&o, index);
+        o.text.clear();
+        QStyle* style = o.widget ? o.widget->style() : QApplication::style();
+        style->drawControl(QStyle::CE_ItemViewItem, &o, painter, o.widget);
+        const QRect r = style->subElementRect(QStyle::SE_ItemViewItemText, &o, o.widget).adjusted(0, 1, -3, -1);
+        const int half = r.height() / 2;
+        painter->save();
+        painter->setPen(o.palette.color(QPalette::Text));
+        painter->setFont(o.font);
+        painter->drawText(r.adjusted(0, 0, 0, -half), Qt::AlignRight | Qt::AlignVCenter, text.chopped(ProposedMark().size()));
+        QFont small = o.font;
+        small.setItalic(true);
+        small.setPointSizeF(o.font.pointSizeF() * 0.85);
+        painter->setFont(small);
+        painter->drawText(r.adjusted(0, r.height() - half, 0, 0), Qt::AlignRight | Qt::AlignVCenter, ProposedMark().trimmed());
+        painter->restore();
+    }
+};
 
 }  // namespace
 
 CephRowTexts CephRow(CephKey k, const AnalysisCatalogue& catalogue, const CephValues& values, const CephNorms& norms,
-                     const LandmarkSet& points)
+                     const LandmarkSet& points, const LandmarkFlags& proposed)
 {
     const MeasureDefinition& m = MeasureOf(catalogue, k);
-    return WordResult(values[k], m.unit, norms[k], MissingLandmarks(m, points));
+    return WordResult(values[k], m.unit, norms[k], MissingLandmarks(m, points), ProposedLandmarks(m.landmarks, proposed));
 }
 
 QTableWidget* CephTable::build()
@@ -43,6 +80,7 @@ QTableWidget* CephTable::build()
     for (int c : {Value, Norm, Off})
         h->setSectionResizeMode(c, QHeaderView::Fixed);
     table->setColumnWidth(Value, 62);
+    table->setItemDelegateForColumn(Value, new MarkedValueDelegate(table));
     table->setColumnWidth(Norm, 88);
     table->setColumnWidth(Off, 70);
     table->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -91,21 +129,31 @@ int CephTable::rowOf(CephKey k) const
     return at == m_keys.end() ? -1 : int(at - m_keys.begin());
 }
 
-void CephTable::show(const CephValues& values, const CephNorms& norms, const LandmarkSet& points)
+void CephTable::show(const CephValues& values, const CephNorms& norms, const LandmarkSet& points, const LandmarkFlags& proposed)
 {
     for (int row = 0; row < int(m_keys.size()); ++row) {
         const CephKey m = m_keys[size_t(row)];
         if (m.measure < 0)
             continue;
-        const CephRowTexts t = CephRow(m, *m_catalogue, values, norms, points);
+        const CephRowTexts t = CephRow(m, *m_catalogue, values, norms, points, proposed);
         QTableWidgetItem* value = table->item(row, Value);
         QTableWidgetItem* norm = table->item(row, Norm);
         QTableWidgetItem* off = table->item(row, Off);
+        const int height = t.mark.isEmpty() ? kRowHeight : kMarkedRowHeight;
+        if (table->rowHeight(row) != height)
+            table->setRowHeight(row, height);
         if (norm->text() != t.norm) {
             norm->setText(t.norm);
             norm->setToolTip(t.norm.isEmpty() ? QStringLiteral("sem norma") : QStringLiteral("norma: ") + t.norm);
         }
-        if (value->text() == t.value && off->text() == t.deviation && value->data(Qt::AccessibleTextRole) == t.spoken)
+        // The colour alone says nothing to a screen reader: the value is read with its deviation,
+        // and with the points it still waits to have confirmed.
+        const AnalysisDefinition& a = m_catalogue->analyses[size_t(m.analysis)];
+        QString described = a.measures[size_t(m.measure)].caption + QStringLiteral(", ") + a.title + QStringLiteral(": ") + t.spoken +
+                            (t.norm.isEmpty() ? QString() : QStringLiteral("; norma ") + t.norm);
+        if (!t.proposed.empty())
+            described += QStringLiteral("\n") + ProposedPointsText(t.proposed);
+        if (value->text() == t.marked() && off->text() == t.deviation && value->toolTip() == described)
             continue;
         const bool measured = values[m].ok();
         const QBrush background = !t.level || *t.level == Deviation::Within ? QBrush()
@@ -118,12 +166,8 @@ void CephTable::show(const CephValues& values, const CephNorms& norms, const Lan
             item->setBackground(background);
             item->setForeground(!measured ? kMissing : background.style() == Qt::NoBrush ? kValue : QColor(Qt::black));
         }
-        value->setText(t.value);
+        value->setText(t.marked());
         off->setText(t.deviation);
-        // The colour alone says nothing to a screen reader: the value is read with its deviation.
-        const AnalysisDefinition& a = m_catalogue->analyses[size_t(m.analysis)];
-        const QString described = a.measures[size_t(m.measure)].caption + QStringLiteral(", ") + a.title + QStringLiteral(": ") + t.spoken +
-                                  (t.norm.isEmpty() ? QString() : QStringLiteral("; norma ") + t.norm);
         value->setData(Qt::AccessibleTextRole, t.spoken);
         value->setData(Qt::AccessibleDescriptionRole, described);
         value->setToolTip(described);

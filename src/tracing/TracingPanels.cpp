@@ -245,21 +245,27 @@ void TracingPanels::showLandmarks(const LandmarkSet& points, std::optional<Landm
     }
 }
 
-void TracingPanels::showMeasurements(const Measurements& m, const TracingValues& v, const LandmarkSet& points)
+void TracingPanels::showMeasurements(const Measurements& m, const TracingValues& v, const LandmarkSet& points,
+                                     const LandmarkFlags& proposed)
 {
     QStringList parallel, uncalibrated;
     for (const TracingField& f : TracingFields()) {
         QTableWidgetItem* item = table->item(int(f.measure), 1);
         const MeasureResult& r = m[f.measure];
+        const std::vector<Landmark> unconfirmed = r.ok() ? ProposedLandmarks(RequiredLandmarks(f.measure), proposed)
+                                                         : std::vector<Landmark>();
         const QString text = r.ok() ? v.*(f.member) + (IsDistance(f.measure) ? QStringLiteral(" mm") : QStringLiteral("°"))
+                                          + (unconfirmed.empty() ? QString() : ProposedMark())
                                     : StatusText(r, f.measure, points);
-        if (item->text() != text) {
+        const QString tip = unconfirmed.empty() ? text : text + u'\n' + ProposedPointsText(unconfirmed);
+        if (item->text() != text || item->toolTip() != tip) {
             QFont font = item->font();
             font.setItalic(!r.ok());
             item->setFont(font);
             item->setText(text);
             item->setForeground(r.ok() ? kValue : r.status == MeasureResult::Missing ? kMissing : kAlert);
-            item->setToolTip(text);
+            item->setToolTip(tip);
+            item->setData(Qt::AccessibleDescriptionRole, unconfirmed.empty() ? QVariant() : QVariant(ProposedPointsText(unconfirmed)));
         }
         if (r.status == MeasureResult::Undefined)
             parallel << ShortCaption(f);
@@ -312,10 +318,11 @@ void TracingPanels::showAnalyses(bool tweed, std::shared_ptr<const AnalysisCatal
     m_measurements->setVisible(tweed || m_cephShown);
 }
 
-void TracingPanels::showCephalometrics(const CephValues& values, const CephNorms& norms, const LandmarkSet& points)
+void TracingPanels::showCephalometrics(const CephValues& values, const CephNorms& norms, const LandmarkSet& points,
+                                       const LandmarkFlags& proposed)
 {
     if (m_cephShown)
-        ceph.show(values, norms, points);
+        ceph.show(values, norms, points, proposed);
 }
 
 void TracingPanels::showCalibration(const Calibration& c, const QString& source)

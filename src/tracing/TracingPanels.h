@@ -38,7 +38,9 @@ public:
 
     void showAwaited(std::optional<Landmark> awaited, bool rulerMode);
     void showLandmarks(const LandmarkSet& points, std::optional<Landmark> awaited);
-    void showMeasurements(const Measurements& m, const TracingValues& v, const LandmarkSet& points);
+    // `proposed`: the points still only proposed; a value resting on one of them is marked.
+    void showMeasurements(const Measurements& m, const TracingValues& v, const LandmarkSet& points,
+                          const LandmarkFlags& proposed = {});
     void showCalibration(const Calibration& c, const QString& source);
     // The point buttons of `order` only, in that order; the Tweed measurements while Tweed is
     // chosen, the other analyses' table while one of them is.
@@ -46,7 +48,8 @@ public:
     // analyses, as indices of the catalogue.
     void showAnalyses(bool tweed, std::shared_ptr<const AnalysisCatalogue> catalogue, const std::vector<int>& others,
                       const std::vector<Landmark>& order);
-    void showCephalometrics(const CephValues& values, const CephNorms& norms, const LandmarkSet& points);
+    void showCephalometrics(const CephValues& values, const CephNorms& norms, const LandmarkSet& points,
+                            const LandmarkFlags& proposed = {});
 
     QPushButton* ruler = nullptr;      // tRegua: the next two clicks mark the ruler
     QPushButton* calibrate = nullptr;  // tCalibrar
