@@ -1,11 +1,14 @@
 #pragma once
 // Parameters of report6, "Análise Cefalométrica": one stage's traced radiograph (a PNG image in a
 // "data:" address, as report5's chart) and, for each chosen analysis, its table of measure, value,
-// norm and deviation. Pure: the window renders the picture and hands in the measures.
+// norm and deviation. A value resting on points still only proposed carries the mark, and a line
+// under its table names those points; a tracing that used proposals ends with how close they have
+// come on the clinic's own tracings. Pure: the window renders the picture and hands in the measures.
 
 #include "printing/ReportParams.h"
 #include "analysis/CephMeasures.h"
 #include "analysis/CephNorms.h"
+#include "analysis/ProposalAccuracy.h"
 
 #include <QByteArray>
 #include <QString>
@@ -37,6 +40,9 @@ struct CephReportInput {
     CephNorms norms;      // aligned to it
     QString normsSource;
     std::vector<int> analyses;  // the chosen ones, as indices of the catalogue
+    LandmarkFlags proposed;     // the points still only proposed
+    LandmarkFlags accepted;     // the proposals the clinician confirmed
+    std::optional<ProposalAccuracy> accuracy;  // printed only when points came from proposals
 };
 
 struct CephReportPlan {
@@ -47,9 +53,14 @@ struct CephReportPlan {
 // The report repeats a block per analysis and, in it, a row per measure ({*analises} ..
 // {*medidas}); "analises" holds how many, "analises.2.titulo" the second's title,
 // "analises.2.medidas.3.val" the value of its third measure (also .rot, .norma, .dp and .a / .r,
-// set beyond one or two standard deviations).
+// set beyond one or two standard deviations). Only while points are still only proposed:
+// ".prop", the mark beside a value resting on them, and "analises.2.propostos", the line under
+// the table naming them. Only when points came from proposals and their accuracy is known:
+// "precisao" (how many points), "precisao.1.ponto" and its .erro, .ate2, .ate4, .tracados, and
+// "precisaonota", the line saying where the figures come from.
 QString CephAnalysisParam(int chosen, const char* field);
 QString CephRowParam(int chosen, int measure, const char* cell);
+QString CephAccuracyParam(int row, const char* cell);
 
 CephReportPlan BuildCephReport(const CephReportInput& input);
 

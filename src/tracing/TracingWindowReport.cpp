@@ -59,6 +59,9 @@ void TracingWindow::tImprimirClick()
     in.norms = norms.norms;
     in.normsSource = norms.source;
     in.analyses = CephAnalysesFromTitles(m_model.catalogue(), m_model.analyses());  // as chosen in this window
+    in.proposed = m_model.proposedPoints();
+    in.accepted = m_model.acceptedPoints();
+    in.accuracy = proposalAccuracy();
     const CephReportPlan plan = BuildCephReport(in);
     emit printRequested(plan.params, plan.lastPage);
     m_dialogs.setHideItemEnabled(!isVisible());
@@ -79,7 +82,8 @@ void TracingWindow::tCsvClick()
     std::optional<CephCsvRow> shown;
     if (m_model.landmarks().count() > 0)
         shown = CephCsvRow{patient, m_tweed.stage.isEmpty() ? QStringLiteral("INICIAL") : m_tweed.stage,
-                           MeasureCephalometrics(*CurrentAnalyses(), m_model.landmarks(), m_model.calibration())};  // as the columns are
+                           MeasureCephalometrics(*CurrentAnalyses(), m_model.landmarks(), m_model.calibration()),  // as the columns are
+                           m_model.proposedPoints()};
     ExportCephCsv(m_dialogs, AnalysesFolder(), patient, kCaption, !isVisible(), shown);
 }
 

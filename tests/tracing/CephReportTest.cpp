@@ -231,12 +231,17 @@ TEST(CephReportProject, TheShippedProjectDeclaresAndPlacesExactlyTheReportsParam
     };
     // A block repeated per analysis and measure declares its parameters once, without the numbers:
     // "analises.2.medidas.3.val" is set, "analises.medidas.val" declared.
+    // Those set only for points still proposed, and for the proposals' accuracy, as well.
+    CephReportInput proposed = knownInput();
+    proposed.proposed.set(size_t(Index(L::A)));
+    proposed.accuracy = ProposalAccuracy{10, 5, {}};
     QSet<QString> built;
-    for (const ReportParam& p : BuildCephReport(knownInput()).params) {
-        QStringList parts = p.name.split(u'.');
-        parts.removeIf([](const QString& part) { return !part.isEmpty() && part.front().isDigit(); });
-        built.insert(parts.join(u'.'));
-    }
+    for (const CephReportInput& in : {knownInput(), proposed})
+        for (const ReportParam& p : BuildCephReport(in).params) {
+            QStringList parts = p.name.split(u'.');
+            parts.removeIf([](const QString& part) { return !part.isEmpty() && part.front().isDigit(); });
+            built.insert(parts.join(u'.'));
+        }
     EXPECT_EQ(sorted(QSet<QString>(layout.params.begin(), layout.params.end())), sorted(built));
     QSet<QString> placed;
     for (const report::Template* t : {&project.header, &project.footer})
