@@ -8,6 +8,7 @@ quorvel_add_core_test(test_cephalometrics tracing/CephMeasuresTest.cpp tracing/S
 target_compile_definitions(test_cephalometrics PRIVATE QUORVEL_TEST_DATA="${QUORVEL_HOST_ROOT}${CMAKE_CURRENT_SOURCE_DIR}/tracing/data"
   QUORVEL_DOCS_DIR="${QUORVEL_HOST_ROOT}${CMAKE_CURRENT_SOURCE_DIR}/../docs")
 quorvel_add_test(test_tiff tracing/TiffReaderTest.cpp)
-quorvel_add_test(test_ceph_output tracing/CephReportTest.cpp tracing/CephCsvExportTest.cpp tracing/ClinicAnalysisTest.cpp)
+quorvel_add_test(test_ceph_output tracing/CephReportTest.cpp tracing/CephCsvExportTest.cpp tracing/ClinicAnalysisTest.cpp
+  tracing/ProposedMarksTest.cpp)
 quorvel_add_test(test_superimposition tracing/SuperimpositionWindowTest.cpp)
 target_link_libraries(test_superimposition PRIVATE DCMTK::dcmdata)  # writes a DICOM radiograph
