@@ -51,7 +51,8 @@ void TracingWindow::tImprimirClick()
                                .arg(m_model.calibration().sy, 0, 'f', 4)
                          : QStringLiteral("Sem calibração: distâncias não medidas.");
     if (!m_canvas->picture().isNull())
-        in.picturePng = pictureForReport(RenderTracedImage(m_canvas->picture(), m_model.landmarks(), m_model.calibration()));
+        in.picturePng = pictureForReport(
+            RenderTracedImage(m_canvas->picture(), m_model.landmarks(), m_model.calibration(), m_model.proposedPoints()));
     in.points = m_model.landmarks();
     in.catalogue = m_model.sharedCatalogue();
     in.values = cephValues();
