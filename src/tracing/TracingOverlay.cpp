@@ -1,6 +1,7 @@
 #include "tracing/TracingOverlay.h"
 
 #include "analysis/AnalysisEval.h"
+#include "analysis/ResultText.h"
 #include "analysis/TracingGeometry.h"
 #include "analysis/TracingValues.h"
 
@@ -377,9 +378,13 @@ void DrawTracing(QPainter& p, const QTransform& toDevice, const LandmarkSet& pts
             d.label(text, at + out, QColor(255, 240, 120), 2);
         };
         if (!v.fma.isEmpty()) {
-            corner(*P, QStringLiteral("FMA %1°").arg(v.fma));
-            corner(*M, QStringLiteral("IMPA %1°").arg(v.impa));
-            corner(*F, QStringLiteral("FMIA %1°").arg(v.fmia));
+            // The triangle's three angles rest on the same points.
+            const QString mark = ProposedLandmarks(RequiredLandmarks(Measure::FMA), style.proposed).empty()
+                                     ? QString()
+                                     : ProposedMark();
+            corner(*P, QStringLiteral("FMA %1°").arg(v.fma) + mark);
+            corner(*M, QStringLiteral("IMPA %1°").arg(v.impa) + mark);
+            corner(*F, QStringLiteral("FMIA %1°").arg(v.fmia) + mark);
         }
     }
     // A point's name goes with its marker: a point out of sight has no name on the view's edge.

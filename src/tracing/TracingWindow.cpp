@@ -390,8 +390,8 @@ void TracingWindow::refresh()
     m_panels.showAwaited(next, m_rulerMode);
     const LandmarkSet& points = m_model.landmarks();
     m_panels.showLandmarks(points, next);
-    m_panels.showMeasurements(m, MakeTracingValues(m), points);
-    m_panels.showCephalometrics(cephValues(), m_model.norms(), points);
+    m_panels.showMeasurements(m, MakeTracingValues(m), points, m_model.proposedPoints());
+    m_panels.showCephalometrics(cephValues(), m_model.norms(), points, m_model.proposedPoints());
     m_panels.showCalibration(m_model.calibration(), m_model.calibrationSource());
     m_canvas->setRulerMode(m_rulerMode);
     m_canvas->setAwaited(next);

@@ -4,6 +4,7 @@
 
 #include "tracing/TracingWindowFixture.h"
 
+#include "analysis/ResultText.h"
 #include "support/SyntheticFiles.h"
 
 #include <QSignalSpy>
@@ -88,6 +89,8 @@ TEST_F(ProposalsWindowTest, ProposedPointsAreConfirmedUndoneAskedAboutAndSaved)
         sum += std::hypot(m.landmarks().at(l).x() - truth.at(l).x(), m.landmarks().at(l).y() - truth.at(l).y()) * 0.5;
     EXPECT_LT(sum / double(window.placingOrder().size()), 25.0);
 
+    EXPECT_TRUE(shownValue(Measure::FMA).endsWith(ProposedMark())) << shownValue(Measure::FMA).toStdString();
+
     click(m.landmarks().at(L::Me));  // a click on a proposed point confirms it where it is
     EXPECT_EQ(m.origin(L::Me), PointOrigin::Accepted);
     window.undoStack().undo();
@@ -111,6 +114,7 @@ TEST_F(ProposalsWindowTest, ProposedPointsAreConfirmedUndoneAskedAboutAndSaved)
     button("tConfirmarTodos")->click();
     EXPECT_TRUE(m.proposedPoints().none());
     EXPECT_FALSE(button("tConfirmarTodos")->isEnabled());
+    EXPECT_FALSE(shownValue(Measure::FMA).contains(ProposedMark()));
     window.tAplicarClick();
     dialogs.take();  // the measures applied, no question
     EXPECT_EQ(applied.size(), 1u);
