@@ -229,6 +229,36 @@ int Deepest(const Polyline& line, int from, int to)
     return best;
 }
 
+int Inflection(const Polyline& line, int from, int to)
+{
+    const int step = from <= to ? 1 : -1;
+    int previous = 0;
+    for (int i = from + step; i != to; i += step) {
+        const double turn = Cross(line[size_t(i)] - line[size_t(i - step)], line[size_t(i + step)] - line[size_t(i)]);
+        const int sign = turn > 0 ? 1 : turn < 0 ? -1 : 0;
+        if (sign && previous && sign != previous)
+            return i;
+        if (sign)
+            previous = sign;
+    }
+    return (from + to) / 2;
+}
+
+V Meet(V a, V b, V c, V d)
+{
+    const double t = Cross(c - a, d - c) / Cross(b - a, d - c);
+    return a + t * (b - a);
+}
+
+Polyline Arc(V centre, V from, V to, int count)
+{
+    Polyline arc;
+    const double r = Length(from - centre);
+    for (int i = 0; i <= count; ++i)
+        arc.push_back(centre + r * Unit(Lerp(from - centre, to - centre, double(i) / count)));
+    return arc;
+}
+
 bool Intersect(const Polyline& line, int from, int to, V a, V b, V* hit, int* index)
 {
     const V d = b - a;

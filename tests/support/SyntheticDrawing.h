@@ -84,6 +84,11 @@ V Centroid(const Polyline& polygon);
 // chord from line[from] to line[to] (on the side the direction points away from).
 int Extreme(const Polyline& line, int from, int to, V direction);
 int Deepest(const Polyline& line, int from, int to);
+// Where the turn of line[from..to] changes sign (the middle of the range if nowhere).
+int Inflection(const Polyline& line, int from, int to);
+V Meet(V a, V b, V c, V d);  // where the line a-b crosses the line c-d
+// Arc of a circle from one of its points to another, the short way round.
+Polyline Arc(V centre, V from, V to, int count);
 // Where the line from a through b (extended both ways) first crosses line[from..to].
 bool Intersect(const Polyline& line, int from, int to, V a, V b, V* hit, int* index = nullptr);
 // Every crossing of that line with the whole open polyline, in its order.

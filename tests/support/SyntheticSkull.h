@@ -58,12 +58,6 @@ public:
     V get(Landmark l) const { return *head.landmarks[size_t(Index(l))]; }
 };
 
-// Where the outline's turn changes sign between two of its points (their middle if nowhere).
-int Inflection(const Polyline& line, int from, int to);
-V Meet(V a, V b, V c, V d);  // the lines a-b and c-d
-// Arc of a circle from one of its points to another, the short way round.
-Polyline Arc(V centre, V from, V to, int count);
-
 void Cranium(Builder& b, const Skull& k);
 void Maxilla(Builder& b, const Skull& k);
 void Teeth(Builder& b, const Skull& k);
