@@ -50,7 +50,7 @@ void Mandible(Builder& b, const Skull& k)
     auto point = [&](int i) { return line[size_t(i)]; };
 
     b.set(L::Co, point(Extreme(line, 0, headEnd, Unit({-1, -1}))));
-    V ar;
+    V ar = k.ArN;  // the posterior border always crosses the clivus there or near
     int iAr = headEnd;
     Intersect(line, headEnd, arcStart, k.Ba, k.Q, &ar, &iAr);
     b.set(L::Ar, ar);
