@@ -118,9 +118,10 @@ bool LandmarkLearning::learn()
     if (m_thread)
         return false;
     m_cancel = false;
-    m_thread = QThread::create([this] {
+    // The tracing files are listed and read here, in a moment: listing a folder by a pattern uses
+    // a regular expression (see below).
+    m_thread = QThread::create([this, saved = SavedTracings()] {
         // The radiographs are read and scaled one by one: only their small copies are kept.
-        std::vector<SavedTracing> saved = SavedTracings();
         std::vector<LearningCase> cases;
         int skipped = 0;
         const int reading = std::max<int>(1, int(saved.size()));
@@ -149,8 +150,13 @@ bool LandmarkLearning::learn()
                 QMetaObject::invokeMethod(this, [this, shown] { emit progress(shown, kProgressSteps); }, Qt::QueuedConnection);
             }, &m_cancel);
         }
-        QMetaObject::invokeMethod(this, [this, result = std::move(result), skipped]() mutable { done(std::move(result), skipped); },
-                                  Qt::QueuedConnection);
+        // Encoded here: a model of some megabytes would hold the window up for a moment. It is
+        // written by the window's thread: under Wine, a thread that used Qt's regular expressions
+        // (the safe write's clean-up uses them) keeps the program from ending.
+        const QByteArray bytes = result.model ? EncodeModel(*result.model) : QByteArray();
+        QMetaObject::invokeMethod(this, [this, result = std::move(result), skipped, bytes]() mutable {
+            done(std::move(result), skipped, bytes);
+        }, Qt::QueuedConnection);
     });
     m_thread->start(QThread::LowPriority);
     emit progress(0, kProgressSteps);
@@ -168,7 +174,7 @@ void LandmarkLearning::tracingSaved()
         learn();
 }
 
-void LandmarkLearning::done(LearningResult result, int skipped)
+void LandmarkLearning::done(LearningResult result, int skipped, const QByteArray& bytes)
 {
     m_thread->wait();
     delete m_thread;
@@ -182,14 +188,13 @@ void LandmarkLearning::done(LearningResult result, int skipped)
         emit finished(false, result.error);
         return;
     }
-    auto model = std::make_shared<const ProposalModel>(std::move(*result.model));
     try {
-        ReplaceFileBytes(modelFile(), EncodeModel(*model));
+        ReplaceFileBytes(modelFile(), bytes);
     } catch (const IoError& e) {
         emit finished(false, QStringLiteral("O modelo de pontos aprendido não pôde ser gravado: %1").arg(e.message()));
         return;
     }
-    m_model = std::move(model);
+    m_model = std::make_shared<const ProposalModel>(std::move(*result.model));
     m_loaded = true;
     emit modelChanged();
     QString text = QStringLiteral("Pontos aprendidos com %1 traçados do consultório.").arg(m_model->cases.size());

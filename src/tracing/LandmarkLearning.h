@@ -51,7 +51,7 @@ signals:
     void modelChanged();
 
 private:
-    void done(LearningResult result, int skipped);
+    void done(LearningResult result, int skipped, const QByteArray& bytes);
 
     std::shared_ptr<const ProposalModel> m_model;
     bool m_loaded = false;

@@ -66,6 +66,7 @@ void ProposalAccuracyWindow::show(const ProposalAccuracy& accuracy, const QDateT
         }
         ++row;
     }
+    m_table->setCurrentItem(nullptr);
     m_table->resizeColumnsToContents();
     m_table->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
     QDialog::show();
