@@ -61,6 +61,7 @@ protected:
         source = {
             {"Stats.cef", QByteArray::fromHex("00000000070000000200000001000000")},
             {"Normas.json", "{\"Steiner\": {\"SNA\": [82, 2]}}"},
+            {"Modelo de pontos.dat", QByteArray("QUORVEL MODELO DE PONTOS\n") + QByteArray(3000, '\x7f')},
             {"Análises Cefalométricas/Análise da clínica.json", "{\"titulo\": \"Da clínica\"}"},
             {"Análises/ANA MARIA-INICIAL.twe", QByteArray(199, '\x05')},
             {"Análises/ÇÃO.bol", QByteArray("\x03\xc7\xc3O", 4) + QByteArray(215, '\0')},
