@@ -1,5 +1,7 @@
 #include "analysis/Landmarks.h"
 
+#include <QStringList>
+
 namespace qv {
 
 namespace {
@@ -78,6 +80,14 @@ std::optional<Landmark> LandmarkSet::firstMissing(std::span<const Landmark> orde
         if (!has(l))
             return l;
     return std::nullopt;
+}
+
+QString LandmarkCodes(const std::vector<Landmark>& points)
+{
+    QStringList codes;
+    for (Landmark l : points)
+        codes << LandmarkCode(l);
+    return codes.join(QStringLiteral(", "));
 }
 
 }  // namespace qv

@@ -10,6 +10,7 @@
 #include <bitset>
 #include <optional>
 #include <span>
+#include <vector>
 
 namespace qv {
 
@@ -32,6 +33,8 @@ const LandmarkInfo& Info(Landmark l);
 QString LandmarkCode(Landmark l);
 std::optional<Landmark> LandmarkFromCode(const QString& code);
 inline int Index(Landmark l) { return int(l); }
+// "S, N, A": the codes of the points, as messages and reports name them.
+QString LandmarkCodes(const std::vector<Landmark>& points);
 inline Landmark LandmarkAt(int index) { return Landmark(index); }
 
 // Image pixel coordinates: x to the right, y down, origin at the top-left corner of the image.

@@ -83,13 +83,6 @@ std::vector<Landmark> ProposedLandmarks(const std::vector<Landmark>& used, const
     return out;
 }
 
-QString LandmarkCodes(const std::vector<Landmark>& points)
-{
-    QStringList codes;
-    for (Landmark l : points)
-        codes << LandmarkCode(l);
-    return codes.join(QStringLiteral(", "));
-}
 
 QString ProposedPointsText(const std::vector<Landmark>& proposed)
 {

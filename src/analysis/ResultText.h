@@ -54,8 +54,6 @@ ResultText WordResult(const MeasureResult& r, CephUnit unit, const std::optional
 QString ProposedMark();
 // Those of `used` (the landmarks a value rests on) flagged in `proposed`, in placing order.
 std::vector<Landmark> ProposedLandmarks(const std::vector<Landmark>& used, const LandmarkFlags& proposed);
-// "S, N".
-QString LandmarkCodes(const std::vector<Landmark>& points);
 // Beside a marked value on screen: "Medida com pontos apenas propostos: S, N. Confirme-os para
 // tirar esta marca."; empty for none.
 QString ProposedPointsText(const std::vector<Landmark>& proposed);

@@ -90,14 +90,6 @@ std::optional<Rigid> bestFit(const std::vector<QPointF>& from, const std::vector
     return r;
 }
 
-QString codes(const std::vector<L>& ls)
-{
-    QStringList names;
-    for (L l : ls)
-        names << LandmarkCode(l);
-    return names.join(QStringLiteral(", "));
-}
-
 }  // namespace
 
 QString RegistrationName(Registration r)
@@ -164,7 +156,7 @@ Superimposition Superimpose(std::span<const StageTracing> stages, int base, Regi
             if (!t.points.has(l))
                 missing.push_back(l);
         if (!missing.empty()) {
-            out.error = QStringLiteral("%1: faltam os pontos %2.").arg(t.stage, codes(missing));
+            out.error = QStringLiteral("%1: faltam os pontos %2.").arg(t.stage, LandmarkCodes(missing));
             return out;
         }
     }

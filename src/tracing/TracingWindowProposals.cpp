@@ -23,14 +23,6 @@ namespace {
 
 using platform::NoticeKind;
 
-QString Codes(const std::vector<Landmark>& points)
-{
-    QStringList codes;
-    for (Landmark l : points)
-        codes << LandmarkCode(l);
-    return codes.join(QStringLiteral(", "));
-}
-
 }  // namespace
 
 QWidget* TracingWindow::buildProposalButtons()
@@ -185,7 +177,7 @@ void TracingWindow::tProporClick()
     if (known.empty()) {
         notice(int(NoticeKind::Information), QStringLiteral("Os traçados salvos ainda não ensinaram nenhum dos pontos destas "
                                                             "análises (%1): cada ponto precisa estar em %2 traçados.")
-                                                 .arg(Codes(unknown))
+                                                 .arg(LandmarkCodes(unknown))
                                                  .arg(kMinimumTracings));
         return;
     }
@@ -203,7 +195,7 @@ void TracingWindow::tProporClick()
     if (!unknown.empty())
         told << QStringLiteral("Não propostos, ainda não aprendidos (cada ponto precisa estar em %1 traçados): %2.")
                     .arg(kMinimumTracings)
-                    .arg(Codes(unknown));
+                    .arg(LandmarkCodes(unknown));
     if (!told.isEmpty())
         notice(int(NoticeKind::Information), told.join(u'\r'));
 }
