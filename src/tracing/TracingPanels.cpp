@@ -29,6 +29,10 @@ const QString kRulerName = QStringLiteral("Régua");
 const QString kRulerHint = QStringLiteral("Clique em duas marcas da régua e informe a distância entre elas em milímetros.");
 const QString kDoneName = QStringLiteral("Todos os pontos foram marcados.");
 const QString kDoneHint = QStringLiteral("Arraste um ponto para corrigi-lo, ou clique no seu botão para marcá-lo de novo.");
+// Every point there, some only proposed by the program.
+const QString kReviewName = QStringLiteral("Confira os pontos propostos.");
+const QString kReviewHint = QStringLiteral("Clique num ponto vazado para confirmá-lo onde está, arraste-o para o lugar "
+                                           "certo, ou use Confirmar todos.");
 
 }  // namespace
 
@@ -80,7 +84,7 @@ QGroupBox* TracingPanels::buildAwaited(int narrowest)
             h = std::max(h, label->fontMetrics().boundingRect(QRect(0, 0, width, 10000), Qt::TextWordWrap, t).height());
         return h;
     };
-    QStringList names{kRulerName, kDoneName}, hints{kRulerHint, kDoneHint};
+    QStringList names{kRulerName, kDoneName, kReviewName}, hints{kRulerHint, kDoneHint, kReviewHint};
     for (int i = 0; i < kLandmarkCount; ++i) {
         names << QString::fromUtf8(Info(LandmarkAt(i)).name);
         hints << QString::fromUtf8(Info(LandmarkAt(i)).hint);
@@ -213,7 +217,7 @@ QGroupBox* TracingPanels::buildCalibration(std::function<void(const QString&)> w
     return box;
 }
 
-void TracingPanels::showAwaited(std::optional<Landmark> awaited, bool rulerMode)
+void TracingPanels::showAwaited(std::optional<Landmark> awaited, bool rulerMode, bool proposalsPending)
 {
     if (rulerMode) {
         m_awaitedName->setText(kRulerName);
@@ -222,12 +226,12 @@ void TracingPanels::showAwaited(std::optional<Landmark> awaited, bool rulerMode)
         m_awaitedName->setText(QString::fromUtf8(Info(*awaited).name));
         m_awaitedHint->setText(QString::fromUtf8(Info(*awaited).hint));
     } else {
-        m_awaitedName->setText(kDoneName);
-        m_awaitedHint->setText(kDoneHint);
+        m_awaitedName->setText(proposalsPending ? kReviewName : kDoneName);
+        m_awaitedHint->setText(proposalsPending ? kReviewHint : kDoneHint);
     }
 }
 
-void TracingPanels::showLandmarks(const LandmarkSet& points, std::optional<Landmark> awaited)
+void TracingPanels::showLandmarks(const LandmarkSet& points, std::optional<Landmark> awaited, const LandmarkFlags& proposed)
 {
     // Only what changed: this runs on every step of a drag.
     for (int i = 0; i < kLandmarkCount; ++i) {
@@ -235,10 +239,13 @@ void TracingPanels::showLandmarks(const LandmarkSet& points, std::optional<Landm
         const Landmark l = LandmarkAt(i);
         if (b->isChecked() != (awaited == l))
             b->setChecked(awaited == l);
-        const QString text = points.has(l) ? LandmarkCode(l) + QStringLiteral(" ✓") : LandmarkCode(l);
-        if (b->text() != text) {
+        // A point only proposed is not ticked, and its code is in italics as on the radiograph.
+        const bool onlyProposed = proposed.test(size_t(i));
+        const QString text = points.has(l) && !onlyProposed ? LandmarkCode(l) + QStringLiteral(" ✓") : LandmarkCode(l);
+        if (b->text() != text || b->font().italic() != onlyProposed) {
             QFont f = b->font();
             f.setBold(points.has(l));
+            f.setItalic(onlyProposed);
             b->setFont(f);
             b->setText(text);
         }

@@ -36,8 +36,8 @@ public:
     // pixels wide, so what lies below never moves.
     QGroupBox* buildAwaited(int narrowest);
 
-    void showAwaited(std::optional<Landmark> awaited, bool rulerMode);
-    void showLandmarks(const LandmarkSet& points, std::optional<Landmark> awaited);
+    void showAwaited(std::optional<Landmark> awaited, bool rulerMode, bool proposalsPending = false);
+    void showLandmarks(const LandmarkSet& points, std::optional<Landmark> awaited, const LandmarkFlags& proposed = {});
     // `proposed`: the points still only proposed; a value resting on one of them is marked.
     void showMeasurements(const Measurements& m, const TracingValues& v, const LandmarkSet& points,
                           const LandmarkFlags& proposed = {});

@@ -387,9 +387,9 @@ void TracingWindow::refresh()
 {
     const auto next = m_rulerMode ? std::nullopt : awaited();
     const Measurements m = measurements();
-    m_panels.showAwaited(next, m_rulerMode);
+    m_panels.showAwaited(next, m_rulerMode, m_model.proposedPoints().any());
     const LandmarkSet& points = m_model.landmarks();
-    m_panels.showLandmarks(points, next);
+    m_panels.showLandmarks(points, next, m_model.proposedPoints());
     m_panels.showMeasurements(m, MakeTracingValues(m), points, m_model.proposedPoints());
     m_panels.showCephalometrics(cephValues(), m_model.norms(), points, m_model.proposedPoints());
     m_panels.showCalibration(m_model.calibration(), m_model.calibrationSource());

@@ -95,8 +95,7 @@ void TracingWindow::showProposals()
     m_canvas->setProposed(m_model.proposedPoints());
     const bool learning = m_learning.learning();
     if (pending > 0)
-        m_proposalText->setText(QStringLiteral("%1 %2: clique num ponto vazado para confirmá-lo onde está, ou arraste-o "
-                                               "para o lugar certo.")
+        m_proposalText->setText(QStringLiteral("%1 %2.")
                                     .arg(pending)
                                     .arg(pending == 1 ? QStringLiteral("ponto proposto aguarda confirmação")
                                                       : QStringLiteral("pontos propostos aguardam confirmação")));

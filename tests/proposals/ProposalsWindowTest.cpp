@@ -90,6 +90,7 @@ TEST_F(ProposalsWindowTest, ProposedPointsAreConfirmedUndoneAskedAboutAndSaved)
     EXPECT_LT(sum / double(window.placingOrder().size()), 25.0);
 
     EXPECT_TRUE(shownValue(Measure::FMA).endsWith(ProposedMark())) << shownValue(Measure::FMA).toStdString();
+    EXPECT_EQ(awaitedName(), QStringLiteral("Confira os pontos propostos."));
 
     click(m.landmarks().at(L::Me));  // a click on a proposed point confirms it where it is
     EXPECT_EQ(m.origin(L::Me), PointOrigin::Accepted);
@@ -115,6 +116,7 @@ TEST_F(ProposalsWindowTest, ProposedPointsAreConfirmedUndoneAskedAboutAndSaved)
     EXPECT_TRUE(m.proposedPoints().none());
     EXPECT_FALSE(button("tConfirmarTodos")->isEnabled());
     EXPECT_FALSE(shownValue(Measure::FMA).contains(ProposedMark()));
+    EXPECT_EQ(awaitedName(), QStringLiteral("Todos os pontos foram marcados."));
     window.tAplicarClick();
     dialogs.take();  // the measures applied, no question
     EXPECT_EQ(applied.size(), 1u);
