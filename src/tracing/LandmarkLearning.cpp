@@ -135,9 +135,7 @@ bool LandmarkLearning::learn()
                 ++skipped;
                 continue;
             }
-            const Radiograph& r = *loaded.image;
-            const GreyView view{r.width, r.height, r.pixels.data(), r.windowCentre, r.windowWidth, r.inverted};
-            cases.push_back({t.name, t.digest, PrepareRadiograph(view, c), t.points});
+            cases.push_back({t.name, t.digest, PrepareRadiograph(GreyOf(*loaded.image), c), t.points});
             QMetaObject::invokeMethod(this, [this, i, reading] { emit progress(int(i + 1) * kReadingSteps / reading, kProgressSteps); },
                                       Qt::QueuedConnection);
         }

@@ -3,6 +3,7 @@
 // window its file suggests, and the pixel spacing a DICOM file carries.
 
 #include "analysis/Landmarks.h"
+#include "proposals/LandmarkLearner.h"
 
 #include <QImage>
 #include <QString>
@@ -37,6 +38,12 @@ struct LoadedRadiograph {
 LoadedRadiograph LoadRadiograph(const QString& path);
 LoadedRadiograph LoadDicom(const QString& path);
 Radiograph RadiographFromImage(const QImage& image);
+
+// The grey values and display window as the landmark proposals read them.
+inline GreyView GreyOf(const Radiograph& r)
+{
+    return {r.width, r.height, r.pixels.data(), r.windowCentre, r.windowWidth, r.inverted};
+}
 
 // A blank canvas holding every given point, for a tracing whose image is gone.
 Radiograph BlankRadiograph(const LandmarkSet& points);

@@ -144,8 +144,9 @@ void TracingWindow::tSalvarClick()
     if (const QString shared = UnprotectedFolderWarningOnce(QStringLiteral("Análises")); !shared.isEmpty())
         notice(int(NoticeKind::Warning), shared);
     try {
-        ReplaceFileBytes(path, EncodeTracing({image, m_model.calibration(), m_model.landmarks(), m_model.proposedPoints(),
-                                             m_model.acceptedPoints()}));
+        TracingDocument doc = document();
+        doc.image = image;
+        ReplaceFileBytes(path, EncodeTracing(doc));
     } catch (const IoError& e) {
         m_dialogs.ShowFailure(e.message());
         m_dialogs.setHideItemEnabled(!isVisible());

@@ -181,8 +181,7 @@ void TracingWindow::tProporClick()
         return;
     }
     const Radiograph& r = m_radiograph;
-    const GreyView view{r.width, r.height, r.pixels.data(), r.windowCentre, r.windowWidth, r.inverted};
-    LandmarkSet found = Propose(*model, PrepareRadiograph(view, m_model.calibration()), known);
+    LandmarkSet found = Propose(*model, PrepareRadiograph(GreyOf(r), m_model.calibration()), known);
     // A proposal never lies off the radiograph.
     for (Landmark l : known)
         if (found.has(l))
